@@ -1,0 +1,27 @@
+# Host build: unit tests of the program against the fakes, and of the
+# toolkit's core.
+option(SETUP_SANITIZE "Build the tests with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(SETUP_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB FAKE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/fakes/*.cpp)
+file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+file(GLOB CORE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/core_*.cpp)
+if(CORE_TEST_SOURCES)
+  list(REMOVE_ITEM UNIT_TEST_SOURCES ${CORE_TEST_SOURCES})
+endif()
+
+add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
+target_link_libraries(unit_tests PRIVATE program GTest::gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+
+if(CORE_TEST_SOURCES)
+  add_executable(core_tests ${CORE_TEST_SOURCES})
+  target_link_libraries(core_tests PRIVATE stf_core GTest::gtest_main)
+  gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 30)
+endif()

@@ -1,0 +1,26 @@
+# The product: setup.exe linked against import libraries of the toolkit
+# libraries made from their .def files (undecorated export names).
+set(TOOLKIT_LIBRARIES MSSHLSTF MSCOMSTF MSINSSTF MSUILSTF MSDETSTF)
+set(IMPORT_LIBS)
+foreach(lib ${TOOLKIT_LIBRARIES})
+  set(def ${CMAKE_SOURCE_DIR}/toolkit/${lib}.def)
+  set(implib ${CMAKE_BINARY_DIR}/imports/lib${lib}.a)
+  add_custom_command(OUTPUT ${implib}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/imports
+    COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${def} -D ${lib}.dll -l ${implib}
+    DEPENDS ${def}
+    COMMENT "Import library for ${lib}.dll")
+  list(APPEND IMPORT_LIBS ${implib})
+endforeach()
+add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
+
+add_executable(setup WIN32
+  ${CMAKE_SOURCE_DIR}/installer/entry.cpp
+  ${CMAKE_SOURCE_DIR}/platform/process_exit.cpp
+  ${CMAKE_SOURCE_DIR}/resources/setup.rc)
+add_dependencies(setup toolkit_imports)
+target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(setup PRIVATE program ${IMPORT_LIBS} user32 advapi32)
+# No run-time DLLs beside setup.exe: the disk holds only our files.
+target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++)
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup)

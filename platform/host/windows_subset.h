@@ -1,0 +1,201 @@
+// Host build: the subset of the Win32 API that the program uses, as
+// declarations only. Types keep their Windows widths (DWORD and LONG are 32
+// bits even on a 64-bit host); the functions are supplied by tests/fakes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#define WINAPI
+#define APIENTRY
+#define CALLBACK
+
+typedef int BOOL;
+typedef unsigned char BYTE;
+typedef uint16_t WORD;
+typedef uint32_t DWORD;
+typedef int32_t LONG;
+typedef int INT;
+typedef unsigned int UINT;
+typedef char CHAR;
+typedef char* LPSTR;
+typedef const char* LPCSTR;
+typedef void* LPVOID;
+typedef const void* LPCVOID;
+typedef BYTE* LPBYTE;
+typedef DWORD* LPDWORD;
+typedef LONG* PLONG;
+typedef uintptr_t WPARAM;
+typedef intptr_t LPARAM;
+typedef intptr_t LRESULT;
+typedef intptr_t INT_PTR;
+typedef uintptr_t ULONG_PTR;
+
+typedef void* HANDLE;
+typedef HANDLE* PHANDLE;
+typedef struct HWND__* HWND;
+typedef struct HINSTANCE__* HINSTANCE;
+typedef HINSTANCE HMODULE;
+typedef struct HCURSOR__* HCURSOR;
+typedef struct HKEY__* HKEY;
+typedef HKEY* PHKEY;
+typedef struct SC_HANDLE__* SC_HANDLE;
+typedef DWORD REGSAM;
+typedef INT_PTR (WINAPI* FARPROC)(void);
+
+#define TRUE 1
+#define FALSE 0
+
+typedef struct _FILETIME {
+  DWORD dwLowDateTime;
+  DWORD dwHighDateTime;
+} FILETIME, *PFILETIME, *LPFILETIME;
+
+typedef struct _LUID {
+  DWORD LowPart;
+  LONG HighPart;
+} LUID, *PLUID;
+
+typedef struct _LUID_AND_ATTRIBUTES {
+  LUID Luid;
+  DWORD Attributes;
+} LUID_AND_ATTRIBUTES;
+
+typedef struct _TOKEN_PRIVILEGES {
+  DWORD PrivilegeCount;
+  LUID_AND_ATTRIBUTES Privileges[1];
+} TOKEN_PRIVILEGES, *PTOKEN_PRIVILEGES;
+
+typedef struct tagPOINT {
+  LONG x;
+  LONG y;
+} POINT;
+
+typedef struct tagMSG {
+  HWND hwnd;
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  DWORD time;
+  POINT pt;
+} MSG, *LPMSG;
+
+typedef struct _STARTUPINFOA {
+  DWORD cb;
+  LPSTR lpReserved;
+  LPSTR lpDesktop;
+  LPSTR lpTitle;
+  DWORD dwX, dwY, dwXSize, dwYSize;
+  DWORD dwXCountChars, dwYCountChars;
+  DWORD dwFillAttribute;
+  DWORD dwFlags;
+  WORD wShowWindow;
+  WORD cbReserved2;
+  LPBYTE lpReserved2;
+  HANDLE hStdInput, hStdOutput, hStdError;
+} STARTUPINFOA, *LPSTARTUPINFOA;
+
+// Messages, message boxes, windows
+#define WM_QUIT 0x0012
+#define PM_REMOVE 0x0001
+#define MB_OK 0x00000000L
+#define MB_ICONHAND 0x00000010L
+#define SW_SHOWDEFAULT 10
+#define STARTF_USESHOWWINDOW 0x00000001
+#define SM_CXSCREEN 0
+#define SM_CYSCREEN 1
+#define SEM_FAILCRITICALERRORS 0x0001
+
+// Errors
+#define ERROR_SUCCESS 0L
+#define ERROR_FILE_NOT_FOUND 2L
+#define ERROR_ACCESS_DENIED 5L
+#define ERROR_NO_MORE_ITEMS 259L
+#define ERROR_BADKEY 1010L
+#define ERROR_SERVICE_EXISTS 1073L
+#define ERROR_NOT_ALL_ASSIGNED 1300L
+
+// Registry
+#define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
+#define HKEY_LOCAL_MACHINE ((HKEY)(ULONG_PTR)((LONG)0x80000002))
+#define KEY_READ 0x20019
+#define KEY_WRITE 0x20006
+#define REG_SZ 1
+
+// Services
+#define SC_MANAGER_ALL_ACCESS 0xF003F
+#define SERVICE_ALL_ACCESS 0xF01FF
+#define SERVICE_KERNEL_DRIVER 0x00000001
+#define SERVICE_SYSTEM_START 0x00000001
+#define SERVICE_DEMAND_START 0x00000003
+#define SERVICE_ERROR_NORMAL 0x00000001
+#define SERVICE_NO_CHANGE 0xffffffff
+
+// Tokens and shutdown
+#define TOKEN_ADJUST_PRIVILEGES 0x0020
+#define TOKEN_QUERY 0x0008
+#define SE_PRIVILEGE_ENABLED 0x00000002L
+#define SE_SHUTDOWN_NAME "SeShutdownPrivilege"
+#define EWX_REBOOT 0x00000002
+#define EWX_FORCE 0x00000004
+
+// KERNEL32
+extern "C" {
+UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize);
+UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);
+DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer);
+UINT WINAPI SetErrorMode(UINT uMode);
+HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
+FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
+BOOL WINAPI FreeLibrary(HMODULE hLibModule);
+HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+LPSTR WINAPI GetCommandLineA(void);
+void WINAPI GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
+DWORD WINAPI GetVersion(void);
+DWORD WINAPI GetLastError(void);
+void WINAPI SetLastError(DWORD dwErrCode);
+HANDLE WINAPI GetCurrentProcess(void);
+LPSTR WINAPI lstrcpyA(LPSTR lpString1, LPCSTR lpString2);
+LPSTR WINAPI lstrcatA(LPSTR lpString1, LPCSTR lpString2);
+int WINAPI lstrlenA(LPCSTR lpString);
+int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+
+// USER32
+BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,
+                         UINT wRemoveMsg);
+BOOL WINAPI TranslateMessage(const MSG* lpMsg);
+LRESULT WINAPI DispatchMessageA(const MSG* lpMsg);
+int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
+BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
+BOOL WINAPI OemToCharA(LPCSTR pSrc, LPSTR pDst);
+LPSTR WINAPI CharNextA(LPCSTR lpsz);
+LPSTR WINAPI CharUpperA(LPSTR lpsz);
+DWORD WINAPI CharUpperBuffA(LPSTR lpsz, DWORD cchLength);
+int WINAPI GetSystemMetrics(int nIndex);
+int wsprintfA(LPSTR lpOut, LPCSTR lpFmt, ...);
+BOOL WINAPI ExitWindowsEx(UINT uFlags, DWORD dwReason);
+
+// ADVAPI32 (services and tokens; the registry is bound at run time)
+SC_HANDLE WINAPI OpenSCManagerA(LPCSTR lpMachineName, LPCSTR lpDatabaseName,
+                                DWORD dwDesiredAccess);
+SC_HANDLE WINAPI CreateServiceA(SC_HANDLE hSCManager, LPCSTR lpServiceName,
+                                LPCSTR lpDisplayName, DWORD dwDesiredAccess,
+                                DWORD dwServiceType, DWORD dwStartType,
+                                DWORD dwErrorControl, LPCSTR lpBinaryPathName,
+                                LPCSTR lpLoadOrderGroup, LPDWORD lpdwTagId,
+                                LPCSTR lpDependencies, LPCSTR lpServiceStartName,
+                                LPCSTR lpPassword);
+SC_HANDLE WINAPI OpenServiceA(SC_HANDLE hSCManager, LPCSTR lpServiceName,
+                              DWORD dwDesiredAccess);
+BOOL WINAPI ChangeServiceConfigA(SC_HANDLE hService, DWORD dwServiceType, DWORD dwStartType,
+                                 DWORD dwErrorControl, LPCSTR lpBinaryPathName,
+                                 LPCSTR lpLoadOrderGroup, LPDWORD lpdwTagId,
+                                 LPCSTR lpDependencies, LPCSTR lpServiceStartName,
+                                 LPCSTR lpPassword, LPCSTR lpDisplayName);
+BOOL WINAPI CloseServiceHandle(SC_HANDLE hSCObject);
+BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
+BOOL WINAPI LookupPrivilegeValueA(LPCSTR lpSystemName, LPCSTR lpName, PLUID lpLuid);
+BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges,
+                                  PTOKEN_PRIVILEGES NewState, DWORD BufferLength,
+                                  PTOKEN_PRIVILEGES PreviousState, LPDWORD ReturnLength);
+}

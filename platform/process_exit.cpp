@@ -1,0 +1,7 @@
+#include "platform/process_exit.h"
+
+#include <cstdlib>
+
+void ExitProgram(int exitCode) {
+  std::exit(exitCode);
+}

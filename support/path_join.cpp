@@ -1,0 +1,61 @@
+#include "support/path_join.h"
+
+#include "toolkit/setup_lifecycle.h"
+
+char PathScratch[PATH_SCRATCH_SIZE];
+
+static LPSTR Join(LPSTR region, int regionSize, LPCSTR const* parts, int count) {
+  int total = 0;
+  for (int i = 0; i < count; ++i) total += lstrlenA(parts[i]);
+  // The text would run into the next region or past the scratch area.
+  if (total >= regionSize) FailWithBufferOverflow();
+  lstrcpyA(region, parts[0]);
+  for (int i = 1; i < count; ++i) lstrcatA(region, parts[i]);
+  return region;
+}
+
+LPSTR ConcatPath(LPCSTR a, LPCSTR b) {
+  LPCSTR parts[] = {a, b};
+  return Join(PathScratch, PATH_REGION1_SIZE, parts, 2);
+}
+
+LPSTR ConcatPath3(LPCSTR a, LPCSTR b, LPCSTR c) {
+  LPCSTR parts[] = {a, b, c};
+  return Join(PathScratch + PATH_REGION1_SIZE, PATH_REGION2_SIZE, parts, 3);
+}
+
+LPSTR ConcatPath4(LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d) {
+  LPCSTR parts[] = {a, b, c, d};
+  return Join(PathScratch + PATH_REGION1_SIZE + PATH_REGION2_SIZE, PATH_REGION3_SIZE, parts, 4);
+}
+
+// The start of the last character, or null for an empty string; a trail byte
+// that happens to be 0x5C is part of its double-byte character.
+static LPSTR LastCharacter(LPSTR path, LPSTR* terminator) {
+  LPSTR last = nullptr;
+  LPSTR p = path;
+  while (*p != '\0') {
+    last = p;
+    p = CharNextA(p);
+  }
+  *terminator = p;
+  return last;
+}
+
+static bool IsSingleByteBackslash(LPSTR character) {
+  return character != nullptr && character[0] == '\\' && CharNextA(character) == character + 1;
+}
+
+void AppendBackslash(LPSTR path) {
+  LPSTR end;
+  LPSTR last = LastCharacter(path, &end);
+  if (IsSingleByteBackslash(last)) return;
+  end[0] = '\\';
+  end[1] = '\0';
+}
+
+void StripTrailingBackslash(LPSTR path) {
+  LPSTR end;
+  LPSTR last = LastCharacter(path, &end);
+  if (IsSingleByteBackslash(last)) last[0] = '\0';
+}

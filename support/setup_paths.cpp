@@ -1,0 +1,3 @@
+#include "support/setup_paths.h"
+
+SetupPathBuffers SetupPaths;

@@ -1,0 +1,46 @@
+// A fake setup toolkit for host tests: records every call with its arguments
+// (see transcript.h) and answers from a script.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace fake {
+
+struct Toolkit {
+  std::map<std::string, std::deque<long>> queued;  // per operation, used up in order
+  std::map<std::string, long> fixed;               // per operation, once the queue is empty
+  std::map<std::string, std::deque<std::string>> texts;  // what text queries write
+  std::map<unsigned, std::deque<std::string>> events;    // event words per dialog number
+  std::map<std::string, std::string> symbols;            // by upper-case name
+  std::map<std::string, std::vector<std::string>> lists;  // by upper-case name
+  std::vector<unsigned> dialogStack;                      // shown and not yet killed
+  std::function<void(unsigned dialogId)> onDialog;        // runs as a dialog is shown
+
+  HWND frameWindow = reinterpret_cast<HWND>(0xF00);
+  HINSTANCE frameInstance = reinterpret_cast<HINSTANCE>(0xF01);
+  HCURSOR previousCursor = reinterpret_cast<HCURSOR>(0xC0);
+};
+
+extern Toolkit toolkit;
+
+void ResetToolkit();
+// Results of an operation: the queued ones first, then `Always` for good.
+void Queue(const std::string& op, const std::vector<long>& results);
+void Always(const std::string& op, long result);
+// Event words that dialog `dialogId` leaves in DLGEVENT, one per showing.
+void Events(unsigned dialogId, const std::vector<std::string>& words);
+// The text the next call of a text query writes.
+void QueueText(const std::string& op, const std::string& text);
+void SetSymbol(const std::string& name, const std::string& value);
+std::string Symbol(const std::string& name);
+
+// The scripted answer of an operation, else its default.
+long Answer(const std::string& op, long defaultResult);
+
+}  // namespace fake

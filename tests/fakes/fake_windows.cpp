@@ -1,0 +1,369 @@
+// The Win32 functions of the seam, over the fake machine's state.
+#include "tests/fakes/fake_windows.h"
+
+#include <cctype>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "tests/fakes/transcript.h"
+
+namespace fake {
+
+Machine machine;
+static uintptr_t nextLibraryHandle = 0x10000;
+
+static INT_PTR WINAPI ExportWithoutBehaviour(void) { return 0; }
+
+static std::string Upper(const char* text) {
+  std::string out = text ? text : "";
+  for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return out;
+}
+
+Library& AddLibrary(const std::string& name, const std::vector<std::string>& exports) {
+  Library& library = machine.libraries[Upper(name.c_str())];
+  library = Library{};
+  library.exports.insert(exports.begin(), exports.end());
+  library.handle = nextLibraryHandle;
+  nextLibraryHandle += 0x10000;
+  return library;
+}
+
+Library* FindLibrary(const std::string& name) {
+  auto it = machine.libraries.find(Upper(name.c_str()));
+  return it == machine.libraries.end() ? nullptr : &it->second;
+}
+
+static Library* LibraryOf(HMODULE module) {
+  for (auto& entry : machine.libraries) {
+    if (entry.second.handle == reinterpret_cast<uintptr_t>(module)) return &entry.second;
+  }
+  return nullptr;
+}
+
+int LoadedLibraryCount() {
+  int count = 0;
+  for (auto& entry : machine.libraries) count += entry.second.loads;
+  return count;
+}
+
+void PostMessage(UINT message) {
+  MSG msg{};
+  msg.message = message;
+  machine.messages.push_back(msg);
+}
+
+void ResetMachine() {
+  machine = Machine{};
+  nextLibraryHandle = 0x10000;
+  AddLibrary("ADVAPI32.DLL",
+             {"RegCloseKey", "RegCreateKeyA", "RegDeleteKeyA", "RegOpenKeyA", "RegQueryValueA",
+              "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
+              "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
+}
+
+// A directory query in the system's manner: the length without terminator
+// when it fits, else the size needed with the terminator, 0 on failure.
+static UINT CopyDirectory(const std::string& dir, bool fails, LPSTR buffer, UINT size) {
+  if (fails) return 0;
+  if (dir.size() + 1 > size) return static_cast<UINT>(dir.size() + 1);
+  std::memcpy(buffer, dir.c_str(), dir.size() + 1);
+  return static_cast<UINT>(dir.size());
+}
+
+}  // namespace fake
+
+using fake::machine;
+using fake::Record;
+
+extern "C" {
+
+// ---- KERNEL32 ----
+
+UINT WINAPI GetWindowsDirectoryA(LPSTR buffer, UINT size) {
+  Record("GetWindowsDirectoryA", size);
+  return fake::CopyDirectory(machine.windowsDir, machine.windowsDirFails, buffer, size);
+}
+
+UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
+  Record("GetSystemDirectoryA", size);
+  return fake::CopyDirectory(machine.systemDir, machine.systemDirFails, buffer, size);
+}
+
+DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
+  Record("GetCurrentDirectoryA", size);
+  return fake::CopyDirectory(machine.currentDir, machine.currentDirFails, buffer, size);
+}
+
+UINT WINAPI SetErrorMode(UINT mode) {
+  Record("SetErrorMode", mode);
+  UINT old = machine.errorMode;
+  machine.errorMode = mode;
+  return old;
+}
+
+HMODULE WINAPI LoadLibraryA(LPCSTR name) {
+  Record("LoadLibraryA", name);
+  fake::Library* library = fake::FindLibrary(name ? name : "");
+  if (library == nullptr) {
+    machine.lastError = 126;  // ERROR_MOD_NOT_FOUND
+    return nullptr;
+  }
+  ++library->loads;
+  return reinterpret_cast<HMODULE>(library->handle);
+}
+
+FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
+  Record("GetProcAddress", module, name);
+  fake::Library* library = fake::LibraryOf(module);
+  if (library == nullptr || library->loads == 0 || !library->exports.count(name)) {
+    machine.lastError = 127;  // ERROR_PROC_NOT_FOUND
+    return nullptr;
+  }
+  auto impl = library->implementations.find(name);
+  return impl != library->implementations.end() ? impl->second : &fake::ExportWithoutBehaviour;
+}
+
+BOOL WINAPI FreeLibrary(HMODULE module) {
+  Record("FreeLibrary", module);
+  fake::Library* library = fake::LibraryOf(module);
+  if (library == nullptr || library->loads == 0) return FALSE;
+  --library->loads;
+  return TRUE;
+}
+
+HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
+  return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr;
+}
+
+LPSTR WINAPI GetCommandLineA(void) {
+  return &machine.commandLine[0];
+}
+
+void WINAPI GetStartupInfoA(LPSTARTUPINFOA info) {
+  std::memset(info, 0, sizeof *info);
+  info->cb = sizeof *info;
+  info->dwFlags = machine.startupFlags;
+  info->wShowWindow = machine.startupShow;
+}
+
+DWORD WINAPI GetVersion(void) { return machine.version; }
+DWORD WINAPI GetLastError(void) { return machine.lastError; }
+void WINAPI SetLastError(DWORD code) { machine.lastError = code; }
+HANDLE WINAPI GetCurrentProcess(void) { return reinterpret_cast<HANDLE>(-1); }
+
+LPSTR WINAPI lstrcpyA(LPSTR to, LPCSTR from) { return std::strcpy(to, from); }
+LPSTR WINAPI lstrcatA(LPSTR to, LPCSTR from) { return std::strcat(to, from); }
+int WINAPI lstrlenA(LPCSTR text) { return text ? static_cast<int>(std::strlen(text)) : 0; }
+
+int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b) {
+  for (;; ++a, ++b) {
+    int ca = std::tolower(static_cast<unsigned char>(*a));
+    int cb = std::tolower(static_cast<unsigned char>(*b));
+    if (ca != cb) return ca < cb ? -1 : 1;
+    if (ca == 0) return 0;
+  }
+}
+
+// ---- USER32 ----
+
+BOOL WINAPI PeekMessageA(LPMSG msg, HWND, UINT, UINT, UINT remove) {
+  if (machine.messages.empty()) return FALSE;
+  *msg = machine.messages.front();
+  if (remove & PM_REMOVE) machine.messages.pop_front();
+  Record("PeekMessageA", msg->message);
+  return TRUE;
+}
+
+BOOL WINAPI TranslateMessage(const MSG* msg) {
+  Record("TranslateMessage", msg->message);
+  return FALSE;
+}
+
+LRESULT WINAPI DispatchMessageA(const MSG* msg) {
+  Record("DispatchMessageA", msg->message);
+  return 0;
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+  Record("MessageBoxA", owner, text, caption, type);
+  machine.boxes.push_back({owner, text ? text : "", caption ? caption : "", type});
+  return 1;  // IDOK
+}
+
+BOOL WINAPI SetWindowTextA(HWND window, LPCSTR text) {
+  Record("SetWindowTextA", window, text);
+  if (window == nullptr) return FALSE;
+  machine.windowTitles[window] = text ? text : "";
+  return TRUE;
+}
+
+BOOL WINAPI OemToCharA(LPCSTR from, LPSTR to) {
+  for (;; ++from, ++to) {
+    unsigned char c = static_cast<unsigned char>(*from);
+    auto mapped = machine.oemToAnsi.find(c);
+    *to = static_cast<char>(mapped == machine.oemToAnsi.end() ? c : mapped->second);
+    if (c == 0) return TRUE;
+  }
+}
+
+LPSTR WINAPI CharNextA(LPCSTR text) {
+  if (*text == '\0') return const_cast<LPSTR>(text);
+  if (machine.leadBytes.count(static_cast<unsigned char>(*text)) && text[1] != '\0') {
+    return const_cast<LPSTR>(text + 2);
+  }
+  return const_cast<LPSTR>(text + 1);
+}
+
+LPSTR WINAPI CharUpperA(LPSTR text) {
+  for (LPSTR p = text; *p; p = CharNextA(p)) {
+    *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+  }
+  return text;
+}
+
+DWORD WINAPI CharUpperBuffA(LPSTR text, DWORD length) {
+  for (DWORD i = 0; i < length; ++i) {
+    text[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[i])));
+  }
+  return length;
+}
+
+int WINAPI GetSystemMetrics(int index) {
+  if (index == SM_CXSCREEN) return machine.screenWidth;
+  if (index == SM_CYSCREEN) return machine.screenHeight;
+  return 0;
+}
+
+int wsprintfA(LPSTR out, LPCSTR format, ...) {
+  va_list args;
+  va_start(args, format);
+  int length = std::vsnprintf(out, 1025, format, args);  // the system's limit is 1024
+  va_end(args);
+  return length;
+}
+
+BOOL WINAPI ExitWindowsEx(UINT flags, DWORD reason) {
+  Record("ExitWindowsEx", flags, reason);
+  if (!machine.shutdownPrivilegeEnabled) {
+    machine.lastError = 1314;  // ERROR_PRIVILEGE_NOT_HELD
+    return FALSE;
+  }
+  machine.shutdownRequests.push_back(flags);
+  return TRUE;
+}
+
+// ---- ADVAPI32: services ----
+
+static SC_HANDLE const kManagerHandle = reinterpret_cast<SC_HANDLE>(0x5C00);
+static SC_HANDLE const kServiceHandle = reinterpret_cast<SC_HANDLE>(0x5E00);
+static std::string openServiceName;
+
+SC_HANDLE WINAPI OpenSCManagerA(LPCSTR machineName, LPCSTR database, DWORD access) {
+  Record("OpenSCManagerA", machineName, database, access);
+  if (machine.managerOpenFails) {
+    machine.lastError = ERROR_ACCESS_DENIED;
+    return nullptr;
+  }
+  ++machine.openServiceHandles;
+  return kManagerHandle;
+}
+
+SC_HANDLE WINAPI CreateServiceA(SC_HANDLE manager, LPCSTR name, LPCSTR display, DWORD access,
+                                DWORD type, DWORD start, DWORD errorControl, LPCSTR image,
+                                LPCSTR group, LPDWORD tag, LPCSTR dependencies, LPCSTR account,
+                                LPCSTR password) {
+  Record("CreateServiceA", manager, name, display, access, type, start, errorControl, image,
+         group, tag, dependencies, account, password);
+  if (machine.createServiceError != 0) {
+    machine.lastError = machine.createServiceError;
+    return nullptr;
+  }
+  if (machine.services.count(name)) {
+    machine.lastError = ERROR_SERVICE_EXISTS;
+    return nullptr;
+  }
+  fake::Service& service = machine.services[name];
+  service.type = type;
+  service.start = start;
+  service.errorControl = errorControl;
+  service.imagePath = image ? image : "";
+  service.group = group ? group : "";
+  service.dependenciesGiven = dependencies != nullptr;
+  service.dependencies = dependencies ? dependencies : "";
+  openServiceName = name;
+  ++machine.openServiceHandles;
+  return kServiceHandle;
+}
+
+SC_HANDLE WINAPI OpenServiceA(SC_HANDLE manager, LPCSTR name, DWORD access) {
+  Record("OpenServiceA", manager, name, access);
+  if (machine.openServiceFails || !machine.services.count(name)) {
+    machine.lastError = machine.openServiceFails ? ERROR_ACCESS_DENIED : 1060;
+    return nullptr;
+  }
+  openServiceName = name;
+  ++machine.openServiceHandles;
+  return kServiceHandle;
+}
+
+BOOL WINAPI ChangeServiceConfigA(SC_HANDLE service, DWORD type, DWORD start, DWORD errorControl,
+                                 LPCSTR image, LPCSTR group, LPDWORD tag, LPCSTR dependencies,
+                                 LPCSTR account, LPCSTR password, LPCSTR display) {
+  Record("ChangeServiceConfigA", service, type, start, errorControl, image, group, tag,
+         dependencies, account, password, display);
+  if (machine.changeConfigFails || service != kServiceHandle) {
+    machine.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
+  fake::Service& s = machine.services[openServiceName];
+  if (type != SERVICE_NO_CHANGE) s.type = type;
+  if (start != SERVICE_NO_CHANGE) s.start = start;
+  if (errorControl != SERVICE_NO_CHANGE) s.errorControl = errorControl;
+  if (image) s.imagePath = image;
+  if (group) s.group = group;
+  return TRUE;
+}
+
+BOOL WINAPI CloseServiceHandle(SC_HANDLE handle) {
+  Record("CloseServiceHandle", handle);
+  --machine.openServiceHandles;
+  return TRUE;
+}
+
+// ---- ADVAPI32: tokens ----
+
+static HANDLE const kTokenHandle = reinterpret_cast<HANDLE>(0x70C);
+static const LUID kShutdownLuid = {19, 0};
+
+BOOL WINAPI OpenProcessToken(HANDLE process, DWORD access, PHANDLE token) {
+  Record("OpenProcessToken", process, access);
+  if (machine.openTokenFails) return FALSE;
+  *token = kTokenHandle;
+  return TRUE;
+}
+
+BOOL WINAPI LookupPrivilegeValueA(LPCSTR system, LPCSTR name, PLUID luid) {
+  Record("LookupPrivilegeValueA", system, name);
+  if (machine.lookupPrivilegeFails) return FALSE;
+  *luid = kShutdownLuid;
+  return TRUE;
+}
+
+BOOL WINAPI AdjustTokenPrivileges(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state,
+                                  DWORD length, PTOKEN_PRIVILEGES previous, LPDWORD needed) {
+  Record("AdjustTokenPrivileges", token, disableAll, state ? state->PrivilegeCount : 0,
+         state ? state->Privileges[0].Luid.LowPart : 0,
+         state ? state->Privileges[0].Attributes : 0, length, previous, needed);
+  if (machine.adjustPrivilegesFails) return FALSE;
+  // Like the system: success even when the privilege is not held.
+  bool shutdown = state && state->PrivilegeCount == 1 &&
+                  state->Privileges[0].Luid.LowPart == kShutdownLuid.LowPart &&
+                  (state->Privileges[0].Attributes & SE_PRIVILEGE_ENABLED);
+  if (shutdown && machine.holdsShutdownPrivilege) machine.shutdownPrivilegeEnabled = true;
+  machine.lastError = machine.holdsShutdownPrivilege ? 0 : ERROR_NOT_ALL_ASSIGNED;
+  return TRUE;
+}
+
+}  // extern "C"

@@ -1,0 +1,95 @@
+// A fake Windows machine for host tests: the state the program's Win32 calls
+// read and change. Reset before each test (see process_state.h).
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32.h"
+
+namespace fake {
+
+struct MessageBoxRecord {
+  HWND owner;
+  std::string text;
+  std::string caption;
+  UINT type;
+};
+
+struct Library {
+  std::set<std::string> exports;
+  std::map<std::string, FARPROC> implementations;  // exports with behaviour
+  int loads = 0;                                    // LoadLibraryA minus FreeLibrary
+  uintptr_t handle = 0;
+};
+
+struct Service {
+  DWORD type = 0;
+  DWORD start = 0;
+  DWORD errorControl = 0;
+  std::string imagePath;
+  std::string group;
+  bool dependenciesGiven = false;  // a list pointer was passed (not NULL)
+  std::string dependencies;
+};
+
+struct Machine {
+  // Directories: an empty fail flag means the call works.
+  std::string windowsDir = "C:\\WINNT";
+  bool windowsDirFails = false;
+  std::string systemDir = "C:\\WINNT\\SYSTEM32";
+  bool systemDirFails = false;
+  std::string currentDir = "D:\\";
+  bool currentDirFails = false;
+
+  UINT errorMode = 0;
+  std::map<unsigned char, unsigned char> oemToAnsi;  // bytes not listed map to themselves
+  std::set<unsigned char> leadBytes;                 // DBCS lead bytes of the ANSI code page
+
+  std::deque<MSG> messages;
+  std::vector<MessageBoxRecord> boxes;
+  std::map<HWND, std::string> windowTitles;
+
+  std::map<std::string, Library> libraries;  // by upper-case name
+
+  // Service control manager.
+  bool managerOpenFails = false;
+  std::map<std::string, Service> services;
+  DWORD createServiceError = 0;  // non-zero: CreateServiceA fails with it
+  bool openServiceFails = false;
+  bool changeConfigFails = false;
+  int openServiceHandles = 0;  // open minus closed, manager included
+
+  // Access token and shutdown.
+  bool openTokenFails = false;
+  bool lookupPrivilegeFails = false;
+  bool adjustPrivilegesFails = false;
+  bool holdsShutdownPrivilege = true;
+  bool shutdownPrivilegeEnabled = false;
+  std::vector<UINT> shutdownRequests;  // flags of every accepted ExitWindowsEx
+
+  DWORD version = 0x0A280004;  // GetVersion
+  int screenWidth = 1024;
+  int screenHeight = 768;
+  std::string commandLine = "setup.exe";
+  DWORD startupFlags = 0;
+  WORD startupShow = 0;
+
+  DWORD lastError = 0;
+};
+
+extern Machine machine;
+
+void ResetMachine();
+// Adds a library with the given exports (replacing one of the same name).
+Library& AddLibrary(const std::string& name, const std::vector<std::string>& exports);
+Library* FindLibrary(const std::string& name);
+// Number of libraries currently loaded.
+int LoadedLibraryCount();
+void PostMessage(UINT message);
+
+}  // namespace fake

@@ -1,0 +1,40 @@
+#include "tests/fakes/process_state.h"
+
+#include <cstring>
+
+#include "installer/installer.h"
+#include "platform/process_exit.h"
+#include "support/path_join.h"
+#include "support/registry_binding.h"
+#include "support/setup_paths.h"
+#include "toolkit/setup_lifecycle.h"
+
+void ExitProgram(int exitCode) { throw fake::ProcessExit{exitCode}; }
+
+namespace fake {
+
+void ResetProcessState() {
+  calls.clear();
+  ResetMachine();
+  ResetToolkit();
+
+  std::memset(&SetupPaths, 0, sizeof SetupPaths);
+  std::memset(PathScratch, 0, sizeof PathScratch);
+  RestartRequested = 0;
+  AppInstance = nullptr;
+  FrameOpenResult = 0;
+  FatalErrorShown = 0;
+  RegistryLibrary = nullptr;
+  RegistryFunctions = RegistryEntryPoints{};
+}
+
+std::optional<int> ExitCodeOf(const std::function<void()>& body) {
+  try {
+    body();
+  } catch (const ProcessExit& exit) {
+    return exit.code;
+  }
+  return std::nullopt;
+}
+
+}  // namespace fake

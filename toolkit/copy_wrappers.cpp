@@ -1,0 +1,26 @@
+#include "toolkit/copy_wrappers.h"
+
+#include "toolkit/setup_lifecycle.h"
+#include "toolkit/toolkit_api.h"
+
+HCURSOR BeginWaitCursor(void) { return HShowWaitCursor(); }
+
+void EndWaitCursor(HCURSOR previous) {
+  if (!FRestoreCursor(previous)) FatalSetupError();
+}
+
+BOOL EmptyCopyList(void) { return ResetCopyList(); }
+
+void QueueSectionFiles(LPCSTR section, LPCSTR sourceDir, LPCSTR destDir) {
+  if (!FAddSectionFilesToCopyList(section, sourceDir, destDir)) FatalSetupError();
+}
+
+void AddBillboard(LPCSTR dll, UINT dialogId, LPCSTR proc, LONG ticks) {
+  if (!FAddToBillboardList(dll, dialogId, proc, ticks)) FatalSetupError();
+}
+
+BOOL PlaceProgress(INT x, INT y) { return ProSetPos(x, y); }
+
+void RunCopyList(void) {
+  if (GrcCopyFilesInCopyList(HinstFrame()) > 0) FatalSetupError();
+}

@@ -1,0 +1,46 @@
+#include "toolkit/dialogs.h"
+
+#include "toolkit/setup_lifecycle.h"
+#include "toolkit/toolkit_api.h"
+
+UINT EventSum(LPCSTR word) {
+  int sum = static_cast<signed char>(word[0]) + static_cast<signed char>(word[1]);
+  return static_cast<UINT>(sum) & 0xFFFFu;
+}
+
+INT PumpMessages(void) {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) FatalSetupError();
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return 0;
+}
+
+void RunDialogEx(LPCSTR dll, UINT dialogId, LPCSTR proc, LPCSTR procDll, LONG data1, LONG data2,
+                 LPSTR event, INT eventSize) {
+  if (!FDoDialogExt(HwndFrame(), dll, dialogId, proc, procDll, data1, data2)) FatalSetupError();
+  PumpMessages();
+  ReadSymbolValue("DLGEVENT", event, eventSize);
+}
+
+void RunDialog(LPCSTR dll, UINT dialogId, LPCSTR proc, LONG data1, LONG data2, LPSTR event,
+               INT eventSize) {
+  RunDialogEx(dll, dialogId, proc, dll, data1, data2, event, eventSize);
+}
+
+void CloseDialogs(INT count) {
+  if (!FKillNDialogs(count)) FatalSetupError();
+  PumpMessages();
+}
+
+void CloseAllDialogs(void) {
+  CloseDialogs(-1);
+}
+
+LPSTR ReadSymbolValue(LPCSTR name, LPSTR buffer, INT size) {
+  if (name == nullptr || name[0] == '\0') FatalSetupError();
+  if (CbGetSymbolValue(name, buffer, size) >= size) FailWithBufferOverflow();
+  return buffer;
+}

@@ -1,0 +1,99 @@
+#include "toolkit/setup_lifecycle.h"
+
+#include "platform/process_exit.h"
+#include "support/registry_binding.h"
+#include "support/setup_paths.h"
+#include "toolkit/dialogs.h"
+#include "toolkit/toolkit_api.h"
+
+INT FrameOpenResult = 0;
+INT FatalErrorShown = 0;
+
+INT OpenFrame(LPSTR cmdLine) {
+  if (FrameOpenResult > 0) return 0;
+  return InitializeFrame(cmdLine);
+}
+
+INT OpenInstallEngine(void) {
+  if (FrameOpenResult > 0) return 0;
+  return FInitializeInstall(HinstFrame(), HwndFrame()) ? 1 : 0;
+}
+
+// StartDir: the launch directory in ANSI, ending in exactly one backslash; a
+// directory that cannot be read or does not fit leaves just the backslash.
+static void ReadStartDir(void) {
+  char* dir = SetupPaths.StartDir;
+  UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  DWORD length = GetCurrentDirectoryA(SETUP_PATH_SIZE - 1, dir);
+  SetErrorMode(oldMode);
+  if (length == 0 || length >= SETUP_PATH_SIZE - 1) dir[0] = '\0';
+
+  OemToCharA(dir, dir);
+  int end = lstrlenA(dir);
+  if (end == 0 || dir[end - 1] != '\\') {
+    dir[end] = '\\';
+    dir[end + 1] = '\0';
+  }
+}
+
+INT InitializeSetup(LPSTR cmdLine) {
+  if (FrameOpenResult > 0) return 0;
+
+  INT frame = OpenFrame(cmdLine);
+  if (frame == -1) return -1;
+  if (frame <= 0) {
+    EndSetup();
+    return 0;
+  }
+  if (OpenInstallEngine() == 0) {
+    EndSetup();
+    return 0;
+  }
+  FrameOpenResult = frame;
+  ReadStartDir();
+  return FrameOpenResult;
+}
+
+void EndSetup(void) {
+  TerminateFrame();
+  TerminateInstall();
+  UnbindRegistryFunctions();
+}
+
+void FatalSetupError(void) {
+  // A failure met while the error dialog is up lands here again: end at once.
+  if (!FatalErrorShown) {
+    FatalErrorShown = 1;
+    CloseAllDialogs();
+    char event[16] = {0};
+    UINT sum;
+    do {
+      RunDialog("mscuistf.dll", 400, "FInfo0DlgProc", 0, 0, event, 15);
+      sum = EventSum(event);
+    } while (sum != kEventCancel && sum != kEventContinue);
+    CloseDialogs(1);
+  }
+  EndSetup();
+  ExitProgram(0);
+}
+
+void FailWithBufferOverflow(void) {
+  DoMsgBox("Buffer Overflow", "MS-Setup Error", MB_ICONHAND);
+  FatalSetupError();
+}
+
+void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {
+  if (!FSetBitmap(dll, bitmapId)) FatalSetupError();
+}
+
+void SetFrameAbout(LPCSTR text, LPCSTR caption) {
+  if (!FSetAbout(text, caption)) FatalSetupError();
+}
+
+void SetFrameTitle(LPCSTR title) {
+  SetWindowTextA(HwndFrame(), title);
+}
+
+void OpenInfFile(LPCSTR path) {
+  if (!FOpenInf(path, 1, 0)) FatalSetupError();
+}

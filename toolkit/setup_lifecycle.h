@@ -1,0 +1,25 @@
+// Opening and ending the setup (frame window and install engine), dressing
+// the frame, and the one fatal-error path that every guarded call ends in.
+#pragma once
+
+#include "platform/win32.h"
+
+extern INT FrameOpenResult;  // positive once frame and engine are open; never reset
+extern INT FatalErrorShown;  // set the first time the fatal path runs; never reset
+
+// Positive: open; 0: not opened (or opened before); -1: the frame asked for nothing to end.
+INT InitializeSetup(LPSTR cmdLine);
+INT OpenFrame(LPSTR cmdLine);
+INT OpenInstallEngine(void);
+// Closes frame, install engine and registry binding; harmless when not open.
+void EndSetup(void);
+
+// Shows the error dialog (at most once per process), ends the setup, exits with 0.
+[[noreturn]] void FatalSetupError(void);
+// The "Buffer Overflow" box, then the fatal path.
+[[noreturn]] void FailWithBufferOverflow(void);
+
+void SetFrameBitmap(LPCSTR dll, UINT bitmapId);
+void SetFrameAbout(LPCSTR text, LPCSTR caption);
+void SetFrameTitle(LPCSTR title);
+void OpenInfFile(LPCSTR path);

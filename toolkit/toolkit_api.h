@@ -1,0 +1,218 @@
+// The setup toolkit's operations, declared once for the program and for our
+// toolkit libraries that export them. Result prefixes: F non-zero is success;
+// Cb a text length without terminator (at or above the buffer size: did not
+// fit; CbGetInfSectionKeyField -1: no such field); Lcb a byte count, negative
+// on failure; Us a count; Grc 0 success, positive failure; Ynrc 0 failure.
+#pragma once
+
+#include "platform/win32.h"
+
+#ifdef _WIN32
+#define STFAPI __stdcall
+#else
+#define STFAPI
+#endif
+
+// Copy-mode and option words ("cmo") understood by the install library.
+#define cmoNone 0x0000
+#define cmoVital 0x0001       // a failure is reported as fatal
+#define cmoOverwrite 0x0002   // replace an existing target
+#define cmoRestart 0x0004     // target busy: replace at the next boot
+#define cmoForceWrite 0x0400  // INI writes: replace an existing value
+
+extern "C" {
+
+// ---- MSSHLSTF.dll: frame window, cursor, symbol writing ----
+
+// Opens the frame from the command tail; positive: up, 0: failed, -1: only help was asked.
+INT STFAPI InitializeFrame(LPSTR szCmdLine);
+// Closes the frame; harmless when it never opened. Result: non-zero.
+BOOL STFAPI TerminateFrame(void);
+// The frame's module instance and window (null before the frame is up).
+HINSTANCE STFAPI HinstFrame(void);
+HWND STFAPI HwndFrame(void);
+// Draws bitmap idBitmap of library szDll on the frame. 0: library or bitmap missing.
+BOOL STFAPI FSetBitmap(LPCSTR szDll, UINT idBitmap);
+// Sets the text and caption of the frame's About box. 0: failed.
+BOOL STFAPI FSetAbout(LPCSTR szText, LPCSTR szCaption);
+// Shows the hourglass; the result is the cursor to restore.
+HCURSOR STFAPI HShowWaitCursor(void);
+// Restores a cursor from HShowWaitCursor. 0: failed.
+BOOL STFAPI FRestoreCursor(HCURSOR hcurPrev);
+// Sets a symbol (names compare without case). 0: bad name or out of memory.
+BOOL STFAPI FSetSymbolValue(LPCSTR szSymbol, LPCSTR szValue);
+
+// ---- MSCOMSTF.dll: INF, symbols, lists, copy-list entries, messages ----
+
+// Reads the INF file for later INF reads. 0: missing or malformed (reported to the user).
+BOOL STFAPI FOpenInf(LPCSTR szFile, BOOL fCheck, BOOL fCheckSyms);
+// Copies the symbol's text when it fits cbMax (terminator included); result: its length.
+INT STFAPI CbGetSymbolValue(LPCSTR szSymbol, LPSTR szValue, INT cbMax);
+// Removes a symbol. 0: bad name.
+BOOL STFAPI FRemoveSymbol(LPCSTR szSymbol);
+// Appends an item to a list symbol (created when missing). 0: failed.
+BOOL STFAPI FAddListItem(LPCSTR szList, LPCSTR szItem);
+// Replaces item n (from 1) of a list. 0: no such item.
+BOOL STFAPI FReplaceListItem(LPCSTR szList, UINT n, LPCSTR szItem);
+// Number of items in a list (0 when missing).
+UINT STFAPI UsGetListLength(LPCSTR szList);
+// Copies item n (from 1) when it fits; result: its length.
+INT STFAPI CbGetListItem(LPCSTR szList, UINT n, LPSTR szItem, INT cbMax);
+// Fills list szSymbol with the keys of an INF section (fNulls: keep key-less lines). 0: no section.
+BOOL STFAPI FSetSymbolToListOfInfKeys(LPCSTR szSymbol, LPCSTR szSection, BOOL fNulls);
+// Fills list szSymbol with field iField of every line of a section. 0: no section.
+BOOL STFAPI FMakeListInfSectionField(LPCSTR szSymbol, LPCSTR szSection, INT iField);
+// Copies field iField of the line szKey of a section; -1: no such line or field.
+INT STFAPI CbGetInfSectionKeyField(LPCSTR szSection, LPCSTR szKey, INT iField, LPSTR szBuf,
+                                   INT cbBuf);
+// Queues every file of an INF section from szSrc to szDest. 0: no section or bad record.
+BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR szSection, LPCSTR szSrc, LPCSTR szDest);
+// Queues the file of one line of a section. 0: no such line or bad record.
+BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc,
+                                         LPCSTR szDest);
+// Queues the file of one line even when it is marked to be skipped. 0: as above.
+BOOL STFAPI FAddSpecialFileToCopyList(LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc,
+                                      LPCSTR szDest);
+// Opens the setup log (fAppend: keep what it holds). 0: cannot be opened.
+BOOL STFAPI FOpenLogFile(LPCSTR szFile, BOOL fAppend);
+// Closes the setup log. 0: no log was open.
+BOOL STFAPI FCloseLogFile(void);
+// Writes a line to the setup log. 0: no log open or the write failed.
+BOOL STFAPI FWriteToLogFile(LPCSTR szText, BOOL fRequest);
+// Switches the beep on message boxes; result: the previous mode.
+BOOL STFAPI FSetBeepingMode(BOOL fBeep);
+// Switches silent (quiet) mode; result: the previous mode.
+BOOL STFAPI FSetSilent(BOOL fSilent);
+// Shows a message box over the frame; result: the button pressed.
+INT STFAPI DoMsgBox(LPCSTR szText, LPCSTR szCaption, UINT uStyle);
+// Shows a failure of an operation to the user; result: what the user chose.
+INT STFAPI EercErrorHandler(INT grc, BOOL fVital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3);
+// Is the text a well-formed full path (drive or UNC root, valid names)?
+BOOL STFAPI FValidPath(LPCSTR szPath);
+// Is the text a well-formed full directory path?
+BOOL STFAPI FValidDir(LPCSTR szDir);
+// Splits a path into volume, directory and file name; a null piece is not wanted. 0: bad path.
+BOOL STFAPI FParsePathIntoPieces(LPCSTR szPath, LPSTR szVol, INT cbVol, LPSTR szDir, INT cbDir,
+                                 LPSTR szFile, INT cbFile);
+
+// ---- MSINSSTF.dll: install engine, copy list, billboards, progress ----
+
+// Opens the install engine over the frame. 0: failed.
+BOOL STFAPI FInitializeInstall(HINSTANCE hinst, HWND hwndFrame);
+// Closes the install engine; harmless when it never opened.
+BOOL STFAPI TerminateInstall(void);
+// Empties the copy list.
+BOOL STFAPI ResetCopyList(void);
+// Registers a billboard shown during the copy (lTicks: its share of the copy's time).
+BOOL STFAPI FAddToBillboardList(LPCSTR szDll, UINT idDlg, LPCSTR szProc, LONG lTicks);
+// Forgets every registered billboard.
+BOOL STFAPI FClearBillboardList(void);
+// Places the progress gauge at (x, y) percent of the frame.
+BOOL STFAPI ProSetPos(INT x, INT y);
+// Copies everything in the copy list; 0: done, positive: why not (see the install library).
+INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst);
+// Bytes the copy list still needs per drive, into list szCostList; negative: failed.
+LONG STFAPI LcbGetCopyListCost(LPCSTR szExtraList, LPCSTR szCostList, LPCSTR szNeedList);
+// Creates a directory (and its parents). 0: failed.
+BOOL STFAPI FCreateDir(LPCSTR szDir, UINT cmo);
+// Removes an empty directory. 0: failed.
+BOOL STFAPI FRemoveDir(LPCSTR szDir, UINT cmo);
+// Removes a whole section of an INI file. 0: failed.
+BOOL STFAPI FRemoveIniSection(LPCSTR szFile, LPCSTR szSection, UINT cmo);
+// Writes key=value into a section of an INI file. 0: failed.
+BOOL STFAPI FCreateIniKeyValue(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, LPCSTR szValue,
+                               UINT cmo);
+// Removes a key from a section of an INI file. 0: failed.
+BOOL STFAPI FRemoveIniKey(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, UINT cmo);
+// Writes key=value into an INI file of the system directory. 0: failed.
+BOOL STFAPI FCreateSysIniKeyValue(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey,
+                                  LPCSTR szValue, UINT cmo);
+// Creates a program group (a Start-menu folder). 0: failed.
+BOOL STFAPI FCreateProgManGroup(LPCSTR szGroup, LPCSTR szPath, UINT cmo);
+BOOL STFAPI FCreateProgManGroupEx(LPCSTR szGroup, LPCSTR szPath, UINT cmo);
+// Shows a program group with a show command given as decimal text. 0: failed.
+BOOL STFAPI FShowProgManGroup(LPCSTR szGroup, LPCSTR szCommand, UINT cmo);
+BOOL STFAPI FShowProgManGroupEx(LPCSTR szGroup, LPCSTR szPath, LPCSTR szCommand, UINT cmo);
+// Creates a program item (a shortcut); szItem is "name" or "name,icon". 0: failed.
+BOOL STFAPI FCreateProgManItem(LPCSTR szGroup, LPCSTR szItem, LPCSTR szCmd, UINT cmo);
+BOOL STFAPI FCreateProgManItemEx(LPCSTR szGroup, LPCSTR szPath, LPCSTR szItem, LPCSTR szCmd,
+                                 UINT cmo);
+// Writes cbData bytes into resource (type, id) of a copied file. 0: failed.
+BOOL STFAPI FStampResource(LPCSTR szSection, LPCSTR szKey, LPCSTR szDst, UINT wResType,
+                           UINT wResId, LPCSTR szData, INT cbData);
+// Writes the copy list as text into a file. 0: failed.
+BOOL STFAPI FDumpCopyListToFile(LPCSTR szFile);
+// Removes a file. 0: failed.
+INT STFAPI YnrcRemoveFile(LPCSTR szFile, UINT cmo);
+// Copies a file to a backup name. 0: failed.
+INT STFAPI YnrcBackupFile(LPCSTR szFile, LPCSTR szBackup, UINT cmo);
+// Sets the directory the restart helper runs in. 0: failed.
+BOOL STFAPI FSetRestartDir(LPCSTR szDir);
+// Puts a directory at the front of PATH (in szFile, written to szDst). 0: failed.
+BOOL STFAPI FPrependToPath(LPCSTR szFile, LPCSTR szDst, LPCSTR szDir, UINT cmo);
+// Copies one file (cmo bit 2: overwrite); fAppend: add to the end of the target. 0: failed.
+BOOL STFAPI FCopyOneFile(LPCSTR szSrc, LPCSTR szDst, UINT cmo, BOOL fAppend);
+// Finds a file the way the open-file dialog would; 0 found, 1 not found, other: failed.
+INT STFAPI WFindFileUsingFileOpen(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
+// Can files be created in the directory / can the file be written?
+BOOL STFAPI FIsDirWritable(LPCSTR szDir);
+BOOL STFAPI FIsFileWritable(LPCSTR szFile);
+// Is no file waiting to be replaced at the next boot?
+BOOL STFAPI FRestartListEmpty(void);
+// Restarts Windows so that the waiting replacements are done. 0: refused.
+BOOL STFAPI FExitExecRestart(void);
+
+// ---- MSUILSTF.dll: dialogs ----
+
+// Shows dialog idDlg of szDll with procedure szProc of szProcDll over the frame; returns
+// once the user has acted, the event word in symbol DLGEVENT; the dialog stays until killed.
+BOOL STFAPI FDoDialogExt(HWND hwndParent, LPCSTR szDll, UINT idDlg, LPCSTR szProc,
+                         LPCSTR szProcDll, LONG lData1, LONG lData2);
+// Removes the top n dialogs (-1: all). 0: failed.
+BOOL STFAPI FKillNDialogs(INT n);
+
+// ---- MSDETSTF.dll: detection (drives are numbered A = 1) ----
+
+BOOL STFAPI FIsValidDrive(INT nDrive);
+BOOL STFAPI FIsLocalHardDrive(INT nDrive);
+BOOL STFAPI FIsRemoveDrive(INT nDrive);
+BOOL STFAPI FIsRemoteDrive(INT nDrive);
+// Total and free bytes of a drive; negative: failed.
+LONG STFAPI LcbTotalDrive(INT nDrive);
+LONG STFAPI LcbFreeDrive(INT nDrive);
+// Fill a list symbol with drive letters or port names. 0: failed.
+BOOL STFAPI FGetValidDrivesList(LPCSTR szSymbol);
+BOOL STFAPI FGetLocalHardDrivesList(LPCSTR szSymbol);
+BOOL STFAPI FGetRemovableDrivesList(LPCSTR szSymbol);
+BOOL STFAPI FGetNetworkDrivesList(LPCSTR szSymbol);
+BOOL STFAPI FGetParallelPortsList(LPCSTR szSymbol);
+BOOL STFAPI FGetSerialPortsList(LPCSTR szSymbol);
+// Bounded text queries: copy when it fits, result the length.
+INT STFAPI CbGetIniKeyString(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, LPSTR szBuf,
+                             INT cbBuf);
+INT STFAPI CbGetEnvVariableValue(LPCSTR szVar, LPSTR szBuf, INT cbBuf);
+// Version as "a.b.c.d" from the file's version resource (empty: none).
+INT STFAPI CbGetVersionOfFile(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
+// Full path of szFile in the first directory of variable szVar that holds it (empty: none).
+INT STFAPI CbFindTargetOnEnvVar(LPCSTR szFile, LPCSTR szVar, LPSTR szBuf, INT cbBuf);
+// Last write time as "YYYY-MM-DD HH:MM:SS".
+INT STFAPI CbGetDateOfFile(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
+// Full path of szFile under directory szDir, searched depth first (empty: none).
+INT STFAPI CbFindFileInTree(LPCSTR szFile, LPCSTR szDir, LPSTR szBuf, INT cbBuf);
+// Does the file exist (mode 0: at all, 1: and is writable)?
+BOOL STFAPI FDoesFileExist(LPCSTR szFile, INT mode);
+// Field nField (from 1) of a dotted version; 0 when missing.
+LONG STFAPI LGetVersionNthField(LPCSTR szVersion, INT nField);
+// File size in bytes; negative: missing.
+LONG STFAPI LcbGetSizeOfFile(LPCSTR szFile);
+BOOL STFAPI FIsDriverInConfig(LPCSTR szDriver);
+BOOL STFAPI FHas87MathChip(void);
+BOOL STFAPI FHasMonochromeDisplay(void);
+BOOL STFAPI FHasMouseInstalled(void);
+BOOL STFAPI FDirExists(LPCSTR szDir);
+BOOL STFAPI FDoesIniSectionExist(LPCSTR szFile, LPCSTR szSection);
+BOOL STFAPI FDoesIniKeyExist(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey);
+// Processor name ("80486", "R4000", ...) into szBuf. 0: unknown.
+BOOL STFAPI FGetProcessorType(LPCSTR szMachine, INT nReserved, LPSTR szBuf, INT cbBuf);
+
+}  // extern "C"
