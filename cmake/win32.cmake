@@ -1,3 +1,7 @@
+# The installation disk is assembled here: setup.exe, the six libraries,
+# setup.inf and the driver file.
+set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
+
 # The product: setup.exe linked against import libraries of the toolkit
 # libraries made from their .def files (undecorated export names).
 set(TOOLKIT_LIBRARIES MSSHLSTF MSCOMSTF MSINSSTF MSUILSTF MSDETSTF)
@@ -23,4 +27,11 @@ target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(setup PRIVATE program ${IMPORT_LIBS} user32 advapi32)
 # No run-time DLLs beside setup.exe: the disk holds only our files.
 target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++)
-set_target_properties(setup PROPERTIES OUTPUT_NAME setup)
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
+
+# Our toolkit libraries, the dialog library, the disk and the Wine tests.
+foreach(part platform/setup-toolkit platform/dialogs disk tests/wine)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
+    add_subdirectory(${part})
+  endif()
+endforeach()

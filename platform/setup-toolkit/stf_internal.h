@@ -28,3 +28,7 @@ typedef LPCSTR(STFAPI* PFN_QUIET_EVENT_WORD)(UINT idDlg, BOOL fRestart);
 typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 
 }  // extern "C"
+
+// Window property that MSUILSTF sets on every dialog it shows: the dialog
+// number, so that automation can tell the dialogs apart.
+#define STF_PROP_DIALOG_ID "StfDialogId"
