@@ -1,0 +1,327 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "inf_parser.h"
+
+namespace stf {
+namespace {
+
+using Fields = std::vector<std::string>;
+
+// Shift-JIS style lead bytes.
+bool SjisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+InfFile ParseOk(const std::string& text, LeadBytePredicate isLead = nullptr) {
+  InfFile inf;
+  InfError err;
+  EXPECT_TRUE(ParseInfText(text.data(), text.size(), "t.inf", &inf, &err, isLead)) << err.Text();
+  return inf;
+}
+
+InfError ParseBad(const std::string& text) {
+  InfFile inf;
+  InfError err;
+  EXPECT_FALSE(ParseInfText(text.data(), text.size(), "t.inf", &inf, &err));
+  EXPECT_TRUE(inf.sections.empty());
+  return err;
+}
+
+// Fields of the only line of section [S].
+Fields OneLine(const std::string& body) {
+  const InfFile inf = ParseOk("[S]\n" + body + "\n");
+  const InfSection* s = FindSection(inf, "S");
+  if (s == nullptr || s->lines.size() != 1) return {"<not one line>"};
+  return s->lines[0].fields;
+}
+
+TEST(InfParser, LinesKeysAndLineNumbers) {
+  const InfFile inf = ParseOk(
+      "; heading comment\n"
+      "[System Files]\n"
+      "mlxidecd = mlxidecd.SYS\n"
+      "\n"
+      "  keyless.sys , second\n"
+      "[Other]\n"
+      "a = b = c\n");
+  ASSERT_EQ(inf.sections.size(), 2u);
+  const InfSection& files = inf.sections[0];
+  EXPECT_EQ(files.name, "System Files");
+  EXPECT_EQ(files.line, 2);
+  ASSERT_EQ(files.lines.size(), 2u);
+  EXPECT_EQ(files.lines[0].key, "mlxidecd");
+  EXPECT_EQ(files.lines[0].fields, (Fields{"mlxidecd", "mlxidecd.SYS"}));
+  EXPECT_EQ(files.lines[0].line, 3);
+  EXPECT_EQ(files.lines[1].key, "");
+  EXPECT_EQ(files.lines[1].fields, (Fields{"", "keyless.sys", "second"}));
+  EXPECT_EQ(files.lines[1].line, 5);
+  // Only the first '=' separates the key.
+  EXPECT_EQ(inf.sections[1].lines[0].fields, (Fields{"a", "b = c"}));
+}
+
+TEST(InfParser, FieldSplittingAndQuotes) {
+  struct Case {
+    const char* line;
+    Fields fields;
+  } cases[] = {
+      {"k = a, b ,c", {"k", "a", "b", "c"}},
+      {"k = a,,", {"k", "a", "", ""}},
+      {"k =", {"k", ""}},
+      {"k = in  side", {"k", "in  side"}},
+      {"k = \"a, b; c\"", {"k", "a, b; c"}},
+      {"k = \"  padded  \"", {"k", "  padded  "}},
+      {"k = \"say \"\"hi\"\"\"", {"k", "say \"hi\""}},
+      {"k = \"\"", {"k", ""}},
+      {"k = \"\"\"\"", {"k", "\""}},
+      {"k = ab\"c,d\"ef", {"k", "abc,def"}},
+      {"k = \"a=b\", c=d", {"k", "a=b", "c=d"}},
+      {"\"my key\" = v", {"my key", "v"}},
+      {"a, b = c", {"", "a", "b = c"}},
+      {"k = \"C:\\dir\\\"", {"k", "C:\\dir\\"}},
+      {"k = \"x\" ; \"comment, with quote", {"k", "x"}},
+      {"\tk\t=\tv\t", {"k", "v"}},
+  };
+  for (const Case& c : cases) EXPECT_EQ(OneLine(c.line), c.fields) << c.line;
+}
+
+TEST(InfParser, CommentsAndContinuation) {
+  const InfFile inf = ParseOk(
+      "[S] ; comment after header\n"
+      "; whole-line comment\n"
+      "list = a, \\\n"
+      "       b, \\   ; comment after the backslash\n"
+      "       c\n"
+      "path = C:\\dir\\file ; backslash inside a value is text\n"
+      "quoted = \"ends with \\\"\n"
+      "joined = ab\\\n"
+      "cd\n"
+      "bracket = \\\n"
+      "  [not a header]\n");
+  const InfSection* s = FindSection(inf, "S");
+  ASSERT_NE(s, nullptr);
+  ASSERT_EQ(s->lines.size(), 5u);
+  EXPECT_EQ(s->lines[0].fields, (Fields{"list", "a", "b", "c"}));
+  EXPECT_EQ(s->lines[0].line, 3);
+  EXPECT_EQ(s->lines[1].fields, (Fields{"path", "C:\\dir\\file"}));
+  EXPECT_EQ(s->lines[1].line, 6);
+  EXPECT_EQ(s->lines[2].fields, (Fields{"quoted", "ends with \\"}));
+  EXPECT_EQ(s->lines[3].fields, (Fields{"joined", "abcd"}));
+  // A continued line's next line is text even when it looks like a header.
+  EXPECT_EQ(s->lines[4].fields, (Fields{"bracket", "[not a header]"}));
+}
+
+TEST(InfParser, StringsSubstitution) {
+  const InfFile inf = ParseOk(
+      "[S]\n"
+      "desc = %Product% driver\n"
+      "percent = 100%% sure\n"
+      "unknown = %Nobody% stays, 50% lone\n"
+      "quoted = \"%PRODUCT%\"\n"
+      "comma = %Comma%\n"
+      "%KeyName% = x\n"
+      "[strings]\n"
+      "product = \"Merlox CD-ROM\"\n"
+      "Comma = \"a, b\"\n"
+      "KeyName = real\n"
+      "Raw = \"100%%\"\n"
+      "product = second definition loses\n");
+  const InfSection* s = FindSection(inf, "S");
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(s->lines[0].fields[1], "Merlox CD-ROM driver");
+  EXPECT_EQ(s->lines[1].fields[1], "100% sure");
+  EXPECT_EQ(s->lines[2].fields, (Fields{"unknown", "%Nobody% stays", "50% lone"}));
+  EXPECT_EQ(s->lines[3].fields[1], "Merlox CD-ROM");
+  EXPECT_EQ(s->lines[4].fields, (Fields{"comma", "a, b"}));  // still one field
+  EXPECT_EQ(s->lines[5].key, "real");
+  EXPECT_EQ(s->lines[5].fields[0], "real");
+  // [Strings] itself is kept as written.
+  const InfLine* raw = FindLine(*FindSection(inf, "Strings"), "raw");
+  ASSERT_NE(raw, nullptr);
+  EXPECT_EQ(raw->fields[1], "100%%");
+}
+
+TEST(InfParser, NamesIgnoreCaseAndSectionsMerge) {
+  const InfFile inf = ParseOk(
+      "[Files]\n"
+      "One = 1\n"
+      "[other]\n"
+      "x = y\n"
+      "[FILES]\n"
+      "two = 2\n"
+      "one = duplicate key\n");
+  ASSERT_EQ(inf.sections.size(), 2u);
+  const InfSection* files = FindSection(inf, "fIlEs");
+  ASSERT_NE(files, nullptr);
+  EXPECT_EQ(files->name, "Files");
+  ASSERT_EQ(files->lines.size(), 3u);
+  EXPECT_EQ(files->lines[1].key, "two");
+  EXPECT_EQ(files->lines[1].line, 6);
+  const InfLine* one = FindLine(*files, "ONE");
+  ASSERT_NE(one, nullptr);
+  EXPECT_EQ(one->fields[1], "1");  // the first line with the key
+  EXPECT_EQ(FindSection(inf, "Missing"), nullptr);
+  EXPECT_EQ(FindLine(*files, "three"), nullptr);
+
+  std::string field;
+  EXPECT_TRUE(GetField(*one, 0, &field));
+  EXPECT_EQ(field, "One");
+  EXPECT_TRUE(GetField(*one, 1, &field));
+  EXPECT_FALSE(GetField(*one, 2, &field));
+  EXPECT_FALSE(GetField(*one, -1, &field));
+}
+
+TEST(InfParser, ByteOrderMarkLineEndsAndEmptyFile) {
+  const InfFile inf = ParseOk("\xEF\xBB\xBF[S]\r\nk = v\r\n\r\nlast = no newline");
+  ASSERT_EQ(inf.sections.size(), 1u);
+  ASSERT_EQ(inf.sections[0].lines.size(), 2u);
+  EXPECT_EQ(inf.sections[0].lines[0].fields, (Fields{"k", "v"}));
+  EXPECT_EQ(inf.sections[0].lines[1].line, 4);
+  EXPECT_EQ(inf.path, "t.inf");
+  EXPECT_TRUE(ParseOk("").sections.empty());
+  EXPECT_TRUE(ParseOk("; only a comment\n\n").sections.empty());
+}
+
+TEST(InfParser, MalformedInputNamesLine) {
+  struct Case {
+    std::string text;
+    int line;
+    const char* message;
+  } cases[] = {
+      {"[S]\nk = \"open\n", 2, "unterminated quoted field"},
+      {"[S]\nk = \"a\"\"\n", 2, "unterminated quoted field"},
+      {"[S]\nk = a, \\\n\"x\n", 3, "unterminated quoted field"},
+      {"k = v\n[S]\n", 1, "line before any section header"},
+      {"[S\nk = v\n", 1, "section header without closing ']'"},
+      {"[S]\n[ ]\n", 2, "empty section name"},
+      {"[S] junk\n", 1, "unexpected text after section header"},
+      {"[S]\n= v\n", 2, "missing key before '='"},
+      {"[S]\nk = v, \\\n", 2, "line continuation at end of file"},
+      {"[S]\na = \\\n\\\n", 3, "line continuation at end of file"},
+      {std::string("[S]\nk = a\0b\n", 11), 2, "NUL byte in text"},
+      {"[S]\n\nk = \x01\n", 3, "control byte 0x01 in text"},
+      {"[S]\nk = a\rb\n", 2, "control byte 0x0D in text"},
+      {"[S]\n; \x7F in a comment\n", 2, "control byte 0x7F in text"},
+      {"[S]\n\x1A", 2, "control byte 0x1A in text"},
+      {"[Strings]\nno name\n", 2, "string without a name in [Strings]"},
+      {"[Strings]\nA = b, c\n", 2, "string 'A' has more than one value"},
+  };
+  for (const Case& c : cases) {
+    const InfError err = ParseBad(c.text);
+    EXPECT_EQ(err.file, "t.inf") << c.text;
+    EXPECT_EQ(err.line, c.line) << c.text;
+    EXPECT_NE(err.message.find(c.message), std::string::npos) << c.text << " -> " << err.message;
+  }
+  const InfError err = ParseBad("[S]\nk = \"open\n");
+  EXPECT_EQ(err.Text(), "t.inf(2): unterminated quoted field");
+}
+
+TEST(InfParser, SizeLimits) {
+  const std::string atLimit(kInfMaxLineBytes - 4, 'x');  // "k = " + x... is exactly the limit
+  EXPECT_EQ(OneLine("k = " + atLimit)[1], atLimit);
+  EXPECT_EQ(ParseBad("[S]\nk = " + atLimit + "x\n").line, 2);
+
+  // Each piece is short; joined they pass the limit.
+  std::string continued = "[S]\nk = ";
+  const std::string piece(1000, 'y');
+  for (int i = 0; i < 5; ++i) continued += piece + "\\\n";
+  continued += "end\n";
+  const InfError joined = ParseBad(continued);
+  EXPECT_EQ(joined.line, 6);
+  EXPECT_NE(joined.message.find("continued line longer"), std::string::npos);
+
+  std::string fields = "k = v";
+  for (std::size_t i = 1; i < kInfMaxFields; ++i) fields += ",v";
+  EXPECT_EQ(OneLine(fields).size(), kInfMaxFields + 1);
+  EXPECT_NE(ParseBad("[S]\n" + fields + ",v\n").message.find("too many fields"),
+            std::string::npos);
+
+  std::string big = "[S]\n";
+  big.resize(kInfMaxFileBytes + 1, ';');
+  const InfError tooBig = ParseBad(big);
+  EXPECT_EQ(tooBig.line, 0);
+  EXPECT_EQ(tooBig.Text(), "t.inf: file is larger than 1048576 bytes");
+
+  std::string lines = "[S]\n";
+  for (std::size_t i = 0; i <= kInfMaxLines; ++i) lines += "a\n";
+  EXPECT_EQ(ParseBad(lines).line, static_cast<int>(kInfMaxLines) + 2);
+
+  // Substitution cannot blow a small file up without bound.
+  std::string expand = "[Strings]\nbig = " + std::string(4000, 'z') + "\n[S]\n";
+  for (int i = 0; i < 2000; ++i) expand += "k = %big%\n";
+  const InfError blown = ParseBad(expand);
+  EXPECT_GT(blown.line, 4);
+  EXPECT_NE(blown.message.find("after string substitution"), std::string::npos);
+}
+
+TEST(InfParser, DoubleByteTrailBytesAreText) {
+  // 0x95 0x5C is one character whose trail byte is a backslash.
+  const std::string name = "\x95\x5C";
+  const InfFile inf = ParseOk("[\x95\x5D]\nk = " + name + "\nnext = v\n", SjisLead);
+  ASSERT_EQ(inf.sections.size(), 1u);
+  EXPECT_EQ(inf.sections[0].name, "\x95\x5D");  // trail ']' does not close the header
+  ASSERT_EQ(inf.sections[0].lines.size(), 2u);
+  EXPECT_EQ(inf.sections[0].lines[0].fields[1], name);
+  EXPECT_EQ(inf.sections[0].lines[1].key, "next");
+
+  // Without the lead-byte test the same bytes do end in a continuation.
+  const InfFile single = ParseOk("[S]\nk = " + name + "\nnext = v\n");
+  ASSERT_EQ(single.sections[0].lines.size(), 1u);
+
+  // High bytes never split a field.
+  EXPECT_EQ(OneLine("k = \x82\xA0\xE9, \xFF"), (Fields{"k", "\x82\xA0\xE9", "\xFF"}));
+}
+
+class InfFileOnDisk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/core_inf_XXXXXX";
+    ASSERT_NE(mkdtemp(pattern), nullptr);
+    dir_ = pattern;
+  }
+  void TearDown() override {
+    for (const std::string& file : files_) std::remove(file.c_str());
+    rmdir(dir_.c_str());
+  }
+  std::string Write(const std::string& name, const std::string& data) {
+    const std::string path = dir_ + "/" + name;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    EXPECT_NE(f, nullptr);
+    std::fwrite(data.data(), 1, data.size(), f);
+    std::fclose(f);
+    files_.push_back(path);
+    return path;
+  }
+  std::string dir_;
+  std::vector<std::string> files_;
+};
+
+TEST_F(InfFileOnDisk, LoadsAndReportsByPath) {
+  const std::string path = Write("setup.inf", "[S]\r\nk = v\r\n");
+  InfFile inf;
+  InfError err;
+  ASSERT_TRUE(LoadInfFile(path, &inf, &err)) << err.Text();
+  EXPECT_EQ(inf.path, path);
+  EXPECT_EQ(inf.sections[0].lines[0].fields[1], "v");
+
+  const std::string bad = Write("bad.inf", "[S]\nk = \"x\n");
+  EXPECT_FALSE(LoadInfFile(bad, &inf, &err));
+  EXPECT_EQ(err.Text(), bad + "(2): unterminated quoted field");
+
+  std::string big(kInfMaxFileBytes + 100, ';');
+  big.front() = '[';
+  const std::string large = Write("large.inf", big);
+  EXPECT_FALSE(LoadInfFile(large, &inf, &err));
+  EXPECT_NE(err.message.find("larger than"), std::string::npos);
+
+  EXPECT_FALSE(LoadInfFile(dir_ + "/missing.inf", &inf, &err));
+  EXPECT_EQ(err.file, dir_ + "/missing.inf");
+  EXPECT_EQ(err.line, 0);
+  EXPECT_NE(err.message.find("cannot open"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace stf

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "options.h"
+
+namespace stf {
+namespace {
+
+TEST(Options, ValidCommandLines) {
+  using R = SetupOptions::RestartChoice;
+  struct Case {
+    const char* tail;
+    bool quiet;
+    R restart;
+    const char* log;
+    const char* source;
+    bool help;
+  } cases[] = {
+      {"", false, SetupOptions::kRestartDefault, "", "", false},
+      {" \t ", false, SetupOptions::kRestartDefault, "", "", false},
+      {"/quiet", true, SetupOptions::kRestartDefault, "", "", false},
+      {"-Q", true, SetupOptions::kRestartDefault, "", "", false},
+      {"/qN /QUIET", true, SetupOptions::kRestartDefault, "", "", false},
+      {"/q /norestart", true, SetupOptions::kRestartNever, "", "", false},
+      {"/q\t-ForceRestart", true, SetupOptions::kRestartForce, "", "", false},
+      {"/log C:\\setup.log", false, SetupOptions::kRestartDefault, "C:\\setup.log", "", false},
+      {"/l \"C:\\my logs\\setup.log\"", false, SetupOptions::kRestartDefault,
+       "C:\\my logs\\setup.log", "", false},
+      {"/log:C:\\x.log", false, SetupOptions::kRestartDefault, "C:\\x.log", "", false},
+      {"-LOG=\"a b.log\"", false, SetupOptions::kRestartDefault, "a b.log", "", false},
+      {"/log \"-dash.log\"", false, SetupOptions::kRestartDefault, "-dash.log", "", false},
+      {"/log C:\\\x95\x5C\\\x82\xA0.log", false, SetupOptions::kRestartDefault,
+       "C:\\\x95\x5C\\\x82\xA0.log", "", false},
+      {"/source \"D:\\\"  /q", true, SetupOptions::kRestartDefault, "", "D:\\", false},
+      {"/source:\\\\srv\\share\\cd", false, SetupOptions::kRestartDefault, "",
+       "\\\\srv\\share\\cd", false},
+      {"/?", false, SetupOptions::kRestartDefault, "", "", true},
+      {"/HELP /q", true, SetupOptions::kRestartDefault, "", "", true},
+      {"/norestart /norestart", false, SetupOptions::kRestartNever, "", "", false},
+  };
+  for (const Case& c : cases) {
+    SetupOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.tail, &options, &error)) << c.tail << ": " << error;
+    EXPECT_EQ(options.quiet, c.quiet) << c.tail;
+    EXPECT_EQ(options.restart, c.restart) << c.tail;
+    EXPECT_EQ(options.logPath, c.log) << c.tail;
+    EXPECT_EQ(options.sourceDir, c.source) << c.tail;
+    EXPECT_EQ(options.help, c.help) << c.tail;
+  }
+  SetupOptions options;
+  std::string error;
+  EXPECT_TRUE(ParseOptions(nullptr, &options, &error));
+}
+
+TEST(Options, InvalidCommandLines) {
+  struct Case {
+    const char* tail;
+    const char* problem;  // the first line of the error
+  } cases[] = {
+      {"/silent", "unknown switch '/silent'"},
+      {"/", "unknown switch '/'"},
+      {"install", "unexpected argument 'install'"},
+      {"/q extra", "unexpected argument 'extra'"},
+      {"\"/quiet\"", "unexpected argument '/quiet'"},
+      {"/log", "switch /log needs a file (/log <file>)"},
+      {"/L /q", "switch /L needs a file (/L <file>)"},
+      {"/log \"\"", "switch /log needs a file (/log <file>)"},
+      {"/log:", "switch /log needs a file (/log <file>)"},
+      {"-source", "switch -source needs a directory (-source <directory>)"},
+      {"/log a /log b", "switch /log given more than once"},
+      {"/quiet:yes", "switch /quiet takes no value"},
+      {"/norestart /forcerestart", "/norestart and /forcerestart cannot be used together"},
+      {"/log \"C:\\a b", "missing closing quote in C:\\a b"},
+  };
+  for (const Case& c : cases) {
+    SetupOptions options;
+    options.quiet = true;
+    std::string error;
+    EXPECT_FALSE(ParseOptions(c.tail, &options, &error)) << c.tail;
+    EXPECT_EQ(error.substr(0, error.find('\n')), c.problem) << c.tail;
+    EXPECT_NE(error.find(UsageText()), std::string::npos) << c.tail;
+    EXPECT_FALSE(options.quiet) << c.tail;  // nothing half-parsed is left behind
+  }
+}
+
+TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
+  const std::string usage = UsageText();
+  for (const char* word : {"/quiet", "/q", "/qn", "/norestart", "/forcerestart", "/log", "/l",
+                           "/source", "/help", "/?", "code 0", "Outcome:"}) {
+    EXPECT_NE(usage.find(word), std::string::npos) << word;
+  }
+}
+
+}  // namespace
+}  // namespace stf

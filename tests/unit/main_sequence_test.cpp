@@ -1,0 +1,236 @@
+// WinMain end to end against the fakes: every way out, each with exit code 0.
+#include <algorithm>
+
+#include "installer/installer.h"
+#include "support/registry_binding.h"
+#include "support/setup_paths.h"
+#include "tests/fakes/process_state.h"
+
+namespace {
+
+using Trace = std::vector<std::string>;
+
+class MainSequenceTest : public SetupTest {
+ protected:
+  void SetUp() override {
+    SetupTest::SetUp();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+  }
+
+  std::optional<int> Run(const char* tail = "") {
+    std::string line = tail;
+    return fake::ExitCodeOf([&] {
+      WinMain(reinterpret_cast<HINSTANCE>(0x400000), nullptr, &line[0], SW_SHOWDEFAULT);
+    });
+  }
+
+  // The install's milestones, in order.
+  static Trace Milestones() {
+    Trace out;
+    for (const fake::Call& call : fake::calls) {
+      const std::string& n = call.name;
+      if (n == "FDoDialogExt") out.push_back("dialog " + call.args[2]);
+      if (n == "MessageBoxA") out.push_back("box " + call.args[1]);
+      if (n == "FAddSectionFilesToCopyList") out.push_back("queue " + call.args[2]);
+      if (n == "GrcCopyFilesInCopyList") out.push_back("copy");
+      if (n == "CreateServiceA") out.push_back("create service");
+      if (n == "OpenServiceA") out.push_back("open service");
+      if (n == "ChangeServiceConfigA") out.push_back("system start");
+      if (n == "TerminateFrame") out.push_back("end setup");
+      if (n == "ExitWindowsEx") out.push_back("reboot");
+    }
+    return out;
+  }
+};
+
+TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"RESTART"});
+  EXPECT_EQ(Run("/quiet"), 0);
+
+  EXPECT_EQ(AppInstance, reinterpret_cast<HINSTANCE>(0x400000));
+  EXPECT_STREQ(SetupPaths.StartDir, "D:\\");
+  EXPECT_STREQ(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
+  EXPECT_STREQ(SetupPaths.SourceDir, "D:\\");
+  EXPECT_EQ(fake::CallsTo({"InitializeFrame", "FSetBitmap", "SetWindowTextA", "FOpenInf",
+                           "FAddSectionFilesToCopyList", "FAddToBillboardList", "ProSetPos"}),
+            (Trace{"InitializeFrame(\"/quiet\")", "FSetBitmap(\"mscuistf.dll\", 1)",
+                   "SetWindowTextA(0xf00, \"Merlox IDE CD-ROM Drive Setup\")",
+                   "FOpenInf(\"D:\\setup.inf\", 1, 0)",
+                   "FAddSectionFilesToCopyList(\"System Files\", \"D:\\\", "
+                   "\"C:\\WINNT\\SYSTEM32\\DRIVERS\\\")",
+                   "FAddToBillboardList(\"mscuistf.dll\", 5000, \"FModelessDlgProc\", 5)",
+                   "ProSetPos(155, 130)"}));
+  EXPECT_EQ(Milestones(),
+            (Trace{"dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "copy",
+                   "create service", "system start", "dialog 700", "end setup", "reboot"}));
+  const fake::Service& s = fake::machine.services.at("mlxidecd");
+  EXPECT_EQ(s.start, 1u);
+  EXPECT_EQ(s.imagePath, "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+  EXPECT_TRUE(fake::toolkit.dialogStack.empty());
+  EXPECT_EQ(fake::LoadedLibraryCount(), 0);
+  // The registry binding is released before the restart question.
+  Trace names = fake::CallNames();
+  auto freed = std::find(names.begin(), names.end(), "FreeLibrary");
+  ASSERT_NE(freed, names.end());
+  EXPECT_EQ(std::count(freed, names.end(), "FDoDialogExt"), 1);
+}
+
+TEST_F(MainSequenceTest, EmptyCommandTailIsHandedOnAsSuch) {
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(""), 0);
+  EXPECT_EQ(fake::CallsTo({"InitializeFrame"}), (Trace{"InitializeFrame(\"\")"}));
+}
+
+TEST_F(MainSequenceTest, SetupThatCannotBeOpenedShowsF1WithoutEndingIt) {
+  for (long frame : {0L, -1L}) {
+    fake::ResetProcessState();
+    fake::Always("InitializeFrame", frame);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(fake::CallsTo({"MessageBoxA"}),
+              (Trace{"MessageBoxA(NULL, \"Cannot initialize setup!\", \"Error\", 16)"}));
+    // frame 0 ends inside InitializeSetup; WinMain itself ends nothing.
+    EXPECT_EQ(fake::CountCalls("TerminateFrame"), frame == 0 ? 1 : 0);
+    EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 0);
+  }
+}
+
+TEST_F(MainSequenceTest, RegistryThatCannotBeBoundShowsF2AndEndsTheSetup) {
+  fake::machine.libraries.clear();
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Milestones(), (Trace{"box \"Cannot initialize registry!\"", "end setup"}));
+}
+
+TEST_F(MainSequenceTest, BitmapOrInfFailureTakesTheFatalPath) {
+  for (const char* op : {"FSetBitmap", "FOpenInf"}) {
+    fake::ResetProcessState();
+    fake::Always(op, 0);
+    fake::Events(400, {"CONTINUE"});
+    EXPECT_EQ(Run(), 0) << op;
+    EXPECT_EQ(Milestones(), (Trace{"dialog 400", "end setup"})) << op;
+  }
+}
+
+TEST_F(MainSequenceTest, QuitConfirmedInTheQuitDialogInstallsNothing) {
+  fake::Events(100, {"CANCEL"});
+  fake::Events(200, {"EXIT"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Milestones(), (Trace{"dialog 100", "dialog 200", "end setup"}));
+}
+
+TEST_F(MainSequenceTest, QuitDeclinedShowsWelcomeAgainThenInstalls) {
+  fake::Events(100, {"CANCEL", "CONTINUE"});
+  fake::Events(200, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(Milestones(),
+            (Trace{"dialog 100", "dialog 200", "dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"",
+                   "copy", "create service", "system start", "dialog 700", "end setup"}));
+}
+
+TEST_F(MainSequenceTest, UnreadableWindowsDirReportsThenTargetsABackslashDir) {
+  fake::machine.windowsDirFails = true;
+  fake::Events(6400, {"CANCEL"});
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_STREQ(SetupPaths.SystemDir, "\\SYSTEM32\\");
+  EXPECT_EQ(Milestones()[0], "dialog 6400");
+  EXPECT_EQ(Milestones()[2], "queue \"\\SYSTEM32\\DRIVERS\\\"");
+}
+
+TEST_F(MainSequenceTest, WindowsDirAtADriveRootGetsNoSecondBackslash) {
+  fake::machine.windowsDir = "C:\\";
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_STREQ(SetupPaths.SystemDir, "C:\\SYSTEM32\\");
+}
+
+TEST_F(MainSequenceTest, WindowsDirTooLongForSystemDirIsAnOverflowNotACorruption) {
+  fake::machine.windowsDir = "C:\\" + std::string(247, 'w');
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CallsTo({"DoMsgBox"}),
+            (Trace{"DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"}));
+  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0);
+}
+
+TEST_F(MainSequenceTest, SourceDirOf255CharactersIsAnOverflow) {
+  fake::SetSymbol("STF_SRCDIR", std::string(255, 's'));
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CountCalls("DoMsgBox"), 1);
+  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0);
+}
+
+TEST_F(MainSequenceTest, PositiveCopyResultIsFatalWithoutAServiceCall) {
+  for (long grc : {1L, 48L}) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    fake::Always("GrcCopyFilesInCopyList", grc);
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(400, {"CONTINUE"});
+    EXPECT_EQ(Run(), 0) << grc;
+    EXPECT_EQ(fake::CountCalls("OpenSCManagerA"), 0) << grc;
+    EXPECT_EQ(Milestones().back(), "end setup");
+  }
+}
+
+TEST_F(MainSequenceTest, NegativeCopyResultCountsAsSuccess) {
+  fake::Always("GrcCopyFilesInCopyList", -3);
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CountCalls("CreateServiceA"), 1);
+}
+
+TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
+  fake::Service old;
+  old.start = 3;
+  old.imagePath = "custom.sys";
+  fake::machine.services["mlxidecd"] = old;
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::machine.services.at("mlxidecd").imagePath, "custom.sys");
+  EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 1u);
+  EXPECT_EQ(Milestones()[4], "open service");
+}
+
+TEST_F(MainSequenceTest, RegistrationFailureShowsDialog900AndEnds) {
+  for (int which = 0; which < 2; ++which) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    if (which == 0) fake::machine.createServiceError = ERROR_ACCESS_DENIED;
+    if (which == 1) fake::machine.changeConfigFails = true;
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(900, {"CONTINUE"});
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(fake::CountCalls("OpenServiceA"), 0);
+    Trace m = Milestones();
+    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"}));
+    EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0);
+  }
+}
+
+TEST_F(MainSequenceTest, RestartDeclinedEndsWithoutRestarting) {
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"CANCEL"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CountCalls("OpenProcessToken"), 0);
+  EXPECT_EQ(Milestones().back(), "end setup");
+}
+
+TEST_F(MainSequenceTest, MissingShutdownPrivilegeEndsQuietly) {
+  fake::machine.holdsShutdownPrivilege = false;
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(700, {"RESTART"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 1);
+  EXPECT_TRUE(fake::machine.shutdownRequests.empty());
+  EXPECT_TRUE(fake::machine.boxes.empty());
+}
+
+}  // namespace
