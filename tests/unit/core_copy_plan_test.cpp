@@ -139,6 +139,7 @@ TEST(CopyPlan, CostPerDrive) {
       {"\\\\srv\\share", "\\\\srv\\share"},
       {"\\\\srv\\share\\", "\\\\srv\\share"},
       {"\\\\srv\\\x95\x5C\\x", "\\\\srv\\\x95\x5C"},
+      {"\\\\srv\\\x95\x5C" "ab\\x", "\\\\srv\\\x95\x5C" "ab"},
       {"relative\\x", ""},
       {"1:\\x", ""},
   };

@@ -1,0 +1,52 @@
+#include "ansi_text.h"
+
+namespace stf {
+
+std::size_t CharLength(const char* p, const char* end, LeadBytePredicate isLead) {
+  if (isLead != nullptr && end - p >= 2 && isLead(static_cast<unsigned char>(p[0])) &&
+      static_cast<unsigned char>(p[1]) >= 0x40) {
+    return 2;
+  }
+  return 1;
+}
+
+bool EndsWithBackslash(const std::string& text, LeadBytePredicate isLead) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  const char* last = nullptr;
+  std::size_t lastLength = 0;
+  while (p < end) {
+    last = p;
+    lastLength = CharLength(p, end, isLead);
+    p += lastLength;
+  }
+  return last != nullptr && lastLength == 1 && *last == '\\';
+}
+
+char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string ToUpperAscii(const std::string& text) {
+  std::string upper(text);
+  for (char& c : upper) c = ToUpperAscii(c);
+  return upper;
+}
+
+bool EqualsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (ToUpperAscii(a[i]) != ToUpperAscii(b[i])) return false;
+  }
+  return true;
+}
+
+bool NoCaseLess::operator()(const std::string& a, const std::string& b) const {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = static_cast<unsigned char>(ToUpperAscii(a[i]));
+    const unsigned char y = static_cast<unsigned char>(ToUpperAscii(b[i]));
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
+}  // namespace stf

@@ -1,0 +1,91 @@
+#include "file_record.h"
+
+#include <utility>
+
+namespace stf {
+namespace {
+
+// Decimal digits only, no sign or blanks; false on anything else or above max.
+bool ParseDecimal(const std::string& text, std::uint64_t max, std::uint64_t* out) {
+  if (text.empty()) return false;
+  std::uint64_t value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    const unsigned digit = static_cast<unsigned>(c - '0');
+    if (value > (max - digit) / 10) return false;
+    value = value * 10 + digit;
+  }
+  *out = value;
+  return true;
+}
+
+bool IsValidVersion(const std::string& text) {
+  int parts = 0;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t dot = text.find('.', start);
+    const std::string part = text.substr(start, dot == std::string::npos ? dot : dot - start);
+    std::uint64_t value = 0;
+    if (++parts > 4 || !ParseDecimal(part, 65535, &value)) return false;
+    if (dot == std::string::npos) return true;
+    start = dot + 1;
+  }
+}
+
+std::string Field(const InfLine& line, int n) {
+  std::string value;
+  GetField(line, n, &value);
+  return value;
+}
+
+}  // namespace
+
+bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord* out,
+                    InfError* err) {
+  auto fail = [&](const std::string& message) {
+    err->file = fileName;
+    err->line = line.line;
+    err->message = message;
+    return false;
+  };
+  const int count = static_cast<int>(line.fields.size()) - 1;
+  if (count > kFileFieldLast) {
+    return fail("file record has " + std::to_string(count) + " fields; the last defined is " +
+                std::to_string(kFileFieldLast));
+  }
+
+  FileRecord record;
+  record.line = line.line;
+  record.diskName = Field(line, kFileFieldDiskName);
+  if (record.diskName.empty()) return fail("file record without a file name (field 1)");
+  record.installName = Field(line, kFileFieldInstallName);
+  if (record.installName.empty()) record.installName = record.diskName;
+
+  const std::string size = Field(line, kFileFieldSize);
+  if (!size.empty() && !ParseDecimal(size, UINT64_MAX, &record.size)) {
+    return fail("file size '" + size + "' of " + record.diskName + " is not a decimal number");
+  }
+  record.description = Field(line, kFileFieldDescription);
+
+  const std::string flags = Field(line, kFileFieldFlags);
+  if (!flags.empty()) {
+    std::uint64_t value = 0;
+    if (!ParseDecimal(flags, UINT32_MAX, &value)) {
+      return fail("flags '" + flags + "' of " + record.diskName + " are not a decimal number");
+    }
+    if ((value & ~static_cast<std::uint64_t>(kFileFlagsDefined)) != 0) {
+      return fail("flags '" + flags + "' of " + record.diskName + " set reserved bits");
+    }
+    record.flags = static_cast<std::uint32_t>(value);
+  }
+
+  record.version = Field(line, kFileFieldVersion);
+  if (!record.version.empty() && !IsValidVersion(record.version)) {
+    return fail("version '" + record.version + "' of " + record.diskName +
+                " is not 1 to 4 dotted numbers of 0-65535");
+  }
+  *out = std::move(record);
+  return true;
+}
+
+}  // namespace stf

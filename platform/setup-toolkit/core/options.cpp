@@ -1,0 +1,149 @@
+#include "options.h"
+
+#include <utility>
+#include <vector>
+
+#include "ansi_text.h"
+
+namespace stf {
+namespace {
+
+struct Argument {
+  std::string text;  // quotes removed
+  bool switchLike;   // starts with an unquoted '/' or '-'
+};
+
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+bool Split(const char* tail, std::vector<Argument>* out, std::string* problem) {
+  const char* p = tail != nullptr ? tail : "";
+  while (true) {
+    while (IsBlank(*p)) ++p;
+    if (*p == '\0') return true;
+    Argument argument{std::string(), *p == '/' || *p == '-'};
+    bool inQuote = false;
+    for (; *p != '\0' && (inQuote || !IsBlank(*p)); ++p) {
+      if (*p == '"') {
+        inQuote = !inQuote;
+      } else {
+        argument.text += *p;
+      }
+    }
+    if (inQuote) {
+      *problem = "missing closing quote in " + argument.text;
+      return false;
+    }
+    out->push_back(std::move(argument));
+  }
+}
+
+enum class Switch { kQuiet, kNoRestart, kForceRestart, kLog, kSource, kHelp };
+
+struct SwitchName {
+  const char* name;
+  Switch which;
+};
+
+const SwitchName kSwitches[] = {
+    {"quiet", Switch::kQuiet},  {"q", Switch::kQuiet},         {"qn", Switch::kQuiet},
+    {"norestart", Switch::kNoRestart}, {"forcerestart", Switch::kForceRestart},
+    {"log", Switch::kLog},      {"l", Switch::kLog},           {"source", Switch::kSource},
+    {"help", Switch::kHelp},    {"?", Switch::kHelp},
+};
+
+bool Lookup(const std::string& name, Switch* which) {
+  for (const SwitchName& known : kSwitches) {
+    if (EqualsNoCase(name, known.name)) {
+      *which = known.which;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::string* problem) {
+  bool restartGiven[2] = {false, false};
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const Argument& argument = arguments[i];
+    if (!argument.switchLike) {
+      *problem = "unexpected argument '" + argument.text + "'";
+      return false;
+    }
+    const std::size_t split = argument.text.find_first_of(":=", 1);
+    const std::string written = argument.text.substr(0, split);  // "/log" as the user wrote it
+    const bool attached = split != std::string::npos;
+    Switch which;
+    if (!Lookup(written.substr(1), &which)) {
+      *problem = "unknown switch '" + written + "'";
+      return false;
+    }
+    if (which != Switch::kLog && which != Switch::kSource) {
+      if (attached) {
+        *problem = "switch " + written + " takes no value";
+        return false;
+      }
+      if (which == Switch::kQuiet) out->quiet = true;
+      if (which == Switch::kHelp) out->help = true;
+      if (which == Switch::kNoRestart) restartGiven[0] = true;
+      if (which == Switch::kForceRestart) restartGiven[1] = true;
+      continue;
+    }
+    std::string value;
+    if (attached) {
+      value = argument.text.substr(split + 1);
+    } else if (i + 1 < arguments.size() && !arguments[i + 1].switchLike) {
+      value = arguments[++i].text;
+    }
+    const char* what = which == Switch::kLog ? "file" : "directory";
+    if (value.empty()) {
+      *problem = "switch " + written + " needs a " + what + " (" + written + " <" + what + ">)";
+      return false;
+    }
+    std::string& target = which == Switch::kLog ? out->logPath : out->sourceDir;
+    if (!target.empty()) {
+      *problem = "switch " + written + " given more than once";
+      return false;
+    }
+    target = value;
+  }
+  if (restartGiven[0] && restartGiven[1]) {
+    *problem = "/norestart and /forcerestart cannot be used together";
+    return false;
+  }
+  if (restartGiven[0]) out->restart = SetupOptions::kRestartNever;
+  if (restartGiven[1]) out->restart = SetupOptions::kRestartForce;
+  return true;
+}
+
+}  // namespace
+
+bool ParseOptions(const char* tail, SetupOptions* out, std::string* error) {
+  *out = SetupOptions();
+  std::vector<Argument> arguments;
+  std::string problem;
+  SetupOptions parsed;
+  if (!Split(tail, &arguments, &problem) || !Parse(arguments, &parsed, &problem)) {
+    *error = problem + "\n\n" + UsageText();
+    return false;
+  }
+  *out = std::move(parsed);
+  return true;
+}
+
+std::string UsageText() {
+  return "Usage: SETUP [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]\n"
+         "\n"
+         "  /quiet, /q, /qn   Install without asking: every dialog takes its default answer.\n"
+         "  /norestart        After a quiet install, do not restart Windows (the default).\n"
+         "  /forcerestart     After a quiet install, restart Windows when setup ends.\n"
+         "  /log <file>, /l   Write a log of the install to <file>.\n"
+         "  /source <dir>     Take the files from <dir> instead of setup's own directory.\n"
+         "  /help, /?         Show this text and do nothing else.\n"
+         "\n"
+         "Switches may start with / or - and are not case-sensitive. A value may also be\n"
+         "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
+         "Setup always exits with code 0. The last line of the log states the outcome:\n"
+         "Outcome: SUCCESS, FAILED (reason), CANCELLED or RESTARTING.\n";
+}
+
+}  // namespace stf

@@ -1,0 +1,34 @@
+// The setup program's command line: the tail after the program name.
+//
+// Switches start with '/' or '-' and are not case-sensitive. Arguments are
+// separated by blanks or tabs; double quotes group text with blanks and are
+// removed (a backslash is plain text, so "D:\" is D:\). A value follows its
+// switch as the next argument, or attached as /log:file or /log=file. The
+// next argument is not taken as a value when it starts with an unquoted '/'
+// or '-': quote such a value.
+#pragma once
+
+#include <string>
+
+namespace stf {
+
+struct SetupOptions {
+  enum RestartChoice { kRestartDefault, kRestartNever, kRestartForce };
+
+  bool quiet = false;                       // /quiet /q /qn: every dialog takes its default
+  RestartChoice restart = kRestartDefault;  // /norestart, /forcerestart
+  std::string logPath;                      // /log /l
+  std::string sourceDir;                    // /source
+  bool help = false;                        // /help /?
+};
+
+// False on anything else: an unknown switch, a bare word, a missing or
+// unwanted value, a switch taking a value given twice, /norestart with
+// /forcerestart, an unclosed quote. *error's first line then says what was
+// wrong and the rest is UsageText(). A null tail is an empty one.
+bool ParseOptions(const char* tail, SetupOptions* out, std::string* error);
+
+// The switches, for /help and for errors.
+std::string UsageText();
+
+}  // namespace stf

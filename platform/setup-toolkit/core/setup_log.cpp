@@ -1,0 +1,106 @@
+#include "setup_log.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+
+namespace stf {
+namespace {
+
+// One record, one line: breaks become blanks and trailing blanks go (system
+// message texts end in CRLF).
+std::string OneLine(const std::string& text) {
+  std::string line(text);
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+  return line;
+}
+
+std::string Timestamp() {
+  const std::time_t now = std::time(nullptr);
+  const std::tm* local = std::localtime(&now);
+  char stamp[32] = "0000-00-00 00:00:00";
+  if (local != nullptr) std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", local);
+  return stamp;
+}
+
+const char* OutcomeWord(SetupOutcome outcome) {
+  switch (outcome) {
+    case SetupOutcome::kSuccess:
+      return "SUCCESS";
+    case SetupOutcome::kFailed:
+      return "FAILED";
+    case SetupOutcome::kCancelled:
+      return "CANCELLED";
+    case SetupOutcome::kRestarting:
+      return "RESTARTING";
+  }
+  return "UNKNOWN";
+}
+
+}  // namespace
+
+SetupLog::~SetupLog() { Close(); }
+
+bool SetupLog::Open(const std::string& path, bool append, std::string* error) {
+  Close();
+  std::FILE* file = std::fopen(path.c_str(), append ? "a" : "w");
+  if (file == nullptr) {
+    const int code = errno;
+    *error = "cannot open log file '" + path + "': " + std::strerror(code);
+    return false;
+  }
+  file_ = file;
+  return true;
+}
+
+void SetupLog::Close() {
+  if (file_ != nullptr) std::fclose(file_);
+  file_ = nullptr;
+  outcomeWritten_ = false;
+}
+
+bool SetupLog::Write(const std::string& text) {
+  if (file_ == nullptr || outcomeWritten_) return false;
+  const std::string line = Timestamp() + " " + OneLine(text) + "\n";
+  const bool written = std::fputs(line.c_str(), file_) >= 0;
+  return std::fflush(file_) == 0 && written;
+}
+
+bool SetupLog::WriteCommandLine(const std::string& tail) { return Write("Command line: " + tail); }
+
+bool SetupLog::WriteDialog(const std::string& dialog, const std::string& answer) {
+  return Write("Dialog: " + dialog + " -> " + answer);
+}
+
+bool SetupLog::WriteFileCopied(const std::string& source, const std::string& destination,
+                               std::uint64_t bytes) {
+  return Write("Copied: " + source + " -> " + destination + " (" + std::to_string(bytes) +
+               " bytes)");
+}
+
+bool SetupLog::WriteError(const std::string& text, unsigned long code,
+                          const std::string& codeText) {
+  std::string line = "Error: " + OneLine(text) + " (error " + std::to_string(code);
+  const std::string reason = OneLine(codeText);
+  if (!reason.empty()) line += ": " + reason;
+  return Write(line + ")");
+}
+
+bool SetupLog::WriteOutcome(SetupOutcome outcome, const std::string& detail) {
+  std::string line = std::string("Outcome: ") + OutcomeWord(outcome);
+  const std::string why = OneLine(detail);
+  if (!why.empty()) line += " (" + why + ")";
+  if (!Write(line)) return false;
+  outcomeWritten_ = true;
+  return true;
+}
+
+SetupLog& ProcessSetupLog() {
+  static SetupLog log;
+  return log;
+}
+
+}  // namespace stf

@@ -1,0 +1,54 @@
+// The setup log: a plain text file, one record a line, each line stamped
+// "YYYY-MM-DD HH:MM:SS " in local time and flushed at once, so that what was
+// written survives the process ending abruptly (a forced restart). The last
+// line states the outcome for scripts to find:
+//   Outcome: SUCCESS | Outcome: FAILED (why) | Outcome: CANCELLED | Outcome: RESTARTING
+// Once the outcome is written, every later write is refused. Line breaks in
+// the text are written as blanks, so one record is always one line.
+// Not thread-safe: setup runs on one thread.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+namespace stf {
+
+enum class SetupOutcome { kSuccess, kFailed, kCancelled, kRestarting };
+
+class SetupLog {
+ public:
+  SetupLog() = default;
+  ~SetupLog();
+  SetupLog(const SetupLog&) = delete;
+  SetupLog& operator=(const SetupLog&) = delete;
+
+  // Opens path, emptying it unless append is set; closes any log open before.
+  // False with "cannot open log file 'path': <errno text>" in *error.
+  bool Open(const std::string& path, bool append, std::string* error);
+  // Closes the log and forgets its outcome; harmless when nothing is open.
+  void Close();
+  bool IsOpen() const { return file_ != nullptr; }
+  bool HasOutcome() const { return outcomeWritten_; }
+
+  // Each returns false when nothing was written: no log open, the outcome
+  // already written, or the write failed.
+  bool Write(const std::string& text);
+  bool WriteCommandLine(const std::string& tail);  // Command line: /quiet /log x
+  bool WriteDialog(const std::string& dialog, const std::string& answer);  // Dialog: D -> A
+  bool WriteFileCopied(const std::string& source, const std::string& destination,
+                       std::uint64_t bytes);  // Copied: S -> D (N bytes)
+  // Error: text (error 5: Access is denied.)
+  bool WriteError(const std::string& text, unsigned long code, const std::string& codeText);
+  // Outcome: FAILED (detail); the detail is left out when empty.
+  bool WriteOutcome(SetupOutcome outcome, const std::string& detail = std::string());
+
+ private:
+  std::FILE* file_ = nullptr;
+  bool outcomeWritten_ = false;
+};
+
+// The one log of the process, used by every part of setup.
+SetupLog& ProcessSetupLog();
+
+}  // namespace stf
