@@ -32,3 +32,44 @@ typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 // Window property that MSUILSTF sets on every dialog it shows: the dialog
 // number, so that automation can tell the dialogs apart.
 #define STF_PROP_DIALOG_ID "StfDialogId"
+
+extern "C" {
+
+// MSCOMSTF.dll, for our other libraries: the one symbol table, copy list and
+// log of the process live there.
+BOOL STFAPI StfSetSymbol(LPCSTR szSymbol, LPCSTR szValue);
+// The copy list: entry i (from 0) with its paths and declared size.
+INT STFAPI StfCopyListCount(void);
+BOOL STFAPI StfGetCopyEntry(INT i, LPSTR szSrc, INT cbSrc, LPSTR szDst, INT cbDst,
+                            LPDWORD pcbDeclared);
+void STFAPI StfClearCopyList(void);
+// Log records; the error record carries a Win32 code and the system's text for it.
+void STFAPI StfLogError(LPCSTR szText, DWORD dwError);
+void STFAPI StfLogCopied(LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes);
+// Writes the log's last line; nothing is written after it.
+void STFAPI StfLogOutcome(LPCSTR szOutcome);
+
+// MSUILSTF.dll: puts the billboard dialog on the dialog stack (windowless in
+// quiet mode). 0: the dialog library, procedure or template is missing.
+BOOL STFAPI StfShowBillboard(LPCSTR szDll, UINT idDlg, LPCSTR szProc);
+// The top-most shown dialog window, for message boxes (null: the frame or none).
+HWND STFAPI StfTopDialog(void);
+
+}  // extern "C"
+
+// Quiet mode: no window needs a person and none is created.
+inline bool StfQuiet() {
+  char value[4] = "";
+  return CbGetSymbolValue(STF_SYM_QUIET, value, sizeof value) == 1 && value[0] == '1';
+}
+
+// The system's text for a Win32 error code, without the trailing line break.
+inline LPSTR StfErrorText(DWORD code, LPSTR buffer, DWORD size) {
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           code, 0, buffer, size, nullptr);
+  if (n == 0) wsprintfA(buffer, "error %lu", static_cast<unsigned long>(code));
+  while (n > 0 && (buffer[n - 1] == '\n' || buffer[n - 1] == '\r' || buffer[n - 1] == ' ')) {
+    buffer[--n] = '\0';
+  }
+  return buffer;
+}

@@ -1,0 +1,33 @@
+#include "platform/setup-toolkit/common/common_state.h"
+
+#include <cstring>
+
+#include "setup_log.h"
+
+static stf::SymbolTable symbols;
+static stf::InfFile inf;
+static bool infOpen = false;
+static std::vector<stf::CopyEntry> copyList;
+
+stf::SymbolTable& Symbols() { return symbols; }
+stf::InfFile& OpenInf() { return inf; }
+bool InfIsOpen() { return infOpen; }
+void SetOpenInf(stf::InfFile file) {
+  inf = std::move(file);
+  infOpen = true;
+}
+std::vector<stf::CopyEntry>& CopyList() { return copyList; }
+
+bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
+INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
+  INT length = static_cast<INT>(text.size());
+  if (buffer != nullptr && length < size) std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return length;
+}
+
+void ReportProblem(const std::string& text) {
+  stf::ProcessSetupLog().Write("Error: " + text);
+  if (!StfQuiet()) MessageBoxA(StfTopDialog(), text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+                               MB_OK | MB_ICONHAND | MB_TASKMODAL);
+}

@@ -1,0 +1,26 @@
+// The process's one symbol table, INF file, copy list and log, owned by
+// MSCOMSTF.dll; the other libraries reach them through its exports.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "copy_plan.h"
+#include "inf_parser.h"
+#include "symbols.h"
+#include "platform/setup-toolkit/stf_internal.h"
+
+stf::SymbolTable& Symbols();
+stf::InfFile& OpenInf();  // empty until FOpenInf succeeds
+bool InfIsOpen();
+void SetOpenInf(stf::InfFile inf);
+std::vector<stf::CopyEntry>& CopyList();
+
+// Lead bytes of the system's ANSI code page, for the core's DBCS-aware walks.
+bool IsAnsiLeadByte(unsigned char byte);
+
+// Copies text into a caller's buffer when it fits; the result is its length.
+INT CopyOut(const std::string& text, LPSTR buffer, INT size);
+
+// Reports a failure to the user (not in quiet mode) and to the log.
+void ReportProblem(const std::string& text);

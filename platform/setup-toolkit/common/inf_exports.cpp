@@ -1,0 +1,133 @@
+// The INF file and the copy list built from it.
+#include <cstring>
+
+#include "platform/setup-toolkit/common/common_state.h"
+#include "setup_log.h"
+
+static const stf::InfSection* SectionNamed(LPCSTR name) {
+  if (!InfIsOpen() || name == nullptr) return nullptr;
+  return stf::FindSection(OpenInf(), name);
+}
+
+static void ReportMissingSection(LPCSTR section) {
+  ReportProblem("Section [" + std::string(section ? section : "") + "] was not found in " +
+                (InfIsOpen() ? OpenInf().path : std::string("the INF file (none is open)")) +
+                ".");
+}
+
+static BOOL AddPlanned(const std::vector<stf::CopyEntry>& planned) {
+  for (const stf::CopyEntry& entry : planned) {
+    for (const stf::CopyEntry& queued : CopyList()) {
+      if (lstrcmpiA(queued.destPath.c_str(), entry.destPath.c_str()) == 0) {
+        ReportProblem("Two files would be installed as " + entry.destPath + ".");
+        return FALSE;
+      }
+    }
+  }
+  CopyList().insert(CopyList().end(), planned.begin(), planned.end());
+  return TRUE;
+}
+
+extern "C" {
+
+BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
+  stf::InfFile inf;
+  stf::InfError error;
+  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, IsAnsiLeadByte)) {
+    DWORD code = GetLastError();
+    std::string text = file ? error.Text() : "no INF file named";
+    if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
+      StfLogError(("Cannot open the INF file " + std::string(file)).c_str(), code);
+      text = "The setup information file " + std::string(file) + " cannot be opened.";
+    }
+    ReportProblem(text);
+    return FALSE;
+  }
+  stf::ProcessSetupLog().Write("INF opened: " + std::string(file));
+  SetOpenInf(std::move(inf));
+  return TRUE;
+}
+
+INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR buffer,
+                                   INT size) {
+  const stf::InfSection* s = SectionNamed(section);
+  const stf::InfLine* line = (s && key) ? stf::FindLine(*s, key) : nullptr;
+  std::string text;
+  if (line == nullptr || !stf::GetField(*line, field, &text)) return -1;
+  return CopyOut(text, buffer, size);
+}
+
+BOOL STFAPI FSetSymbolToListOfInfKeys(LPCSTR symbol, LPCSTR section, BOOL keepKeyless) {
+  const stf::InfSection* s = SectionNamed(section);
+  if (s == nullptr || symbol == nullptr) return FALSE;
+  std::vector<std::string> keys;
+  for (const stf::InfLine& line : s->lines) {
+    if (!line.key.empty() || keepKeyless) keys.push_back(line.key);
+  }
+  return Symbols().SetList(symbol, keys);
+}
+
+BOOL STFAPI FMakeListInfSectionField(LPCSTR symbol, LPCSTR section, INT field) {
+  const stf::InfSection* s = SectionNamed(section);
+  if (s == nullptr || symbol == nullptr) return FALSE;
+  std::vector<std::string> items;
+  for (const stf::InfLine& line : s->lines) {
+    std::string text;
+    stf::GetField(line, field, &text);  // a line without the field gives an empty item
+    items.push_back(text);
+  }
+  return Symbols().SetList(symbol, items);
+}
+
+BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR src, LPCSTR dest) {
+  if (SectionNamed(section) == nullptr) {
+    ReportMissingSection(section);
+    return FALSE;
+  }
+  std::vector<stf::CopyEntry> planned;
+  stf::InfError error;
+  if (!stf::PlanCopyList(OpenInf(), section, src ? src : "", dest ? dest : "", IsAnsiLeadByte,
+                         &planned, &error)) {
+    ReportProblem(error.Text());
+    return FALSE;
+  }
+  return AddPlanned(planned);
+}
+
+BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR src, LPCSTR dest) {
+  const stf::InfSection* s = SectionNamed(section);
+  const stf::InfLine* line = (s && key) ? stf::FindLine(*s, key) : nullptr;
+  if (line == nullptr) {
+    ReportProblem("Line " + std::string(key ? key : "") + " of section [" +
+                  std::string(section ? section : "") + "] was not found.");
+    return FALSE;
+  }
+  stf::CopyEntry entry;
+  stf::InfError error;
+  if (!stf::PlanCopyLine(OpenInf(), *line, src ? src : "", dest ? dest : "", IsAnsiLeadByte,
+                         &entry, &error)) {
+    ReportProblem(error.Text());
+    return FALSE;
+  }
+  return AddPlanned({entry});
+}
+
+BOOL STFAPI FAddSpecialFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR src, LPCSTR dest) {
+  return FAddSectionKeyFileToCopyList(section, key, src, dest);
+}
+
+INT STFAPI StfCopyListCount(void) { return static_cast<INT>(CopyList().size()); }
+
+BOOL STFAPI StfGetCopyEntry(INT i, LPSTR src, INT cbSrc, LPSTR dst, INT cbDst,
+                            LPDWORD declared) {
+  if (i < 0 || i >= StfCopyListCount()) return FALSE;
+  const stf::CopyEntry& e = CopyList()[i];
+  if (CopyOut(e.sourcePath, src, cbSrc) >= cbSrc) return FALSE;
+  if (CopyOut(e.destPath, dst, cbDst) >= cbDst) return FALSE;
+  if (declared) *declared = static_cast<DWORD>(e.record.size);
+  return TRUE;
+}
+
+void STFAPI StfClearCopyList(void) { CopyList().clear(); }
+
+}  // extern "C"

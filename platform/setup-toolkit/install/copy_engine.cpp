@@ -1,0 +1,209 @@
+// Copies the copy list under the billboard and the gauge. Each file goes to
+// a temporary name in its destination directory and is renamed over the
+// target, so no failure leaves a half-written file.
+#include <string>
+
+#include "copy_plan.h"
+#include "platform/setup-toolkit/install/grc_codes.h"
+#include "platform/setup-toolkit/install/install_state.h"
+#include "platform/setup-toolkit/install/progress_gauge.h"
+
+namespace {
+
+struct CopyFailure {
+  INT grc;
+  DWORD error;
+  std::string step;
+};
+
+// On 64-bit Windows a 32-bit process's SYSTEM32 is redirected; the service's
+// image path names the real one. Looked up at run time: older systems lack it.
+class RedirectionOff {
+ public:
+  RedirectionOff() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    disable_ = reinterpret_cast<Disable>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
+    revert_ = reinterpret_cast<Revert>(
+        reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
+    active_ = disable_ && revert_ && disable_(&old_);
+  }
+  ~RedirectionOff() {
+    if (active_) revert_(old_);
+  }
+
+ private:
+  typedef BOOL(WINAPI* Disable)(PVOID*);
+  typedef BOOL(WINAPI* Revert)(PVOID);
+  Disable disable_ = nullptr;
+  Revert revert_ = nullptr;
+  PVOID old_ = nullptr;
+  bool active_ = false;
+};
+
+// The directory part of a path (ending in a backslash) and its file name.
+void SplitPath(const std::string& path, std::string* dir, std::string* name) {
+  size_t cut = 0;
+  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
+    if (*p == '\\' && CharNextA(p) == p + 1) cut = static_cast<size_t>(p - path.c_str()) + 1;
+  }
+  *dir = path.substr(0, cut);
+  *name = path.substr(cut);
+}
+
+bool CreateDirectoryTree(const std::string& dir, DWORD* error) {
+  std::string partial;
+  for (const char* p = dir.c_str(); *p; p = CharNextA(p)) {
+    const char* next = CharNextA(p);
+    partial.append(p, next);
+    bool separator = *p == '\\' && next == p + 1;
+    if (!separator || partial.size() <= 3 || partial.rfind("\\\\", 0) == 0) continue;
+    if (!CreateDirectoryA(partial.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      *error = GetLastError();
+      return false;
+    }
+  }
+  return true;
+}
+
+INT WriteFailureKind(DWORD error) {
+  return (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) ? grcDiskFull
+                                                                       : grcCannotWrite;
+}
+
+bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long long* done,
+                 unsigned long long total, DWORD* copied, CopyFailure* failure) {
+  RedirectionOff redirection;
+  std::string dir, name, problem;
+  SplitPath(dst, &dir, &name);
+  if (!stf::IsSafeFileName(name, [](unsigned char b) { return IsDBCSLeadByte(b) != 0; },
+                           &problem)) {
+    *failure = {grcUnsafeName, ERROR_INVALID_NAME, "refused target name (" + problem + ")"};
+    return false;
+  }
+  if (!CreateDirectoryTree(dir, &failure->error)) {
+    *failure = {grcCannotWrite, failure->error, "CreateDirectoryA " + dir};
+    return false;
+  }
+  HANDLE in = CreateFileA(src.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (in == INVALID_HANDLE_VALUE) {
+    DWORD e = GetLastError();
+    bool missing = e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND;
+    *failure = {missing ? grcSourceMissing : grcReadError, e, "CreateFileA (read)"};
+    return false;
+  }
+  char temp[MAX_PATH];
+  if (!GetTempFileNameA(dir.c_str(), "stf", 0, temp)) {
+    *failure = {grcCannotWrite, GetLastError(), "GetTempFileNameA in " + dir};
+    CloseHandle(in);
+    return false;
+  }
+  HANDLE out = CreateFileA(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  bool ok = out != INVALID_HANDLE_VALUE;
+  if (!ok) *failure = {grcCannotWrite, GetLastError(), "CreateFileA (write) " + std::string(temp)};
+
+  static char buffer[64 * 1024];
+  *copied = 0;
+  while (ok) {
+    DWORD got = 0, put = 0;
+    if (!ReadFile(in, buffer, sizeof buffer, &got, nullptr)) {
+      *failure = {grcReadError, GetLastError(), "ReadFile"};
+      ok = false;
+    } else if (got == 0) {
+      break;
+    } else if (!WriteFile(out, buffer, got, &put, nullptr) || put != got) {
+      DWORD e = put != got && GetLastError() == 0 ? ERROR_DISK_FULL : GetLastError();
+      *failure = {WriteFailureKind(e), e, "WriteFile"};
+      ok = false;
+    } else {
+      *copied += got;
+      *done += got;
+      SetGaugeProgress(*done, total);
+    }
+  }
+  if (ok) {
+    FILETIME created, accessed, written;
+    if (GetFileTime(in, &created, &accessed, &written)) SetFileTime(out, nullptr, nullptr, &written);
+    if (!FlushFileBuffers(out)) {
+      *failure = {WriteFailureKind(GetLastError()), GetLastError(), "FlushFileBuffers"};
+      ok = false;
+    }
+  }
+  if (out != INVALID_HANDLE_VALUE && !CloseHandle(out) && ok) {
+    *failure = {WriteFailureKind(GetLastError()), GetLastError(), "CloseHandle"};
+    ok = false;
+  }
+  CloseHandle(in);
+  if (ok && !MoveFileExA(temp, dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    *failure = {grcCannotWrite, GetLastError(), "MoveFileExA onto the target"};
+    ok = false;
+  }
+  if (!ok) DeleteFileA(temp);
+  return ok;
+}
+
+// Tells the user which file failed and why; true when they want a retry.
+bool AskRetry(const std::string& src, const std::string& dst, const CopyFailure& failure) {
+  char system[512];
+  std::string text = "Setup cannot copy the file\n\n" + src + "\n\nto\n\n" + dst + "\n\n" +
+                     StfErrorText(failure.error, system, sizeof system) +
+                     "\n\nChoose Retry to try again, or Cancel to end setup.";
+  if (StfQuiet()) return false;
+  return MessageBoxA(StfTopDialog(), text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+                     MB_RETRYCANCEL | MB_ICONEXCLAMATION | MB_TASKMODAL) == IDRETRY;
+}
+
+unsigned long long TotalBytes() {
+  RedirectionOff redirection;
+  unsigned long long total = 0;
+  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
+  for (INT i = 0; StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, nullptr); ++i) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(src, GetFileExInfoStandard, &data)) {
+      total += (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    }
+  }
+  return total;
+}
+
+}  // namespace
+
+extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
+  const Billboard* billboard = RegisteredBillboard();
+  if (billboard && !StfShowBillboard(billboard->dll.c_str(), billboard->id,
+                                      billboard->proc.c_str())) {
+    return grcNoBillboard;
+  }
+  bool windows = !StfQuiet();
+  if (windows) OpenGauge(StfTopDialog());
+
+  unsigned long long total = TotalBytes(), done = 0;
+  INT grc = grcOkay;
+  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
+  for (INT i = 0; grc == grcOkay && StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, nullptr);
+       ++i) {
+    for (;;) {
+      unsigned long long before = done;
+      DWORD copied = 0;
+      CopyFailure failure{grcOkay, 0, ""};
+      if (CopyOneFile(src, dst, &done, total, &copied, &failure)) {
+        StfLogCopied(src, dst, copied);
+        break;
+      }
+      done = before;
+      std::string what = "Cannot copy " + std::string(src) + " to " + dst + ": " + failure.step;
+      SetLastError(failure.error);
+      StfLogError(what.c_str(), failure.error);
+      if (!AskRetry(src, dst, failure)) {
+        grc = windows ? grcUserAbort : failure.grc;
+        break;
+      }
+    }
+  }
+  if (windows) CloseGauge();
+  // After a success the billboard stays for the caller to remove.
+  if (grc != grcOkay && billboard) FKillNDialogs(1);
+  return grc;
+}

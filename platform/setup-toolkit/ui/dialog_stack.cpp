@@ -1,0 +1,172 @@
+// The dialog stack: dialogs stay shown until killed; FDoDialogExt returns
+// once the dialog's procedure has reported the user's answer.
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/setup-toolkit/stf_internal.h"
+
+namespace {
+
+struct StackEntry {
+  HWND window;  // null for a windowless (quiet) entry
+  HWND owner;   // re-enabled when this entry goes
+  UINT id;
+  bool answered;
+};
+
+std::vector<StackEntry> stack;
+std::map<std::string, HMODULE> libraries;
+
+HMODULE DialogLibrary(LPCSTR name) {
+  std::string key = name ? name : "";
+  for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+  auto found = libraries.find(key);
+  if (found != libraries.end()) return found->second;
+  HMODULE library = LoadLibraryA(name);
+  if (library == nullptr) {
+    StfLogError(("Cannot load the dialog library " + key).c_str(), GetLastError());
+    return nullptr;
+  }
+  libraries[key] = library;
+  return library;
+}
+
+StackEntry* EntryOf(HWND window) {
+  for (StackEntry& e : stack) {
+    if (e.window != nullptr && e.window == window) return &e;
+  }
+  return nullptr;
+}
+
+HWND TopWindow(HWND fallback) {
+  for (auto it = stack.rbegin(); it != stack.rend(); ++it) {
+    if (it->window != nullptr) return it->window;
+  }
+  return fallback;
+}
+
+bool RestartChosen() {
+  char value[8] = "";
+  CbGetSymbolValue(STF_SYM_RESTART, value, sizeof value);
+  return lstrcmpiA(value, "FORCE") == 0;
+}
+
+// The log line and what the answer means for the whole setup.
+void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
+  std::string line = "Dialog: " + std::to_string(id) + " -> " + word;
+  FWriteToLogFile(line.c_str(), TRUE);
+  auto outcome = reinterpret_cast<PFN_DIALOG_OUTCOME>(
+      reinterpret_cast<void*>(GetProcAddress(procLibrary, "DialogOutcome")));
+  LPCSTR meaning = outcome ? outcome(id, word) : nullptr;
+  if (meaning != nullptr) StfSetSymbol(STF_SYM_OUTCOME, meaning);
+}
+
+BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
+  auto quiet = reinterpret_cast<PFN_QUIET_EVENT_WORD>(
+      reinterpret_cast<void*>(GetProcAddress(procLibrary, "QuietEventWord")));
+  LPCSTR word = quiet ? quiet(id, RestartChosen()) : "CONTINUE";
+  StfSetSymbol(STF_SYM_DLGEVENT, word);
+  stack.push_back({nullptr, nullptr, id, true});
+  RecordAnswer(procLibrary, id, word);
+  return TRUE;
+}
+
+HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND parent) {
+  HMODULE templates = DialogLibrary(dll);
+  HMODULE procs = DialogLibrary(procDll);
+  if (templates == nullptr || procs == nullptr) return nullptr;
+  auto procedure =
+      reinterpret_cast<DLGPROC>(reinterpret_cast<void*>(GetProcAddress(procs, proc)));
+  if (procedure == nullptr) {
+    StfLogError(("Dialog procedure " + std::string(proc ? proc : "") + " is missing from " +
+                 procDll).c_str(), GetLastError());
+    return nullptr;
+  }
+  HWND owner = TopWindow(parent);
+  HWND window = CreateDialogParamA(templates, MAKEINTRESOURCEA(id), owner, procedure, 0);
+  if (window == nullptr) {
+    StfLogError(("Cannot show dialog " + std::to_string(id) + " of " + dll).c_str(),
+                GetLastError());
+    return nullptr;
+  }
+  SetPropA(window, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(id)));
+  if (owner != nullptr) EnableWindow(owner, FALSE);
+  stack.push_back({window, owner, id, false});
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  return window;
+}
+
+}  // namespace
+
+extern "C" {
+
+BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR procDll, LONG,
+                         LONG) {
+  if (procDll == nullptr) procDll = dll;
+  if (StfQuiet()) {
+    HMODULE procs = DialogLibrary(procDll);
+    return procs ? AnswerQuietly(procs, id) : FALSE;
+  }
+  HWND window = CreateStackDialog(dll, id, procDll, proc, parent);
+  if (window == nullptr) return FALSE;
+
+  MSG msg;
+  for (;;) {
+    StackEntry* entry = EntryOf(window);
+    if (entry == nullptr) return FALSE;  // destroyed from under us
+    if (entry->answered) break;
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0 || got == -1) {
+      // Leave the quit for the program's own pump to find.
+      PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
+      return FALSE;
+    }
+    if (!IsDialogMessageA(window, &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageA(&msg);
+    }
+  }
+  char word[64] = "";
+  CbGetSymbolValue(STF_SYM_DLGEVENT, word, sizeof word);
+  RecordAnswer(DialogLibrary(procDll), id, word);
+  return TRUE;
+}
+
+BOOL STFAPI FReturnDialogEvent(HWND dialog, LPCSTR word) {
+  StackEntry* entry = EntryOf(dialog);
+  if (entry == nullptr || word == nullptr) return FALSE;
+  StfSetSymbol(STF_SYM_DLGEVENT, word);
+  entry->answered = true;
+  return TRUE;
+}
+
+BOOL STFAPI FKillNDialogs(INT n) {
+  size_t count = n < 0 ? stack.size() : static_cast<size_t>(n);
+  if (count > stack.size()) count = stack.size();
+  for (size_t i = 0; i < count; ++i) {
+    StackEntry entry = stack.back();
+    stack.pop_back();
+    if (entry.owner != nullptr) EnableWindow(entry.owner, TRUE);
+    if (entry.window != nullptr) DestroyWindow(entry.window);
+  }
+  HWND top = TopWindow(nullptr);
+  if (top != nullptr) SetForegroundWindow(top);
+  return TRUE;
+}
+
+BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
+  if (StfQuiet()) {
+    stack.push_back({nullptr, nullptr, id, true});
+    return TRUE;
+  }
+  HWND window = CreateStackDialog(dll, id, dll, proc, HwndFrame());
+  if (window == nullptr) return FALSE;
+  UpdateWindow(window);
+  return TRUE;
+}
+
+HWND STFAPI StfTopDialog(void) { return TopWindow(HwndFrame()); }
+
+}  // extern "C"
