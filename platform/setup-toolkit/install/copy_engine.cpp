@@ -66,6 +66,35 @@ bool CreateDirectoryTree(const std::string& dir, DWORD* error) {
   return true;
 }
 
+// Renames the finished temporary file over the target. A target in use (a
+// loaded driver) cannot be replaced but can be renamed: it is moved aside and
+// deleted now or, while still in use, at the next boot.
+bool PutInPlace(const char* temp, const std::string& dst, const std::string& dir) {
+  const DWORD flags = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  if (MoveFileExA(temp, dst.c_str(), flags)) return true;
+  DWORD error = GetLastError();
+  if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION) return false;
+  char aside[MAX_PATH];
+  if (!GetTempFileNameA(dir.c_str(), "old", 0, aside)) {
+    SetLastError(error);
+    return false;
+  }
+  DeleteFileA(aside);
+  if (!MoveFileExA(dst.c_str(), aside, MOVEFILE_WRITE_THROUGH)) {
+    SetLastError(error);
+    return false;
+  }
+  if (!MoveFileExA(temp, dst.c_str(), flags)) {
+    DWORD failed = GetLastError();
+    MoveFileExA(aside, dst.c_str(), flags);  // put the old file back
+    SetLastError(failed);
+    return false;
+  }
+  if (!DeleteFileA(aside)) MoveFileExA(aside, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  FWriteToLogFile(("Replaced " + dst + " while it was in use").c_str(), TRUE);
+  return true;
+}
+
 INT WriteFailureKind(DWORD error) {
   return (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) ? grcDiskFull
                                                                        : grcCannotWrite;
@@ -136,7 +165,7 @@ bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long l
     ok = false;
   }
   CloseHandle(in);
-  if (ok && !MoveFileExA(temp, dst.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+  if (ok && !PutInPlace(temp, dst, dir)) {
     *failure = {grcCannotWrite, GetLastError(), "MoveFileExA onto the target"};
     ok = false;
   }
