@@ -143,7 +143,8 @@ std::string UsageText() {
          "Switches may start with / or - and are not case-sensitive. A value may also be\n"
          "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
          "Setup always exits with code 0. The last line of the log states the outcome:\n"
-         "Outcome: SUCCESS, FAILED (reason), CANCELLED or RESTARTING.\n";
+         "Outcome: SUCCESS (restart pending or restarting Windows), FAILED (reason)\n"
+         "or CANCELLED.\n";
 }
 
 }  // namespace stf
