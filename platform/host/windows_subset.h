@@ -30,9 +30,11 @@ typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;
 typedef intptr_t INT_PTR;
 typedef uintptr_t ULONG_PTR;
+typedef ULONG_PTR SIZE_T;
 
 typedef void* HANDLE;
 typedef HANDLE* PHANDLE;
+typedef HANDLE HLOCAL;
 typedef struct HWND__* HWND;
 typedef struct HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
@@ -106,6 +108,9 @@ typedef struct _STARTUPINFOA {
 #define SM_CYSCREEN 1
 #define SEM_FAILCRITICALERRORS 0x0001
 
+// Memory
+#define LMEM_FIXED 0x0000
+
 // Errors
 #define ERROR_SUCCESS 0L
 #define ERROR_FILE_NOT_FOUND 2L
@@ -159,6 +164,8 @@ LPSTR WINAPI lstrcpyA(LPSTR lpString1, LPCSTR lpString2);
 LPSTR WINAPI lstrcatA(LPSTR lpString1, LPCSTR lpString2);
 int WINAPI lstrlenA(LPCSTR lpString);
 int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
+HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
+HLOCAL WINAPI LocalFree(HLOCAL hMem);
 
 // USER32
 BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, UINT wMsgFilterMax,

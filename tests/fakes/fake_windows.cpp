@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "tests/fakes/fake_registry.h"
 #include "tests/fakes/transcript.h"
 
 namespace fake {
@@ -57,10 +58,12 @@ void PostMessage(UINT message) {
 void ResetMachine() {
   machine = Machine{};
   nextLibraryHandle = 0x10000;
-  AddLibrary("ADVAPI32.DLL",
-             {"RegCloseKey", "RegCreateKeyA", "RegDeleteKeyA", "RegOpenKeyA", "RegQueryValueA",
-              "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
-              "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
+  Library& advapi32 = AddLibrary(
+      "ADVAPI32.DLL",
+      {"RegCloseKey", "RegCreateKeyA", "RegDeleteKeyA", "RegOpenKeyA", "RegQueryValueA",
+       "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
+       "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
+  ResetRegistry(advapi32);
 }
 
 // A directory query in the system's manner: the length without terminator

@@ -7,6 +7,8 @@
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
+#include "support/shared_dirs.h"
+#include "support/shared_file_search.h"
 #include "toolkit/setup_lifecycle.h"
 
 void ExitProgram(int exitCode) { throw fake::ProcessExit{exitCode}; }
@@ -26,6 +28,8 @@ void ResetProcessState() {
   FatalErrorShown = 0;
   RegistryLibrary = nullptr;
   RegistryFunctions = RegistryEntryPoints{};
+  SharedDirsSetUpPending = 1;
+  SharedFileUpdateNeeded = 0;
 }
 
 std::optional<int> ExitCodeOf(const std::function<void()>& body) {
