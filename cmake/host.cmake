@@ -1,5 +1,16 @@
 # Host build: unit tests of the program against the fakes, and of the
 # toolkit's core.
+option(SETUP_FUZZ "Build the libFuzzer targets (clang) instead of the unit tests" OFF)
+if(SETUP_FUZZ)
+  add_subdirectory(tests/fuzz)
+  # A bounded run of each target; a crash fails the test and leaves its input in the build tree.
+  foreach(target text_fuzz inf_fuzz)
+    add_test(NAME ${target} COMMAND ${target} -max_total_time=20 -print_final_stats=1
+             WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  endforeach()
+  return()
+endif()
+
 option(SETUP_SANITIZE "Build the tests with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
 if(SETUP_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
