@@ -1,6 +1,8 @@
 # The installation disk is assembled here: setup.exe, the six libraries,
 # setup.inf and the driver file.
 set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
+# The disk carries stripped binaries.
+add_link_options($<$<CONFIG:MinSizeRel>:-s>)
 
 # The product: setup.exe linked against import libraries of the toolkit
 # libraries made from their .def files (undecorated export names).
