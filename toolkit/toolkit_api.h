@@ -13,12 +13,16 @@
 #define STFAPI
 #endif
 
-// Copy-mode and option words ("cmo") understood by the install library.
-#define cmoNone 0x0000
-#define cmoVital 0x0001       // a failure is reported as fatal
-#define cmoOverwrite 0x0002   // replace an existing target
-#define cmoRestart 0x0004     // target busy: replace at the next boot
-#define cmoForceWrite 0x0400  // INI writes: replace an existing value
+// Copy-mode and option words ("cmo") understood by the install library; bits
+// an operation does not name are ignored by it.
+#define cmoNone 0x0000        // no option
+#define cmoVital 0x0001       // a failure is reported as fatal (logged; the caller decides)
+#define cmoOverwrite 0x0002   // FCopyOneFile, FCreateProgManItem(Ex): replace an existing
+                              // target or item; without it an existing one stays (success)
+#define cmoRestart 0x0004     // FCopyOneFile, YnrcRemoveFile: a target in use is replaced
+                              // (removed) at the next boot and joins the restart list
+#define cmoForceWrite 0x0400  // FCreateIniKeyValue, FCreateSysIniKeyValue: replace an
+                              // existing value; without it an existing value stays (success)
 
 extern "C" {
 
@@ -111,55 +115,78 @@ BOOL STFAPI FClearBillboardList(void);
 BOOL STFAPI ProSetPos(INT x, INT y);
 // Copies everything in the copy list; 0: done, positive: why not (see the install library).
 INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst);
-// Bytes the copy list still needs per drive, into list szCostList; negative: failed.
+// The copy list's bytes per destination drive (declared size, or the source's real size
+// when 0) plus szExtraList ("C=n" items, or item n for drive n); fills szCostList and
+// szNeedList (beyond the free space) with "C=bytes" items. Result: the total. -1: a source
+// of unknown size is missing or a list cannot be written.
 LONG STFAPI LcbGetCopyListCost(LPCSTR szExtraList, LPCSTR szCostList, LPCSTR szNeedList);
-// Creates a directory (and its parents). 0: failed.
+// Creates a directory and its parents; an existing one is fine. 0: failed (logged).
 BOOL STFAPI FCreateDir(LPCSTR szDir, UINT cmo);
-// Removes an empty directory. 0: failed.
+// Removes an empty directory; a missing one is fine. 0: not empty or failed (logged).
 BOOL STFAPI FRemoveDir(LPCSTR szDir, UINT cmo);
-// Removes a whole section of an INI file. 0: failed.
+// Removes a whole section of an INI file (WritePrivateProfileStringA). 0: failed.
 BOOL STFAPI FRemoveIniSection(LPCSTR szFile, LPCSTR szSection, UINT cmo);
-// Writes key=value into a section of an INI file. 0: failed.
+// Writes key=value into a section of an INI file (a bare name: the Windows directory);
+// an existing value stays unless cmo has cmoForceWrite. 0: failed.
 BOOL STFAPI FCreateIniKeyValue(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, LPCSTR szValue,
                                UINT cmo);
-// Removes a key from a section of an INI file. 0: failed.
+// Removes a key from a section of an INI file; a missing key is fine. 0: failed.
 BOOL STFAPI FRemoveIniKey(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, UINT cmo);
-// Writes key=value into an INI file of the system directory. 0: failed.
+// As FCreateIniKeyValue, a bare file name taken in the system directory. 0: failed.
 BOOL STFAPI FCreateSysIniKeyValue(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey,
                                   LPCSTR szValue, UINT cmo);
-// Creates a program group (a Start-menu folder). 0: failed.
+// Creates a program group: folder szGroup (subfolders allowed, never "..") under the Start
+// menu's Programs, the user's (plain) or all users' (Ex); szPath (the old Program Manager
+// group file) is ignored; an existing group is fine. 0: bad name or failed.
 BOOL STFAPI FCreateProgManGroup(LPCSTR szGroup, LPCSTR szPath, UINT cmo);
 BOOL STFAPI FCreateProgManGroupEx(LPCSTR szGroup, LPCSTR szPath, UINT cmo);
-// Shows a program group with a show command given as decimal text. 0: failed.
+// Shows a program group (show command as decimal text, "0": only check it exists): opens
+// its folder window, except in quiet mode and under Wine. 0: no such group.
 BOOL STFAPI FShowProgManGroup(LPCSTR szGroup, LPCSTR szCommand, UINT cmo);
 BOOL STFAPI FShowProgManGroupEx(LPCSTR szGroup, LPCSTR szPath, LPCSTR szCommand, UINT cmo);
-// Creates a program item (a shortcut); szItem is "name" or "name,icon". 0: failed.
+// Creates a program item: shortcut "name.lnk" in the group's folder running szCmd (target,
+// then arguments; quote a target with blanks); szItem is "name" or "name,icon path".
+// 0: no such group, bad name, or the shortcut cannot be saved.
 BOOL STFAPI FCreateProgManItem(LPCSTR szGroup, LPCSTR szItem, LPCSTR szCmd, UINT cmo);
 BOOL STFAPI FCreateProgManItemEx(LPCSTR szGroup, LPCSTR szPath, LPCSTR szItem, LPCSTR szCmd,
                                  UINT cmo);
-// Writes cbData bytes into resource (type, id) of a copied file. 0: failed.
+// Writes cbData bytes as resource (type, id, language neutral) of file szDst, or, when szDst
+// is a directory, of the file line szKey of INF section szSection installed there.
+// 0: bad arguments, no such file, or the update failed.
 BOOL STFAPI FStampResource(LPCSTR szSection, LPCSTR szKey, LPCSTR szDst, UINT wResType,
                            UINT wResId, LPCSTR szData, INT cbData);
-// Writes the copy list as text into a file. 0: failed.
+// Writes the copy list into a file, a line "source -> destination (n bytes)" per entry.
+// 0: the file cannot be written.
 BOOL STFAPI FDumpCopyListToFile(LPCSTR szFile);
-// Removes a file. 0: failed.
+// Removes a file; a missing one is fine; in use with cmoRestart: removed at the next boot.
+// 1: done or queued, 0: failed.
 INT STFAPI YnrcRemoveFile(LPCSTR szFile, UINT cmo);
-// Copies a file to a backup name. 0: failed.
+// Copies a file to szBackup (a bare name: beside the file), replacing an older backup; a
+// missing file has nothing to keep. 1: done, 0: failed.
 INT STFAPI YnrcBackupFile(LPCSTR szFile, LPCSTR szBackup, UINT cmo);
-// Sets the directory the restart helper runs in. 0: failed.
+// Sets where new files for the restart list are staged when on the target's volume (empty:
+// beside the target). 0: not an existing directory.
 BOOL STFAPI FSetRestartDir(LPCSTR szDir);
-// Puts a directory at the front of PATH (in szFile, written to szDst). 0: failed.
+// Writes szFile (AUTOEXEC.BAT style; missing: empty) to szDst with szDir first on its first
+// PATH=, PATH or SET PATH= line (other mentions of szDir go), or a new "PATH=szDir" line.
+// 0: bad arguments or a read or write failed.
 BOOL STFAPI FPrependToPath(LPCSTR szFile, LPCSTR szDst, LPCSTR szDir, UINT cmo);
-// Copies one file (cmo bit 2: overwrite); fAppend: add to the end of the target. 0: failed.
+// Copies one file (without cmoOverwrite an existing target stays); a target in use with
+// cmoRestart is staged and replaced at the next boot; fAppend: add to the end of the target.
+// 0: failed (logged).
 BOOL STFAPI FCopyOneFile(LPCSTR szSrc, LPCSTR szDst, UINT cmo, BOOL fAppend);
-// Finds a file the way the open-file dialog would; 0 found, 1 not found, other: failed.
+// Searches a file as OpenFile does (SearchPathA order) and copies its full path:
+// 0 found, 1 not found, 2 the buffer is too small or missing.
 INT STFAPI WFindFileUsingFileOpen(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
-// Can files be created in the directory / can the file be written?
+// Can files be created in the directory (a temporary file is made and removed)? Can the file
+// be opened for writing (a missing one: can its directory take it)? No log, no failure.
 BOOL STFAPI FIsDirWritable(LPCSTR szDir);
 BOOL STFAPI FIsFileWritable(LPCSTR szFile);
-// Is no file waiting to be replaced at the next boot?
+// Has this process queued no replacement or removal for the next boot?
 BOOL STFAPI FRestartListEmpty(void);
-// Restarts Windows so that the waiting replacements are done. 0: refused.
+// With the restart list non-empty: enables SeShutdownPrivilege and asks for a restart
+// (ExitWindowsEx EWX_REBOOT, not forced); non-zero: the restart is under way, end now.
+// 0: nothing is queued, the privilege is not held, or the restart was refused.
 BOOL STFAPI FExitExecRestart(void);
 
 // ---- MSUILSTF.dll: dialogs ----

@@ -1,93 +1,192 @@
-// Single file, directory and INI operations of the install library.
+// Single file, directory and INI operations of the install library. Every
+// failure is logged with the Win32 error before 0 is returned.
 #include <string>
 
 #include "platform/setup-toolkit/install/install_state.h"
-
-static const char kUnavailable[] = " is not available in this version";
-
-static BOOL Unavailable(const char* name) {
-  std::string text = std::string(name) + kUnavailable;
-  FWriteToLogFile(text.c_str(), TRUE);
-  SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-  return FALSE;
-}
+#include "platform/setup-toolkit/install/restart_list.h"
 
 static BOOL Logged(BOOL ok, const std::string& what) {
-  if (!ok) StfLogError(what.c_str(), GetLastError());
+  if (!ok) {
+    DWORD error = GetLastError();
+    StfLogError(what.c_str(), error);
+    SetLastError(error);
+  }
   return ok;
+}
+
+static std::string Text(LPCSTR s) { return s ? s : ""; }
+
+static bool Exists(LPCSTR path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
+
+// Does the text begin with a drive ("C:") or a UNC or root backslash?
+static bool IsRootedPath(LPCSTR path) {
+  return path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':');
+}
+
+// The directory part of a path, ending in its last separator ("" when none).
+static std::string DirectoryOf(const std::string& path) {
+  size_t cut = 0;
+  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
+    if ((*p == '\\' || *p == '/' || *p == ':') && CharNextA(p) == p + 1) {
+      cut = static_cast<size_t>(p - path.c_str()) + 1;
+    }
+  }
+  return path.substr(0, cut);
 }
 
 extern "C" {
 
+// ---- directories ----
+
 BOOL STFAPI FCreateDir(LPCSTR dir, UINT) {
-  if (dir == nullptr) return FALSE;
+  if (dir == nullptr || dir[0] == '\0') return FALSE;
   std::string partial;
   for (const char* p = dir; *p; p = CharNextA(p)) {
     const char* next = CharNextA(p);
     partial.append(p, next);
     bool last = *next == '\0';
     if ((*p == '\\' && next == p + 1) || last) {
-      if (partial.size() <= 3) continue;
+      if (partial.size() <= 3 || partial.rfind("\\\\", 0) == 0) continue;  // root or UNC
       if (!CreateDirectoryA(partial.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
         return Logged(FALSE, "CreateDirectoryA " + partial);
       }
     }
   }
+  DWORD attributes = GetFileAttributesA(dir);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    SetLastError(attributes == INVALID_FILE_ATTRIBUTES ? GetLastError() : ERROR_ALREADY_EXISTS);
+    return Logged(FALSE, "FCreateDir " + Text(dir));
+  }
   return TRUE;
 }
 
 BOOL STFAPI FRemoveDir(LPCSTR dir, UINT) {
-  return Logged(dir && RemoveDirectoryA(dir), "RemoveDirectoryA " + std::string(dir ? dir : ""));
+  if (dir == nullptr || dir[0] == '\0') return FALSE;
+  if (!Exists(dir)) return TRUE;  // nothing to remove
+  return Logged(RemoveDirectoryA(dir), "RemoveDirectoryA " + Text(dir));
 }
+
+// ---- INI files, through the system's profile functions ----
 
 BOOL STFAPI FRemoveIniSection(LPCSTR file, LPCSTR section, UINT) {
+  if (file == nullptr || section == nullptr) return FALSE;
   return Logged(WritePrivateProfileStringA(section, nullptr, nullptr, file),
-                "WritePrivateProfileStringA (remove section)");
+                "WritePrivateProfileStringA (remove section " + Text(section) + ") " + file);
 }
 
-BOOL STFAPI FCreateIniKeyValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT) {
+BOOL STFAPI FCreateIniKeyValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT cmo) {
+  if (file == nullptr || section == nullptr || key == nullptr || key[0] == '\0') return FALSE;
+  if (!(cmo & cmoForceWrite)) {
+    // Without cmoForceWrite an existing value stays as it is.
+    static const char kAbsent[] = "\x01stf-absent\x01";
+    char current[sizeof kAbsent + 1];
+    GetPrivateProfileStringA(section, key, kAbsent, current, sizeof current, file);
+    if (lstrcmpA(current, kAbsent) != 0) return TRUE;
+  }
   return Logged(WritePrivateProfileStringA(section, key, value ? value : "", file),
-                "WritePrivateProfileStringA " + std::string(file ? file : ""));
+                "WritePrivateProfileStringA " + Text(file) + " [" + section + "] " + key);
 }
 
 BOOL STFAPI FRemoveIniKey(LPCSTR file, LPCSTR section, LPCSTR key, UINT) {
+  if (file == nullptr || section == nullptr || key == nullptr) return FALSE;
   return Logged(WritePrivateProfileStringA(section, key, nullptr, file),
-                "WritePrivateProfileStringA (remove key)");
+                "WritePrivateProfileStringA (remove key " + Text(key) + ") " + file);
 }
 
 BOOL STFAPI FCreateSysIniKeyValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value,
                                   UINT cmo) {
+  if (file == nullptr || file[0] == '\0') return FALSE;
+  if (IsRootedPath(file)) return FCreateIniKeyValue(file, section, key, value, cmo);
   char path[MAX_PATH];
   UINT n = GetSystemDirectoryA(path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH || file == nullptr) return FALSE;
+  if (n == 0 || n >= MAX_PATH) return Logged(FALSE, "GetSystemDirectoryA");
   std::string full = std::string(path) + "\\" + file;
   return FCreateIniKeyValue(full.c_str(), section, key, value, cmo);
 }
 
-INT STFAPI YnrcRemoveFile(LPCSTR file, UINT) {
-  if (file == nullptr) return 0;
-  if (DeleteFileA(file) || GetLastError() == ERROR_FILE_NOT_FOUND) return 1;
-  return Logged(FALSE, "DeleteFileA " + std::string(file));
+// ---- single files ----
+
+INT STFAPI YnrcRemoveFile(LPCSTR file, UINT cmo) {
+  if (file == nullptr || file[0] == '\0') return 0;
+  if (DeleteFileA(file)) return 1;
+  DWORD error = GetLastError();
+  if (error == ERROR_FILE_NOT_FOUND) return 1;  // already gone
+  if ((cmo & cmoRestart) && IsBusyError(error) && QueueRemoveAtBoot(file)) return 1;
+  SetLastError(error);
+  return Logged(FALSE, "DeleteFileA " + Text(file));
 }
 
 INT STFAPI YnrcBackupFile(LPCSTR file, LPCSTR backup, UINT) {
-  return Logged(file && backup && CopyFileA(file, backup, FALSE),
-                "CopyFileA (backup) " + std::string(file ? file : ""));
+  if (file == nullptr || file[0] == '\0' || backup == nullptr || backup[0] == '\0') return 0;
+  if (!Exists(file)) return 1;  // nothing to keep
+  // A bare backup name goes beside the file.
+  std::string target = DirectoryOf(backup).empty() ? DirectoryOf(file) + backup : backup;
+  return Logged(CopyFileA(file, target.c_str(), FALSE),
+                "CopyFileA (backup) " + Text(file) + " to " + target);
 }
 
-BOOL STFAPI FCopyOneFile(LPCSTR src, LPCSTR dst, UINT cmo, BOOL) {
-  return Logged(src && dst && CopyFileA(src, dst, (cmo & cmoOverwrite) ? FALSE : TRUE),
-                "CopyFileA " + std::string(src ? src : ""));
+// Appends the bytes of src to the end of dst (created when missing).
+static BOOL AppendFile(LPCSTR src, LPCSTR dst) {
+  HANDLE in = CreateFileA(src, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return Logged(FALSE, "CreateFileA (read) " + Text(src));
+  HANDLE out = CreateFileA(dst, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (out == INVALID_HANDLE_VALUE) {
+    CloseHandle(in);
+    return Logged(FALSE, "CreateFileA (append) " + Text(dst));
+  }
+  char buffer[16384];
+  DWORD got = 0, put = 0;
+  BOOL ok = TRUE;
+  while (ok && (ok = ReadFile(in, buffer, sizeof buffer, &got, nullptr)) && got > 0) {
+    ok = WriteFile(out, buffer, got, &put, nullptr) && put == got;
+  }
+  DWORD error = GetLastError();
+  CloseHandle(in);
+  CloseHandle(out);
+  SetLastError(error);
+  return Logged(ok, "append " + Text(src) + " to " + dst);
 }
+
+BOOL STFAPI FCopyOneFile(LPCSTR src, LPCSTR dst, UINT cmo, BOOL append) {
+  if (src == nullptr || dst == nullptr || src[0] == '\0' || dst[0] == '\0') return FALSE;
+  if (append) return AppendFile(src, dst);
+  if (!(cmo & cmoOverwrite) && Exists(dst)) return TRUE;  // an existing target stays
+  if (CopyFileA(src, dst, FALSE)) {
+    DWORD size = 0;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (GetFileAttributesExA(dst, GetFileExInfoStandard, &data)) size = data.nFileSizeLow;
+    StfLogCopied(src, dst, size);
+    return TRUE;
+  }
+  DWORD error = GetLastError();
+  if ((cmo & cmoRestart) && IsBusyError(error) && Exists(src) && Exists(dst)) {
+    return QueueReplaceAtBoot(src, dst) ? TRUE : FALSE;
+  }
+  SetLastError(error);
+  return Logged(FALSE, "CopyFileA " + Text(src) + " to " + dst);
+}
+
+// ---- questions: no log, no failure ----
 
 BOOL STFAPI FIsDirWritable(LPCSTR dir) {
   char temp[MAX_PATH];
-  if (dir == nullptr || !GetTempFileNameA(dir, "stf", 0, temp)) return FALSE;
+  if (dir == nullptr || dir[0] == '\0' || !GetTempFileNameA(dir, "stf", 0, temp)) return FALSE;
   DeleteFileA(temp);
   return TRUE;
 }
 
 BOOL STFAPI FIsFileWritable(LPCSTR file) {
+  if (file == nullptr || file[0] == '\0') return FALSE;
+  DWORD attributes = GetFileAttributesA(file);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    // A missing file is writable when it can be created.
+    if (GetLastError() != ERROR_FILE_NOT_FOUND) return FALSE;
+    std::string dir = DirectoryOf(file);
+    return FIsDirWritable(dir.empty() ? "." : dir.c_str());
+  }
+  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return FALSE;
   HANDLE h = CreateFileA(file, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                          OPEN_EXISTING, 0, nullptr);
   if (h == INVALID_HANDLE_VALUE) return FALSE;
@@ -96,53 +195,15 @@ BOOL STFAPI FIsFileWritable(LPCSTR file) {
 }
 
 INT STFAPI WFindFileUsingFileOpen(LPCSTR file, LPSTR buffer, INT size) {
+  if (file == nullptr || file[0] == '\0') return 1;
+  // The search order of OpenFile: current, program's, system and Windows
+  // directories, then PATH (SearchPathA's order with a null path).
   char found[MAX_PATH];
   DWORD n = SearchPathA(nullptr, file, nullptr, MAX_PATH, found, nullptr);
   if (n == 0 || n >= MAX_PATH) return 1;
-  if (buffer == nullptr || static_cast<INT>(n) >= size) return 2;
+  if (buffer == nullptr || size <= 0 || static_cast<INT>(n) >= size) return 2;
   lstrcpyA(buffer, found);
   return 0;
 }
-
-LONG STFAPI LcbGetCopyListCost(LPCSTR, LPCSTR, LPCSTR) {
-  LONG total = 0;
-  DWORD size;
-  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
-  for (INT i = 0; StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, &size); ++i) total += size;
-  return total;
-}
-
-BOOL STFAPI FDumpCopyListToFile(LPCSTR file) {
-  HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return Logged(FALSE, "CreateFileA " + std::string(file ? file : ""));
-  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
-  BOOL ok = TRUE;
-  for (INT i = 0; ok && StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, nullptr); ++i) {
-    std::string line = std::string(src) + " -> " + dst + "\r\n";
-    DWORD written;
-    ok = WriteFile(h, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
-  }
-  CloseHandle(h);
-  return ok;
-}
-
-BOOL STFAPI FRestartListEmpty(void) { return TRUE; }
-BOOL STFAPI FSetRestartDir(LPCSTR) { return TRUE; }
-
-BOOL STFAPI FCreateProgManGroup(LPCSTR, LPCSTR, UINT) { return Unavailable("FCreateProgManGroup"); }
-BOOL STFAPI FCreateProgManGroupEx(LPCSTR, LPCSTR, UINT) { return Unavailable("FCreateProgManGroupEx"); }
-BOOL STFAPI FShowProgManGroup(LPCSTR, LPCSTR, UINT) { return Unavailable("FShowProgManGroup"); }
-BOOL STFAPI FShowProgManGroupEx(LPCSTR, LPCSTR, LPCSTR, UINT) {
-  return Unavailable("FShowProgManGroupEx");
-}
-BOOL STFAPI FCreateProgManItem(LPCSTR, LPCSTR, LPCSTR, UINT) { return Unavailable("FCreateProgManItem"); }
-BOOL STFAPI FCreateProgManItemEx(LPCSTR, LPCSTR, LPCSTR, LPCSTR, UINT) {
-  return Unavailable("FCreateProgManItemEx");
-}
-BOOL STFAPI FStampResource(LPCSTR, LPCSTR, LPCSTR, UINT, UINT, LPCSTR, INT) {
-  return Unavailable("FStampResource");
-}
-BOOL STFAPI FPrependToPath(LPCSTR, LPCSTR, LPCSTR, UINT) { return Unavailable("FPrependToPath"); }
-BOOL STFAPI FExitExecRestart(void) { return Unavailable("FExitExecRestart"); }
 
 }  // extern "C"

@@ -1,0 +1,137 @@
+// What the copy list costs on its destination drives, and the copy list as
+// text. Sizes are the declared ones of the INF records; a record that declares
+// 0 costs the real size of its source file.
+#include <climits>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "copy_plan.h"
+#include "platform/setup-toolkit/install/install_state.h"
+
+namespace {
+
+bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
+
+bool SourceSize(const char* path, std::uint64_t* size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
+  *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}
+
+// The root GetDiskFreeSpaceExA wants: "C:\" or "\\server\share\".
+std::string RootOf(const std::string& drive) {
+  return drive.size() == 1 ? drive + ":\\" : drive + "\\";
+}
+
+// Extra bytes per drive from szExtraList: items "C=12345" (or "C:=12345"), or
+// plain numbers where item n stands for drive letter n (A = 1), the layout of
+// the original toolkit's 26-item extra-cost list.
+void AddExtraCosts(LPCSTR list, std::vector<stf::DriveCost>* costs) {
+  if (list == nullptr || list[0] == '\0') return;
+  UINT count = UsGetListLength(list);
+  for (UINT n = 1; n <= count; ++n) {
+    char item[512];
+    INT length = CbGetListItem(list, n, item, sizeof item);
+    if (length <= 0 || length >= static_cast<INT>(sizeof item)) continue;
+    std::string text = item, drive, number = text;
+    size_t equals = text.find('=');
+    if (equals != std::string::npos) {
+      drive = text.substr(0, equals);
+      if (!drive.empty() && drive.back() == ':') drive.pop_back();
+      number = text.substr(equals + 1);
+    } else if (n <= 26) {
+      drive = std::string(1, static_cast<char>('A' + n - 1));
+    }
+    long long bytes = std::atoll(number.c_str());
+    if (drive.empty() || bytes <= 0) continue;
+    if (drive.size() == 1 && drive[0] >= 'a' && drive[0] <= 'z') drive[0] = static_cast<char>(drive[0] - 'a' + 'A');
+    bool found = false;
+    for (stf::DriveCost& cost : *costs) {
+      if (lstrcmpiA(cost.drive.c_str(), drive.c_str()) == 0) {
+        cost.bytes += static_cast<std::uint64_t>(bytes);
+        found = true;
+      }
+    }
+    if (!found) costs->push_back({drive, static_cast<std::uint64_t>(bytes)});
+  }
+}
+
+std::string Decimal(std::uint64_t value) {
+  char text[32];
+  int i = sizeof text - 1;
+  text[i] = '\0';
+  do {
+    text[--i] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  return text + i;
+}
+
+}  // namespace
+
+extern "C" {
+
+LONG STFAPI LcbGetCopyListCost(LPCSTR extraList, LPCSTR costList, LPCSTR needList) {
+  std::vector<stf::CopyEntry> entries;
+  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
+  DWORD declared = 0;
+  for (INT i = 0; StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, &declared); ++i) {
+    stf::CopyEntry entry;
+    entry.sourcePath = src;
+    entry.destPath = dst;
+    entry.record.size = declared;
+    if (declared == 0 && !SourceSize(src, &entry.record.size)) {
+      StfLogError(("copy list cost: size of " + entry.sourcePath).c_str(), GetLastError());
+      return -1;
+    }
+    entries.push_back(entry);
+  }
+  std::vector<stf::DriveCost> costs = stf::CopyListCost(entries, IsLead);
+  AddExtraCosts(extraList, &costs);
+
+  if (costList && costList[0]) FRemoveSymbol(costList);
+  if (needList && needList[0]) FRemoveSymbol(needList);
+  std::uint64_t total = 0;
+  for (const stf::DriveCost& cost : costs) {
+    std::string name = cost.drive.empty() ? std::string(".") : cost.drive;
+    total += cost.bytes;
+    if (costList && costList[0] && !FAddListItem(costList, (name + "=" + Decimal(cost.bytes)).c_str())) {
+      return -1;
+    }
+    if (needList && needList[0]) {
+      ULARGE_INTEGER available;
+      std::uint64_t need = cost.bytes;
+      if (!cost.drive.empty() &&
+          GetDiskFreeSpaceExA(RootOf(cost.drive).c_str(), &available, nullptr, nullptr)) {
+        need = cost.bytes > available.QuadPart ? cost.bytes - available.QuadPart : 0;
+      }
+      if (!FAddListItem(needList, (name + "=" + Decimal(need)).c_str())) return -1;
+    }
+  }
+  return total > static_cast<std::uint64_t>(LONG_MAX) ? LONG_MAX : static_cast<LONG>(total);
+}
+
+BOOL STFAPI FDumpCopyListToFile(LPCSTR file) {
+  if (file == nullptr || file[0] == '\0') return FALSE;
+  HANDLE h = CreateFileA(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    StfLogError(("CreateFileA " + std::string(file)).c_str(), GetLastError());
+    return FALSE;
+  }
+  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
+  DWORD declared = 0;
+  BOOL ok = TRUE;
+  for (INT i = 0; ok && StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, &declared); ++i) {
+    // One line per entry: source, destination, declared size (0: unknown).
+    std::string line = std::string(src) + " -> " + dst + " (" + Decimal(declared) + " bytes)\r\n";
+    DWORD written;
+    ok = WriteFile(h, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
+  }
+  if (!ok) StfLogError(("WriteFile " + std::string(file)).c_str(), GetLastError());
+  CloseHandle(h);
+  return ok;
+}
+
+}  // extern "C"

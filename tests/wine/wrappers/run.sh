@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# run.sh <wrappers_probe.exe> <disk folder>: runs the wrappers probe in a
+# fresh 32-bit Wine prefix (a copy of the run's template prefix when there is
+# one, else one made here), then, in a second session (every new Wine session
+# is a boot), checks that the file the probe queued was replaced at the boot.
+# Prints the probe's lines; exit 0 when every check passed, 77 when Wine or
+# the build is missing.
+set -euo pipefail
+
+probe=${1:?usage: run.sh wrappers_probe.exe disk-folder}
+disk=${2:?usage: run.sh wrappers_probe.exe disk-folder}
+SKIP=77
+libraries=(MSSHLSTF.dll MSCOMSTF.dll MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
+
+command -v wine >/dev/null || { echo "SKIP: no wine" >&2; exit $SKIP; }
+[[ -f $probe ]] || { echo "SKIP: no probe $probe (build the win32 preset)" >&2; exit $SKIP; }
+for lib in "${libraries[@]}"; do
+  [[ -f $disk/$lib ]] || { echo "SKIP: the disk $disk lacks $lib" >&2; exit $SKIP; }
+done
+
+scen=$(mktemp -d "${TMPDIR:-/tmp}/wine-wrappers.XXXXXX")
+xvfb_pid=""
+cleanup() {
+  local rc=$?
+  set +e
+  if [[ -d $scen/prefix ]]; then
+    WINEPREFIX=$scen/prefix wineserver -k >/dev/null 2>&1
+    WINEPREFIX=$scen/prefix timeout 30 wineserver -w
+  fi
+  [[ -n $xvfb_pid ]] && { kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; }
+  if ((rc != 0 && rc != SKIP)); then
+    echo "--- toolkit log ---"
+    cat "$scen/prefix/drive_c/stfprobe/probe.log" 2>/dev/null
+    echo "--- wine stderr ---"
+    tail -n 40 "$scen"/probe*.err 2>/dev/null
+  fi
+  rm -rf "$scen"
+  exit "$rc"
+}
+trap cleanup EXIT
+
+mkdir -p "$scen/tmp" "$scen/run"
+export TMPDIR=$scen/tmp WINEPREFIX=$scen/prefix WINEDEBUG=-all
+# No menu entries on the host for the shortcuts the probe makes, no prompts.
+export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree,mshtml='
+unset WINEARCH
+
+template=${WINE_TEST_TEMPLATES:-}/win32
+if [[ -n ${WINE_TEST_TEMPLATES:-} && -f $template/system.reg ]]; then
+  cp -a "$template" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/wineserver"
+  echo "prefix: copy of $template"
+else
+  started=$SECONDS
+  WINEARCH=win32 timeout 150 wineboot --init >"$scen/wineboot.log" 2>&1 ||
+    { echo "FAIL wineboot --init: $(cat "$scen/wineboot.log")"; exit 1; }
+  timeout 60 wineserver -w
+  echo "prefix: fresh 32-bit, made in $((SECONDS - started)) s"
+fi
+
+# The probe in its own folder with our libraries beside it.
+cp -p "$probe" "$scen/run/"
+for lib in "${libraries[@]}"; do cp -p "$disk/$lib" "$scen/run/"; done
+exe=$scen/run/$(basename "$probe")
+
+if command -v Xvfb >/dev/null; then
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scen/display" \
+    >"$scen/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do [[ -s $scen/display ]] && break; sleep 0.05; done
+  [[ -s $scen/display ]] || { echo "FAIL Xvfb did not start"; exit 1; }
+  export DISPLAY=":$(head -n 1 "$scen/display")"
+else
+  unset DISPLAY
+fi
+
+rc=0
+# Session 1: every check, ending with the restart request.
+wineserver -p >/dev/null 2>&1
+(cd "$scen/run" && timeout 120 wine "$exe" >"$scen/probe.out" 2>"$scen/probe.err") || rc=$?
+cat "$scen/probe.out"
+grep -q '^probe: ' "$scen/probe.out" || { echo "FAIL the probe did not finish (exit code $rc)"; ((rc != 0)) || rc=1; }
+wineserver -k >/dev/null 2>&1 || true
+timeout 30 wineserver -w
+
+# Session 2 is a boot: the queued replacement happens before programs run.
+(cd "$scen/run" && timeout 60 wine "$exe" --after-boot >"$scen/probe2.out" 2>"$scen/probe2.err") || rc2=$?
+cat "$scen/probe2.out"
+((${rc2:-0} == 0)) || rc=1
+((rc == 0)) && echo "wrappers probe: PASS" || echo "wrappers probe: FAIL (exit code $rc)"
+exit "$rc"
