@@ -16,3 +16,19 @@
 #define IDC_CANCEL 2    // "CANCEL"   (IDCANCEL: Esc)
 #define IDC_EXIT 3      // "EXIT"
 #define IDC_RESTART 4   // "RESTART"
+
+// Captions, so that the robot can also find a dialog by its title.
+#define CAPTION_SETUP "Merlox IDE CD-ROM Drive Setup"
+#define CAPTION_QUIT "Exit Merlox IDE CD-ROM Drive Setup"
+#define CAPTION_ERROR "Merlox IDE CD-ROM Drive Setup Error"
+
+// Static controls. A template asks for a system icon by the id of its icon
+// control; the procedure loads the icon when the dialog opens.
+#define IDC_TEXT_1 101
+#define IDC_TEXT_2 102
+#define IDC_TEXT_3 103
+#define IDC_PICTURE 110       // the frame bitmap on the billboard
+#define IDC_ICON_INFO 120     // IDI_ASTERISK
+#define IDC_ICON_QUESTION 121 // IDI_QUESTION
+#define IDC_ICON_WARNING 122  // IDI_EXCLAMATION
+#define IDC_ICON_ERROR 123    // IDI_HAND

@@ -1,0 +1,141 @@
+#include "platform/dialogs/dialog_layout.h"
+
+#include "platform/dialogs/dialog_ids.h"
+#include "platform/dialogs/dialog_report.h"
+
+// Height the static's text takes when wrapped to the given width, or 0 when
+// it cannot be measured.
+static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
+  char buffer[1024];
+  int length = GetWindowTextA(text, buffer, sizeof buffer);
+  if (length == 0) return 0;
+  HDC dc = GetDC(text);
+  if (dc == nullptr) {
+    ReportProblem(hdlg, "cannot measure a text", GetLastError());
+    return 0;
+  }
+  HFONT font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
+  HGDIOBJ oldFont = SelectObject(dc, font);
+  RECT need = {0, 0, width, 0};
+  // The flags a left-aligned static draws with.
+  DrawTextA(dc, buffer, length, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+  SelectObject(dc, oldFont);
+  ReleaseDC(text, dc);
+  return need.bottom - need.top;
+}
+
+static RECT ChildRect(HWND hdlg, HWND child) {
+  RECT rect = {0, 0, 0, 0};
+  if (!GetWindowRect(child, &rect))
+    ReportProblem(hdlg, "cannot read a control's place", GetLastError());
+  MapWindowPoints(nullptr, hdlg, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+static void Reshape(HWND hdlg, HWND window, int x, int y, int width, int height, UINT flags) {
+  if (!SetWindowPos(window, nullptr, x, y, width, height, flags | SWP_NOZORDER | SWP_NOACTIVATE))
+    ReportProblem(hdlg, "cannot lay out the dialog", GetLastError());
+}
+
+static void MoveChildrenBelow(HWND hdlg, int top, int distance) {
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect = ChildRect(hdlg, child);
+    if (rect.top >= top) Reshape(hdlg, child, rect.left, rect.top + distance, 0, 0, SWP_NOSIZE);
+  }
+}
+
+static int LowestChildBottom(HWND hdlg) {
+  int lowest = 0;
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect = ChildRect(hdlg, child);
+    if (rect.bottom > lowest) lowest = rect.bottom;
+  }
+  return lowest;
+}
+
+void FitTexts(HWND hdlg) {
+  RECT client;
+  GetClientRect(hdlg, &client);
+  int margin = client.bottom - LowestChildBottom(hdlg);
+
+  for (int id = IDC_TEXT_1; id <= IDC_TEXT_3; ++id) {
+    HWND text = GetDlgItem(hdlg, id);
+    if (text == nullptr) continue;
+    RECT rect = ChildRect(hdlg, text);
+    int width = rect.right - rect.left;
+    int height = WrappedTextHeight(hdlg, text, width);
+    int change = height - (rect.bottom - rect.top);
+    if (height == 0 || change == 0) continue;
+    MoveChildrenBelow(hdlg, rect.bottom, change);
+    Reshape(hdlg, text, 0, 0, width, height, SWP_NOMOVE);
+  }
+
+  // The bottom margin stays as the template has it; a picture taller than the
+  // texts keeps the dialog's height.
+  int change = LowestChildBottom(hdlg) + margin - client.bottom;
+  if (change == 0) return;
+  RECT window;
+  GetWindowRect(hdlg, &window);
+  Reshape(hdlg, hdlg, 0, 0, window.right - window.left, window.bottom - window.top + change,
+          SWP_NOMOVE);
+}
+
+void CentreOnScreen(HWND hdlg) {
+  RECT area;
+  // The work area keeps the dialog clear of the taskbar; the whole screen is
+  // the fallback on a system that cannot tell.
+  if (!SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0)) {
+    area.left = 0;
+    area.top = 0;
+    area.right = GetSystemMetrics(SM_CXSCREEN);
+    area.bottom = GetSystemMetrics(SM_CYSCREEN);
+  }
+  RECT dialog;
+  if (!GetWindowRect(hdlg, &dialog)) {
+    ReportProblem(hdlg, "cannot read the dialog's size to centre it", GetLastError());
+    return;
+  }
+  int width = dialog.right - dialog.left;
+  int height = dialog.bottom - dialog.top;
+  int x = area.left + ((area.right - area.left) - width) / 2;
+  int y = area.top + ((area.bottom - area.top) - height) / 2;
+  // A dialog larger than the area keeps its caption on the screen.
+  if (x < area.left) x = area.left;
+  if (y < area.top) y = area.top;
+  if (!SetWindowPos(hdlg, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE))
+    ReportProblem(hdlg, "cannot centre the dialog", GetLastError());
+}
+
+bool FocusDefaultButton(HWND hdlg) {
+  LRESULT def = SendMessageA(hdlg, DM_GETDEFID, 0, 0);
+  if (HIWORD(def) != DC_HASDEFID) return false;
+  HWND button = GetDlgItem(hdlg, LOWORD(def));
+  if (button == nullptr) return false;
+  SetFocus(button);
+  return true;
+}
+
+void ShowTemplateIcon(HWND hdlg) {
+  static const struct {
+    int control;
+    LPCSTR icon;
+  } kIcons[] = {
+      {IDC_ICON_INFO, IDI_ASTERISK},
+      {IDC_ICON_QUESTION, IDI_QUESTION},
+      {IDC_ICON_WARNING, IDI_EXCLAMATION},
+      {IDC_ICON_ERROR, IDI_HAND},
+  };
+  for (const auto& entry : kIcons) {
+    HWND control = GetDlgItem(hdlg, entry.control);
+    if (control == nullptr) continue;
+    HICON icon = LoadIconA(nullptr, entry.icon);
+    if (icon == nullptr) {
+      ReportProblem(hdlg, "cannot load the system icon", GetLastError());
+      continue;
+    }
+    // A shared system icon: never destroyed, so nothing to free later.
+    SendMessageA(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+  }
+}

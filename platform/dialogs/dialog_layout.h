@@ -1,0 +1,19 @@
+// How every dialog of the library presents itself when it opens.
+#pragma once
+
+#include "platform/win32.h"
+
+// Sizes each text control (IDC_TEXT_1 to 3) to the height its text takes in
+// the dialog's font, moving what lies below it and resizing the dialog: a
+// font wider than the one the template was laid out with never clips, and
+// paragraphs keep the template's spacing in any font.
+void FitTexts(HWND hdlg);
+
+// Centres the dialog in the work area of the screen.
+void CentreOnScreen(HWND hdlg);
+
+// Gives the default push button the focus; false when the dialog has none.
+bool FocusDefaultButton(HWND hdlg);
+
+// Puts the system icon into the template's icon control, if it has one.
+void ShowTemplateIcon(HWND hdlg);
