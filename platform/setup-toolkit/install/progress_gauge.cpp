@@ -45,6 +45,13 @@ void OpenGauge(HWND owner) {
   int x = gaugeX * LOWORD(units) / 4;
   int y = gaugeY * HIWORD(units) / 8;
   percent = 0;
+  // Never over the billboard it belongs to: then just below it, centred.
+  RECT ownerRect, gaugeRect = {x, y, x + 320, y + 56}, overlap;
+  if (owner != nullptr && GetWindowRect(owner, &ownerRect) &&
+      IntersectRect(&overlap, &ownerRect, &gaugeRect)) {
+    x = (ownerRect.left + ownerRect.right) / 2 - 160;
+    y = ownerRect.bottom + 12;
+  }
   gauge = CreateWindowExA(WS_EX_TOOLWINDOW, kGaugeClass, "Copying", WS_POPUP | WS_BORDER |
                           WS_CAPTION | WS_VISIBLE, x, y, 320, 56, owner, nullptr,
                           wc.hInstance, nullptr);
