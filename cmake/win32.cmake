@@ -34,6 +34,7 @@ set_target_properties(setup PROPERTIES OUTPUT_NAME setup RUNTIME_OUTPUT_DIRECTOR
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.
 foreach(part platform/setup-toolkit platform/dialogs disk tests/wine)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
-    add_subdirectory(${part})
+    # Build files of each part stay out of the disk folder.
+    add_subdirectory(${part} ${CMAKE_BINARY_DIR}/parts/${part})
   endif()
 endforeach()

@@ -1,6 +1,7 @@
 #include "toolkit/setup_lifecycle.h"
 
 #include "platform/process_exit.h"
+#include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
@@ -29,11 +30,8 @@ static void ReadStartDir(void) {
   if (length == 0 || length >= SETUP_PATH_SIZE - 1) dir[0] = '\0';
 
   OemToCharA(dir, dir);
-  int end = lstrlenA(dir);
-  if (end == 0 || dir[end - 1] != '\\') {
-    dir[end] = '\\';
-    dir[end + 1] = '\0';
-  }
+  // Walks by characters: a double-byte character may end in the byte 0x5C.
+  AppendBackslash(dir);
 }
 
 INT InitializeSetup(LPSTR cmdLine) {

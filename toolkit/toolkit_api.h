@@ -199,47 +199,75 @@ BOOL STFAPI FDoDialogExt(HWND hwndParent, LPCSTR szDll, UINT idDlg, LPCSTR szPro
 BOOL STFAPI FKillNDialogs(INT n);
 
 // ---- MSDETSTF.dll: detection (drives are numbered A = 1) ----
+// Failures of the system calls behind these answers go to the setup log with
+// the Win32 error; the answers stay as described.
 
+// A drive the system maps (GetLogicalDrives) of a known kind (GetDriveTypeA);
+// numbers outside 1..26 are no drive.
 BOOL STFAPI FIsValidDrive(INT nDrive);
-BOOL STFAPI FIsLocalHardDrive(INT nDrive);
-BOOL STFAPI FIsRemoveDrive(INT nDrive);
-BOOL STFAPI FIsRemoteDrive(INT nDrive);
-// Total and free bytes of a drive; negative: failed.
+BOOL STFAPI FIsLocalHardDrive(INT nDrive);  // DRIVE_FIXED
+BOOL STFAPI FIsRemoveDrive(INT nDrive);     // DRIVE_REMOVABLE
+BOOL STFAPI FIsRemoteDrive(INT nDrive);     // DRIVE_REMOTE
+// Total bytes, and bytes free to this user (GetDiskFreeSpaceExA); above
+// 2147483647 they read as 2147483647. -1: no drive or not ready.
 LONG STFAPI LcbTotalDrive(INT nDrive);
 LONG STFAPI LcbFreeDrive(INT nDrive);
-// Fill a list symbol with drive letters or port names. 0: failed.
+// Replace list symbol szSymbol by the drives ("C:") of a kind, in letter
+// order, or the ports ("COM1", "LPT1", ...; COM10 and above included) that
+// the system's device names (QueryDosDeviceA) hold, in number order.
+// 0: no symbol name, the device names cannot be read or a list item failed.
 BOOL STFAPI FGetValidDrivesList(LPCSTR szSymbol);
 BOOL STFAPI FGetLocalHardDrivesList(LPCSTR szSymbol);
 BOOL STFAPI FGetRemovableDrivesList(LPCSTR szSymbol);
 BOOL STFAPI FGetNetworkDrivesList(LPCSTR szSymbol);
 BOOL STFAPI FGetParallelPortsList(LPCSTR szSymbol);
 BOOL STFAPI FGetSerialPortsList(LPCSTR szSymbol);
-// Bounded text queries: copy when it fits, result the length.
+// Bounded text queries: the text is copied only when it fits cbBuf with its
+// terminator; the result is always its length (terminator excluded), so a
+// result at or above cbBuf means "did not fit, nothing copied". An absent
+// value, key, variable or file gives the empty text (0).
+// An INI value (a bare file name is the Windows directory's), of any length.
 INT STFAPI CbGetIniKeyString(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey, LPSTR szBuf,
                              INT cbBuf);
 INT STFAPI CbGetEnvVariableValue(LPCSTR szVar, LPSTR szBuf, INT cbBuf);
-// Version as "a.b.c.d" from the file's version resource (empty: none).
+// The file version of the version resource's fixed part as "a.b.c.d"
+// (decimal); empty when the file has no version resource.
 INT STFAPI CbGetVersionOfFile(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
-// Full path of szFile in the first directory of variable szVar that holds it (empty: none).
+// dir\szFile for the first directory of variable szVar (';'-separated,
+// quotes allowed) that holds szFile as a file; szFile must be a bare name.
 INT STFAPI CbFindTargetOnEnvVar(LPCSTR szFile, LPCSTR szVar, LPSTR szBuf, INT cbBuf);
-// Last write time as "YYYY-MM-DD HH:MM:SS".
+// Last write time in local time as "YYYY-MM-DD HH:MM:SS" (19 characters).
 INT STFAPI CbGetDateOfFile(LPCSTR szFile, LPSTR szBuf, INT cbBuf);
-// Full path of szFile under directory szDir, searched depth first (empty: none).
+// dir\...\szFile, searched depth first: a directory itself before its
+// subdirectories, these in the order the file system lists them; at most 32
+// levels down, reparse points not entered. szFile must be a bare name.
 INT STFAPI CbFindFileInTree(LPCSTR szFile, LPCSTR szDir, LPSTR szBuf, INT cbBuf);
-// Does the file exist (mode 0: at all, 1: and is writable)?
+// Is szFile a file (not a directory)? Mode 0: it exists; mode 1: and it can be
+// opened for writing now (rights, read-only flag, another holder). Other
+// modes: 0, logged.
 BOOL STFAPI FDoesFileExist(LPCSTR szFile, INT mode);
 // Field nField (from 1) of a dotted version; 0 when missing.
 LONG STFAPI LGetVersionNthField(LPCSTR szVersion, INT nField);
-// File size in bytes; negative: missing.
+// File size in bytes (above 2147483647: 2147483647); -1: missing or a directory.
 LONG STFAPI LcbGetSizeOfFile(LPCSTR szFile);
+// Does the service database hold a kernel or file-system driver of that name
+// ("name" or "name.SYS")? A driver file without a service does not count.
 BOOL STFAPI FIsDriverInConfig(LPCSTR szDriver);
+// Floating point in hardware (not emulated by the system).
 BOOL STFAPI FHas87MathChip(void);
+// The screen has one bit per pixel; 0 also when no screen can be asked.
 BOOL STFAPI FHasMonochromeDisplay(void);
-BOOL STFAPI FHasMouseInstalled(void);
+BOOL STFAPI FHasMouseInstalled(void);  // SM_MOUSEPRESENT
 BOOL STFAPI FDirExists(LPCSTR szDir);
+// A section, or a key (one with an empty value too), present in an INI file;
+// names compare without case.
 BOOL STFAPI FDoesIniSectionExist(LPCSTR szFile, LPCSTR szSection);
 BOOL STFAPI FDoesIniKeyExist(LPCSTR szFile, LPCSTR szSection, LPCSTR szKey);
-// Processor name ("80486", "R4000", ...) into szBuf. 0: unknown.
+// This machine's processor as "80386", "80486", "R2000", "R3000", "R4000" or
+// "AXP21064", copied when it fits. Every x86 from level 4 up, and an x86
+// process on a 64-bit system, answers "80486": no later name is known to
+// callers. 0: another processor, or the buffer is too small. szMachine and
+// nReserved are not used.
 BOOL STFAPI FGetProcessorType(LPCSTR szMachine, INT nReserved, LPSTR szBuf, INT cbBuf);
 
 }  // extern "C"

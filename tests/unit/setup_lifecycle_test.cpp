@@ -104,6 +104,13 @@ TEST_F(LifecycleTest, LongestStartDirGainsItsBackslashWithinTheBuffer) {
   EXPECT_EQ(std::string(SetupPaths.StartDir), k254 + "\\");
 }
 
+TEST_F(LifecycleTest, StartDirEndingInADoubleByteCharacterWithTrailByte5CGainsABackslash) {
+  fake::machine.leadBytes = {0x95};
+  fake::machine.currentDir = "D:\\\x83\x68\x95\x5C";  // ends in a double-byte character
+  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  EXPECT_STREQ(SetupPaths.StartDir, "D:\\\x83\x68\x95\x5C\\");
+}
+
 TEST_F(LifecycleTest, StartDirIsReadUnderFailCriticalErrorsAndConvertedFromOem) {
   fake::machine.errorMode = 0x8000;
   fake::machine.currentDir = "D:\\\x82";  // OEM e-acute

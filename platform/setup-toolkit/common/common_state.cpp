@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/dialogs/dialog_ids.h"
 #include "setup_log.h"
 
 static stf::SymbolTable symbols;
@@ -28,6 +29,6 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 
 void ReportProblem(const std::string& text) {
   stf::ProcessSetupLog().Write("Error: " + text);
-  if (!StfQuiet()) MessageBoxA(StfTopDialog(), text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+  if (!StfQuiet()) MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_ERROR,
                                MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

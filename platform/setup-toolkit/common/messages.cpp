@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/setup-toolkit/common/common_state.h"
+#include "platform/dialogs/dialog_ids.h"
 #include "setup_log.h"
 
 static BOOL beeping = TRUE;
@@ -29,7 +30,7 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
   if (!StfQuiet() && !silent) {
     char system[512];
     std::string shown = text + "\n\n" + StfErrorText(code, system, sizeof system);
-    MessageBoxA(StfTopDialog(), shown.c_str(), "Merlox IDE CD-ROM Drive Setup",
+    MessageBoxA(StfTopDialog(), shown.c_str(), CAPTION_ERROR,
                 MB_OK | (vital ? MB_ICONHAND : MB_ICONEXCLAMATION) | MB_TASKMODAL);
   }
   // The one answer a report can have here: the operation is not retried.

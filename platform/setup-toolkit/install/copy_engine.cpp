@@ -4,6 +4,7 @@
 #include <string>
 
 #include "copy_plan.h"
+#include "platform/dialogs/dialog_ids.h"
 #include "platform/setup-toolkit/install/grc_codes.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
@@ -18,6 +19,9 @@ struct CopyFailure {
 
 // On 64-bit Windows a 32-bit process's SYSTEM32 is redirected; the service's
 // image path names the real one. Looked up at run time: older systems lack it.
+// Off only around calls that name paths: while it is off, a library the
+// system loads (painting the gauge, a message box) would come from the
+// 64-bit SYSTEM32, so Pause() turns it back on while only handles are used.
 class RedirectionOff {
  public:
   RedirectionOff() {
@@ -26,10 +30,17 @@ class RedirectionOff {
         reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64DisableWow64FsRedirection")));
     revert_ = reinterpret_cast<Revert>(
         reinterpret_cast<void*>(GetProcAddress(kernel, "Wow64RevertWow64FsRedirection")));
-    active_ = disable_ && revert_ && disable_(&old_);
+    Resume();
   }
-  ~RedirectionOff() {
+  ~RedirectionOff() { Pause(); }
+  void Pause() {
     if (active_) revert_(old_);
+    active_ = false;
+  }
+  void Resume() {
+    DWORD error = GetLastError();  // a failed look-up must not become the reason of a failure
+    if (!active_) active_ = disable_ && revert_ && disable_(&old_);
+    SetLastError(error);
   }
 
  private:
@@ -95,6 +106,20 @@ bool PutInPlace(const char* temp, const std::string& dst, const std::string& dir
   return true;
 }
 
+// One write, checked: a short write that reports success (Wine on a full
+// disk) or a failure that sets no error code is a full disk. The last error
+// is cleared first, since a stale one (183 from CreateDirectoryA) would
+// otherwise be taken for the reason.
+bool WriteChunk(HANDLE out, const char* data, DWORD size, DWORD* put, DWORD* error) {
+  *put = 0;
+  SetLastError(ERROR_SUCCESS);
+  BOOL wrote = WriteFile(out, data, size, put, nullptr);
+  *error = GetLastError();
+  if (wrote && *put == size) return true;
+  if (wrote || *error == ERROR_SUCCESS) *error = ERROR_DISK_FULL;
+  return false;
+}
+
 INT WriteFailureKind(DWORD error) {
   return (error == ERROR_DISK_FULL || error == ERROR_HANDLE_DISK_FULL) ? grcDiskFull
                                                                        : grcCannotWrite;
@@ -135,6 +160,7 @@ bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long l
 
   static char buffer[64 * 1024];
   *copied = 0;
+  redirection.Pause();  // handles only, and the gauge paints
   while (ok) {
     DWORD got = 0, put = 0;
     if (!ReadFile(in, buffer, sizeof buffer, &got, nullptr)) {
@@ -142,9 +168,9 @@ bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long l
       ok = false;
     } else if (got == 0) {
       break;
-    } else if (!WriteFile(out, buffer, got, &put, nullptr) || put != got) {
-      DWORD e = put != got && GetLastError() == 0 ? ERROR_DISK_FULL : GetLastError();
-      *failure = {WriteFailureKind(e), e, "WriteFile"};
+    } else if (!WriteChunk(out, buffer, got, &put, &failure->error)) {
+      *failure = {WriteFailureKind(failure->error), failure->error,
+                  "WriteFile (" + std::to_string(put) + " of " + std::to_string(got) + " bytes)"};
       ok = false;
     } else {
       *copied += got;
@@ -165,6 +191,7 @@ bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long l
     ok = false;
   }
   CloseHandle(in);
+  redirection.Resume();
   if (ok && !PutInPlace(temp, dst, dir)) {
     *failure = {grcCannotWrite, GetLastError(), "MoveFileExA onto the target"};
     ok = false;
@@ -180,7 +207,7 @@ bool AskRetry(const std::string& src, const std::string& dst, const CopyFailure&
                      StfErrorText(failure.error, system, sizeof system) +
                      "\n\nChoose Retry to try again, or Cancel to end setup.";
   if (StfQuiet()) return false;
-  return MessageBoxA(StfTopDialog(), text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+  return MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_ERROR,
                      MB_RETRYCANCEL | MB_ICONEXCLAMATION | MB_TASKMODAL) == IDRETRY;
 }
 
@@ -232,6 +259,12 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
     }
   }
   if (windows) CloseGauge();
+  if (grc != grcOkay) {
+    FWriteToLogFile(("Copy stopped with result " + std::to_string(grc) +
+                     (grc == grcUserAbort ? " (the user chose Cancel)" : ""))
+                        .c_str(),
+                    TRUE);
+  }
   // After a success the billboard stays for the caller to remove.
   if (grc != grcOkay && billboard) FKillNDialogs(1);
   return grc;

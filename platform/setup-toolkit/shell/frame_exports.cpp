@@ -6,7 +6,6 @@
 #include "platform/setup-toolkit/stf_internal.h"
 
 static HWND frameWindow = nullptr;
-static bool frameOpen = false;
 static HMODULE bitmapLibrary = nullptr;
 
 static const char kTitle[] = "Merlox IDE CD-ROM Drive Setup";
@@ -32,7 +31,14 @@ static void Tell(const std::string& text, bool quiet) {
     std::string line = text + "\r\n";
     WriteFile(err, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
   }
-  FWriteToLogFile(text.c_str(), TRUE);
+  // The log keeps one record a line: each line of the text on its own.
+  for (size_t from = 0; from < text.size();) {
+    size_t end = text.find('\n', from);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(from, end - from);
+    if (!line.empty()) FWriteToLogFile(line.c_str(), TRUE);
+    from = end + 1;
+  }
   if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONINFORMATION);
 }
 
@@ -65,16 +71,18 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
     Tell(error, HasQuietSwitch(cmdLine));
     return -1;
   }
-  if (options.help) {
-    Tell(stf::UsageText(), options.quiet);
-    return -1;
-  }
   StfSetSymbol(STF_SYM_QUIET, options.quiet ? "1" : "");
   StfSetSymbol(STF_SYM_RESTART, options.restart == stf::SetupOptions::kRestartForce   ? "FORCE"
                                 : options.restart == stf::SetupOptions::kRestartNever ? "NO"
                                                                                       : "");
   if (!options.logPath.empty() && !FOpenLogFile(options.logPath.c_str(), FALSE)) return 0;
   FWriteToLogFile(("Command line: " + std::string(cmdLine ? cmdLine : "")).c_str(), TRUE);
+  if (options.help) {
+    // Only the text: the log (when asked for) holds it and ends there.
+    Tell(stf::UsageText(), options.quiet);
+    FCloseLogFile();
+    return -1;
+  }
 
   std::string source = options.sourceDir.empty() ? ProgramDirectory()
                                                  : WithBackslash(options.sourceDir);
@@ -93,20 +101,18 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
       return 0;
     }
   }
-  frameOpen = true;
   return 1;
 }
 
 BOOL STFAPI TerminateFrame(void) {
   if (frameWindow != nullptr) DestroyWindow(frameWindow);
   frameWindow = nullptr;
-  if (frameOpen) {
-    char outcome[256] = "";
-    CbGetSymbolValue(STF_SYM_OUTCOME, outcome, sizeof outcome);
-    StfLogOutcome(outcome[0] ? outcome : "FAILED (setup ended before it completed)");
-    FCloseLogFile();
-  }
-  frameOpen = false;
+  // Also after a frame that failed to open once the log was: every log that
+  // was opened ends in its outcome. Without a log both calls do nothing.
+  char outcome[256] = "";
+  CbGetSymbolValue(STF_SYM_OUTCOME, outcome, sizeof outcome);
+  StfLogOutcome(outcome[0] ? outcome : "FAILED (setup ended before it completed)");
+  FCloseLogFile();
   return TRUE;
 }
 
@@ -114,7 +120,9 @@ HINSTANCE STFAPI HinstFrame(void) { return GetModuleHandleA(nullptr); }
 HWND STFAPI HwndFrame(void) { return frameWindow; }
 
 BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
-  HMODULE library = LoadLibraryA(dll);
+  // Without a window only the check is wanted: the resources, not the code.
+  HMODULE library = StfQuiet() ? LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_AS_DATAFILE)
+                               : LoadLibraryA(dll);
   if (library == nullptr) {
     StfLogError(("Cannot load the library " + std::string(dll ? dll : "") + " for the frame bitmap").c_str(),
                 GetLastError());

@@ -62,6 +62,25 @@ void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
   if (meaning != nullptr) StfSetSymbol(STF_SYM_OUTCOME, meaning);
 }
 
+// In quiet mode nothing is shown, but what the dialog needs must still be
+// there, so that a broken disk fails the same way with or without windows.
+bool DialogPresent(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc) {
+  HMODULE templates = DialogLibrary(dll);
+  HMODULE procs = templates ? DialogLibrary(procDll) : nullptr;
+  if (procs == nullptr) return false;
+  if (GetProcAddress(procs, proc ? proc : "") == nullptr) {
+    StfLogError(("Dialog procedure " + std::string(proc ? proc : "") + " is missing from " +
+                 procDll).c_str(), GetLastError());
+    return false;
+  }
+  if (FindResourceA(templates, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) == nullptr) {  // RT_DIALOG
+    StfLogError(("Dialog " + std::to_string(id) + " is missing from " + dll).c_str(),
+                GetLastError());
+    return false;
+  }
+  return true;
+}
+
 BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   auto quiet = reinterpret_cast<PFN_QUIET_EVENT_WORD>(
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "QuietEventWord")));
@@ -106,8 +125,8 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
                          LONG) {
   if (procDll == nullptr) procDll = dll;
   if (StfQuiet()) {
-    HMODULE procs = DialogLibrary(procDll);
-    return procs ? AnswerQuietly(procs, id) : FALSE;
+    if (!DialogPresent(dll, id, procDll, proc)) return FALSE;
+    return AnswerQuietly(DialogLibrary(procDll), id);
   }
   HWND window = CreateStackDialog(dll, id, procDll, proc, parent);
   if (window == nullptr) return FALSE;
@@ -158,6 +177,7 @@ BOOL STFAPI FKillNDialogs(INT n) {
 
 BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
   if (StfQuiet()) {
+    if (!DialogPresent(dll, id, dll, proc)) return FALSE;
     stack.push_back({nullptr, nullptr, id, true});
     return TRUE;
   }

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# faults.sh fault-<fault>-quiet|interactive: setup meets a broken disk or an
+# unwritable destination. Every fault must end the same way: the error dialog
+# once, exit code 0, no service, nothing left in the drivers directory.
+source "$(dirname "$0")/lib.sh"
+
+name=$1
+mode=${name##*-}
+fault=${name#fault-}
+fault=${fault%-*}
+
+# The Windows error each fault must be reported with, so that a scenario
+# never passes on some other failure than the one it set up.
+declare -A error_code=([no-driver]=2 [no-inf]=2 [read-only]=5 [disk-full]=112)
+
+# The robot's number for a window the toolkit did not number, and its buttons.
+MESSAGE_BOX=0
+IDOK=1
+IDCANCEL=2
+
+scenario_begin "$name"
+case $fault in
+  no-driver) rm "$DISK/mlxidecd.SYS" ;;
+  no-inf) rm "$DISK/setup.inf" ;;
+  read-only) make_drivers_read_only ;;
+  disk-full) make_drivers_full ;;
+  *) fail "unknown fault '$fault'" ;;
+esac
+session_begin
+
+case $mode in
+  quiet)
+    run_setup /quiet /log "$LOG_WIN"
+    ;;
+  interactive)
+    start_setup /log "$LOG_WIN"
+    # setup.inf is read before the welcome; the other faults show at the copy.
+    # Either way the toolkit first explains the failure in a message box (a
+    # dialog without a number): OK for the INF, Cancel instead of Retry for a file.
+    if [[ $fault == no-inf ]]; then
+      answer "$MESSAGE_BOX" "$IDOK"
+    else
+      answer "$DLG_WELCOME" "$IDC_CONTINUE"
+      answer "$MESSAGE_BOX" "$IDCANCEL"
+    fi
+    answer "$DLG_FATAL" "$IDC_CONTINUE"
+    wait_setup
+    ;;
+  *) fail "unknown mode '$mode'" ;;
+esac
+
+expect_exit_code_0
+expect_dialog_logged "$DLG_FATAL" 1
+expect_outcome 'Outcome: FAILED \(.+\)'
+expect_error_logged "${error_code[$fault]}"
+expect_drivers_unchanged
+expect_no_service
+say "PASS $name"

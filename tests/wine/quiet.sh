@@ -1,0 +1,101 @@
+#!/usr/bin/env bash
+# Unattended installs: /quiet answers every dialog with its default button.
+source "$(dirname "$0")/lib.sh"
+
+# The robot's check may itself be ended by the restart's first phase: try again.
+driver_running() {
+  local rc=0
+  run_robot service mlxidecd running 1000 || rc=$?
+  WAIT_SEEN=$(tr -d '\r' <"$SCEN/robot.out" | paste -sd ' ')
+  ((rc == 0))
+}
+
+quiet_install() {
+  run_setup /quiet /log "$LOG_WIN" "$@"
+}
+
+# A successful install that leaves the restart for later.
+expect_installed() {
+  expect_exit_code_0
+  expect_outcome "$OUTCOME_INSTALLED"
+  expect_driver_installed
+  expect_service
+}
+
+case $1 in
+  quiet-fresh)
+    scenario_begin "$1"
+    session_begin
+    quiet_install
+    expect_installed
+    expect_dialog_logged "$DLG_RESTART" 1
+    # No restart asked for: the driver waits for the next boot.
+    expect_service_state stopped
+    ;;
+
+  quiet-rerun)
+    scenario_begin "$1"
+    session_begin
+    quiet_install
+    expect_installed
+    # Someone moved the driver and made it demand-start by hand, then rebooted.
+    moved='System32\drivers\mlxidecd.SYS'
+    wine reg add "$SERVICE_KEY" /v ImagePath /t REG_EXPAND_SZ /d "$moved" /f >"$SCEN/reg-add.out" 2>&1 ||
+      fail "reg add ImagePath: $(cat "$SCEN/reg-add.out")"
+    wine reg add "$SERVICE_KEY" /v Start /t REG_DWORD /d 3 /f >"$SCEN/reg-add.out" 2>&1 ||
+      fail "reg add Start: $(cat "$SCEN/reg-add.out")"
+    session_end
+    # A newer driver on the disk this time, so that the copy is seen to happen.
+    head -c 512 /dev/zero >>"$DISK/mlxidecd.SYS"
+    persistent_session
+    snapshot_drivers
+    expect_service Start=3 ImagePath="$moved"
+    quiet_install
+    expect_exit_code_0
+    expect_outcome "$OUTCOME_INSTALLED"
+    expect_driver_installed
+    expect_service ImagePath="$moved"  # and Start back to 1
+    ;;
+
+  quiet-restart)
+    scenario_begin "$1"
+    session_begin
+    quiet_install /forcerestart
+    # Wine's restart ends every program of the session, then boots it again;
+    # only that boot loads a system-start driver within this session.
+    wait_for "the driver loaded by Wine's restart" 30 driver_running
+    expect_exit_code_0
+    expect_outcome 'Outcome: (RESTARTING|SUCCESS \(restarting.*\))'
+    expect_driver_installed
+    expect_service
+    # And at every boot after it.
+    session_end
+    persistent_session
+    robot service mlxidecd running 30000
+    ;;
+
+  quiet-dbcs-path)
+    # 0x95 0x5C is one character in code page 932; its trail byte is a backslash.
+    scenario_begin "$1" 'ドライバ表'
+    use_locale ja_JP UTF-8
+    session_begin
+    expect_code_page 932
+    quiet_install
+    expect_installed
+    ;;
+
+  quiet-win64)
+    scenario_begin "$1"
+    session_begin
+    quiet_install
+    # A 32-bit program's system32 is syswow64 unless it asks otherwise.
+    wow64_drivers=$WINEPREFIX/drive_c/windows/syswow64/drivers
+    if [[ -d $wow64_drivers && -n $(find "$wow64_drivers/" -maxdepth 1 -iname mlxidecd.sys) ]]; then
+      fail "the driver went to C:\\windows\\syswow64\\drivers; expected C:\\windows\\system32\\drivers, which the service's image path names"
+    fi
+    expect_installed
+    ;;
+
+  *) echo "quiet.sh: unknown scenario '$1'" >&2; exit 2 ;;
+esac
+say "PASS $1"

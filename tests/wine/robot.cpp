@@ -1,0 +1,378 @@
+// The Wine tests' hands: finds setup's dialogs by the dialog number the
+// toolkit puts on them, presses their buttons, and reads a service's state.
+// It runs in the same Wine session as setup.exe.
+//
+//   robot wait    <dialog> [timeoutMs]            a dialog is up, enabled and visible
+//   robot press   <dialog> <button> [timeoutMs]   wait, then click the button
+//   robot key     <dialog> enter|esc [timeoutMs]  wait, then type the key into it
+//   robot list                                    print every dialog now up
+//   robot codepage                                print the ANSI code page
+//   robot service <name> <state> [timeoutMs]      wait for the service to reach a state
+//                                                 (stopped, running, ...; "absent": no service)
+//
+// Exit codes: 0 found (and done), 1 timed out, 2 bad usage, 3 found but the
+// action failed. Everything found or missed is printed on stdout, and last
+// "robot: exit N": without that line the robot was ended from outside (a
+// restart of Windows ends every program, with exit code 0).
+//
+// A dialog window once answered is spent: setup shows a dialog again as a new
+// window. With ROBOT_SPENT naming a file, press and key record the window
+// there and later commands pass over the windows it lists, so that a dialog
+// closing a moment after its answer is never taken for the next one.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/setup-toolkit/stf_internal.h"
+
+namespace {
+
+enum ExitCode { kFound = 0, kTimeout = 1, kUsage = 2, kActionFailed = 3 };
+
+const DWORD kDefaultTimeoutMs = 20000;
+const DWORD kPollMs = 20;
+
+struct DialogWindow {
+  HWND hwnd;
+  UINT id;
+  bool visible;
+  bool enabled;
+};
+
+std::string WindowText(HWND hwnd) {
+  char text[256] = "";
+  // Never hang on a window whose thread is busy.
+  DWORD_PTR ignored;
+  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 1000, &ignored);
+  text[sizeof text - 1] = '\0';
+  return text;
+}
+
+std::string HwndText(HWND hwnd) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%#lx", static_cast<unsigned long>(
+                                               reinterpret_cast<ULONG_PTR>(hwnd)));
+  return text;
+}
+
+std::vector<std::string> SpentWindows() {
+  std::vector<std::string> spent;
+  const char* path = std::getenv("ROBOT_SPENT");
+  if (path == nullptr || *path == '\0') return spent;
+  std::FILE* file = std::fopen(path, "r");
+  if (file == nullptr) return spent;  // nothing answered yet
+  char line[64];
+  while (std::fgets(line, sizeof line, file) != nullptr) {
+    line[std::strcspn(line, "\r\n")] = '\0';
+    spent.push_back(line);
+  }
+  std::fclose(file);
+  return spent;
+}
+
+bool IsSpent(const std::vector<std::string>& spent, HWND hwnd) {
+  for (const std::string& s : spent) {
+    if (s == HwndText(hwnd)) return true;
+  }
+  return false;
+}
+
+bool MarkSpent(HWND hwnd) {
+  const char* path = std::getenv("ROBOT_SPENT");
+  if (path == nullptr || *path == '\0') return true;
+  std::FILE* file = std::fopen(path, "a");
+  if (file == nullptr) {
+    std::printf("robot: cannot record the answered window in %s (error %lu)\n", path,
+                GetLastError());
+    return false;
+  }
+  std::fprintf(file, "%s\n", HwndText(hwnd).c_str());
+  return std::fclose(file) == 0;
+}
+
+// Every visible dialog-class window; id 0 marks one the toolkit did not number
+// (a message box, say), listed only so that a failure shows what is in the way.
+BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM param) {
+  char className[16] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  if (std::strcmp(className, "#32770") != 0) return TRUE;
+  UINT id = static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetPropA(hwnd, STF_PROP_DIALOG_ID)));
+  if (id == 0 && !IsWindowVisible(hwnd)) return TRUE;
+  auto* found = reinterpret_cast<std::vector<DialogWindow>*>(param);
+  found->push_back({hwnd, id, IsWindowVisible(hwnd) != FALSE, IsWindowEnabled(hwnd) != FALSE});
+  return TRUE;
+}
+
+std::vector<DialogWindow> Dialogs() {
+  std::vector<DialogWindow> found;
+  EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void PrintDialog(const char* prefix, const DialogWindow& dialog, bool spent) {
+  if (dialog.id == 0) {
+    std::printf("%sunnumbered dialog window %s \"%s\"\n", prefix, HwndText(dialog.hwnd).c_str(),
+                WindowText(dialog.hwnd).c_str());
+    return;
+  }
+  std::printf("%sdialog %u window %s \"%s\"%s%s%s\n", prefix, dialog.id,
+              HwndText(dialog.hwnd).c_str(), WindowText(dialog.hwnd).c_str(),
+              dialog.visible ? "" : " hidden", dialog.enabled ? "" : " disabled",
+              spent ? " answered" : "");
+}
+
+BOOL CALLBACK PrintControl(HWND hwnd, LPARAM) {
+  char className[32] = "";
+  GetClassNameA(hwnd, className, sizeof className);
+  std::printf("    control %d %s \"%s\"%s\n", GetDlgCtrlID(hwnd), className,
+              WindowText(hwnd).c_str(), IsWindowEnabled(hwnd) ? "" : " disabled");
+  return TRUE;
+}
+
+void PrintAll(const char* prefix) {
+  std::vector<std::string> spent = SpentWindows();
+  std::vector<DialogWindow> dialogs = Dialogs();
+  if (dialogs.empty()) std::printf("%sno dialog is up\n", prefix);
+  for (const DialogWindow& dialog : dialogs) {
+    PrintDialog(prefix, dialog, IsSpent(spent, dialog.hwnd));
+    if (dialog.id == 0) EnumChildWindows(dialog.hwnd, PrintControl, 0);
+  }
+}
+
+// The dialog waiting for an answer: visible, enabled and not answered before.
+HWND FindLive(UINT id) {
+  std::vector<std::string> spent = SpentWindows();
+  for (const DialogWindow& dialog : Dialogs()) {
+    if (dialog.id == id && dialog.visible && dialog.enabled && !IsSpent(spent, dialog.hwnd)) {
+      return dialog.hwnd;
+    }
+  }
+  return nullptr;
+}
+
+HWND WaitForDialog(UINT id, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND hwnd = FindLive(id);
+    if (hwnd != nullptr) {
+      // A message round trip: the dialog's thread has gone idle, so it has
+      // painted and a screenshot taken now shows it.
+      DWORD_PTR ignored;
+      SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 2000, &ignored);
+      std::vector<DialogWindow> dialogs = Dialogs();
+      for (const DialogWindow& dialog : dialogs) {
+        if (dialog.hwnd == hwnd) PrintDialog("found ", dialog, false);
+      }
+      EnumChildWindows(hwnd, PrintControl, 0);
+      return hwnd;
+    }
+    if (GetTickCount() - start >= timeoutMs) break;
+    Sleep(kPollMs);
+  }
+  std::printf("timeout: no dialog %u came up within %lu ms; up now:\n", id, timeoutMs);
+  PrintAll("  ");
+  return nullptr;
+}
+
+bool ParseNumber(const char* text, DWORD* out) {
+  char* end = nullptr;
+  unsigned long value = std::strtoul(text, &end, 10);
+  if (end == text || *end != '\0') return false;
+  *out = value;
+  return true;
+}
+
+int Usage(const char* problem) {
+  std::printf("robot: %s\n"
+              "usage: robot wait <dialog> [timeoutMs]\n"
+              "       robot press <dialog> <button> [timeoutMs]\n"
+              "       robot key <dialog> enter|esc [timeoutMs]\n"
+              "       robot list\n"
+              "       robot codepage\n"
+              "       robot service <name> <state> [timeoutMs]\n",
+              problem);
+  return kUsage;
+}
+
+// The press goes through the dialog's own message loop, as a click does; a
+// sent message would block the robot for as long as the dialog's answer
+// keeps setup busy (a nested dialog, the copy).
+int Press(HWND dialog, int buttonId) {
+  HWND button = GetDlgItem(dialog, buttonId);
+  if (button == nullptr) {
+    std::printf("failed: dialog %s has no control %d\n", HwndText(dialog).c_str(), buttonId);
+    return kActionFailed;
+  }
+  if (!IsWindowVisible(button) || !IsWindowEnabled(button)) {
+    std::printf("failed: button %d \"%s\" is%s%s\n", buttonId, WindowText(button).c_str(),
+                IsWindowVisible(button) ? "" : " hidden", IsWindowEnabled(button) ? "" : " disabled");
+    return kActionFailed;
+  }
+  // Read before the click: the dialog may be gone a moment after it.
+  const std::string label = WindowText(button);
+  if (!PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED),
+                    reinterpret_cast<LPARAM>(button))) {
+    std::printf("failed: cannot post the click (error %lu)\n", GetLastError());
+    return kActionFailed;
+  }
+  std::printf("pressed button %d \"%s\"\n", buttonId, label.c_str());
+  return MarkSpent(dialog) ? kFound : kActionFailed;
+}
+
+// Keys go to the control that has the focus in the dialog's thread, the way
+// the keyboard delivers them, so the dialog's own handling of Enter and Esc
+// decides what they do.
+int TypeKey(HWND dialog, const char* keyName) {
+  WORD key;
+  if (std::strcmp(keyName, "enter") == 0) {
+    key = VK_RETURN;
+  } else if (std::strcmp(keyName, "esc") == 0) {
+    key = VK_ESCAPE;
+  } else {
+    return Usage("the key is enter or esc");
+  }
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  HWND target = dialog;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info) &&
+      info.hwndFocus != nullptr && (info.hwndFocus == dialog || IsChild(dialog, info.hwndFocus))) {
+    target = info.hwndFocus;
+  }
+  const UINT scan = MapVirtualKeyA(key, 0);
+  if (!PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16)) ||
+      !PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u)) {
+    std::printf("failed: cannot post the key (error %lu)\n", GetLastError());
+    return kActionFailed;
+  }
+  std::printf("typed %s into window %s\n", keyName, HwndText(target).c_str());
+  return MarkSpent(dialog) ? kFound : kActionFailed;
+}
+
+struct StateName {
+  DWORD state;
+  const char* name;
+};
+
+const StateName kStates[] = {
+    {SERVICE_STOPPED, "stopped"},          {SERVICE_START_PENDING, "start-pending"},
+    {SERVICE_STOP_PENDING, "stop-pending"}, {SERVICE_RUNNING, "running"},
+    {SERVICE_CONTINUE_PENDING, "continue-pending"}, {SERVICE_PAUSE_PENDING, "pause-pending"},
+    {SERVICE_PAUSED, "paused"},
+};
+const DWORD kStateAbsent = 0;
+
+const char* StateText(DWORD state) {
+  if (state == kStateAbsent) return "absent";
+  for (const StateName& known : kStates) {
+    if (known.state == state) return known.name;
+  }
+  return "unknown";
+}
+
+// The service's current state, kStateAbsent when there is no such service.
+bool QueryState(const char* name, DWORD* state) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (manager == nullptr) {
+    std::printf("failed: cannot open the service manager (error %lu)\n", GetLastError());
+    return false;
+  }
+  bool ok = true;
+  SC_HANDLE service = OpenServiceA(manager, name, SERVICE_QUERY_STATUS);
+  if (service == nullptr) {
+    if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST) {
+      *state = kStateAbsent;
+    } else {
+      std::printf("failed: cannot open service %s (error %lu)\n", name, GetLastError());
+      ok = false;
+    }
+  } else {
+    SERVICE_STATUS status;
+    if (QueryServiceStatus(service, &status)) {
+      *state = status.dwCurrentState;
+    } else {
+      std::printf("failed: cannot query service %s (error %lu)\n", name, GetLastError());
+      ok = false;
+    }
+    CloseServiceHandle(service);
+  }
+  CloseServiceHandle(manager);
+  return ok;
+}
+
+int WaitForService(const char* name, const char* wanted, DWORD timeoutMs) {
+  DWORD wantedState = kStateAbsent;
+  bool known = std::strcmp(wanted, "absent") == 0;
+  for (const StateName& state : kStates) {
+    if (std::strcmp(state.name, wanted) == 0) {
+      wantedState = state.state;
+      known = true;
+    }
+  }
+  if (!known) return Usage("unknown service state");
+  const DWORD start = GetTickCount();
+  DWORD state = kStateAbsent;
+  for (;;) {
+    if (!QueryState(name, &state)) return kActionFailed;
+    if (state == wantedState) {
+      std::printf("service %s is %s\n", name, StateText(state));
+      return kFound;
+    }
+    if (GetTickCount() - start >= timeoutMs) break;
+    Sleep(kPollMs * 5);
+  }
+  std::printf("timeout: service %s is %s, not %s, after %lu ms\n", name, StateText(state), wanted,
+              timeoutMs);
+  return kTimeout;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 2) return Usage("no command");
+  const std::string command = argv[1];
+  if (command == "list") {
+    PrintAll("");
+    return kFound;
+  }
+  if (command == "codepage") {
+    std::printf("ANSI code page %u\n", GetACP());
+    return kFound;
+  }
+  if (command == "service") {
+    DWORD timeoutMs = kDefaultTimeoutMs;
+    if (argc < 4 || argc > 5 || (argc == 5 && !ParseNumber(argv[4], &timeoutMs))) {
+      return Usage("service takes a name, a state and an optional timeout");
+    }
+    return WaitForService(argv[2], argv[3], timeoutMs);
+  }
+
+  if (command != "wait" && command != "press" && command != "key") return Usage("unknown command");
+  DWORD dialogId = 0;
+  if (argc < 3 || !ParseNumber(argv[2], &dialogId)) return Usage("no dialog number");
+  const int fixedArgs = command == "wait" ? 3 : 4;
+  DWORD timeoutMs = kDefaultTimeoutMs;
+  if (argc < fixedArgs || argc > fixedArgs + 1 ||
+      (argc == fixedArgs + 1 && !ParseNumber(argv[fixedArgs], &timeoutMs))) {
+    return Usage("wrong number of arguments");
+  }
+  DWORD buttonId = 0;
+  if (command == "press" && !ParseNumber(argv[3], &buttonId)) return Usage("no button number");
+
+  HWND dialog = WaitForDialog(dialogId, timeoutMs);
+  if (dialog == nullptr) return kTimeout;
+  if (command == "press") return Press(dialog, static_cast<int>(buttonId));
+  if (command == "key") return TypeKey(dialog, argv[3]);
+  return kFound;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int result = Run(argc, argv);
+  std::printf("robot: exit %d\n", result);
+  std::fflush(stdout);
+  return result;
+}

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# run.sh <support_probe.exe> <disk folder>: runs the support probe in a fresh
+# 32-bit Wine prefix (a copy of the run's template prefix when there is one,
+# else one made here) with our toolkit libraries beside it. Prints the probe's
+# lines; exit 0 when every check passed, 77 when Wine or the build is missing.
+set -euo pipefail
+
+probe=${1:?usage: run.sh support_probe.exe disk-folder}
+disk=${2:?usage: run.sh support_probe.exe disk-folder}
+SKIP=77
+libraries=(MSSHLSTF.dll MSCOMSTF.dll MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
+
+command -v wine >/dev/null || { echo "SKIP: no wine" >&2; exit $SKIP; }
+[[ -f $probe ]] || { echo "SKIP: no probe $probe (build the win32 preset)" >&2; exit $SKIP; }
+for lib in "${libraries[@]}"; do
+  [[ -f $disk/$lib ]] || { echo "SKIP: the disk $disk lacks $lib" >&2; exit $SKIP; }
+done
+
+scen=$(mktemp -d "${TMPDIR:-/tmp}/wine-support.XXXXXX")
+xvfb_pid=""
+cleanup() {
+  local rc=$?
+  set +e
+  if [[ -d $scen/prefix ]]; then
+    WINEPREFIX=$scen/prefix wineserver -k >/dev/null 2>&1
+    WINEPREFIX=$scen/prefix timeout 30 wineserver -w
+  fi
+  [[ -n $xvfb_pid ]] && { kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; }
+  if ((rc != 0 && rc != SKIP)); then
+    echo "--- toolkit log ---"
+    cat "$scen/prefix/drive_c/stfsupport/probe.log" 2>/dev/null
+    echo "--- wine stderr ---"
+    tail -n 40 "$scen/probe.err" 2>/dev/null
+  fi
+  rm -rf "$scen"
+  exit "$rc"
+}
+trap cleanup EXIT
+
+mkdir -p "$scen/tmp" "$scen/run"
+export TMPDIR=$scen/tmp WINEPREFIX=$scen/prefix WINEDEBUG=-all
+export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree,mshtml='
+unset WINEARCH
+
+template=${WINE_TEST_TEMPLATES:-}/win32
+if [[ -n ${WINE_TEST_TEMPLATES:-} && -f $template/system.reg ]]; then
+  cp -a "$template" "$WINEPREFIX"
+  rm -f "$WINEPREFIX/wineserver"
+  echo "prefix: copy of $template"
+else
+  started=$SECONDS
+  WINEARCH=win32 timeout 150 wineboot --init >"$scen/wineboot.log" 2>&1 ||
+    { echo "FAIL wineboot --init: $(cat "$scen/wineboot.log")"; exit 1; }
+  timeout 60 wineserver -w
+  echo "prefix: fresh 32-bit, made in $((SECONDS - started)) s"
+fi
+
+# The probe in its own folder with our libraries beside it: the disk stays clean.
+cp -p "$probe" "$scen/run/"
+for lib in "${libraries[@]}"; do cp -p "$disk/$lib" "$scen/run/"; done
+exe=$scen/run/$(basename "$probe")
+
+# The display check wants a screen of more than one bit per pixel.
+if command -v Xvfb >/dev/null; then
+  setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scen/display" \
+    >"$scen/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 200); do [[ -s $scen/display ]] && break; sleep 0.05; done
+  [[ -s $scen/display ]] || { echo "FAIL Xvfb did not start"; exit 1; }
+  export DISPLAY=":$(head -n 1 "$scen/display")"
+else
+  unset DISPLAY
+fi
+
+rc=0
+(cd "$scen/run" && timeout 120 wine "$exe" >"$scen/probe.out" 2>"$scen/probe.err") || rc=$?
+cat "$scen/probe.out"
+grep -q '^probe: ' "$scen/probe.out" || { echo "FAIL the probe did not finish (exit code $rc)"; ((rc != 0)) || rc=1; }
+
+wineserver -k >/dev/null 2>&1 || true
+timeout 30 wineserver -w
+
+# The double-byte name checks, in a session of their own under code page 932.
+# Without a generated glibc locale Wine would read non-ASCII file names as
+# ASCII; this one is generated for the run alone.
+rc2=0
+mkdir -p "$scen/locale"
+if localedef -i ja_JP -f UTF-8 "$scen/locale/ja_JP.UTF-8" >"$scen/localedef.log" 2>&1; then
+  (cd "$scen/run" && LOCPATH=$scen/locale LANG=ja_JP.UTF-8 LC_ALL= LC_CTYPE= \
+    timeout 60 wine "$exe" --dbcs >"$scen/probe-dbcs.out" 2>"$scen/probe-dbcs.err") || rc2=$?
+  cat "$scen/probe-dbcs.out"
+  grep -q '^probe: ' "$scen/probe-dbcs.out" || { echo "FAIL the double-byte probe did not finish"; rc2=1; }
+  ((rc2 == 0)) || rc=1
+else
+  echo "FAIL localedef -i ja_JP -f UTF-8: $(cat "$scen/localedef.log")"
+  rc=1
+fi
+
+# What the probe left behind, seen from outside: nothing under its names.
+wineserver -k >/dev/null 2>&1 || true
+timeout 30 wineserver -w
+if grep -qi 'StfSupportProbe' "$WINEPREFIX/system.reg" "$WINEPREFIX/user.reg" 2>/dev/null; then
+  echo "FAIL probe keys left in the registry"; rc=1
+else
+  echo "ok   no probe keys left in the registry files"
+fi
+if grep -qi 'STFPROBEAPP\|StfSupportProbe' "$WINEPREFIX/drive_c/windows/win.ini" 2>/dev/null; then
+  echo "FAIL probe entries left in WIN.INI"; rc=1
+else
+  echo "ok   no probe entries left in WIN.INI"
+fi
+((rc == 0)) && echo "support probe: PASS" || echo "support probe: FAIL (exit code $rc)"
+exit "$rc"
