@@ -8,14 +8,20 @@ add_link_options($<$<CONFIG:MinSizeRel>:-s>)
 # libraries made from their .def files (undecorated export names).
 set(TOOLKIT_LIBRARIES MSSHLSTF MSCOMSTF MSINSSTF MSUILSTF MSDETSTF)
 set(IMPORT_LIBS)
-foreach(lib ${TOOLKIT_LIBRARIES})
-  set(def ${CMAKE_SOURCE_DIR}/toolkit/${lib}.def)
-  set(implib ${CMAKE_BINARY_DIR}/imports/lib${lib}.a)
+# An import library of lib.dll from a .def file whose names carry the stdcall
+# @N suffix: callers link the decorated names, the DLL exports them bare.
+function(stf_import_library lib def implib)
+  get_filename_component(dir ${implib} DIRECTORY)
   add_custom_command(OUTPUT ${implib}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/imports
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
     COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${def} -D ${lib}.dll -l ${implib}
     DEPENDS ${def}
     COMMENT "Import library for ${lib}.dll")
+endfunction()
+
+foreach(lib ${TOOLKIT_LIBRARIES})
+  set(implib ${CMAKE_BINARY_DIR}/imports/lib${lib}.a)
+  stf_import_library(${lib} ${CMAKE_SOURCE_DIR}/toolkit/${lib}.def ${implib})
   list(APPEND IMPORT_LIBS ${implib})
 endforeach()
 add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})

@@ -1,0 +1,46 @@
+# Shared by the probe scripts (wrappers/, support/): a prefix, the probe with
+# our libraries beside it, and a display. Expects $scen, $probe, $disk and the
+# array libraries; sets WINEPREFIX, exe and xvfb_pid.
+
+# A copy of the suite's template prefix, or a fresh 32-bit one.
+probe_prefix() {
+  mkdir -p "$scen/tmp" "$scen/run"
+  export TMPDIR=$scen/tmp WINEPREFIX=$scen/prefix WINEDEBUG=-all
+  # No menu entries on the host for shortcuts, no prompts for add-ons.
+  export WINEDLLOVERRIDES='winemenubuilder.exe=d;mscoree,mshtml='
+  unset WINEARCH
+  local template=${WINE_TEST_TEMPLATES:-}/win32
+  if [[ -n ${WINE_TEST_TEMPLATES:-} && -f $template/system.reg ]]; then
+    cp -a "$template" "$WINEPREFIX"
+    rm -f "$WINEPREFIX/wineserver"
+    echo "prefix: copy of $template"
+  else
+    local started=$SECONDS
+    WINEARCH=win32 timeout 150 wineboot --init >"$scen/wineboot.log" 2>&1 ||
+      { echo "FAIL wineboot --init: $(cat "$scen/wineboot.log")"; exit 1; }
+    timeout 60 wineserver -w
+    echo "prefix: fresh 32-bit, made in $((SECONDS - started)) s"
+  fi
+}
+
+# The probe in its own folder with our libraries beside it: the disk stays clean.
+probe_stage() {
+  cp -p "$probe" "$scen/run/"
+  local lib
+  for lib in "${libraries[@]}"; do cp -p "$disk/$lib" "$scen/run/"; done
+  exe=$scen/run/$(basename "$probe")
+}
+
+# A private Xvfb when there is one (display checks want more than one bit per pixel).
+probe_display() {
+  if command -v Xvfb >/dev/null; then
+    setsid Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$scen/display" \
+      >"$scen/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 200); do [[ -s $scen/display ]] && break; sleep 0.05; done
+    [[ -s $scen/display ]] || { echo "FAIL Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(head -n 1 "$scen/display")"
+  else
+    unset DISPLAY
+  fi
+}
