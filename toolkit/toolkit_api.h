@@ -32,7 +32,7 @@ extern "C" {
 INT STFAPI InitializeFrame(LPSTR szCmdLine);
 // Closes the frame; harmless when it never opened. Result: non-zero.
 BOOL STFAPI TerminateFrame(void);
-// The frame's module instance and window (null before the frame is up).
+// The program's module instance, and the frame window (null in quiet mode).
 HINSTANCE STFAPI HinstFrame(void);
 HWND STFAPI HwndFrame(void);
 // Draws bitmap idBitmap of library szDll on the frame. 0: library or bitmap missing.
@@ -111,7 +111,7 @@ BOOL STFAPI ResetCopyList(void);
 BOOL STFAPI FAddToBillboardList(LPCSTR szDll, UINT idDlg, LPCSTR szProc, LONG lTicks);
 // Forgets every registered billboard.
 BOOL STFAPI FClearBillboardList(void);
-// Places the progress gauge at (x, y) percent of the frame.
+// Places the progress gauge's top-left corner at (x, y) dialog units of the frame.
 BOOL STFAPI ProSetPos(INT x, INT y);
 // Copies everything in the copy list; 0: done, positive: why not (see the install library).
 INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst);

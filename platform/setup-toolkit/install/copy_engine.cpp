@@ -5,11 +5,47 @@
 
 #include "copy_plan.h"
 #include "platform/dialogs/dialog_ids.h"
+#include "platform/setup-toolkit/install/billboard_show.h"
 #include "platform/setup-toolkit/install/grc_codes.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
 
 namespace {
+
+// The billboards of the copy that runs, moved on as the bytes are copied.
+BillboardShow* billboards = nullptr;
+
+// A quit message met while copying: the copy goes on, and the message is
+// posted again afterwards for the program's own loop.
+bool quitSeen = false;
+int quitCode = 0;
+bool windowsUp = false;  // not in quiet mode
+
+// Lets the windows paint between chunks (a few times a second), so that the
+// frame, the billboard and the gauge stay drawn during a long copy. Input
+// does no harm: the frame and every dialog below the billboard are disabled.
+void PumpMessages() {
+  static DWORD last = 0;
+  DWORD now = GetTickCount();
+  if (quitSeen || now - last < 100) return;
+  last = now;
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      quitSeen = true;
+      quitCode = static_cast<int>(msg.wParam);
+      return;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+void Progress(unsigned long long done, unsigned long long total) {
+  SetGaugeProgress(done, total);
+  if (billboards != nullptr) billboards->Advance(done, total);
+  if (windowsUp) PumpMessages();
+}
 
 struct CopyFailure {
   INT grc;
@@ -175,7 +211,7 @@ bool CopyOneFile(const std::string& src, const std::string& dst, unsigned long l
     } else {
       *copied += got;
       *done += got;
-      SetGaugeProgress(*done, total);
+      Progress(*done, total);
     }
   }
   if (ok) {
@@ -227,13 +263,12 @@ unsigned long long TotalBytes() {
 }  // namespace
 
 extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
-  const Billboard* billboard = RegisteredBillboard();
-  if (billboard && !StfShowBillboard(billboard->dll.c_str(), billboard->id,
-                                      billboard->proc.c_str())) {
-    return grcNoBillboard;
-  }
+  BillboardShow show;
+  if (!show.Start()) return grcNoBillboard;
+  billboards = &show;
   bool windows = !StfQuiet();
-  if (windows) OpenGauge(StfTopDialog());
+  windowsUp = windows;
+  if (windows) OpenGauge(HwndFrame(), StfTopDialog());
 
   unsigned long long total = TotalBytes(), done = 0;
   INT grc = grcOkay;
@@ -265,7 +300,11 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
                         .c_str(),
                     TRUE);
   }
+  billboards = nullptr;
+  windowsUp = false;
+  if (quitSeen) PostQuitMessage(quitCode);
+  quitSeen = false;
   // After a success the billboard stays for the caller to remove.
-  if (grc != grcOkay && billboard) FKillNDialogs(1);
+  if (grc != grcOkay) show.Remove();
   return grc;
 }

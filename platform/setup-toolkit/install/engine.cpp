@@ -7,7 +7,7 @@
 static std::vector<Billboard> billboards;
 static bool engineOpen = false;
 
-const Billboard* RegisteredBillboard() { return billboards.empty() ? nullptr : &billboards[0]; }
+const std::vector<Billboard>& RegisteredBillboards() { return billboards; }
 
 extern "C" {
 
@@ -27,8 +27,8 @@ BOOL STFAPI ResetCopyList(void) {
   return TRUE;
 }
 
-// The ticks weigh one billboard against another when several share a copy;
-// with one billboard it is shown for the whole copy.
+// The ticks weigh one billboard against another when several share a copy
+// (see billboard_show.h); with one billboard it is shown for the whole copy.
 BOOL STFAPI FAddToBillboardList(LPCSTR dll, UINT id, LPCSTR proc, LONG ticks) {
   if (ticks <= 0) return FALSE;
   billboards.push_back({dll ? dll : "", id, proc ? proc : "", ticks});

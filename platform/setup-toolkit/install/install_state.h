@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/setup-toolkit/stf_internal.h"
 
@@ -12,5 +13,5 @@ struct Billboard {
   LONG ticks;
 };
 
-// The billboard shown during the copy: the first one registered, or null.
-const Billboard* RegisteredBillboard();
+// The billboards registered for the copy, in the order of registration.
+const std::vector<Billboard>& RegisteredBillboards();

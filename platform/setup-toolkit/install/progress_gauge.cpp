@@ -34,7 +34,7 @@ void SetGaugePosition(int x, int y) {
   gaugeY = y;
 }
 
-void OpenGauge(HWND owner) {
+void OpenGauge(HWND frame, HWND avoid) {
   WNDCLASSA wc = {};
   wc.lpfnWndProc = GaugeProc;
   wc.hInstance = GetModuleHandleA(nullptr);
@@ -45,16 +45,22 @@ void OpenGauge(HWND owner) {
   int x = gaugeX * LOWORD(units) / 4;
   int y = gaugeY * HIWORD(units) / 8;
   percent = 0;
-  // Never over the billboard it belongs to: then just below it, centred.
-  RECT ownerRect, gaugeRect = {x, y, x + 320, y + 56}, overlap;
-  if (owner != nullptr && GetWindowRect(owner, &ownerRect) &&
-      IntersectRect(&overlap, &ownerRect, &gaugeRect)) {
-    x = (ownerRect.left + ownerRect.right) / 2 - 160;
-    y = ownerRect.bottom + 12;
+  // A child of the frame: drawn on it, under every dialog, so that no
+  // activation (a billboard swapped for the next) can bury it. (x, y) are
+  // then frame client coordinates, as ProSetPos means them.
+  DWORD style = WS_BORDER | WS_CAPTION | WS_VISIBLE | (frame ? WS_CHILD : WS_POPUP);
+  // Never under the billboard: then just below it, centred.
+  RECT avoidRect, gaugeRect = {x, y, x + 320, y + 56}, overlap;
+  if (avoid != nullptr && GetWindowRect(avoid, &avoidRect)) {
+    MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&avoidRect), 2);
+    if (IntersectRect(&overlap, &avoidRect, &gaugeRect)) {
+      x = (avoidRect.left + avoidRect.right) / 2 - 160;
+      y = avoidRect.bottom + 12;
+    }
   }
-  gauge = CreateWindowExA(WS_EX_TOOLWINDOW, kGaugeClass, "Copying", WS_POPUP | WS_BORDER |
-                          WS_CAPTION | WS_VISIBLE, x, y, 320, 56, owner, nullptr,
+  gauge = CreateWindowExA(0, kGaugeClass, "Copying", style, x, y, 320, 56, frame, nullptr,
                           wc.hInstance, nullptr);
+  if (gauge != nullptr) UpdateWindow(gauge);
 }
 
 void SetGaugeProgress(unsigned long long done, unsigned long long total) {
