@@ -1,6 +1,43 @@
-# Shared by the probe scripts (wrappers/, support/): a prefix, the probe with
-# our libraries beside it, and a display. Expects $scen, $probe, $disk and the
-# array libraries; sets WINEPREFIX, exe and xvfb_pid.
+# Shared by the probe scripts (wrappers/, support/): what a run needs, a
+# prefix, the probe with our libraries beside it, a display, and the cleanup.
+# Expects $probe, $disk and $probe_log (the toolkit log inside the prefix);
+# sets scen, WINEPREFIX, exe and xvfb_pid.
+
+SKIP=77
+libraries=(MSSHLSTF.dll MSCOMSTF.dll MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
+xvfb_pid=""
+
+# Skips (exit 77) when Wine or a part of the build is missing; else makes the
+# scenario's folder and arranges its cleanup.
+probe_begin() {
+  command -v wine >/dev/null || { echo "SKIP: no wine" >&2; exit $SKIP; }
+  [[ -f $probe ]] || { echo "SKIP: no probe $probe (build the win32 preset)" >&2; exit $SKIP; }
+  local lib
+  for lib in "${libraries[@]}"; do
+    [[ -f $disk/$lib ]] || { echo "SKIP: the disk $disk lacks $lib" >&2; exit $SKIP; }
+  done
+  scen=$(mktemp -d "${TMPDIR:-/tmp}/wine-$1.XXXXXX")
+  trap probe_cleanup EXIT
+}
+
+# Ends the session and the display; on a failure shows the logs first.
+probe_cleanup() {
+  local rc=$?
+  set +e
+  if [[ -d $scen/prefix ]]; then
+    WINEPREFIX=$scen/prefix wineserver -k >/dev/null 2>&1
+    WINEPREFIX=$scen/prefix timeout 30 wineserver -w
+  fi
+  [[ -n $xvfb_pid ]] && { kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; }
+  if ((rc != 0 && rc != SKIP)); then
+    echo "--- toolkit log ---"
+    cat "$scen/prefix/drive_c/$probe_log" 2>/dev/null
+    echo "--- wine stderr ---"
+    tail -n 40 "$scen"/probe*.err 2>/dev/null
+  fi
+  rm -rf "$scen"
+  exit "$rc"
+}
 
 # A copy of the suite's template prefix, or a fresh 32-bit one.
 probe_prefix() {

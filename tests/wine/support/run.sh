@@ -7,37 +7,9 @@ set -euo pipefail
 
 probe=${1:?usage: run.sh support_probe.exe disk-folder}
 disk=${2:?usage: run.sh support_probe.exe disk-folder}
-SKIP=77
-libraries=(MSSHLSTF.dll MSCOMSTF.dll MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
-
-command -v wine >/dev/null || { echo "SKIP: no wine" >&2; exit $SKIP; }
-[[ -f $probe ]] || { echo "SKIP: no probe $probe (build the win32 preset)" >&2; exit $SKIP; }
-for lib in "${libraries[@]}"; do
-  [[ -f $disk/$lib ]] || { echo "SKIP: the disk $disk lacks $lib" >&2; exit $SKIP; }
-done
-
-scen=$(mktemp -d "${TMPDIR:-/tmp}/wine-support.XXXXXX")
-xvfb_pid=""
-cleanup() {
-  local rc=$?
-  set +e
-  if [[ -d $scen/prefix ]]; then
-    WINEPREFIX=$scen/prefix wineserver -k >/dev/null 2>&1
-    WINEPREFIX=$scen/prefix timeout 30 wineserver -w
-  fi
-  [[ -n $xvfb_pid ]] && { kill "$xvfb_pid"; wait "$xvfb_pid" 2>/dev/null; }
-  if ((rc != 0 && rc != SKIP)); then
-    echo "--- toolkit log ---"
-    cat "$scen/prefix/drive_c/stfsupport/probe.log" 2>/dev/null
-    echo "--- wine stderr ---"
-    tail -n 40 "$scen/probe.err" 2>/dev/null
-  fi
-  rm -rf "$scen"
-  exit "$rc"
-}
-trap cleanup EXIT
-
+probe_log=stfsupport/probe.log
 source "$(dirname "$0")/../probe_lib.sh"
+probe_begin support
 probe_prefix
 probe_stage
 probe_display
