@@ -28,7 +28,7 @@ add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
 
 add_executable(setup WIN32
   ${CMAKE_SOURCE_DIR}/installer/entry.cpp
-  ${CMAKE_SOURCE_DIR}/platform/process_exit.cpp
+  ${CMAKE_SOURCE_DIR}/toolkit/run_exit.cpp
   ${CMAKE_SOURCE_DIR}/resources/setup.rc)
 add_dependencies(setup toolkit_imports)
 target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR})

@@ -6,12 +6,44 @@
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
+#include "toolkit/unattended.h"
 
 HINSTANCE AppInstance = nullptr;
 DWORD RestartRequested = 0;
 
+// A box for a person; an unattended run has the toolkit write it down instead,
+// since nobody would close the box.
 static void ShowStartupFailure(LPCSTR text) {
-  MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
+  if (!ToldWithoutBox(text)) MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
+}
+
+// The folder of setup.exe, ending in a backslash; false when it does not fit.
+static bool ReadProgramDir(LPSTR dir) {
+  char path[MAX_PATH + 1];
+  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  StripFileName(path);
+  if (lstrlenA(path) >= SETUP_PATH_SIZE) return false;
+  lstrcpyA(dir, path);
+  return true;
+}
+
+// The folder setup.inf is read from: the launch folder when it holds one,
+// else the folder of setup.exe, so that "D:\setup.exe" started from another
+// folder (a scheduled task, a remote shell, a logon script) finds its disk.
+static LPCSTR SetupInfDir(void) {
+  static char programDir[SETUP_PATH_SIZE];
+  if (SetupPaths.StartDir[0] != '\0' &&
+      GetFileAttributesA(ConcatPath(SetupPaths.StartDir, "setup.inf")) != INVALID_FILE_ATTRIBUTES) {
+    return SetupPaths.StartDir;
+  }
+  if (!ReadProgramDir(programDir)) {
+    FailWithMessage(
+        "Setup cannot find its files: the folder it was started from and the folder that holds "
+        "setup.exe cannot be read, or their paths are too long. Copy the installation disk to "
+        "a folder with a shorter path and start setup there.");
+  }
+  return programDir;
 }
 
 // The Windows directory's SYSTEM32 subdirectory, ending in a backslash.
@@ -34,7 +66,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
   } else {
     SetFrameBitmap("mscuistf.dll", 1);
     SetFrameTitle("Merlox IDE CD-ROM Drive Setup");
-    OpenInfFile(ConcatPath(SetupPaths.StartDir, "setup.inf"));
+    OpenInfFile(ConcatPath(SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
 
@@ -46,6 +78,6 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     EndSetup();
   }
 
-  if (RestartRequested) RestartWindows();
+  if (RestartRequested && !RestartWindows()) ReportRestartRefused();
   ExitProgram(0);
 }

@@ -59,3 +59,11 @@ void StripTrailingBackslash(LPSTR path) {
   LPSTR last = LastCharacter(path, &end);
   if (IsSingleByteBackslash(last)) last[0] = '\0';
 }
+
+void StripFileName(LPSTR path) {
+  LPSTR cut = path;
+  for (LPSTR p = path; *p != '\0'; p = CharNextA(p)) {
+    if (IsSingleByteBackslash(p)) cut = p + 1;
+  }
+  *cut = '\0';
+}

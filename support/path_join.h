@@ -21,3 +21,5 @@ LPSTR ConcatPath4(LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d);
 void AppendBackslash(LPSTR path);
 // Removes one trailing backslash, if there is one.
 void StripTrailingBackslash(LPSTR path);
+// Leaves the directory of a file path, ending in its backslash ("" without one).
+void StripFileName(LPSTR path);

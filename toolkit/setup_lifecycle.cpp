@@ -20,15 +20,18 @@ INT OpenInstallEngine(void) {
   return FInitializeInstall(HinstFrame(), HwndFrame()) ? 1 : 0;
 }
 
-// StartDir: the launch directory in ANSI, ending in exactly one backslash; a
-// directory that cannot be read or does not fit leaves just the backslash.
+// StartDir: the launch directory in ANSI, ending in exactly one backslash. A
+// directory that cannot be read or does not fit leaves it empty: a lone
+// backslash would name the root of the drive, whose setup.inf is not ours.
 static void ReadStartDir(void) {
   char* dir = SetupPaths.StartDir;
   UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
   DWORD length = GetCurrentDirectoryA(SETUP_PATH_SIZE - 1, dir);
   SetErrorMode(oldMode);
-  if (length == 0 || length >= SETUP_PATH_SIZE - 1) dir[0] = '\0';
-
+  if (length == 0 || length >= SETUP_PATH_SIZE - 1) {
+    dir[0] = '\0';
+    return;
+  }
   OemToCharA(dir, dir);
   // Walks by characters: a double-byte character may end in the byte 0x5C.
   AppendBackslash(dir);
@@ -76,7 +79,11 @@ void FatalSetupError(void) {
 }
 
 void FailWithBufferOverflow(void) {
-  DoMsgBox("Buffer Overflow", "MS-Setup Error", MB_ICONHAND);
+  FailWithMessage("Buffer Overflow");
+}
+
+void FailWithMessage(LPCSTR text) {
+  DoMsgBox(text, "MS-Setup Error", MB_ICONHAND);
   FatalSetupError();
 }
 

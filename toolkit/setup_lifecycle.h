@@ -18,6 +18,8 @@ void EndSetup(void);
 [[noreturn]] void FatalSetupError(void);
 // The "Buffer Overflow" box, then the fatal path.
 [[noreturn]] void FailWithBufferOverflow(void);
+// A box with the stop icon that says what went wrong, then the fatal path.
+[[noreturn]] void FailWithMessage(LPCSTR text);
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId);
 void SetFrameAbout(LPCSTR text, LPCSTR caption);

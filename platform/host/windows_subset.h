@@ -21,6 +21,7 @@ typedef char CHAR;
 typedef char* LPSTR;
 typedef const char* LPCSTR;
 typedef void* LPVOID;
+typedef void* PVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
@@ -68,6 +69,18 @@ typedef struct _TOKEN_PRIVILEGES {
   LUID_AND_ATTRIBUTES Privileges[1];
 } TOKEN_PRIVILEGES, *PTOKEN_PRIVILEGES;
 
+typedef struct _QUERY_SERVICE_CONFIGA {
+  DWORD dwServiceType;
+  DWORD dwStartType;
+  DWORD dwErrorControl;
+  LPSTR lpBinaryPathName;
+  LPSTR lpLoadOrderGroup;
+  DWORD dwTagId;
+  LPSTR lpDependencies;
+  LPSTR lpServiceStartName;
+  LPSTR lpDisplayName;
+} QUERY_SERVICE_CONFIGA, *LPQUERY_SERVICE_CONFIGA;
+
 typedef struct tagPOINT {
   LONG x;
   LONG y;
@@ -107,6 +120,12 @@ typedef struct _STARTUPINFOA {
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
 #define SEM_FAILCRITICALERRORS 0x0001
+#define MAX_PATH 260
+
+// Files
+#define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
+#define FILE_ATTRIBUTE_DIRECTORY 0x00000010
+#define FILE_ATTRIBUTE_NORMAL 0x00000080
 
 // Memory
 #define LMEM_FIXED 0x0000
@@ -117,8 +136,13 @@ typedef struct _STARTUPINFOA {
 #define ERROR_ACCESS_DENIED 5L
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_BADKEY 1010L
+#define ERROR_INSUFFICIENT_BUFFER 122L
 #define ERROR_SERVICE_EXISTS 1073L
 #define ERROR_NOT_ALL_ASSIGNED 1300L
+
+// Error texts
+#define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200
+#define FORMAT_MESSAGE_FROM_SYSTEM 0x00001000
 
 // Registry
 #define HKEY_CLASSES_ROOT ((HKEY)(ULONG_PTR)((LONG)0x80000000))
@@ -154,6 +178,8 @@ HMODULE WINAPI LoadLibraryA(LPCSTR lpLibFileName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
 BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
+DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
+DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
 LPSTR WINAPI GetCommandLineA(void);
 void WINAPI GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
 DWORD WINAPI GetVersion(void);
@@ -165,6 +191,8 @@ LPSTR WINAPI lstrcatA(LPSTR lpString1, LPCSTR lpString2);
 int WINAPI lstrlenA(LPCSTR lpString);
 int WINAPI lstrcmpiA(LPCSTR lpString1, LPCSTR lpString2);
 HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes);
+DWORD WINAPI FormatMessageA(DWORD dwFlags, LPCVOID lpSource, DWORD dwMessageId,
+                            DWORD dwLanguageId, LPSTR lpBuffer, DWORD nSize, void* Arguments);
 HLOCAL WINAPI LocalFree(HLOCAL hMem);
 
 // USER32
@@ -199,6 +227,8 @@ BOOL WINAPI ChangeServiceConfigA(SC_HANDLE hService, DWORD dwServiceType, DWORD 
                                  LPCSTR lpLoadOrderGroup, LPDWORD lpdwTagId,
                                  LPCSTR lpDependencies, LPCSTR lpServiceStartName,
                                  LPCSTR lpPassword, LPCSTR lpDisplayName);
+BOOL WINAPI QueryServiceConfigA(SC_HANDLE hService, LPQUERY_SERVICE_CONFIGA lpServiceConfig,
+                                DWORD cbBufSize, LPDWORD pcbBytesNeeded);
 BOOL WINAPI CloseServiceHandle(SC_HANDLE hSCObject);
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI LookupPrivilegeValueA(LPCSTR lpSystemName, LPCSTR lpName, PLUID lpLuid);

@@ -11,6 +11,7 @@
 #define STF_SYM_RESTART "STF_RESTART"  // "FORCE", "NO" or empty (not chosen)
 #define STF_SYM_LOGFILE "STF_LOGFILE"  // path of the setup log, empty without one
 #define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with
+#define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
 
 extern "C" {
 
@@ -54,6 +55,21 @@ void STFAPI StfLogOutcome(LPCSTR szOutcome);
 BOOL STFAPI StfShowBillboard(LPCSTR szDll, UINT idDlg, LPCSTR szProc);
 // The top-most shown dialog window, for message boxes (null: the frame or none).
 HWND STFAPI StfTopDialog(void);
+
+}  // extern "C"
+
+extern "C" {
+
+// MSSHLSTF.dll, looked up by name by the program (toolkit/unattended.h).
+// The program could not start the setup: the text goes to the log and standard
+// error; TRUE in quiet mode, where the program then shows no box.
+BOOL STFAPI StfStartupFailure(LPCSTR szText);
+// Windows refused the restart that ends the run: the log's outcome becomes
+// "restart pending" again, and so does the exit code.
+void STFAPI StfRestartRefused(DWORD dwError);
+// The exit code of the run: the program's own code when a person saw the
+// outcome, else Windows Installer's code for the outcome (run_outcome.h).
+INT STFAPI StfExitCode(INT nProgramCode);
 
 }  // extern "C"
 

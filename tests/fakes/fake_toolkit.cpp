@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "tests/fakes/fake_windows.h"
 #include "tests/fakes/transcript.h"
 #include "toolkit/toolkit_api.h"
 
@@ -170,7 +171,9 @@ INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR 
 }
 BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR source, LPCSTR dest) {
   Record("FAddSectionFilesToCopyList", section, source, dest);
-  return static_cast<BOOL>(Answer("FAddSectionFilesToCopyList", 1));
+  BOOL ok = static_cast<BOOL>(Answer("FAddSectionFilesToCopyList", 1));
+  if (ok) toolkit.queuedDestinations.push_back(dest ? dest : "");
+  return ok;
 }
 BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR source,
                                          LPCSTR dest) {
@@ -236,6 +239,7 @@ BOOL STFAPI TerminateInstall(void) {
 }
 BOOL STFAPI ResetCopyList(void) {
   Record("ResetCopyList");
+  toolkit.queuedDestinations.clear();
   return static_cast<BOOL>(Answer("ResetCopyList", 1));
 }
 BOOL STFAPI FAddToBillboardList(LPCSTR dll, UINT id, LPCSTR proc, LONG ticks) {
@@ -253,7 +257,11 @@ BOOL STFAPI ProSetPos(INT x, INT y) {
 INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {
   Record("GrcCopyFilesInCopyList", hinst);
   INT grc = static_cast<INT>(Answer("GrcCopyFilesInCopyList", 0));
-  if (grc <= 0) toolkit.dialogStack.push_back(5000);  // the billboard stays up
+  if (grc > 0) return grc;
+  toolkit.dialogStack.push_back(5000);  // the billboard stays up
+  for (const std::string& dir : toolkit.queuedDestinations) {
+    for (const std::string& file : toolkit.sectionFiles) fake::AddFile(dir + file);
+  }
   return grc;
 }
 LONG STFAPI LcbGetCopyListCost(LPCSTR extra, LPCSTR cost, LPCSTR need) {

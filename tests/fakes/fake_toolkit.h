@@ -21,6 +21,9 @@ struct Toolkit {
   std::map<std::string, std::vector<std::string>> lists;  // by upper-case name
   std::vector<unsigned> dialogStack;                      // shown and not yet killed
   std::function<void(unsigned dialogId)> onDialog;        // runs as a dialog is shown
+  // What a successful copy puts in each queued destination.
+  std::vector<std::string> sectionFiles = {"mlxidecd.SYS"};
+  std::vector<std::string> queuedDestinations;
 
   HWND frameWindow = reinterpret_cast<HWND>(0xF00);
   HINSTANCE frameInstance = reinterpret_cast<HINSTANCE>(0xF01);

@@ -31,6 +31,14 @@ Library& AddLibrary(const std::string& name, const std::vector<std::string>& exp
   return library;
 }
 
+Library& AddResidentLibrary(const std::string& name, const std::vector<std::string>& exports) {
+  Library& library = AddLibrary(name, exports);
+  library.resident = true;
+  return library;
+}
+
+void AddFile(const std::string& path) { machine.files.insert(Upper(path.c_str())); }
+
 Library* FindLibrary(const std::string& name) {
   auto it = machine.libraries.find(Upper(name.c_str()));
   return it == machine.libraries.end() ? nullptr : &it->second;
@@ -120,7 +128,8 @@ HMODULE WINAPI LoadLibraryA(LPCSTR name) {
 FARPROC WINAPI GetProcAddress(HMODULE module, LPCSTR name) {
   Record("GetProcAddress", module, name);
   fake::Library* library = fake::LibraryOf(module);
-  if (library == nullptr || library->loads == 0 || !library->exports.count(name)) {
+  if (library == nullptr || (library->loads == 0 && !library->resident) ||
+      !library->exports.count(name)) {
     machine.lastError = 127;  // ERROR_PROC_NOT_FOUND
     return nullptr;
   }
@@ -137,7 +146,34 @@ BOOL WINAPI FreeLibrary(HMODULE module) {
 }
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
-  return name == nullptr ? reinterpret_cast<HMODULE>(0x400000) : nullptr;
+  if (name == nullptr) return reinterpret_cast<HMODULE>(0x400000);
+  fake::Library* library = fake::FindLibrary(name);
+  if (library == nullptr || (library->loads == 0 && !library->resident)) {
+    machine.lastError = 126;  // ERROR_MOD_NOT_FOUND
+    return nullptr;
+  }
+  return reinterpret_cast<HMODULE>(library->handle);
+}
+
+// Truncates as Windows XP does: nSize - 1 characters, a terminator, nSize.
+DWORD WINAPI GetModuleFileNameA(HMODULE module, LPSTR buffer, DWORD size) {
+  Record("GetModuleFileNameA", module, size);
+  const std::string& path = machine.modulePath;
+  if (size == 0) return 0;
+  DWORD copied = path.size() < size ? static_cast<DWORD>(path.size()) : size - 1;
+  std::memcpy(buffer, path.c_str(), copied);
+  buffer[copied] = '\0';
+  if (path.size() >= size) machine.lastError = 122;  // ERROR_INSUFFICIENT_BUFFER
+  return path.size() < size ? copied : size;
+}
+
+DWORD WINAPI GetFileAttributesA(LPCSTR path) {
+  Record("GetFileAttributesA", path);
+  const std::string key = fake::Upper(path);
+  if (machine.files.count(key)) return FILE_ATTRIBUTE_NORMAL;
+  if (machine.directories.count(key)) return FILE_ATTRIBUTE_DIRECTORY;
+  machine.lastError = ERROR_FILE_NOT_FOUND;
+  return INVALID_FILE_ATTRIBUTES;
 }
 
 LPSTR WINAPI GetCommandLineA(void) {
@@ -167,6 +203,13 @@ int WINAPI lstrcmpiA(LPCSTR a, LPCSTR b) {
     if (ca != cb) return ca < cb ? -1 : 1;
     if (ca == 0) return 0;
   }
+}
+
+// No system texts on the host: callers fall back to the bare code.
+DWORD WINAPI FormatMessageA(DWORD, LPCVOID, DWORD, DWORD, LPSTR buffer, DWORD size, void*) {
+  if (size > 0) buffer[0] = '\0';
+  machine.lastError = 317;  // ERROR_MR_MID_NOT_FOUND
+  return 0;
 }
 
 // ---- USER32 ----
@@ -326,6 +369,25 @@ BOOL WINAPI ChangeServiceConfigA(SC_HANDLE service, DWORD type, DWORD start, DWO
   if (errorControl != SERVICE_NO_CHANGE) s.errorControl = errorControl;
   if (image) s.imagePath = image;
   if (group) s.group = group;
+  return TRUE;
+}
+
+BOOL WINAPI QueryServiceConfigA(SC_HANDLE service, LPQUERY_SERVICE_CONFIGA config, DWORD size,
+                                LPDWORD needed) {
+  Record("QueryServiceConfigA", service, size);
+  if (service != kServiceHandle || !machine.services.count(openServiceName)) {
+    machine.lastError = 6;  // ERROR_INVALID_HANDLE
+    return FALSE;
+  }
+  static fake::Service answer;  // the strings must outlive the call
+  answer = machine.services[openServiceName];
+  *needed = sizeof *config;
+  *config = QUERY_SERVICE_CONFIGA{};
+  config->dwServiceType = answer.type;
+  config->dwStartType = answer.start;
+  config->dwErrorControl = answer.errorControl;
+  config->lpBinaryPathName = &answer.imagePath[0];
+  config->lpLoadOrderGroup = &answer.group[0];
   return TRUE;
 }
 

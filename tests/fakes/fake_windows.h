@@ -24,6 +24,7 @@ struct Library {
   std::set<std::string> exports;
   std::map<std::string, FARPROC> implementations;  // exports with behaviour
   int loads = 0;                                    // LoadLibraryA minus FreeLibrary
+  bool resident = false;  // imported by the program: loaded for the whole process
   uintptr_t handle = 0;
 };
 
@@ -45,6 +46,9 @@ struct Machine {
   bool systemDirFails = false;
   std::string currentDir = "D:\\";
   bool currentDirFails = false;
+  std::string modulePath = "D:\\SETUP.EXE";  // GetModuleFileNameA of the program
+  std::set<std::string> files;                // existing files, full paths in capitals
+  std::set<std::string> directories;          // existing directories, likewise
 
   UINT errorMode = 0;
   std::map<unsigned char, unsigned char> oemToAnsi;  // bytes not listed map to themselves
@@ -88,6 +92,9 @@ void ResetMachine();
 // Adds a library with the given exports (replacing one of the same name).
 Library& AddLibrary(const std::string& name, const std::vector<std::string>& exports);
 Library* FindLibrary(const std::string& name);
+// A library the program imports: GetModuleHandleA finds it without a load.
+Library& AddResidentLibrary(const std::string& name, const std::vector<std::string>& exports);
+void AddFile(const std::string& path);
 // Number of libraries currently loaded.
 int LoadedLibraryCount();
 void PostMessage(UINT message);

@@ -1,10 +1,19 @@
 // Registering the driver service and restarting Windows.
 #include "installer/installer.h"
+#include "support/setup_paths.h"
 #include "tests/fakes/process_state.h"
 
 namespace {
 
-using ServiceTest = SetupTest;
+// The copy has put the driver file in place.
+class ServiceTest : public SetupTest {
+ protected:
+  void SetUp() override {
+    SetupTest::SetUp();
+    lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
+    fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+  }
+};
 
 const std::vector<std::string> kServiceOps = {"OpenSCManagerA", "CreateServiceA", "OpenServiceA",
                                               "ChangeServiceConfigA", "CloseServiceHandle",
@@ -56,7 +65,7 @@ struct FailureCase {
   bool cursorShown;
 };
 
-class ServiceFailureTest : public SetupTest, public ::testing::WithParamInterface<FailureCase> {};
+class ServiceFailureTest : public ServiceTest, public ::testing::WithParamInterface<FailureCase> {};
 
 TEST_P(ServiceFailureTest, AnswersZeroAndClosesWhatItOpened) {
   GetParam().arrange();

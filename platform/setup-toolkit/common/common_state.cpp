@@ -28,7 +28,7 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 }
 
 void ReportProblem(const std::string& text) {
-  stf::ProcessSetupLog().Write("Error: " + text);
+  LogRecord("Error: " + text);
   if (!StfQuiet()) MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_ERROR,
                                MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

@@ -22,5 +22,9 @@ bool IsAnsiLeadByte(unsigned char byte);
 // Copies text into a caller's buffer when it fits; the result is its length.
 INT CopyOut(const std::string& text, LPSTR buffer, INT size);
 
+// Writes a record to the log (when one is open). "Error: " records also go to
+// standard error, and the first of a run of them becomes the cause (STF_CAUSE).
+bool LogRecord(const std::string& text);
+
 // Reports a failure to the user (not in quiet mode) and to the log.
 void ReportProblem(const std::string& text);

@@ -1,6 +1,37 @@
-// The setup log: one per process, flushed line by line.
+// The setup log: one per process, flushed line by line. Every record passes
+// through here, with or without a log file, so that the cause of a failure is
+// known for the outcome line and errors reach standard error as well.
 #include "platform/setup-toolkit/common/common_state.h"
+#include "run_outcome.h"
 #include "setup_log.h"
+
+namespace {
+
+// Consecutive error records tell of one failure; the first of them names its
+// cause (the call and its code), the later ones what it led to.
+bool lastRecordWasError = false;
+
+void WriteStdErr(const std::string& line) {
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+  const std::string text = stf::OneLine(line) + "\r\n";
+  DWORD written;
+  WriteFile(err, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+bool IsErrorRecord(const std::string& text) { return text.rfind("Error: ", 0) == 0; }
+
+}  // namespace
+
+bool LogRecord(const std::string& text) {
+  const bool error = IsErrorRecord(text);
+  if (error) {
+    if (!lastRecordWasError) Symbols().Set(STF_SYM_CAUSE, stf::OneLine(text.substr(7)));
+    WriteStdErr(text);
+  }
+  lastRecordWasError = error;
+  return stf::ProcessSetupLog().Write(text);
+}
 
 extern "C" {
 
@@ -22,33 +53,24 @@ BOOL STFAPI FCloseLogFile(void) {
 }
 
 BOOL STFAPI FWriteToLogFile(LPCSTR text, BOOL) {
-  return text != nullptr && stf::ProcessSetupLog().Write(text);
+  return text != nullptr && LogRecord(text);
 }
 
 void STFAPI StfLogError(LPCSTR text, DWORD code) {
   char system[512];
-  stf::ProcessSetupLog().WriteError(text ? text : "", code, StfErrorText(code, system, sizeof system));
+  LogRecord(stf::ErrorRecord(text ? text : "", code, StfErrorText(code, system, sizeof system)));
 }
 
 void STFAPI StfLogCopied(LPCSTR src, LPCSTR dst, DWORD bytes) {
-  stf::ProcessSetupLog().WriteFileCopied(src ? src : "", dst ? dst : "", bytes);
+  LogRecord("Copied: " + std::string(src ? src : "") + " -> " + (dst ? dst : "") + " (" +
+            std::to_string(bytes) + " bytes)");
 }
 
 void STFAPI StfLogOutcome(LPCSTR outcome) {
-  std::string text = outcome ? outcome : "";
-  stf::SetupOutcome kind = stf::SetupOutcome::kFailed;
-  std::string detail;
-  auto startsWith = [&](const char* word) { return text.rfind(word, 0) == 0; };
-  if (startsWith("SUCCESS")) kind = stf::SetupOutcome::kSuccess;
-  if (startsWith("CANCELLED")) kind = stf::SetupOutcome::kCancelled;
-  // "WORD, detail" or "WORD (detail)": the log gives "Outcome: WORD (detail)".
-  size_t cut = text.find_first_of(" ,(");
-  if (cut != std::string::npos) {
-    size_t from = text.find_first_not_of(" ,(", cut);
-    if (from != std::string::npos) detail = text.substr(from);
-    if (!detail.empty() && detail.back() == ')') detail.pop_back();
-  }
-  stf::ProcessSetupLog().WriteOutcome(kind, detail);
+  const std::string line = stf::CanonicalOutcome(outcome ? outcome : "");
+  WriteStdErr("Outcome: " + line);
+  lastRecordWasError = false;
+  stf::ProcessSetupLog().WriteOutcomeText(line);
 }
 
 }  // extern "C"

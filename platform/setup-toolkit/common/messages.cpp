@@ -12,8 +12,9 @@ static BOOL silent = FALSE;
 extern "C" {
 
 INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
-  stf::ProcessSetupLog().Write("Message: " + std::string(caption ? caption : "") + ": " +
-                               (text ? text : ""));
+  // A box with the stop icon tells of a failure: an error record, the cause.
+  const char* kind = (style & MB_ICONMASK) == MB_ICONHAND ? "Error: " : "Message: ";
+  LogRecord(kind + std::string(caption ? caption : "") + ": " + (text ? text : ""));
   if (StfQuiet() || silent) return IDOK;
   if (beeping) MessageBeep(style & MB_ICONMASK);
   return MessageBoxA(StfTopDialog(), text, caption, style | MB_TASKMODAL);

@@ -117,34 +117,61 @@ bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::strin
 
 }  // namespace
 
-bool ParseOptions(const char* tail, SetupOptions* out, std::string* error) {
+bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
+                  const std::string& program) {
   *out = SetupOptions();
   std::vector<Argument> arguments;
   std::string problem;
   SetupOptions parsed;
   if (!Split(tail, &arguments, &problem) || !Parse(arguments, &parsed, &problem)) {
-    *error = problem + "\n\n" + UsageText();
+    *error = problem + "\n\n" + UsageText(program);
     return false;
   }
   *out = std::move(parsed);
   return true;
 }
 
-std::string UsageText() {
-  return "Usage: SETUP [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]\n"
+bool AsksForQuiet(const char* tail) {
+  std::string word;
+  bool inQuote = false;
+  for (const char* p = tail != nullptr ? tail : "";; ++p) {
+    if (*p == '"') {
+      inQuote = !inQuote;
+      continue;
+    }
+    if (*p != '\0' && (inQuote || !IsBlank(*p))) {
+      word += *p;
+      continue;
+    }
+    const std::string name = word.substr(0, word.find_first_of(":=", 1));
+    if (name.size() > 1 && (name[0] == '/' || name[0] == '-')) {
+      Switch which;
+      if (Lookup(name.substr(1), &which) && which == Switch::kQuiet) return true;
+    }
+    word.clear();
+    if (*p == '\0') return false;
+  }
+}
+
+std::string UsageText(const std::string& program) {
+  return "Usage: " + program +
+         " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]\n"
          "\n"
-         "  /quiet, /q, /qn   Install without asking: every dialog takes its default answer.\n"
-         "  /norestart        After a quiet install, do not restart Windows (the default).\n"
-         "  /forcerestart     After a quiet install, restart Windows when setup ends.\n"
-         "  /log <file>, /l   Write a log of the install to <file>.\n"
-         "  /source <dir>     Take the files from <dir> instead of setup's own directory.\n"
+         "  /quiet, /q, /qn   No windows: every dialog takes its default answer.\n"
+         "  /norestart        After a quiet run, do not restart Windows (the default).\n"
+         "  /forcerestart     After a quiet run, restart Windows when it is needed.\n"
+         "  /log <file>, /l   Add a record of the run to the end of <file>.\n"
+         "  /source <dir>     Take the files from <dir> instead of the program's own folder.\n"
          "  /help, /?         Show this text and do nothing else.\n"
          "\n"
          "Switches may start with / or - and are not case-sensitive. A value may also be\n"
          "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
-         "Setup always exits with code 0. The last line of the log states the outcome:\n"
-         "Outcome: SUCCESS (restart pending or restarting Windows), FAILED (reason)\n"
-         "or CANCELLED.\n";
+         "With windows setup ends with exit code 0; with /quiet: 0 (done), 3010 (done,\n"
+         "restart needed), 1641 (done, restarting), 1603 (failed), 1602 (cancelled),\n"
+         "1605 (nothing to remove), 1618 (another setup is running), 1622 (the log\n"
+         "cannot be opened) or 1639 (bad command line, or this help).\n"
+         "The last line of the log states the outcome: Outcome: SUCCESS, FAILED (reason),\n"
+         "CANCELLED or NOT INSTALLED.\n";
 }
 
 }  // namespace stf

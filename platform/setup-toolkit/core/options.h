@@ -26,9 +26,16 @@ struct SetupOptions {
 // unwanted value, a switch taking a value given twice, /norestart with
 // /forcerestart, an unclosed quote. *error's first line then says what was
 // wrong and the rest is UsageText(). A null tail is an empty one.
-bool ParseOptions(const char* tail, SetupOptions* out, std::string* error);
+bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
+                  const std::string& program = "SETUP");
 
-// The switches, for /help and for errors.
-std::string UsageText();
+// Does the command line ask for quiet mode, even where it cannot be parsed?
+// A run that asked for no windows must not wait on one for its own errors:
+// any argument that names /quiet, /q or /qn (quoted, with a value, beside an
+// unclosed quote) counts.
+bool AsksForQuiet(const char* tail);
+
+// The switches, for /help and for errors; program names the program in its first line.
+std::string UsageText(const std::string& program = "SETUP");
 
 }  // namespace stf

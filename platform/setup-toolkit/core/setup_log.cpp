@@ -5,10 +5,7 @@
 #include <ctime>
 
 namespace stf {
-namespace {
 
-// One record, one line: breaks become blanks and trailing blanks go (system
-// message texts end in CRLF).
 std::string OneLine(const std::string& text) {
   std::string line(text);
   for (char& c : line) {
@@ -17,6 +14,8 @@ std::string OneLine(const std::string& text) {
   while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
   return line;
 }
+
+namespace {
 
 std::string Timestamp() {
   const std::time_t now = std::time(nullptr);
@@ -83,19 +82,28 @@ bool SetupLog::WriteFileCopied(const std::string& source, const std::string& des
 
 bool SetupLog::WriteError(const std::string& text, unsigned long code,
                           const std::string& codeText) {
-  std::string line = "Error: " + OneLine(text) + " (error " + std::to_string(code);
-  const std::string reason = OneLine(codeText);
-  if (!reason.empty()) line += ": " + reason;
-  return Write(line + ")");
+  return Write(ErrorRecord(text, code, codeText));
 }
 
 bool SetupLog::WriteOutcome(SetupOutcome outcome, const std::string& detail) {
-  std::string line = std::string("Outcome: ") + OutcomeWord(outcome);
+  std::string line = OutcomeWord(outcome);
   const std::string why = OneLine(detail);
   if (!why.empty()) line += " (" + why + ")";
-  if (!Write(line)) return false;
+  return WriteOutcomeText(line);
+}
+
+bool SetupLog::WriteOutcomeText(const std::string& outcome) {
+  if (!Write("Outcome: " + outcome)) return false;
   outcomeWritten_ = true;
   return true;
+}
+
+std::string ErrorRecord(const std::string& text, unsigned long code,
+                        const std::string& codeText) {
+  std::string line = "Error: " + OneLine(text) + " (error " + std::to_string(code);
+  const std::string reason = OneLine(codeText);
+  if (!reason.empty()) line += ": " + reason;
+  return line + ")";
 }
 
 SetupLog& ProcessSetupLog() {

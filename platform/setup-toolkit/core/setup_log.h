@@ -42,11 +42,19 @@ class SetupLog {
   bool WriteError(const std::string& text, unsigned long code, const std::string& codeText);
   // Outcome: FAILED (detail); the detail is left out when empty.
   bool WriteOutcome(SetupOutcome outcome, const std::string& detail = std::string());
+  // Outcome: text, for an outcome already in its canonical form (run_outcome.h).
+  bool WriteOutcomeText(const std::string& outcome);
 
  private:
   std::FILE* file_ = nullptr;
   bool outcomeWritten_ = false;
 };
+
+// One record, one line: breaks become blanks and trailing blanks go (system
+// message texts end in CRLF).
+std::string OneLine(const std::string& text);
+// "Error: text (error 5: Access is denied.)", or "(error 2)" without a code text.
+std::string ErrorRecord(const std::string& text, unsigned long code, const std::string& codeText);
 
 // The one log of the process, used by every part of setup.
 SetupLog& ProcessSetupLog();

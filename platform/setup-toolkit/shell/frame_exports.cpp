@@ -1,58 +1,28 @@
-// Opening and closing the frame: options, source directory, log, window.
+// Opening and closing the frame: options, the run lock, source directory,
+// log, window.
 #include <string>
 
 #include "options.h"
 #include "platform/setup-toolkit/shell/frame_window.h"
+#include "platform/setup-toolkit/shell/run_end.h"
+#include "platform/setup-toolkit/shell/run_header.h"
 #include "platform/setup-toolkit/stf_internal.h"
+#include "run_outcome.h"
 
 static HWND frameWindow = nullptr;
 static HMODULE bitmapLibrary = nullptr;
 
 static const char kTitle[] = "Merlox IDE CD-ROM Drive Setup";
 
-// A command line that could not be parsed may still ask for no windows.
-static bool HasQuietSwitch(const char* tail) {
-  std::string t = std::string(" ") + (tail ? tail : "") + " ";
-  for (char& c : t) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c == '\t') c = ' ';
-  }
-  for (const char* w : {"/q", "-q", "/quiet", "-quiet", "/qn", "-qn"}) {
-    if (t.find(std::string(" ") + w + " ") != std::string::npos) return true;
-  }
-  return false;
-}
-
-// Help and switch errors: a box for a person, standard error for a script.
-static void Tell(const std::string& text, bool quiet) {
+// Help and switch errors: standard error always, a box for a person.
+static void Tell(const std::string& text, bool quiet, UINT icon) {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
   if (err != nullptr && err != INVALID_HANDLE_VALUE) {
     DWORD written;
     std::string line = text + "\r\n";
     WriteFile(err, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
   }
-  // The log keeps one record a line: each line of the text on its own.
-  for (size_t from = 0; from < text.size();) {
-    size_t end = text.find('\n', from);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(from, end - from);
-    if (!line.empty()) FWriteToLogFile(line.c_str(), TRUE);
-    from = end + 1;
-  }
-  if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONINFORMATION);
-}
-
-// The directory setup.exe was started from, ending in a backslash.
-static std::string ProgramDirectory() {
-  char path[MAX_PATH + 1];
-  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return "";
-  char* cut = path;
-  for (char* p = path; *p; p = CharNextA(p)) {
-    if (*p == '\\' && CharNextA(p) == p + 1) cut = p + 1;
-  }
-  *cut = '\0';
-  return path;
+  if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | icon);
 }
 
 static std::string WithBackslash(std::string dir) {
@@ -62,33 +32,53 @@ static std::string WithBackslash(std::string dir) {
   return dir;
 }
 
+// Reads the switches and takes the run lock; false when the run ends here
+// (the reason told and the exit code kept for the end).
+static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
+  const char* tail = cmdLine ? cmdLine : "";
+  // Known before anything can fail, so that no failure waits for a person.
+  const bool quiet = stf::AsksForQuiet(tail);
+  StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
+  const std::string program = ProgramName();
+  std::string error;
+  if (!stf::ParseOptions(tail, options, &error, program)) {
+    Tell(error, quiet, MB_ICONHAND);
+    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + error.substr(0, error.find('\n')));
+    return false;
+  }
+  if (options->help) {
+    Tell(stf::UsageText(program), quiet, MB_ICONINFORMATION);
+    EndRunEarly(stf::kExitBadCommandLine, "only the usage was asked for");
+    return false;
+  }
+  if (!TakeRunLock()) {
+    Tell("Another setup is running. Wait until it has finished, then start this one again.",
+         quiet, MB_ICONHAND);
+    EndRunEarly(stf::kExitAnotherRunning, "another setup is running");
+    return false;
+  }
+  if (!options->logPath.empty() && !FOpenLogFile(options->logPath.c_str(), TRUE)) {
+    EndRunEarly(stf::kExitLogUnwritable, "the log " + options->logPath + " cannot be opened");
+    return false;
+  }
+  return true;
+}
+
 extern "C" {
 
 INT STFAPI InitializeFrame(LPSTR cmdLine) {
   stf::SetupOptions options;
-  std::string error;
-  if (!stf::ParseOptions(cmdLine ? cmdLine : "", &options, &error)) {
-    Tell(error, HasQuietSwitch(cmdLine));
-    return -1;
-  }
-  StfSetSymbol(STF_SYM_QUIET, options.quiet ? "1" : "");
+  if (!StartRun(cmdLine, &options)) return -1;  // nothing is open that needs ending
   StfSetSymbol(STF_SYM_RESTART, options.restart == stf::SetupOptions::kRestartForce   ? "FORCE"
                                 : options.restart == stf::SetupOptions::kRestartNever ? "NO"
                                                                                       : "");
-  if (!options.logPath.empty() && !FOpenLogFile(options.logPath.c_str(), FALSE)) return 0;
-  FWriteToLogFile(("Command line: " + std::string(cmdLine ? cmdLine : "")).c_str(), TRUE);
-  if (options.help) {
-    // Only the text: the log (when asked for) holds it and ends there.
-    Tell(stf::UsageText(), options.quiet);
-    FCloseLogFile();
-    return -1;
-  }
+  WriteRunHeader(cmdLine);
 
   std::string source = options.sourceDir.empty() ? ProgramDirectory()
                                                  : WithBackslash(options.sourceDir);
   if (source.empty()) {
-    StfLogError("Cannot find the directory setup was started from (GetModuleFileNameA)",
-                GetLastError());
+    StfLogError("Cannot find the folder of the program: its path is longer than the system "
+                "allows (GetModuleFileNameA)", GetLastError());
     return 0;
   }
   StfSetSymbol(STF_SYM_SRCDIR, source.c_str());
@@ -108,10 +98,8 @@ BOOL STFAPI TerminateFrame(void) {
   if (frameWindow != nullptr) DestroyWindow(frameWindow);
   frameWindow = nullptr;
   // Also after a frame that failed to open once the log was: every log that
-  // was opened ends in its outcome. Without a log both calls do nothing.
-  char outcome[256] = "";
-  CbGetSymbolValue(STF_SYM_OUTCOME, outcome, sizeof outcome);
-  StfLogOutcome(outcome[0] ? outcome : "FAILED (setup ended before it completed)");
+  // was opened ends in its outcome.
+  WriteFinalOutcome();
   FCloseLogFile();
   return TRUE;
 }

@@ -1,0 +1,79 @@
+#include "platform/setup-toolkit/shell/run_end.h"
+
+#include "platform/setup-toolkit/stf_internal.h"
+#include "run_outcome.h"
+
+namespace {
+
+int earlyExitCode = 0;
+std::string earlyOutcome;
+std::string finalOutcome;  // canonical, once written
+
+std::string SymbolText(LPCSTR name) {
+  char value[1024] = "";
+  return CbGetSymbolValue(name, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
+}
+
+}  // namespace
+
+bool TakeRunLock() {
+  // One name for every setup on this toolkit, in every session. Windows NT 4.0
+  // knows no "Global\" namespace and refuses the name: then a plain one.
+  static HANDLE lock = nullptr;
+  if (lock != nullptr) return true;
+  HANDLE mutex = CreateMutexA(nullptr, FALSE, "Global\\StfSetupToolkitRun");
+  if (mutex == nullptr && GetLastError() == ERROR_ACCESS_DENIED) return false;  // another user's
+  if (mutex == nullptr) mutex = CreateMutexA(nullptr, FALSE, "StfSetupToolkitRun");
+  if (mutex == nullptr) {
+    StfLogError("Cannot create the lock that keeps two setups apart (CreateMutexA)",
+                GetLastError());
+    return true;  // better one setup too many than none at all
+  }
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    CloseHandle(mutex);
+    return false;
+  }
+  lock = mutex;
+  return true;
+}
+
+void EndRunEarly(int exitCode, const std::string& reason) {
+  earlyExitCode = exitCode;
+  earlyOutcome = "FAILED (" + reason + ")";
+}
+
+void WriteFinalOutcome() {
+  if (!finalOutcome.empty()) return;
+  finalOutcome = earlyExitCode != 0 ? earlyOutcome
+                                    : stf::OutcomeWithCause(SymbolText(STF_SYM_OUTCOME),
+                                                            SymbolText(STF_SYM_CAUSE));
+  StfLogOutcome(finalOutcome.c_str());
+}
+
+extern "C" {
+
+BOOL STFAPI StfStartupFailure(LPCSTR text) {
+  std::string line = "Error: " + std::string(text ? text : "");
+  FWriteToLogFile(line.c_str(), TRUE);
+  return StfQuiet();
+}
+
+void STFAPI StfRestartRefused(DWORD error) {
+  if (stf::ExitCodeOfOutcome(finalOutcome) != stf::kExitRestarting) return;
+  // The log was closed with the setup; its last line must still be the truth.
+  const std::string logFile = SymbolText(STF_SYM_LOGFILE);
+  const bool reopened = !logFile.empty() && FOpenLogFile(logFile.c_str(), TRUE);
+  StfLogError("Windows did not start the restart (ExitWindowsEx)", error);
+  finalOutcome = stf::OutcomeAfterRefusedRestart(finalOutcome);
+  StfLogOutcome(finalOutcome.c_str());
+  if (reopened) FCloseLogFile();
+}
+
+INT STFAPI StfExitCode(INT programCode) {
+  WriteFinalOutcome();  // a run that ended without TerminateFrame has not yet
+  // A person saw the outcome; the exit code stays what the program says.
+  if (!StfQuiet()) return programCode;
+  return earlyExitCode != 0 ? earlyExitCode : stf::ExitCodeOfOutcome(finalOutcome);
+}
+
+}  // extern "C"

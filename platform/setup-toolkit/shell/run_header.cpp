@@ -1,0 +1,139 @@
+#include "platform/setup-toolkit/shell/run_header.h"
+
+#include "ansi_text.h"
+#include "platform/setup-toolkit/stf_internal.h"
+
+namespace {
+
+void Log(const std::string& line) { FWriteToLogFile(line.c_str(), TRUE); }
+
+// "name version" from the program's version resource, or its file name.
+std::string ProgramAndVersion() {
+  const std::string path = ProgramPath();
+  DWORD ignored = 0;
+  DWORD size = path.empty() ? 0 : GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  std::string info(size, '\0');
+  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, &info[0])) {
+    return path.empty() ? std::string("setup") : path;
+  }
+  std::string name = path;
+  struct Translation { WORD language, codePage; } *translation = nullptr;
+  UINT length = 0;
+  if (VerQueryValueA(&info[0], "\\VarFileInfo\\Translation",
+                     reinterpret_cast<LPVOID*>(&translation), &length) &&
+      length >= sizeof *translation) {
+    char key[64];
+    wsprintfA(key, "\\StringFileInfo\\%04x%04x\\FileDescription", translation->language,
+              translation->codePage);
+    LPSTR description = nullptr;
+    if (VerQueryValueA(&info[0], key, reinterpret_cast<LPVOID*>(&description), &length) &&
+        length > 0) {
+      name = description;
+    }
+  }
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  if (VerQueryValueA(&info[0], "\\", reinterpret_cast<LPVOID*>(&fixed), &length) && fixed) {
+    char version[64];
+    wsprintfA(version, " %u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
+              LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+              LOWORD(fixed->dwFileVersionLS));
+    name += version;
+  }
+  return name;
+}
+
+std::string WindowsVersion() {
+  OSVERSIONINFOA info = {};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return "unknown (GetVersionExA failed)";
+  char text[256];
+  wsprintfA(text, "%lu.%lu build %lu%s%s", info.dwMajorVersion, info.dwMinorVersion,
+            info.dwBuildNumber & 0xFFFF, info.szCSDVersion[0] ? " " : "", info.szCSDVersion);
+  return text;
+}
+
+// Is the token's Administrators group enabled (not filtered out by UAC)?
+bool IsAdministrator(HANDLE token) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
+  std::string buffer(size, '\0');
+  if (size == 0 || !GetTokenInformation(token, TokenGroups, &buffer[0], size, &size)) return false;
+  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+  PSID admins = nullptr;
+  if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                0, 0, 0, 0, 0, &admins)) {
+    return false;
+  }
+  const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
+  bool member = false;
+  for (DWORD i = 0; i < groups->GroupCount && !member; ++i) {
+    member = EqualSid(groups->Groups[i].Sid, admins) &&
+             (groups->Groups[i].Attributes & SE_GROUP_ENABLED) != 0;
+  }
+  FreeSid(admins);
+  return member;
+}
+
+std::string UserAndRights() {
+  char user[257] = "";
+  DWORD size = sizeof user;
+  std::string text = GetUserNameA(user, &size) ? user : "unknown";
+  HANDLE token;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
+    return text + " (rights unknown: OpenProcessToken failed)";
+  }
+  text += IsAdministrator(token) ? ", administrator" : ", not an administrator";
+  // TokenElevation (20) exists from Windows Vista on; before it there is no UAC.
+  DWORD elevated = 0;
+  if (GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(20), &elevated,
+                          sizeof elevated, &size)) {
+    text += elevated ? ", elevated" : ", not elevated";
+  }
+  CloseHandle(token);
+  return text;
+}
+
+}  // namespace
+
+std::string ProgramPath() {
+  char path[MAX_PATH + 1];
+  DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return (n == 0 || n >= MAX_PATH) ? std::string() : std::string(path, n);
+}
+
+// Where the file name starts: after the last backslash that is a character of
+// its own (a double-byte character may end in the byte 0x5C).
+static size_t FileNameStart(const std::string& path) {
+  size_t start = 0;
+  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
+    if (*p == '\\' && CharNextA(p) == p + 1) start = static_cast<size_t>(p - path.c_str()) + 1;
+  }
+  return start;
+}
+
+std::string ProgramDirectory() {
+  const std::string path = ProgramPath();
+  return path.substr(0, FileNameStart(path));
+}
+
+std::string ProgramName() {
+  const std::string path = ProgramPath();
+  std::string name = path.substr(FileNameStart(path));
+  name = name.substr(0, name.rfind('.'));
+  return name.empty() ? std::string("SETUP") : stf::ToUpperAscii(name);
+}
+
+void WriteRunHeader(LPCSTR cmdLine) {
+  Log("===== " + ProgramAndVersion() + " =====");
+  Log("Windows: " + WindowsVersion());
+  char pages[96];
+  wsprintfA(pages, "Code pages: ANSI %u, OEM %u; file names in %s", GetACP(), GetOEMCP(),
+            AreFileApisANSI() ? "ANSI" : "OEM");
+  Log(pages);
+  Log("User: " + UserAndRights());
+  Log("Command line: " + std::string(cmdLine ? cmdLine : ""));
+  char current[MAX_PATH + 1] = "";
+  DWORD n = GetCurrentDirectoryA(sizeof current, current);
+  Log("Current directory: " + std::string(n > 0 && n < sizeof current ? current : "(cannot be read)"));
+  Log("Program directory: " + ProgramDirectory());
+}

@@ -1,0 +1,28 @@
+#include "toolkit/unattended.h"
+
+#include "toolkit/toolkit_api.h"
+
+static FARPROC ShellExport(LPCSTR name) {
+  HMODULE shell = GetModuleHandleA("MSSHLSTF.dll");
+  return shell != nullptr ? GetProcAddress(shell, name) : nullptr;
+}
+
+BOOL ToldWithoutBox(LPCSTR text) {
+  typedef BOOL(STFAPI * Told)(LPCSTR);
+  Told told = reinterpret_cast<Told>(reinterpret_cast<void*>(ShellExport("StfStartupFailure")));
+  return told != nullptr && told(text);
+}
+
+void ReportRestartRefused(void) {
+  DWORD error = GetLastError();
+  typedef void(STFAPI * Refused)(DWORD);
+  Refused refused =
+      reinterpret_cast<Refused>(reinterpret_cast<void*>(ShellExport("StfRestartRefused")));
+  if (refused != nullptr) refused(error);
+}
+
+INT RunExitCode(INT programCode) {
+  typedef INT(STFAPI * ExitCode)(INT);
+  ExitCode code = reinterpret_cast<ExitCode>(reinterpret_cast<void*>(ShellExport("StfExitCode")));
+  return code != nullptr ? code(programCode) : programCode;
+}

@@ -1,0 +1,15 @@
+// What our toolkit offers for unattended runs beyond the operations the
+// program imports. Looked up by name at run time, so that setup still starts
+// with a toolkit that lacks them; each then behaves as without them.
+#pragma once
+
+#include "platform/win32.h"
+
+// A start-up failure the program would report in a box: TRUE when the toolkit
+// has written it to the log and standard error and no box may wait (quiet).
+BOOL ToldWithoutBox(LPCSTR text);
+// The restart that ends the run did not start (GetLastError() says why).
+void ReportRestartRefused(void);
+// The process exit code for the program's code: unattended runs get Windows
+// Installer's code for their outcome; without the toolkit's answer, the code.
+INT RunExitCode(INT programCode);
