@@ -24,6 +24,7 @@ struct Library {
   std::set<std::string> exports;
   std::map<std::string, FARPROC> implementations;  // exports with behaviour
   int loads = 0;                                    // LoadLibraryA minus FreeLibrary
+  bool resident = false;  // mapped in every process, like KERNEL32.DLL: never loaded or freed
   uintptr_t handle = 0;
 };
 
@@ -47,6 +48,7 @@ struct Machine {
   bool currentDirFails = false;
 
   UINT errorMode = 0;
+  bool fileApisAnsi = true;                          // AreFileApisANSI
   std::map<unsigned char, unsigned char> oemToAnsi;  // bytes not listed map to themselves
   std::set<unsigned char> leadBytes;                 // DBCS lead bytes of the ANSI code page
 
@@ -72,6 +74,12 @@ struct Machine {
   bool shutdownPrivilegeEnabled = false;
   std::vector<UINT> shutdownRequests;  // flags of every accepted ExitWindowsEx
 
+  std::map<std::string, std::string> files;  // contents by upper-case path, for CreateFileA
+
+  // WOW64 as the two KERNEL32.DLL entry points report it, when a test exports them.
+  bool wow64 = false;
+  WORD nativeMachine = 0x014C;
+
   DWORD version = 0x0A280004;  // GetVersion
   int screenWidth = 1024;
   int screenHeight = 768;
@@ -87,6 +95,9 @@ extern Machine machine;
 void ResetMachine();
 // Adds a library with the given exports (replacing one of the same name).
 Library& AddLibrary(const std::string& name, const std::vector<std::string>& exports);
+// KERNEL32.DLL of a 64-bit Windows: IsWow64Process, and IsWow64Process2 when
+// `withMachines`, answering for a process under WOW64 on `native`.
+void RunUnderWow64(WORD native, bool withMachines);
 Library* FindLibrary(const std::string& name);
 // Number of libraries currently loaded.
 int LoadedLibraryCount();
