@@ -3,6 +3,9 @@
 set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
 # The disk carries stripped binaries.
 add_link_options($<$<CONFIG:MinSizeRel>:-s>)
+# Windows NT 4.0's loader refuses an image that asks for a newer system.
+add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
+                 -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 
 # The product: setup.exe linked against import libraries of the toolkit
 # libraries made from their .def files (undecorated export names).
