@@ -3,6 +3,9 @@
 set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
 # The disk carries stripped binaries.
 add_link_options($<$<CONFIG:MinSizeRel>:-s>)
+# Windows NT 4.0's loader refuses an image that asks for a newer system.
+add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
+                 -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 
 # The product: setup.exe linked against import libraries of the toolkit
 # libraries made from their .def files (undecorated export names).
@@ -38,7 +41,7 @@ target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.
-foreach(part platform/setup-toolkit platform/dialogs disk tests/wine)
+foreach(part platform/setup-toolkit platform/dialogs disk tests/wine tests/imports)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
     # Build files of each part stay out of the disk folder.
     add_subdirectory(${part} ${CMAKE_BINARY_DIR}/parts/${part})

@@ -22,6 +22,10 @@ void AskRestart(void);
 // Closes every dialog, ends the setup and exits with 0.
 [[noreturn]] void QuitSetup(void);
 
+// Refuses, before anything is changed, a driver image on the disk that this
+// Windows cannot load (built for another machine); returns otherwise.
+void EnsureDriverCanLoad(void);
+
 // Driver copy; every failure ends the process inside.
 void PrepareFileCopy(void);
 void BuildCopyList(void);

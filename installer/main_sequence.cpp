@@ -48,7 +48,10 @@ static LPCSTR SetupInfDir(void) {
 
 // The Windows directory's SYSTEM32 subdirectory, ending in a backslash.
 static void WorkOutSystemDir(void) {
-  if (GetWindowsDirectoryA(SetupPaths.SystemDir, 255) == 0) ReportNoWindowsDir();
+  // 255 or more is the size the directory would need, not a directory read.
+  UINT length = GetWindowsDirectoryA(SetupPaths.SystemDir, 255);
+  if (length == 0) ReportNoWindowsDir();
+  if (length >= 255) FailWithBufferOverflow();
   AppendBackslash(SetupPaths.SystemDir);
   LPSTR systemDir = ConcatPath(SetupPaths.SystemDir, "SYSTEM32\\");
   if (lstrlenA(systemDir) >= SETUP_PATH_SIZE) FailWithBufferOverflow();
@@ -69,6 +72,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     OpenInfFile(ConcatPath(SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
+    EnsureDriverCanLoad();
 
     ShowWelcome();
     PrepareFileCopy();

@@ -107,26 +107,31 @@ LONG GetRegKeyValueEx(HKEY root, LPCSTR keyPath, LPCSTR valueName, LPDWORD type,
 
 // ---- Deleting trees ----
 
-void DeleteRegKeyEx(HKEY root, LPCSTR keyPath) {
+// An empty path names the root itself, and some systems read a leading
+// backslash the same way: either would delete the whole tree under the root.
+static void DeleteTree(HKEY root, LPCSTR keyPath, LPCSTR routine) {
+  if (keyPath == nullptr || keyPath[0] == '\0' || keyPath[0] == '\\') FailRegistry(routine);
   if (!DoesRegKeyExistEx(root, keyPath)) return;  // nothing to delete is no error
   if (!DeleteAllSubKeys(root, keyPath)) FailRegistry("DeleteAllSubKeys");
 }
 
-void DeleteRegKey(LPCSTR keyPath) { DeleteRegKeyEx(HKEY_CLASSES_ROOT, keyPath); }
+void DeleteRegKeyEx(HKEY root, LPCSTR keyPath) { DeleteTree(root, keyPath, "DeleteRegKeyEx"); }
+
+void DeleteRegKey(LPCSTR keyPath) { DeleteTree(HKEY_CLASSES_ROOT, keyPath, "DeleteRegKey"); }
 
 // Deletes every subkey from the highest index down, then the key itself.
 // The two work buffers are sized once for this level from the longest name.
-static INT DeleteChildren(HKEY root, LPCSTR keyPath, HKEY key, DWORD subKeys, DWORD longest,
+static INT DeleteChildren(HKEY root, LPCSTR keyPath, HKEY key, DWORD subKeys, DWORD nameSize,
                           LPSTR name, LPSTR childPath) {
   INT pathLength = lstrlenA(keyPath);
   for (DWORD index = subKeys; index-- > 0;) {
-    LONG result = CallRegEnumKey(key, index, name, longest + 1);
+    LONG result = CallRegEnumKey(key, index, name, nameSize);
     if (result == ERROR_NO_MORE_ITEMS) continue;  // vanished since the count was read
     if (result != ERROR_SUCCESS) {
       ReportRegistryError("DeleteAllSubKeys:enum");
       return 0;
     }
-    name[longest] = '\0';
+    name[nameSize - 1] = '\0';
     // Joined by hand: wsprintfA stops at 1024 characters, the registry does not.
     lstrcpyA(childPath, keyPath);
     childPath[pathLength] = '\\';
@@ -159,15 +164,18 @@ INT DeleteAllSubKeys(HKEY root, LPCSTR keyPath) {
     return 1;
   }
 
-  LPSTR name = static_cast<LPSTR>(LocalAlloc(LMEM_FIXED, longest + 1));
+  // The longest name comes in UTF-16 units; its ANSI form takes up to two
+  // bytes for each of them (a double-byte character set).
+  DWORD nameSize = 2 * longest + 1;
+  LPSTR name = static_cast<LPSTR>(LocalAlloc(LMEM_FIXED, nameSize));
   LPSTR childPath = name == nullptr ? nullptr
                                     : static_cast<LPSTR>(LocalAlloc(
-                                          LMEM_FIXED, longest + lstrlenA(keyPath) + 2));
+                                          LMEM_FIXED, nameSize + lstrlenA(keyPath) + 1));
   INT done = 0;
   if (childPath == nullptr) {
     ReportRegistryError("DeleteAllSubKeys:alloc");
   } else {
-    done = DeleteChildren(root, keyPath, key, subKeys, longest, name, childPath);
+    done = DeleteChildren(root, keyPath, key, subKeys, nameSize, name, childPath);
   }
   CallRegCloseKey(key);
   if (done) CallRegDeleteKey(root, keyPath);

@@ -32,7 +32,9 @@ static void ReadStartDir(void) {
     dir[0] = '\0';
     return;
   }
-  OemToCharA(dir, dir);
+  // GetCurrentDirectoryA answers in the code page of the file functions:
+  // only a process switched to OEM needs converting.
+  if (!AreFileApisANSI()) OemToCharA(dir, dir);
   // Walks by characters: a double-byte character may end in the byte 0x5C.
   AppendBackslash(dir);
 }

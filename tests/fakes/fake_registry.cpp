@@ -15,6 +15,7 @@ Registry registry;
 static const LONG kInvalidHandle = 6;      // ERROR_INVALID_HANDLE
 static const LONG kInvalidParameter = 87;  // ERROR_INVALID_PARAMETER
 static const LONG kMoreData = 234;         // ERROR_MORE_DATA
+static const LONG kBadPathname = 161;      // ERROR_BAD_PATHNAME
 
 static std::string Upper(const std::string& text) {
   std::string out = text;
@@ -92,6 +93,9 @@ static bool PathOf(HKEY key, std::string* path) {
   return true;
 }
 
+// A subkey path that begins with a backslash is refused, as Wine does.
+static bool LeadingBackslash(LPCSTR subKey) { return subKey != nullptr && subKey[0] == '\\'; }
+
 static bool Under(HKEY key, LPCSTR subKey, std::string* path) {
   if (!PathOf(key, path)) return false;
   if (subKey != nullptr && subKey[0] != '\0') *path += std::string("\\") + subKey;
@@ -119,6 +123,7 @@ static bool Injected(const char* function, LONG* error) {
   } while (0)
 
 static LONG OpenKey(HKEY key, LPCSTR subKey, PHKEY result) {
+  if (LeadingBackslash(subKey)) return kBadPathname;
   std::string path;
   if (!Under(key, subKey, &path)) return kInvalidHandle;
   auto error = registry.openErrors.find(Upper(path));
@@ -152,6 +157,7 @@ static LONG WINAPI FakeRegCloseKey(HKEY key) {
 static LONG WINAPI FakeRegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
   Record("RegCreateKeyA", key, subKey);
   FAIL_IF_INJECTED("RegCreateKeyA");
+  if (LeadingBackslash(subKey)) return kBadPathname;
   std::string path;
   if (!Under(key, subKey, &path)) return kInvalidHandle;
   Create(path);
@@ -162,6 +168,7 @@ static LONG WINAPI FakeRegCreateKeyA(HKEY key, LPCSTR subKey, PHKEY result) {
 static LONG WINAPI FakeRegDeleteKeyA(HKEY key, LPCSTR subKey) {
   Record("RegDeleteKeyA", key, subKey);
   FAIL_IF_INJECTED("RegDeleteKeyA");
+  if (LeadingBackslash(subKey)) return kBadPathname;
   std::string path;
   if (!Under(key, subKey, &path)) return kInvalidHandle;
   RegNode* node = Find(path);
@@ -297,9 +304,13 @@ static LONG WINAPI FakeRegQueryInfoKeyA(HKEY key, LPSTR className, LPDWORD class
   if (registry.queryInfoFails.count(Upper(path))) return ERROR_ACCESS_DENIED;
   RegNode* node = Find(path);
   if (node == nullptr) return kInvalidHandle;
+  // The system counts the longest name in UTF-16 units: a double-byte
+  // character is one unit and two bytes of the ANSI name.
   DWORD longest = 0;
   for (const RegNode& child : node->children) {
-    if (child.name.size() > longest) longest = static_cast<DWORD>(child.name.size());
+    DWORD units = 0;
+    for (LPCSTR p = child.name.c_str(); *p; p = CharNextA(p)) ++units;
+    if (units > longest) longest = units;
   }
   if (className != nullptr && classSize != nullptr && *classSize > 0) className[0] = '\0';
   if (classSize != nullptr) *classSize = 0;

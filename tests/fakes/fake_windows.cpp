@@ -1,6 +1,7 @@
 // The Win32 functions of the seam, over the fake machine's state.
 #include "tests/fakes/fake_windows.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdarg>
 #include <cstdio>
@@ -37,7 +38,9 @@ Library& AddResidentLibrary(const std::string& name, const std::vector<std::stri
   return library;
 }
 
-void AddFile(const std::string& path) { machine.files.insert(Upper(path.c_str())); }
+void AddFile(const std::string& path, const std::string& data) {
+  machine.files[Upper(path.c_str())] = data;
+}
 
 Library* FindLibrary(const std::string& name) {
   auto it = machine.libraries.find(Upper(name.c_str()));
@@ -63,6 +66,30 @@ void PostMessage(UINT message) {
   machine.messages.push_back(msg);
 }
 
+static BOOL WINAPI FakeIsWow64Process(HANDLE, PBOOL wow64) {
+  *wow64 = machine.wow64;
+  return TRUE;
+}
+
+static BOOL WINAPI FakeIsWow64Process2(HANDLE, USHORT* process, USHORT* native) {
+  *process = machine.wow64 ? 0x014C : 0;
+  *native = machine.nativeMachine;
+  return TRUE;
+}
+
+void RunUnderWow64(WORD native, bool withMachines) {
+  machine.wow64 = true;
+  machine.nativeMachine = native;
+  Library& kernel = *FindLibrary("KERNEL32.DLL");
+  kernel.exports.insert("IsWow64Process");
+  kernel.implementations["IsWow64Process"] =
+      reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeIsWow64Process));
+  if (!withMachines) return;
+  kernel.exports.insert("IsWow64Process2");
+  kernel.implementations["IsWow64Process2"] =
+      reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeIsWow64Process2));
+}
+
 void ResetMachine() {
   machine = Machine{};
   nextLibraryHandle = 0x10000;
@@ -72,6 +99,8 @@ void ResetMachine() {
        "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
        "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
   ResetRegistry(advapi32);
+  // Windows NT 4.0's: nothing of WOW64.
+  AddLibrary("KERNEL32.DLL", {}).resident = true;
 }
 
 // A directory query in the system's manner: the length without terminator
@@ -174,6 +203,47 @@ DWORD WINAPI GetFileAttributesA(LPCSTR path) {
   if (machine.directories.count(key)) return FILE_ATTRIBUTE_DIRECTORY;
   machine.lastError = ERROR_FILE_NOT_FOUND;
   return INVALID_FILE_ATTRIBUTES;
+}
+
+BOOL WINAPI AreFileApisANSI(void) { return machine.fileApisAnsi; }
+
+// ---- KERNEL32: files, read whole from `machine.files` ----
+
+namespace fake {
+struct OpenFile {
+  std::string data;
+  size_t position = 0;
+};
+static std::map<uintptr_t, OpenFile> openFiles;
+static uintptr_t nextFileHandle = 0xF11E0;
+}  // namespace fake
+
+HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD share, LPVOID, DWORD disposition,
+                          DWORD flags, HANDLE) {
+  Record("CreateFileA", name, access, share, disposition, flags);
+  auto file = machine.files.find(fake::Upper(name));
+  if (file == machine.files.end() || disposition != OPEN_EXISTING) {
+    machine.lastError = ERROR_FILE_NOT_FOUND;
+    return INVALID_HANDLE_VALUE;
+  }
+  uintptr_t handle = fake::nextFileHandle++;
+  fake::openFiles[handle] = fake::OpenFile{file->second, 0};
+  return reinterpret_cast<HANDLE>(handle);
+}
+
+BOOL WINAPI ReadFile(HANDLE handle, LPVOID buffer, DWORD size, LPDWORD read, LPVOID) {
+  auto file = fake::openFiles.find(reinterpret_cast<uintptr_t>(handle));
+  if (file == fake::openFiles.end()) return FALSE;
+  fake::OpenFile& open = file->second;
+  size_t count = std::min<size_t>(size, open.data.size() - open.position);
+  std::memcpy(buffer, open.data.data() + open.position, count);
+  open.position += count;
+  *read = static_cast<DWORD>(count);
+  return TRUE;
+}
+
+BOOL WINAPI CloseHandle(HANDLE handle) {
+  return fake::openFiles.erase(reinterpret_cast<uintptr_t>(handle)) ? TRUE : FALSE;
 }
 
 LPSTR WINAPI GetCommandLineA(void) {

@@ -24,7 +24,7 @@ struct Library {
   std::set<std::string> exports;
   std::map<std::string, FARPROC> implementations;  // exports with behaviour
   int loads = 0;                                    // LoadLibraryA minus FreeLibrary
-  bool resident = false;  // imported by the program: loaded for the whole process
+  bool resident = false;  // mapped in every process, like KERNEL32.DLL: never loaded or freed
   uintptr_t handle = 0;
 };
 
@@ -47,10 +47,10 @@ struct Machine {
   std::string currentDir = "D:\\";
   bool currentDirFails = false;
   std::string modulePath = "D:\\SETUP.EXE";  // GetModuleFileNameA of the program
-  std::set<std::string> files;                // existing files, full paths in capitals
-  std::set<std::string> directories;          // existing directories, likewise
+  std::set<std::string> directories;          // existing directories, in capitals
 
   UINT errorMode = 0;
+  bool fileApisAnsi = true;                          // AreFileApisANSI
   std::map<unsigned char, unsigned char> oemToAnsi;  // bytes not listed map to themselves
   std::set<unsigned char> leadBytes;                 // DBCS lead bytes of the ANSI code page
 
@@ -76,6 +76,12 @@ struct Machine {
   bool shutdownPrivilegeEnabled = false;
   std::vector<UINT> shutdownRequests;  // flags of every accepted ExitWindowsEx
 
+  std::map<std::string, std::string> files;  // contents by upper-case path, for CreateFileA
+
+  // WOW64 as the two KERNEL32.DLL entry points report it, when a test exports them.
+  bool wow64 = false;
+  WORD nativeMachine = 0x014C;
+
   DWORD version = 0x0A280004;  // GetVersion
   int screenWidth = 1024;
   int screenHeight = 768;
@@ -91,10 +97,13 @@ extern Machine machine;
 void ResetMachine();
 // Adds a library with the given exports (replacing one of the same name).
 Library& AddLibrary(const std::string& name, const std::vector<std::string>& exports);
+// KERNEL32.DLL of a 64-bit Windows: IsWow64Process, and IsWow64Process2 when
+// `withMachines`, answering for a process under WOW64 on `native`.
+void RunUnderWow64(WORD native, bool withMachines);
 Library* FindLibrary(const std::string& name);
 // A library the program imports: GetModuleHandleA finds it without a load.
 Library& AddResidentLibrary(const std::string& name, const std::vector<std::string>& exports);
-void AddFile(const std::string& path);
+void AddFile(const std::string& path, const std::string& data = std::string());
 // Number of libraries currently loaded.
 int LoadedLibraryCount();
 void PostMessage(UINT message);

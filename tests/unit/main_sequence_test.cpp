@@ -84,15 +84,16 @@ TEST_F(MainSequenceTest, EmptyCommandTailIsHandedOnAsSuch) {
 }
 
 TEST_F(MainSequenceTest, SetupThatCannotBeOpenedShowsF1WithoutEndingIt) {
-  for (long frame : {0L, -1L}) {
+  for (long frame : {0L, -1L, -2L}) {
     fake::ResetProcessState();
     fake::Always("InitializeFrame", frame);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(fake::CallsTo({"MessageBoxA"}),
               (Trace{"MessageBoxA(NULL, \"Cannot initialize setup!\", \"Error\", 16)"}));
-    // frame 0 ends inside InitializeSetup; WinMain itself ends nothing.
-    EXPECT_EQ(fake::CountCalls("TerminateFrame"), frame == 0 ? 1 : 0);
+    // Other than -1 ends inside InitializeSetup; WinMain itself ends nothing.
+    EXPECT_EQ(fake::CountCalls("TerminateFrame"), frame == -1 ? 0 : 1);
     EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 0);
+    EXPECT_EQ(fake::CountCalls("FSetBitmap"), 0);
   }
 }
 
@@ -155,6 +156,17 @@ TEST_F(MainSequenceTest, WindowsDirTooLongForSystemDirIsAnOverflowNotACorruption
   EXPECT_EQ(fake::CallsTo({"DoMsgBox"}),
             (Trace{"DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"}));
   EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0);
+}
+
+// Such a directory is not read at all: the answer is the size it needs.
+TEST_F(MainSequenceTest, WindowsDirOf255CharactersIsAnOverflowWithoutTheNoWindowsDirDialog) {
+  fake::machine.windowsDir = "C:\\" + std::string(252, 'w');
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(fake::CallsTo({"GetWindowsDirectoryA", "DoMsgBox"}),
+            (Trace{"GetWindowsDirectoryA(255)",
+                   "DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"}));
+  EXPECT_EQ(Milestones(), (Trace{"dialog 400", "end setup"}));
 }
 
 TEST_F(MainSequenceTest, SourceDirOf255CharactersIsAnOverflow) {

@@ -5,6 +5,7 @@
 #include "support/registry_routines.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
+#include "toolkit/setup_lifecycle.h"
 
 namespace {
 
@@ -90,6 +91,39 @@ TEST_F(RegistryRoutinesTest, FailuresInsideTheTreeReportOnceOrTwiceAndFreeEveryt
     EXPECT_EQ(fake::OpenRegKeyCount(), 0) << c.name;
     EXPECT_EQ(fake::registry.liveAllocations, 0) << c.name;
   }
+}
+
+// The system counts the longest subkey name in UTF-16 units; each double-byte
+// character takes two bytes of the name buffer.
+TEST_F(RegistryRoutinesTest, DoubleByteSubkeyNamesFitTheNameBuffer) {
+  fake::machine.leadBytes = {0x83};
+  const std::string name = "\x83\x68\x83\x89\x83\x6F";  // three characters, six bytes
+  fake::AddRegKey(kRoot + "K\\" + name + "\\" + name);
+  fake::AddRegKey(kRoot + "K\\B");
+  DeleteRegKey("K");
+  EXPECT_TRUE(Reports().empty());
+  EXPECT_FALSE(fake::RegKeyExists(kRoot + "K"));
+  EXPECT_EQ(fake::registry.deletions.front(), kRoot + "K\\B");
+  EXPECT_EQ(fake::registry.allocations, 4);
+  EXPECT_EQ(fake::registry.liveAllocations, 0);
+}
+
+TEST_F(RegistryRoutinesTest, RootItselfIsNeverDeleted) {
+  BuildTree();
+  const std::pair<const char*, std::function<void()>> cases[] = {
+      {"DeleteRegKey", [] { DeleteRegKey(""); }},
+      {"DeleteRegKey", [] { DeleteRegKey("\\K"); }},
+      {"DeleteRegKeyEx", [] { DeleteRegKeyEx(HKEY_CLASSES_ROOT, ""); }},
+      {"DeleteRegKeyEx", [] { DeleteRegKeyEx(HKEY_CLASSES_ROOT, "\\K"); }},
+  };
+  for (const auto& c : cases) {
+    fake::calls.clear();
+    FatalErrorShown = 0;
+    EXPECT_EQ(Fatal(c.second), 0) << c.first;
+    EXPECT_EQ(Reports(), (std::vector<std::string>{Report(c.first)}));
+    EXPECT_EQ(fake::CountCalls("RegOpenKeyA") + fake::CountCalls("RegOpenKeyExA"), 0);
+  }
+  EXPECT_TRUE(fake::registry.deletions.empty());
 }
 
 TEST_F(RegistryRoutinesTest, SubkeyThatVanishedDuringTheWalkIsPassedOver) {

@@ -113,15 +113,26 @@ TEST_F(LifecycleTest, StartDirEndingInADoubleByteCharacterWithTrailByte5CGainsAB
   EXPECT_STREQ(SetupPaths.StartDir, "D:\\\x83\x68\x95\x5C\\");
 }
 
-TEST_F(LifecycleTest, StartDirIsReadUnderFailCriticalErrorsAndConvertedFromOem) {
+TEST_F(LifecycleTest, StartDirIsReadUnderFailCriticalErrors) {
   fake::machine.errorMode = 0x8000;
-  fake::machine.currentDir = "D:\\\x82";  // OEM e-acute
-  fake::machine.oemToAnsi[0x82] = 0xE9;
   ASSERT_GT(InitializeSetup(kCommandLine), 0);
-  EXPECT_STREQ(SetupPaths.StartDir, "D:\\\xE9\\");
   EXPECT_EQ(CallsTo({"SetErrorMode", "GetCurrentDirectoryA"}),
             (std::vector<std::string>{"SetErrorMode(1)", "GetCurrentDirectoryA(255)",
                                       "SetErrorMode(32768)"}));
+}
+
+// The directory comes in the code page of the file functions: ANSI unless the
+// process switched them to OEM.
+TEST_F(LifecycleTest, StartDirIsConvertedFromOemOnlyInOemMode) {
+  for (bool ansi : {true, false}) {
+    fake::ResetProcessState();
+    // a-umlaut is 0x84 in OEM 850 and 0xE4 in ANSI 1252, which OEM reads as another letter.
+    fake::machine.oemToAnsi = {{0x84, 0xE4}, {0xE4, 0xF5}};
+    fake::machine.fileApisAnsi = ansi;
+    fake::machine.currentDir = ansi ? "C:\\Ger\xE4t" : "C:\\Ger\x84t";
+    ASSERT_GT(InitializeSetup(kCommandLine), 0);
+    EXPECT_STREQ(SetupPaths.StartDir, "C:\\Ger\xE4t\\") << (ansi ? "ANSI" : "OEM");
+  }
 }
 
 struct FrameCallCase {

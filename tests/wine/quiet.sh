@@ -22,6 +22,14 @@ expect_installed() {
   expect_service
 }
 
+# A 32-bit program's system32 is syswow64 unless it asks otherwise.
+expect_not_in_syswow64() {
+  local wow64_drivers=$WINEPREFIX/drive_c/windows/syswow64/drivers
+  if [[ -d $wow64_drivers && -n $(find "$wow64_drivers/" -maxdepth 1 -iname mlxidecd.sys) ]]; then
+    fail "the driver went to C:\\windows\\syswow64\\drivers; expected C:\\windows\\system32\\drivers, which the service's image path names"
+  fi
+}
+
 case $1 in
   quiet-fresh)
     scenario_begin "$1"
@@ -84,16 +92,69 @@ case $1 in
     expect_installed
     ;;
 
+  quiet-cp1252-path)
+    # A-umlaut is 0xE4 in ANSI code page 1252; read again as OEM 850 it would
+    # be another letter, and the INF file would not be found.
+    scenario_begin "$1" 'Gerät'
+    use_locale de_DE UTF-8
+    session_begin
+    expect_code_page 1252
+    quiet_install
+    expect_installed
+    ;;
+
+  quiet-cp936-path)
+    # The folder name ends in 0xB5 0x5C, one character in code page 936.
+    scenario_begin "$1" '驱动程序礬'
+    use_locale zh_CN UTF-8
+    session_begin
+    expect_code_page 936
+    quiet_install
+    expect_installed
+    ;;
+
+  quiet-empty-section)
+    # A [System Files] that lists nothing: nothing to copy, the service still registered.
+    scenario_begin "$1"
+    sed -i '/^mlxidecd = /d' "$DISK/setup.inf"
+    session_begin
+    quiet_install
+    expect_exit_code_0
+    expect_outcome "$OUTCOME_INSTALLED"
+    expect_drivers_unchanged
+    expect_service
+    ;;
+
   quiet-win64)
+    # The 32-bit stand-in can never load on 64-bit Windows: refused, nothing changed.
     scenario_begin "$1"
     session_begin
     quiet_install
-    # A 32-bit program's system32 is syswow64 unless it asks otherwise.
-    wow64_drivers=$WINEPREFIX/drive_c/windows/syswow64/drivers
-    if [[ -d $wow64_drivers && -n $(find "$wow64_drivers/" -maxdepth 1 -iname mlxidecd.sys) ]]; then
-      fail "the driver went to C:\\windows\\syswow64\\drivers; expected C:\\windows\\system32\\drivers, which the service's image path names"
-    fi
+    expect_outcome 'Outcome: FAILED \(.+\)'
+    grep -q 'made for 32-bit (x86) Windows. This computer runs 64-bit (x64) Windows' "$LOG" ||
+      fail "log: expected the refusal of the 32-bit driver, saw: $(tr -d '\r' <"$LOG")"
+    expect_drivers_unchanged
+    expect_not_in_syswow64
+    expect_no_service
+    ;;
+
+  quiet-win64-x64-driver)
+    # A disk that carries the driver for x86-64 installs it where the service
+    # looks, and every boot loads it.
+    scenario_begin "$1"
+    cp "$WINE_TEST_DRIVER_X64" "$DISK/mlxidecd.SYS"
+    session_begin
+    quiet_install
+    expect_not_in_syswow64
     expect_installed
+    # Wine marks a service that a 32-bit program created with WOW64=1 and then
+    # loads its driver in a 32-bit device host, where an x86-64 driver cannot
+    # load; Windows has no such mark. Removed to see the boot Windows would do.
+    wine reg delete "$SERVICE_KEY" /v WOW64 /f >"$SCEN/reg-delete.out" 2>&1 ||
+      fail "reg delete WOW64: $(cat "$SCEN/reg-delete.out")"
+    session_end
+    persistent_session
+    robot service mlxidecd running 30000
     ;;
 
   *) echo "quiet.sh: unknown scenario '$1'" >&2; exit 2 ;;

@@ -25,6 +25,19 @@ std::string RootOf(const std::string& drive) {
   return drive.size() == 1 ? drive + ":\\" : drive + "\\";
 }
 
+// A decimal count, clamped; atoll would import _atoi64, which the C run-time
+// of Windows NT 4.0 may lack. Anything else counts 0.
+long long DecimalBytes(const std::string& text) {
+  size_t i = text.find_first_not_of(" \t");
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    int digit = text[i] - '0';
+    if (value > (LLONG_MAX - digit) / 10) return LLONG_MAX;
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
 // Extra bytes per drive from szExtraList: items "C=12345" (or "C:=12345"), or
 // plain numbers where item n stands for drive letter n (A = 1), the layout of
 // the original toolkit's 26-item extra-cost list.
@@ -44,7 +57,7 @@ void AddExtraCosts(LPCSTR list, std::vector<stf::DriveCost>* costs) {
     } else if (n <= 26) {
       drive = std::string(1, static_cast<char>('A' + n - 1));
     }
-    long long bytes = std::atoll(number.c_str());
+    long long bytes = DecimalBytes(number);
     if (drive.empty() || bytes <= 0) continue;
     if (drive.size() == 1 && drive[0] >= 'a' && drive[0] <= 'z') drive[0] = static_cast<char>(drive[0] - 'a' + 'A');
     bool found = false;

@@ -44,6 +44,21 @@ bool IsSafeGroupName(LPCSTR group) {
   }
 }
 
+// A Start menu folder, made when missing. By item list and not by
+// SHGetSpecialFolderPathA, which the shell of a plain Windows NT 4.0 lacks.
+bool ProgramsFolder(int csidl, char* path) {
+  LPITEMIDLIST items = nullptr;
+  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items))) return false;
+  BOOL found = SHGetPathFromIDListA(items, path);
+  IMalloc* shellMemory = nullptr;
+  if (SUCCEEDED(SHGetMalloc(&shellMemory))) {
+    shellMemory->Free(items);
+    shellMemory->Release();
+  }
+  if (!found) return false;
+  return CreateDirectoryA(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
 // The group's folder; false when the name is unsafe or the Start menu unknown.
 bool GroupFolder(LPCSTR group, bool common, std::string* folder) {
   if (!IsSafeGroupName(group)) {
@@ -51,10 +66,9 @@ bool GroupFolder(LPCSTR group, bool common, std::string* folder) {
     return false;
   }
   char programs[MAX_PATH];
-  if (!SHGetSpecialFolderPathA(nullptr, programs, common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS,
-                               TRUE)) {
-    Fail(common ? "SHGetSpecialFolderPathA (CSIDL_COMMON_PROGRAMS)"
-                : "SHGetSpecialFolderPathA (CSIDL_PROGRAMS)",
+  if (!ProgramsFolder(common ? CSIDL_COMMON_PROGRAMS : CSIDL_PROGRAMS, programs)) {
+    Fail(common ? "SHGetSpecialFolderLocation (CSIDL_COMMON_PROGRAMS)"
+                : "SHGetSpecialFolderLocation (CSIDL_PROGRAMS)",
          ERROR_PATH_NOT_FOUND);
     return false;
   }

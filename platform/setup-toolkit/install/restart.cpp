@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/setup-toolkit/install/restart_list.h"
+#include "volume_root.h"
 
 static std::vector<std::string> pending;  // targets queued by this process
 static std::string restartDir;            // FSetRestartDir; empty: the target's own
@@ -19,9 +20,18 @@ static std::string DirectoryOf(const std::string& path) {
   return path.substr(0, cut);
 }
 
+typedef BOOL(WINAPI* GetVolumePathNameEntry)(LPCSTR, LPSTR, DWORD);
+
+static bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
+
+// Windows 2000 and later mount volumes in folders and say where; before them
+// a volume is a drive or a network share.
 static std::string VolumeOf(const std::string& path) {
+  static GetVolumePathNameEntry volumePathName = reinterpret_cast<GetVolumePathNameEntry>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetVolumePathNameA")));
+  if (volumePathName == nullptr) return stf::VolumeRootOf(path, IsLead);
   char volume[MAX_PATH];
-  if (!GetVolumePathNameA(path.c_str(), volume, MAX_PATH)) return std::string();
+  if (!volumePathName(path.c_str(), volume, MAX_PATH)) return std::string();
   return volume;
 }
 

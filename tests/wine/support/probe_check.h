@@ -22,6 +22,7 @@ std::string Upper(std::string text);
 
 // Each part removes what it wrote, also when an earlier check failed.
 void CheckRegistryRoutines();
+void CheckDoubleByteRegistry();
 void CleanUpRegistry();
 void CheckSharedDirs();
 void CleanUpSharedDirs();

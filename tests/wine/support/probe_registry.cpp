@@ -110,6 +110,19 @@ void CheckRegistryRoutines() {
         "a key without subkeys deleted (DeleteAllSubKeys)");
 }
 
+// Run under code page 932: the system gives the longest subkey name in UTF-16
+// units, and these names take two bytes for each (the last one's trail byte
+// is a backslash).
+void CheckDoubleByteRegistry() {
+  const std::string name = "\x83\x68\x83\x89\x83\x43\x83\x6F\x95\x5C";
+  CreateRegKey(Sub((name + "\\" + name).c_str()).c_str());
+  CreateRegKey(Sub("B").c_str());
+  Check(KeyExists(Sub((name + "\\" + name).c_str())),
+        "subkeys with double-byte names created (CreateRegKey)");
+  DeleteRegKey(kTree);
+  Check(!KeyExists(kTree), "a tree with double-byte subkey names deleted (DeleteRegKey)");
+}
+
 void CleanUpRegistry() {
   RegDeleteTreeA(HKEY_CLASSES_ROOT, kTree);
   Check(!KeyExists(kTree), "no probe key left under HKEY_CLASSES_ROOT");

@@ -62,15 +62,19 @@ void OnExit() {
 int main(int argc, char** argv) {
   std::atexit(OnExit);
   CreateDirectoryA(probe::kRoot, nullptr);
-  if (argc > 1 && std::strcmp(argv[1], "--dbcs") == 0) {
-    probe::CheckDoubleByteNames();
-    finished = true;
-    std::printf("probe: %d failure(s)\n", probe::failures);
-    return probe::failures ? 1 : 0;
-  }
+  bool dbcs = argc > 1 && std::strcmp(argv[1], "--dbcs") == 0;
   char cmdLine[] = "/quiet /log C:\\stfsupport\\probe.log";
   probe::Check(InitializeSetup(cmdLine) > 0, "setup opened quietly (InitializeSetup)");
   probe::Check(BindRegistryFunctions() == 1, "registry entry points bound (BindRegistryFunctions)");
+  if (dbcs) {
+    probe::CheckDoubleByteNames();
+    probe::CheckDoubleByteRegistry();
+    probe::CleanUpRegistry();
+    finished = true;
+    EndSetup();
+    std::printf("probe: %d failure(s)\n", probe::failures);
+    return probe::failures ? 1 : 0;
+  }
 
   probe::CheckRegistryRoutines();
   probe::CleanUpRegistry();

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# check_imports.sh <folder> <list>: every .exe and .dll in the folder loads on
+# Windows NT 4.0. Each function it imports from Windows must be in the list
+# with a Windows no newer than NT 4.0; imports from a library of the folder
+# itself must find that library there; the PE header keeps OS and subsystem
+# version 4.0. Says every fault it finds, then exits 1.
+set -euo pipefail
+
+folder=$1
+list=$2
+objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+readonly ACCEPTED=" NT3.1 NT3.5 NT3.51 NT4.0 "
+readonly KNOWN="$ACCEPTED NT4.0+IE4 2000 XP XPSP2 XPx64 Vista 10 "
+readonly BASES=" ref doc shell crt ole "
+
+faults=0
+fault() {
+  printf 'FAIL: %s\n' "$*" >&2
+  faults=$((faults + 1))
+}
+
+declare -A version=()
+while read -r dll function windows basis extra; do
+  [[ -z $dll || $dll == \#* ]] && continue
+  [[ -n $function && -z ${extra:-} ]] || { fault "$list: malformed line: $dll $function $windows $basis $extra"; continue; }
+  [[ $KNOWN == *" $windows "* ]] || fault "$list: $dll $function: unknown Windows '$windows'"
+  [[ $BASES == *" $basis "* ]] || fault "$list: $dll $function: unknown basis '$basis'"
+  version[${dll^^}!$function]=$windows
+done <"$list"
+
+shopt -s nullglob nocaseglob
+binaries=("$folder"/*.exe "$folder"/*.dll)
+((${#binaries[@]} > 0)) || { fault "no .exe or .dll in $folder"; exit 1; }
+declare -A own=()
+for binary in "${binaries[@]}"; do
+  name=$(basename "$binary")
+  own[${name^^}]=1
+done
+
+checked=0
+for binary in "${binaries[@]}"; do
+  name=$(basename "$binary")
+  dump=$("$objdump" -p "$binary") || { fault "$name: $objdump cannot read it"; continue; }
+  for field in MajorOSystemVersion:4 MinorOSystemVersion:0 MajorSubsystemVersion:4 MinorSubsystemVersion:0; do
+    seen=$(awk -v f="${field%:*}" '$1 == f { print $2 }' <<<"$dump")
+    [[ $seen == "${field#*:}" ]] || fault "$name: ${field%:*} is '$seen', expected ${field#*:}"
+  done
+  # "DLL Name: X" opens a library's imports; each import is a line of
+  # address, hint or ordinal, and name (none for an import by ordinal).
+  while IFS=$'\t' read -r dll function; do
+    checked=$((checked + 1))
+    if [[ -n ${own[$dll]:-} ]]; then
+      continue
+    elif [[ $dll == MS*STF.DLL || $dll == MSCUISTF.DLL ]]; then
+      fault "$name imports $function from $dll, which is not in $folder"
+    elif [[ -z $function ]]; then
+      fault "$name imports from $dll by ordinal; only names can be checked"
+    elif [[ -z ${version[$dll!$function]:-} ]]; then
+      fault "$name imports $dll!$function, which $list does not name; add it with the oldest Windows that has it"
+    elif [[ $ACCEPTED != *" ${version[$dll!$function]} "* ]]; then
+      fault "$name imports $dll!$function, which needs Windows ${version[$dll!$function]}; look it up at run time (GetProcAddress) with a fallback"
+    fi
+  done < <(awk '
+    /^[[:space:]]*DLL Name:/ { dll = toupper($3); next }
+    /^[[:space:]]*$/ { dll = "" }
+    dll != "" && /^\t[0-9a-f]+\t/ {
+      n = split($0, part, /[[:space:]]+/)
+      name = (n >= 4 && part[4] != "<none>") ? part[4] : ""
+      printf "%s\t%s\n", dll, name
+    }' <<<"$dump")
+done
+
+((checked > 0)) || fault "no imports found in ${#binaries[@]} binaries: has $objdump's output changed?"
+if ((faults > 0)); then
+  printf '%d fault(s) in the imports of %s\n' "$faults" "$folder" >&2
+  exit 1
+fi
+printf 'Imports of %d binaries (%d functions) load on Windows NT 4.0\n' "${#binaries[@]}" "$checked"

@@ -1,0 +1,66 @@
+// The copy step: what it hands the toolkit, in which order, and which answers end it.
+#include <cstring>
+
+#include "installer/installer.h"
+#include "support/setup_paths.h"
+#include "tests/fakes/process_state.h"
+
+namespace {
+
+using Trace = std::vector<std::string>;
+
+class DriverCopyTest : public SetupTest {
+ protected:
+  void SetUp() override {
+    SetupTest::SetUp();
+    std::strcpy(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
+    std::strcpy(SetupPaths.SourceDir, "D:\\");
+  }
+};
+
+TEST_F(DriverCopyTest, ListIsEmptiedThenFilledUnderTheWaitCursor) {
+  PrepareFileCopy();
+  EXPECT_EQ(fake::CallsTo({"HShowWaitCursor", "ResetCopyList", "FAddSectionFilesToCopyList",
+                           "FAddToBillboardList", "ProSetPos", "FRestoreCursor"}),
+            (Trace{"HShowWaitCursor()", "ResetCopyList()",
+                   "FAddSectionFilesToCopyList(\"System Files\", \"D:\\\", "
+                   "\"C:\\WINNT\\SYSTEM32\\DRIVERS\\\")",
+                   "FAddToBillboardList(\"mscuistf.dll\", 5000, \"FModelessDlgProc\", 5)",
+                   "ProSetPos(155, 130)", "FRestoreCursor(0xc0)"}));
+}
+
+TEST_F(DriverCopyTest, OnlyTheQueueAndTheBillboardAreGuarded) {
+  struct Case {
+    const char* op;
+    bool fatal;
+  } cases[] = {{"ResetCopyList", false},
+               {"ProSetPos", false},
+               {"FAddSectionFilesToCopyList", true},
+               {"FAddToBillboardList", true}};
+  for (const Case& c : cases) {
+    fake::ResetProcessState();
+    fake::Always(c.op, 0);
+    fake::Events(400, {"CONTINUE"});
+    EXPECT_EQ(fake::ExitCodeOf(PrepareFileCopy).has_value(), c.fatal) << c.op;
+    EXPECT_EQ(fake::CountCalls("FDoDialogExt"), c.fatal ? 1 : 0) << c.op;
+  }
+}
+
+TEST_F(DriverCopyTest, BillboardStaysUpUntilTheServiceIsRegistered) {
+  fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+  CopyAndRegisterDriver();
+  Trace names;
+  for (const std::string& call :
+       fake::CallsTo({"HinstFrame", "GrcCopyFilesInCopyList", "OpenSCManagerA", "HShowWaitCursor",
+                      "CreateServiceA", "ChangeServiceConfigA", "CloseServiceHandle",
+                      "FRestoreCursor", "FKillNDialogs"})) {
+    names.push_back(call.substr(0, call.find('(')));
+  }
+  EXPECT_EQ(names, (Trace{"HinstFrame", "GrcCopyFilesInCopyList", "OpenSCManagerA",
+                          "HShowWaitCursor", "CreateServiceA", "ChangeServiceConfigA",
+                          "CloseServiceHandle", "CloseServiceHandle", "FRestoreCursor",
+                          "FKillNDialogs"}));
+  EXPECT_TRUE(fake::toolkit.dialogStack.empty());
+}
+
+}  // namespace
