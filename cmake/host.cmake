@@ -28,7 +28,8 @@ if(CORE_TEST_SOURCES)
 endif()
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
-target_link_libraries(unit_tests PRIVATE program GTest::gtest_main)
+target_link_libraries(unit_tests PRIVATE program_shared installer_program uninstaller_program
+  GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
 if(CORE_TEST_SOURCES)

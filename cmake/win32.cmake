@@ -29,16 +29,24 @@ foreach(lib ${TOOLKIT_LIBRARIES})
 endforeach()
 add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
 
-add_executable(setup WIN32
-  ${CMAKE_SOURCE_DIR}/installer/entry.cpp
-  ${CMAKE_SOURCE_DIR}/toolkit/run_exit.cpp
-  ${CMAKE_SOURCE_DIR}/resources/setup.rc)
-add_dependencies(setup toolkit_imports)
-target_include_directories(setup PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_libraries(setup PRIVATE program ${IMPORT_LIBS} user32 advapi32)
-# No run-time DLLs beside setup.exe: the disk holds only our files.
-target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++)
-set_target_properties(setup PROPERTIES OUTPUT_NAME setup RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
+# setup.exe and uninstall.exe: each its entry, the run-time exit, its
+# resources and its part of the program, on the shared part and the toolkit.
+# No run-time DLLs beside them: the disk holds only our files.
+foreach(exe setup uninstall)
+  set(part installer)
+  if(exe STREQUAL uninstall)
+    set(part uninstaller)
+  endif()
+  add_executable(${exe} WIN32
+    ${CMAKE_SOURCE_DIR}/${part}/entry.cpp
+    ${CMAKE_SOURCE_DIR}/toolkit/run_exit.cpp
+    ${CMAKE_SOURCE_DIR}/resources/${exe}.rc)
+  add_dependencies(${exe} toolkit_imports)
+  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${exe} PRIVATE program_shared ${part}_program ${IMPORT_LIBS} user32 advapi32)
+  target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
+  set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
+endforeach()
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.
 foreach(part platform/setup-toolkit platform/dialogs disk tests/wine tests/imports)

@@ -27,5 +27,6 @@ void PrepareFileCopy(void) {
 void CopyAndRegisterDriver(void) {
   RunCopyList();
   if (!RegisterDriverService()) ReportRegistrationFailure();
+  InstallUninstaller();
   CloseDialogs(1);  // the billboard the copy left up
 }

@@ -2,16 +2,19 @@
 // registration and restart.
 #pragma once
 
+#include "platform/startup.h"
 #include "platform/win32.h"
+#include "support/windows_restart.h"
 
 extern HINSTANCE AppInstance;
 extern DWORD RestartRequested;  // set only by AskRestart, read once at the end
 
-// Run-time start-up: the command tail behind the program name, and the show state.
-LPSTR CommandTail(LPSTR commandLine);
-int StartupShowState(void);
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
+
+// The folder of setup.exe, ending in a backslash, into a buffer of
+// SETUP_PATH_SIZE; false when it does not fit.
+bool ReadProgramDir(LPSTR dir);
 
 // Dialog steps. Each returns when the user goes on; a confirmed quit ends the process.
 void ShowWelcome(void);
@@ -32,7 +35,9 @@ void BuildCopyList(void);
 void SetUpCopyProgress(void);
 void CopyAndRegisterDriver(void);
 
+// The uninstaller in the product's folder and its uninstall entry; a failure
+// takes the fatal path with neither left behind.
+void InstallUninstaller(void);
+
 // 1 when the driver service exists afterwards with system start, 0 on any failure.
 int RegisterDriverService(void);
-// 1 when Windows accepted the reboot request.
-int RestartWindows(void);

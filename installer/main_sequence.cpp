@@ -11,14 +11,7 @@
 HINSTANCE AppInstance = nullptr;
 DWORD RestartRequested = 0;
 
-// A box for a person; an unattended run has the toolkit write it down instead,
-// since nobody would close the box.
-static void ShowStartupFailure(LPCSTR text) {
-  if (!ToldWithoutBox(text)) MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
-}
-
-// The folder of setup.exe, ending in a backslash; false when it does not fit.
-static bool ReadProgramDir(LPSTR dir) {
+bool ReadProgramDir(LPSTR dir) {
   char path[MAX_PATH + 1];
   DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
@@ -62,9 +55,9 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
   AppInstance = hInstance;
 
   if (InitializeSetup(lpCmdLine) <= 0) {
-    ShowStartupFailure("Cannot initialize setup!");
+    ReportStartupFailure("Cannot initialize setup!");
   } else if (!BindRegistryFunctions()) {
-    ShowStartupFailure("Cannot initialize registry!");
+    ReportStartupFailure("Cannot initialize registry!");
     EndSetup();
   } else {
     SetFrameBitmap("mscuistf.dll", 1);

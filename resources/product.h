@@ -18,3 +18,7 @@
 #define UNINSTALL_KEY "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" PRODUCT_NAME
 #define PRODUCT_FOLDER PRODUCT_NAME
 #define UNINSTALLER_FILE "uninstall.exe"
+// What the uninstaller needs beside it: it runs after the disk is gone.
+#define UNINSTALLER_FILES                                                                 \
+  UNINSTALLER_FILE, "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll", "MSUILSTF.dll",       \
+      "MSDETSTF.dll", "mscuistf.dll"

@@ -13,6 +13,10 @@ BOOL ToldWithoutBox(LPCSTR text) {
   return told != nullptr && told(text);
 }
 
+void ReportStartupFailure(LPCSTR text) {
+  if (!ToldWithoutBox(text)) MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
+}
+
 void ReportRestartRefused(void) {
   DWORD error = GetLastError();
   typedef void(STFAPI * Refused)(DWORD);

@@ -8,6 +8,10 @@
 // A start-up failure the program would report in a box: TRUE when the toolkit
 // has written it to the log and standard error and no box may wait (quiet).
 BOOL ToldWithoutBox(LPCSTR text);
+// The start-up failure box ("Error", stop icon) for a person; in an
+// unattended run the toolkit writes the text down instead, since nobody would
+// close the box.
+void ReportStartupFailure(LPCSTR text);
 // The restart that ends the run did not start (GetLastError() says why).
 void ReportRestartRefused(void);
 // The process exit code for the program's code: unattended runs get Windows

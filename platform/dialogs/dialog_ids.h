@@ -11,6 +11,12 @@
 #define DLG_NO_WINDOWS_DIR 6400
 #define BMP_FRAME 1
 
+// The uninstaller's dialogs.
+#define DLG_REMOVE_CONFIRM 150
+#define DLG_REMOVED_RESTART 750
+#define DLG_REMOVED 760
+#define DLG_NOT_INSTALLED 950
+
 // Buttons: the same identifier means the same event word in every dialog.
 #define IDC_CONTINUE 1  // "CONTINUE" (IDOK: Enter)
 #define IDC_CANCEL 2    // "CANCEL"   (IDCANCEL: Esc)
@@ -21,6 +27,7 @@
 #define CAPTION_SETUP "Merlox IDE CD-ROM Drive Setup"
 #define CAPTION_QUIT "Exit Merlox IDE CD-ROM Drive Setup"
 #define CAPTION_ERROR "Merlox IDE CD-ROM Drive Setup Error"
+#define CAPTION_REMOVE "Remove Merlox IDE CD-ROM Drive"
 
 // Static controls. A template asks for a system icon by the id of its icon
 // control; the procedure loads the icon when the dialog opens.

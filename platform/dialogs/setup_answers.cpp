@@ -13,13 +13,16 @@ static bool HasEventSum(LPCSTR word, int sum) {
 
 static const int kSumExit = 157;
 static const int kSumRestart = 151;
+static const int kSumContinue = 146;
 
 extern "C" {
 
 LPCSTR STFAPI QuietEventWord(UINT idDlg, BOOL fRestart) {
   // A restart only when the command line asked for one: an unattended
   // reboot would lose the work of whoever is logged on.
-  if (idDlg == DLG_RESTART) return fRestart ? kWordRestart : kWordContinue;
+  if (idDlg == DLG_RESTART || idDlg == DLG_REMOVED_RESTART) {
+    return fRestart ? kWordRestart : kWordContinue;
+  }
   // Everything else goes on, and the quit confirmation resumes.
   return kWordContinue;
 }
@@ -33,8 +36,15 @@ LPCSTR STFAPI DialogOutcome(UINT idDlg, LPCSTR szEvent) {
     case DLG_QUIT:
       return HasEventSum(szEvent, kSumExit) ? "CANCELLED" : nullptr;
     case DLG_RESTART:
+    case DLG_REMOVED_RESTART:
       return HasEventSum(szEvent, kSumRestart) ? "SUCCESS, restarting Windows"
                                                : "SUCCESS, restart pending";
+    case DLG_REMOVED:
+      return "SUCCESS";
+    case DLG_REMOVE_CONFIRM:
+      return HasEventSum(szEvent, kSumContinue) ? nullptr : "CANCELLED";
+    case DLG_NOT_INSTALLED:
+      return "NOT INSTALLED (the driver is not installed; nothing was removed)";
     default:
       return nullptr;
   }

@@ -83,6 +83,20 @@ typedef struct _QUERY_SERVICE_CONFIGA {
   LPSTR lpDisplayName;
 } QUERY_SERVICE_CONFIGA, *LPQUERY_SERVICE_CONFIGA;
 
+typedef struct _SERVICE_STATUS {
+  DWORD dwServiceType;
+  DWORD dwCurrentState;
+  DWORD dwControlsAccepted;
+  DWORD dwWin32ExitCode;
+  DWORD dwServiceSpecificExitCode;
+  DWORD dwCheckPoint;
+  DWORD dwWaitHint;
+} SERVICE_STATUS, *LPSERVICE_STATUS;
+
+typedef struct _SYSTEMTIME {
+  WORD wYear, wMonth, wDayOfWeek, wDay, wHour, wMinute, wSecond, wMilliseconds;
+} SYSTEMTIME, *LPSYSTEMTIME;
+
 typedef struct tagPOINT {
   LONG x;
   LONG y;
@@ -128,6 +142,7 @@ typedef struct _STARTUPINFOA {
 #define INVALID_FILE_ATTRIBUTES ((DWORD)-1)
 #define FILE_ATTRIBUTE_DIRECTORY 0x00000010
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
 
 // Memory
 #define LMEM_FIXED 0x0000
@@ -138,6 +153,7 @@ typedef struct _STARTUPINFOA {
 #define FILE_SHARE_READ 0x00000001
 #define OPEN_EXISTING 3
 #define FILE_ATTRIBUTE_NORMAL 0x00000080
+#define MOVEFILE_DELAY_UNTIL_REBOOT 0x00000004
 
 // PE image machines
 #define IMAGE_FILE_MACHINE_UNKNOWN 0
@@ -154,6 +170,9 @@ typedef struct _STARTUPINFOA {
 #define ERROR_NO_MORE_ITEMS 259L
 #define ERROR_BADKEY 1010L
 #define ERROR_INSUFFICIENT_BUFFER 122L
+#define ERROR_SERVICE_NOT_ACTIVE 1062L
+#define ERROR_SERVICE_DOES_NOT_EXIST 1060L
+#define ERROR_SERVICE_MARKED_FOR_DELETE 1072L
 #define ERROR_SERVICE_EXISTS 1073L
 #define ERROR_NOT_ALL_ASSIGNED 1300L
 
@@ -167,6 +186,8 @@ typedef struct _STARTUPINFOA {
 #define KEY_READ 0x20019
 #define KEY_WRITE 0x20006
 #define REG_SZ 1
+#define REG_EXPAND_SZ 2
+#define REG_DWORD 4
 
 // Services
 #define SC_MANAGER_ALL_ACCESS 0xF003F
@@ -176,6 +197,13 @@ typedef struct _STARTUPINFOA {
 #define SERVICE_DEMAND_START 0x00000003
 #define SERVICE_ERROR_NORMAL 0x00000001
 #define SERVICE_NO_CHANGE 0xffffffff
+#define SERVICE_QUERY_STATUS 0x0004
+#define SERVICE_CHANGE_CONFIG 0x0002
+#define SERVICE_STOP 0x0020
+#define DELETE 0x00010000
+#define SERVICE_CONTROL_STOP 0x00000001
+#define SERVICE_STOPPED 0x00000001
+#define SERVICE_RUNNING 0x00000004
 
 // Tokens and shutdown
 #define TOKEN_ADJUST_PRIVILEGES 0x0020
@@ -197,6 +225,11 @@ BOOL WINAPI FreeLibrary(HMODULE hLibModule);
 HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName);
 DWORD WINAPI GetModuleFileNameA(HMODULE hModule, LPSTR lpFilename, DWORD nSize);
 DWORD WINAPI GetFileAttributesA(LPCSTR lpFileName);
+BOOL WINAPI RemoveDirectoryA(LPCSTR lpPathName);
+BOOL WINAPI MoveFileExA(LPCSTR lpExistingFileName, LPCSTR lpNewFileName, DWORD dwFlags);
+void WINAPI GetLocalTime(LPSYSTEMTIME lpSystemTime);
+DWORD WINAPI GetTickCount(void);
+void WINAPI Sleep(DWORD dwMilliseconds);
 LPSTR WINAPI GetCommandLineA(void);
 void WINAPI GetStartupInfoA(LPSTARTUPINFOA lpStartupInfo);
 DWORD WINAPI GetVersion(void);
@@ -254,6 +287,9 @@ BOOL WINAPI ChangeServiceConfigA(SC_HANDLE hService, DWORD dwServiceType, DWORD 
 BOOL WINAPI QueryServiceConfigA(SC_HANDLE hService, LPQUERY_SERVICE_CONFIGA lpServiceConfig,
                                 DWORD cbBufSize, LPDWORD pcbBytesNeeded);
 BOOL WINAPI CloseServiceHandle(SC_HANDLE hSCObject);
+BOOL WINAPI ControlService(SC_HANDLE hService, DWORD dwControl, LPSERVICE_STATUS lpServiceStatus);
+BOOL WINAPI QueryServiceStatus(SC_HANDLE hService, LPSERVICE_STATUS lpServiceStatus);
+BOOL WINAPI DeleteService(SC_HANDLE hService);
 BOOL WINAPI OpenProcessToken(HANDLE ProcessHandle, DWORD DesiredAccess, PHANDLE TokenHandle);
 BOOL WINAPI LookupPrivilegeValueA(LPCSTR lpSystemName, LPCSTR lpName, PLUID lpLuid);
 BOOL WINAPI AdjustTokenPrivileges(HANDLE TokenHandle, BOOL DisableAllPrivileges,

@@ -207,6 +207,37 @@ DWORD WINAPI GetFileAttributesA(LPCSTR path) {
 
 BOOL WINAPI AreFileApisANSI(void) { return machine.fileApisAnsi; }
 
+BOOL WINAPI RemoveDirectoryA(LPCSTR path) {
+  Record("RemoveDirectoryA", path);
+  const std::string dir = fake::Upper(path) + "\\";
+  if (!machine.directories.count(fake::Upper(path))) {
+    machine.lastError = ERROR_FILE_NOT_FOUND;
+    return FALSE;
+  }
+  for (const auto& file : machine.files) {
+    if (file.first.rfind(dir, 0) == 0) {
+      machine.lastError = 145;  // ERROR_DIR_NOT_EMPTY
+      return FALSE;
+    }
+  }
+  machine.directories.erase(fake::Upper(path));
+  return TRUE;
+}
+
+BOOL WINAPI MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+  Record("MoveFileExA", from, to, flags);
+  if (flags & MOVEFILE_DELAY_UNTIL_REBOOT) {
+    machine.bootDeletions.push_back(from);
+    return TRUE;
+  }
+  machine.lastError = ERROR_ACCESS_DENIED;
+  return FALSE;
+}
+
+void WINAPI GetLocalTime(LPSYSTEMTIME time) { *time = machine.localTime; }
+DWORD WINAPI GetTickCount(void) { return machine.tickCount; }
+void WINAPI Sleep(DWORD ms) { machine.tickCount += ms; }
+
 // ---- KERNEL32: files, read whole from `machine.files` ----
 
 namespace fake {
@@ -434,11 +465,66 @@ BOOL WINAPI ChangeServiceConfigA(SC_HANDLE service, DWORD type, DWORD start, DWO
     return FALSE;
   }
   fake::Service& s = machine.services[openServiceName];
+  if (s.markedForDelete) {
+    machine.lastError = ERROR_SERVICE_MARKED_FOR_DELETE;
+    return FALSE;
+  }
   if (type != SERVICE_NO_CHANGE) s.type = type;
   if (start != SERVICE_NO_CHANGE) s.start = start;
   if (errorControl != SERVICE_NO_CHANGE) s.errorControl = errorControl;
   if (image) s.imagePath = image;
   if (group) s.group = group;
+  return TRUE;
+}
+
+static fake::Service* OpenedService(SC_HANDLE handle) {
+  if (handle != kServiceHandle || !machine.services.count(openServiceName)) {
+    machine.lastError = 6;  // ERROR_INVALID_HANDLE
+    return nullptr;
+  }
+  return &machine.services[openServiceName];
+}
+
+BOOL WINAPI ControlService(SC_HANDLE handle, DWORD control, LPSERVICE_STATUS status) {
+  Record("ControlService", handle, control);
+  fake::Service* service = OpenedService(handle);
+  if (service == nullptr) return FALSE;
+  if (service->state != SERVICE_RUNNING) {
+    machine.lastError = ERROR_SERVICE_NOT_ACTIVE;
+    return FALSE;
+  }
+  if (control != SERVICE_CONTROL_STOP || !service->stoppable) {
+    machine.lastError = 1052;  // ERROR_INVALID_SERVICE_CONTROL
+    return FALSE;
+  }
+  service->state = SERVICE_STOPPED;
+  *status = SERVICE_STATUS{};
+  status->dwCurrentState = service->state;
+  return TRUE;
+}
+
+BOOL WINAPI QueryServiceStatus(SC_HANDLE handle, LPSERVICE_STATUS status) {
+  Record("QueryServiceStatus", handle);
+  fake::Service* service = OpenedService(handle);
+  if (service == nullptr) return FALSE;
+  *status = SERVICE_STATUS{};
+  status->dwCurrentState = service->state;
+  return TRUE;
+}
+
+BOOL WINAPI DeleteService(SC_HANDLE handle) {
+  Record("DeleteService", handle);
+  fake::Service* service = OpenedService(handle);
+  if (service == nullptr) return FALSE;
+  if (service->markedForDelete) {
+    machine.lastError = ERROR_SERVICE_MARKED_FOR_DELETE;
+    return FALSE;
+  }
+  if (service->state == SERVICE_STOPPED) {
+    machine.services.erase(openServiceName);
+  } else {
+    service->markedForDelete = true;
+  }
   return TRUE;
 }
 

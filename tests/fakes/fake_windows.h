@@ -36,6 +36,9 @@ struct Service {
   std::string group;
   bool dependenciesGiven = false;  // a list pointer was passed (not NULL)
   std::string dependencies;
+  DWORD state = SERVICE_STOPPED;
+  bool stoppable = true;         // accepts the stop control when running
+  bool markedForDelete = false;  // deleted while running: gone at the next boot
 };
 
 struct Machine {
@@ -75,6 +78,10 @@ struct Machine {
   bool holdsShutdownPrivilege = true;
   bool shutdownPrivilegeEnabled = false;
   std::vector<UINT> shutdownRequests;  // flags of every accepted ExitWindowsEx
+
+  std::vector<std::string> bootDeletions;  // MoveFileExA(..., MOVEFILE_DELAY_UNTIL_REBOOT)
+  SYSTEMTIME localTime = {2026, 12, 3, 9, 10, 30, 0, 0};
+  DWORD tickCount = 1000;  // moved on by Sleep
 
   std::map<std::string, std::string> files;  // contents by upper-case path, for CreateFileA
 

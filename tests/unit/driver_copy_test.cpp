@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "installer/installer.h"
+#include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "tests/fakes/process_state.h"
 
@@ -15,6 +16,7 @@ class DriverCopyTest : public SetupTest {
     SetupTest::SetUp();
     std::strcpy(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
     std::strcpy(SetupPaths.SourceDir, "D:\\");
+    BindRegistryFunctions();  // the uninstall entry is written through it
   }
 };
 

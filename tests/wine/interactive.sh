@@ -11,7 +11,7 @@ case $1 in
     answer "$DLG_WELCOME" "$IDC_CONTINUE"
     answer "$DLG_RESTART" "$IDC_CONTINUE"  # Restart Later
     wait_setup
-    expect_exit_code_0
+    expect_exit_code 0
     expect_outcome "$OUTCOME_INSTALLED"
     expect_driver_installed
     expect_service
@@ -22,7 +22,7 @@ case $1 in
     answer "$DLG_WELCOME" "$IDC_CANCEL"
     answer "$DLG_QUIT" "$IDC_EXIT"
     wait_setup
-    expect_exit_code_0
+    expect_exit_code 0
     expect_outcome 'Outcome: CANCELLED'
     expect_drivers_unchanged
     expect_no_service
@@ -35,7 +35,7 @@ case $1 in
     answer_key "$DLG_WELCOME" enter
     answer "$DLG_RESTART" "$IDC_CONTINUE"
     wait_setup
-    expect_exit_code_0
+    expect_exit_code 0
     expect_outcome "$OUTCOME_INSTALLED"
     expect_dialog_logged "$DLG_WELCOME" 2
     expect_driver_installed

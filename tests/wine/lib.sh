@@ -7,12 +7,13 @@ set -euo pipefail
 : "${WINE_TEST_TEMPLATES:?set by ctest: the folder of the template prefixes}"
 : "${WINE_TEST_DISK:?set by ctest: the disk folder of the win32 build}"
 : "${WINE_TEST_ROBOT:?set by ctest: robot.exe}"
+: "${WINE_TEST_LAUNCH:?set by ctest: launch.exe, which reads whole exit codes}"
 : "${WINE_TEST_ARTIFACTS:?set by ctest: where screenshots and failure logs go}"
 : "${WINE_TEST_DIALOG_IDS:?set by ctest: dialog_ids.h}"
 
 readonly SERVICE_KEY='HKLM\System\CurrentControlSet\Services\mlxidecd'
-readonly DISK_FILES=(setup.exe setup.inf mlxidecd.SYS MSSHLSTF.dll MSCOMSTF.dll MSINSSTF.dll
-  MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
+readonly DISK_FILES=(setup.exe uninstall.exe setup.inf mlxidecd.SYS MSSHLSTF.dll MSCOMSTF.dll
+  MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
 SETUP_TIMEOUT=${SETUP_TIMEOUT:-60}  # seconds; a quiet install takes one or two
 readonly LOG_WIN='C:\setup.log'
 readonly SKIP=77            # ctest's SKIP_RETURN_CODE
@@ -256,25 +257,44 @@ make_drivers_full() {
 # ---- running setup.exe and the robot ----
 
 # run_setup <args...>: setup.exe from the disk folder, as a user starts it;
-# waits for it to end and leaves its exit code in SETUP_RC.
+# waits for it to end and leaves its whole exit code in SETUP_RC ("killed"
+# when something ended it from outside, as Wine's restart does).
 run_setup() {
   start_setup "$@"
   wait_setup
 }
 
 start_setup() {
-  say "setup.exe $*"
-  (cd "$DISK" && exec timeout "$SETUP_TIMEOUT" wine setup.exe "$@") \
-    >"$SCEN/setup.out" 2>"$SCEN/setup.err" &
+  start_program "$DISK" setup.exe "$@"
+}
+
+# start_program <folder> <program> <args...>: from that folder, through the
+# launcher, which prints the program's whole exit code (a Unix shell sees
+# only its low 8 bits).
+start_program() {
+  local folder=$1
+  shift
+  say "$*"
+  (cd "$folder" && exec timeout $((SETUP_TIMEOUT + 15)) wine "$WINE_TEST_LAUNCH" \
+    $((SETUP_TIMEOUT * 1000)) "$@") >"$SCEN/launch.out" 2>"$SCEN/setup.err" &
   SETUP_PID=$!
 }
 
 wait_setup() {
-  SETUP_RC=0
-  wait "$SETUP_PID" || SETUP_RC=$?
+  local rc=0 seen
+  wait "$SETUP_PID" || rc=$?
   SETUP_PID=""
-  ((SETUP_RC != 124)) || fail "setup.exe did not end within ${SETUP_TIMEOUT}s (dialogs up: $(robot_list))"
-  say "setup.exe ended with exit code $SETUP_RC"
+  seen=$(tr -d '\r' <"$SCEN/launch.out")
+  if [[ $seen =~ exit\ code\ (-?[0-9]+) ]]; then
+    SETUP_RC=${BASH_REMATCH[1]}
+  elif [[ $seen == *timeout* || $rc == 124 ]]; then
+    fail "the program did not end within ${SETUP_TIMEOUT}s (dialogs up: $(robot_list))"
+  elif ((rc == 0)) && [[ -z $seen ]]; then
+    SETUP_RC=killed
+  else
+    fail "the launcher failed (exit $rc): $seen"
+  fi
+  say "ended with exit code $SETUP_RC"
 }
 
 # run_robot <args...>: the robot's exit code, or 255 when something ended it
@@ -414,8 +434,13 @@ expect_no_service() {
   fi
 }
 
-expect_exit_code_0() {
-  ((SETUP_RC == 0)) || fail "setup.exe: expected exit code 0, saw $SETUP_RC (stderr: $(tail -c 2000 "$SCEN/setup.err"))"
+# expect_exit_code <code>...: the last run ended with one of these codes.
+expect_exit_code() {
+  local code
+  for code in "$@"; do
+    [[ $SETUP_RC == "$code" ]] && return
+  done
+  fail "expected exit code $*, saw $SETUP_RC (stderr: $(tail -c 2000 "$SCEN/setup.err"))"
 }
 
 # The log's last line without its time stamp.

@@ -14,9 +14,10 @@ quiet_install() {
   run_setup /quiet /log "$LOG_WIN" "$@"
 }
 
-# A successful install that leaves the restart for later.
+# A successful install that leaves the restart for later: 3010 tells a
+# deployment tool that the driver loads at the next boot.
 expect_installed() {
-  expect_exit_code_0
+  expect_exit_code 3010
   expect_outcome "$OUTCOME_INSTALLED"
   expect_driver_installed
   expect_service
@@ -59,10 +60,14 @@ case $1 in
     snapshot_drivers
     expect_service Start=3 ImagePath="$moved"
     quiet_install
-    expect_exit_code_0
+    expect_exit_code 3010
     expect_outcome "$OUTCOME_INSTALLED"
     expect_driver_installed
     expect_service ImagePath="$moved"  # and Start back to 1
+    # The configuration kept is logged; the relative path names the file installed.
+    grep -qF "image \"$moved\"" "$LOG" ||
+      fail "log: expected the existing service's image path, saw: $(tr -d '\r' <"$LOG")"
+    ! grep -q 'Warning: service' "$LOG" || fail "log: a warning about an image path that names the file"
     ;;
 
   quiet-restart)
@@ -72,7 +77,8 @@ case $1 in
     # Wine's restart ends every program of the session, then boots it again;
     # only that boot loads a system-start driver within this session.
     wait_for "the driver loaded by Wine's restart" 30 driver_running
-    expect_exit_code_0
+    # 1641 when setup ended before Wine's restart ended it.
+    expect_exit_code 1641 killed
     expect_outcome 'Outcome: (RESTARTING|SUCCESS \(restarting.*\))'
     expect_driver_installed
     expect_service
@@ -114,15 +120,16 @@ case $1 in
     ;;
 
   quiet-empty-section)
-    # A [System Files] that lists nothing: nothing to copy, the service still registered.
+    # A [System Files] that lists nothing: nothing to copy, and the service
+    # is not registered, since the file it would name is not there.
     scenario_begin "$1"
     sed -i '/^mlxidecd = /d' "$DISK/setup.inf"
     session_begin
     quiet_install
-    expect_exit_code_0
-    expect_outcome "$OUTCOME_INSTALLED"
+    expect_exit_code 1603
+    expect_outcome 'Outcome: FAILED \(.*mlxidecd.SYS is not in place.*\)'
     expect_drivers_unchanged
-    expect_service
+    expect_no_service
     ;;
 
   quiet-win64)
@@ -130,7 +137,8 @@ case $1 in
     scenario_begin "$1"
     session_begin
     quiet_install
-    expect_outcome 'Outcome: FAILED \(.+\)'
+    expect_exit_code 1603
+    expect_outcome 'Outcome: FAILED \(.*made for 32-bit.*\)'
     grep -q 'made for 32-bit (x86) Windows. This computer runs 64-bit (x64) Windows' "$LOG" ||
       fail "log: expected the refusal of the 32-bit driver, saw: $(tr -d '\r' <"$LOG")"
     expect_drivers_unchanged

@@ -1,5 +1,5 @@
-// Restarts Windows so that the newly registered driver is loaded.
-#include "installer/installer.h"
+// Restarts Windows so that a driver installed or removed takes effect.
+#include "support/windows_restart.h"
 
 int RestartWindows(void) {
   HANDLE token;

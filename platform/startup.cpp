@@ -1,5 +1,5 @@
-// What the run-time start-up hands to WinMain.
-#include "installer/installer.h"
+// What the run-time start-up hands to the program's entry routine.
+#include "platform/startup.h"
 
 LPSTR CommandTail(LPSTR commandLine) {
   LPSTR p = commandLine;

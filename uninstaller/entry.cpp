@@ -1,0 +1,7 @@
+// The process entry of uninstall.exe.
+#include "platform/process_exit.h"
+#include "uninstaller/uninstaller.h"
+
+int main() {
+  ExitProgram(UninstallMain(CommandTail(GetCommandLineA())));
+}

@@ -1,0 +1,86 @@
+// Stopping and deleting the driver service.
+#include "resources/product.h"
+#include "support/registry_entry.h"
+#include "toolkit/log_lines.h"
+#include "toolkit/setup_lifecycle.h"
+#include "uninstaller/uninstaller.h"
+
+static const DWORD kStopWaitMs = 10000;  // a driver that takes longer stays till the boot
+
+[[noreturn]] static void Fail(LPCSTR call, DWORD error) {
+  LogWin32Failure(call, error);
+  FatalSetupError();
+}
+
+static SC_HANDLE OpenManager(void) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  if (manager == nullptr) Fail("OpenSCManagerA", GetLastError());
+  return manager;
+}
+
+// A service that is deleted but still loaded is gone for good: it answers a
+// change of its configuration with ERROR_SERVICE_MARKED_FOR_DELETE.
+static bool ServiceLive(SC_HANDLE manager) {
+  SC_HANDLE service = OpenServiceA(manager, DRIVER_SERVICE_NAME, SERVICE_CHANGE_CONFIG);
+  if (service == nullptr) return GetLastError() != ERROR_SERVICE_DOES_NOT_EXIST;
+  bool live = ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
+                                   SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr) ||
+              GetLastError() != ERROR_SERVICE_MARKED_FOR_DELETE;
+  CloseServiceHandle(service);
+  return live;
+}
+
+bool DriverInstalled(void) {
+  if (RegistryEntryExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY)) return true;
+  SC_HANDLE manager = OpenManager();
+  bool live = ServiceLive(manager);
+  CloseServiceHandle(manager);
+  LogText(live ? "The uninstall entry is missing, but service " DRIVER_SERVICE_NAME " exists"
+               : "Neither the uninstall entry nor service " DRIVER_SERVICE_NAME " exists");
+  return live;
+}
+
+// Asks the driver to stop and waits for it; true once it has stopped.
+static bool StopService(SC_HANDLE service) {
+  SERVICE_STATUS status;
+  if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
+    DWORD error = GetLastError();
+    if (error == ERROR_SERVICE_NOT_ACTIVE) return true;
+    LogWin32Failure("ControlService " DRIVER_SERVICE_NAME " (stop)", error);
+    return false;
+  }
+  const DWORD started = GetTickCount();
+  while (status.dwCurrentState != SERVICE_STOPPED && GetTickCount() - started < kStopWaitMs) {
+    Sleep(100);
+    if (!QueryServiceStatus(service, &status)) {
+      LogWin32Failure("QueryServiceStatus " DRIVER_SERVICE_NAME, GetLastError());
+      return false;
+    }
+  }
+  return status.dwCurrentState == SERVICE_STOPPED;
+}
+
+void RemoveDriverService(bool* pending) {
+  SC_HANDLE manager = OpenManager();
+  SC_HANDLE service =
+      OpenServiceA(manager, DRIVER_SERVICE_NAME, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
+  if (service == nullptr) {
+    DWORD error = GetLastError();
+    CloseServiceHandle(manager);
+    if (error != ERROR_SERVICE_DOES_NOT_EXIST) Fail("OpenServiceA " DRIVER_SERVICE_NAME, error);
+    LogText("Service " DRIVER_SERVICE_NAME " does not exist");
+    return;
+  }
+  if (!StopService(service)) *pending = true;
+  if (!DeleteService(service) && GetLastError() != ERROR_SERVICE_MARKED_FOR_DELETE) {
+    DWORD error = GetLastError();
+    CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+    Fail("DeleteService " DRIVER_SERVICE_NAME, error);
+  }
+  CloseServiceHandle(service);
+  CloseServiceHandle(manager);
+  LogText(*pending ? "Service " DRIVER_SERVICE_NAME " deleted; it is removed when Windows restarts"
+                   : "Service " DRIVER_SERVICE_NAME " stopped and deleted");
+}

@@ -1,0 +1,52 @@
+// The uninstaller from start to restart, in the shape of setup's own sequence.
+#include "platform/process_exit.h"
+#include "resources/product.h"
+#include "support/path_join.h"
+#include "support/registry_binding.h"
+#include "support/setup_paths.h"
+#include "support/windows_restart.h"
+#include "toolkit/log_lines.h"
+#include "toolkit/setup_lifecycle.h"
+#include "toolkit/unattended.h"
+#include "uninstaller/uninstaller.h"
+
+// The system directory, ending in a backslash; the drivers directory is below it.
+static void WorkOutSystemDir(void) {
+  UINT length = GetSystemDirectoryA(SetupPaths.SystemDir, SETUP_PATH_SIZE - 1);
+  if (length == 0 || length >= SETUP_PATH_SIZE - 1) FailWithBufferOverflow();
+  AppendBackslash(SetupPaths.SystemDir);
+}
+
+// True when Windows is to restart at the end.
+static bool RemoveEverything(void) {
+  ConfirmRemoval();
+  bool pending = false;
+  RemoveDriverService(&pending);
+  RemoveDriverFile(&pending);
+  RemoveUninstallRecord();
+  LogText(pending ? "The driver stays loaded until Windows restarts"
+                  : "The driver is removed; no restart is needed");
+  return ReportRemoved(pending);
+}
+
+int UninstallMain(LPSTR lpCmdLine) {
+  bool restart = false;
+  if (InitializeSetup(lpCmdLine) <= 0) {
+    ReportStartupFailure("Cannot initialize setup!");
+  } else if (!BindRegistryFunctions()) {
+    ReportStartupFailure("Cannot initialize registry!");
+    EndSetup();
+  } else {
+    SetFrameBitmap("mscuistf.dll", 1);
+    SetFrameTitle("Remove " PRODUCT_NAME);
+    WorkOutSystemDir();
+    if (DriverInstalled()) {
+      restart = RemoveEverything();
+    } else {
+      ReportNotInstalled();
+    }
+    EndSetup();
+  }
+  if (restart && !RestartWindows()) ReportRestartRefused();
+  return 0;
+}
