@@ -9,6 +9,8 @@
 //   robot codepage                                print the ANSI code page
 //   robot service <name> <state> [timeoutMs]      wait for the service to reach a state
 //                                                 (stopped, running, ...; "absent": no service)
+//   robot fileversion <file>                      print the file version of its version
+//                                                 resource ("file version a.b.c.d")
 //
 // Exit codes: 0 found (and done), 1 timed out, 2 bad usage, 3 found but the
 // action failed. Everything found or missed is printed on stdout, and last
@@ -330,6 +332,23 @@ int WaitForService(const char* name, const char* wanted, DWORD timeoutMs) {
   return kTimeout;
 }
 
+int PrintFileVersion(const char* file) {
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(file, &ignored);
+  std::vector<char> info(size ? size : 1);
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  if (size == 0 || !GetFileVersionInfoA(file, 0, size, info.data()) ||
+      !VerQueryValueA(info.data(), "\\", reinterpret_cast<LPVOID*>(&fixed), &length) || !fixed) {
+    std::printf("failed: no version resource in %s (error %lu)\n", file, GetLastError());
+    return kActionFailed;
+  }
+  std::printf("file version %u.%u.%u.%u\n", HIWORD(fixed->dwFileVersionMS),
+              LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+              LOWORD(fixed->dwFileVersionLS));
+  return kFound;
+}
+
 int Run(int argc, char** argv) {
   if (argc < 2) return Usage("no command");
   const std::string command = argv[1];
@@ -340,6 +359,10 @@ int Run(int argc, char** argv) {
   if (command == "codepage") {
     std::printf("ANSI code page %u\n", GetACP());
     return kFound;
+  }
+  if (command == "fileversion") {
+    if (argc != 3) return Usage("fileversion takes a file");
+    return PrintFileVersion(argv[2]);
   }
   if (command == "service") {
     DWORD timeoutMs = kDefaultTimeoutMs;

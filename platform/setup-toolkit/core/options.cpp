@@ -133,20 +133,17 @@ bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
 
 bool AsksForQuiet(const char* tail) {
   std::string word;
-  bool inQuote = false;
   for (const char* p = tail != nullptr ? tail : "";; ++p) {
-    if (*p == '"') {
-      inQuote = !inQuote;
-      continue;
-    }
-    if (*p != '\0' && (inQuote || !IsBlank(*p))) {
+    // Quotes separate words too: "/q" and a /q after an unclosed quote count.
+    if (*p != '\0' && !IsBlank(*p) && *p != '"') {
       word += *p;
       continue;
     }
     const std::string name = word.substr(0, word.find_first_of(":=", 1));
-    if (name.size() > 1 && (name[0] == '/' || name[0] == '-')) {
-      Switch which;
-      if (Lookup(name.substr(1), &which) && which == Switch::kQuiet) return true;
+    Switch which;
+    if (name.size() > 1 && (name[0] == '/' || name[0] == '-') && Lookup(name.substr(1), &which) &&
+        which == Switch::kQuiet) {
+      return true;
     }
     word.clear();
     if (*p == '\0') return false;

@@ -29,10 +29,10 @@ struct SetupOptions {
 bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
                   const std::string& program = "SETUP");
 
-// Does the command line ask for quiet mode, even where it cannot be parsed?
-// A run that asked for no windows must not wait on one for its own errors:
-// any argument that names /quiet, /q or /qn (quoted, with a value, beside an
-// unclosed quote) counts.
+// Does a command line that cannot be parsed ask for quiet mode? A run that
+// asked for no windows must not wait on one for its own errors, so any word
+// that names /quiet, /q or /qn counts: quoted, with a value, or inside an
+// unclosed quote.
 bool AsksForQuiet(const char* tail);
 
 // The switches, for /help and for errors; program names the program in its first line.

@@ -36,12 +36,13 @@ static std::string WithBackslash(std::string dir) {
 // (the reason told and the exit code kept for the end).
 static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   const char* tail = cmdLine ? cmdLine : "";
-  // Known before anything can fail, so that no failure waits for a person.
-  const bool quiet = stf::AsksForQuiet(tail);
-  StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
   const std::string program = ProgramName();
   std::string error;
-  if (!stf::ParseOptions(tail, options, &error, program)) {
+  const bool parsed = stf::ParseOptions(tail, options, &error, program);
+  // Known before anything can fail, so that no failure waits for a person.
+  const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
+  StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
+  if (!parsed) {
     Tell(error, quiet, MB_ICONHAND);
     EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + error.substr(0, error.find('\n')));
     return false;
