@@ -85,10 +85,34 @@ TEST(Options, InvalidCommandLines) {
   }
 }
 
+// A command line that cannot be parsed still asks for no windows when any word
+// names the quiet switch, however it is written.
+TEST(Options, QuietAskedForByABrokenCommandLine) {
+  struct Case {
+    const char* tail;
+    bool quiet;
+  } cases[] = {
+      {"/quiet /bogus", true},
+      {"/bogus -QN", true},
+      {"\"/q\" extra", true},
+      {"/log \"C:\\a b /q", true},  // inside an unclosed quote
+      {"/quiet:yes", true},
+      {"-q=1 /x", true},
+      {"/log C:\\quiet.log /x", false},
+      {"/quieter /qq", false},
+      {"quiet /x", false},
+      {"/ /- -", false},
+      {"", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(AsksForQuiet(c.tail), c.quiet) << c.tail;
+  EXPECT_FALSE(AsksForQuiet(nullptr));
+}
+
 TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
   const std::string usage = UsageText();
   for (const char* word : {"/quiet", "/q", "/qn", "/norestart", "/forcerestart", "/log", "/l",
-                           "/source", "/help", "/?", "code 0", "Outcome:"}) {
+                           "/source", "/help", "/?", "code 0", "Outcome:", "3010", "1641",
+                           "1603", "1602", "1605", "1618", "1622", "1639"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;
   }
 }
