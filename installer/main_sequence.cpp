@@ -54,14 +54,7 @@ static void WorkOutSystemDir(void) {
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
   AppInstance = hInstance;
 
-  if (InitializeSetup(lpCmdLine) <= 0) {
-    ReportStartupFailure("Cannot initialize setup!");
-  } else if (!BindRegistryFunctions()) {
-    ReportStartupFailure("Cannot initialize registry!");
-    EndSetup();
-  } else {
-    SetFrameBitmap("mscuistf.dll", 1);
-    SetFrameTitle("Merlox IDE CD-ROM Drive Setup");
+  if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
     OpenInfFile(ConcatPath(SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);

@@ -6,6 +6,7 @@
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/toolkit_api.h"
+#include "toolkit/unattended.h"
 
 INT FrameOpenResult = 0;
 INT FatalErrorShown = 0;
@@ -55,6 +56,21 @@ INT InitializeSetup(LPSTR cmdLine) {
   FrameOpenResult = frame;
   ReadStartDir();
   return FrameOpenResult;
+}
+
+bool StartSetup(LPSTR cmdLine, LPCSTR title) {
+  if (InitializeSetup(cmdLine) <= 0) {
+    ReportStartupFailure("Cannot initialize setup!");
+    return false;
+  }
+  if (!BindRegistryFunctions()) {
+    ReportStartupFailure("Cannot initialize registry!");
+    EndSetup();
+    return false;
+  }
+  SetFrameBitmap("mscuistf.dll", 1);
+  SetFrameTitle(title);
+  return true;
 }
 
 void EndSetup(void) {

@@ -11,6 +11,11 @@ extern INT FatalErrorShown;  // set the first time the fatal path runs; never re
 INT InitializeSetup(LPSTR cmdLine);
 INT OpenFrame(LPSTR cmdLine);
 INT OpenInstallEngine(void);
+// Opens the setup, binds the registry entry points and dresses the frame with
+// the dialog library's bitmap and the title. False when the setup could not
+// start: the failure has been reported ("Cannot initialize setup!" or
+// "Cannot initialize registry!") and whatever was opened ended again.
+bool StartSetup(LPSTR cmdLine, LPCSTR title);
 // Closes frame, install engine and registry binding; harmless when not open.
 void EndSetup(void);
 

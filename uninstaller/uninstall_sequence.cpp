@@ -2,7 +2,6 @@
 #include "platform/process_exit.h"
 #include "resources/product.h"
 #include "support/path_join.h"
-#include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "support/windows_restart.h"
 #include "toolkit/log_lines.h"
@@ -31,14 +30,7 @@ static bool RemoveEverything(void) {
 
 int UninstallMain(LPSTR lpCmdLine) {
   bool restart = false;
-  if (InitializeSetup(lpCmdLine) <= 0) {
-    ReportStartupFailure("Cannot initialize setup!");
-  } else if (!BindRegistryFunctions()) {
-    ReportStartupFailure("Cannot initialize registry!");
-    EndSetup();
-  } else {
-    SetFrameBitmap("mscuistf.dll", 1);
-    SetFrameTitle("Remove " PRODUCT_NAME);
+  if (StartSetup(lpCmdLine, "Remove " PRODUCT_NAME)) {
     WorkOutSystemDir();
     if (DriverInstalled()) {
       restart = RemoveEverything();
