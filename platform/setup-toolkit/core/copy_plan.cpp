@@ -127,6 +127,20 @@ bool PlanCopyList(const InfFile& inf, const std::string& section, const std::str
   return true;
 }
 
+void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* dir,
+               std::string* name) {
+  const char* begin = path.data();
+  const char* end = begin + path.size();
+  std::size_t cut = 0;
+  for (const char* p = begin; p < end;) {
+    const std::size_t length = CharLength(p, end, isLead);
+    p += length;
+    if (length == 1 && p[-1] == '\\') cut = static_cast<std::size_t>(p - begin);
+  }
+  *dir = path.substr(0, cut);
+  *name = path.substr(cut);
+}
+
 std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead) {
   if (path.size() >= 2 && path[1] == ':') {
     const char letter = ToUpperAscii(path[0]);

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "file_version.h"
+
 namespace stf {
 namespace {
 
@@ -17,19 +19,6 @@ bool ParseDecimal(const std::string& text, std::uint64_t max, std::uint64_t* out
   }
   *out = value;
   return true;
-}
-
-bool IsValidVersion(const std::string& text) {
-  int parts = 0;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t dot = text.find('.', start);
-    const std::string part = text.substr(start, dot == std::string::npos ? dot : dot - start);
-    std::uint64_t value = 0;
-    if (++parts > 4 || !ParseDecimal(part, 65535, &value)) return false;
-    if (dot == std::string::npos) return true;
-    start = dot + 1;
-  }
 }
 
 std::string Field(const InfLine& line, int n) {
@@ -80,7 +69,8 @@ bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord
   }
 
   record.version = Field(line, kFileFieldVersion);
-  if (!record.version.empty() && !IsValidVersion(record.version)) {
+  FileVersion parsed;
+  if (!record.version.empty() && !ParseVersionText(record.version, &parsed)) {
     return fail("version '" + record.version + "' of " + record.diskName +
                 " is not 1 to 4 dotted numbers of 0-65535");
   }
