@@ -105,16 +105,16 @@ SysError MemoryFs::Stat(const std::string& path, FileStat* out) {
   return 0;
 }
 
-SysError MemoryFs::MakeDirectory(const std::string& path) {
-  if (SysError e = Change("MakeDirectory", path)) return e;
+SysError MemoryFs::MakeDir(const std::string& path) {
+  if (SysError e = Change("MakeDir", path)) return e;
   if (Find(path)) return kErrorAlreadyExists;
   if (!Find(Parent(path))) return kErrorPathNotFound;
   AddDir(path);
   return 0;
 }
 
-SysError MemoryFs::RemoveDirectory(const std::string& path) {
-  if (SysError e = Change("RemoveDirectory", path)) return e;
+SysError MemoryFs::RemoveDir(const std::string& path) {
+  if (SysError e = Change("RemoveDir", path)) return e;
   if (!Find(path)) return kErrorFileNotFound;
   if (!List(path).empty()) return 145;  // ERROR_DIR_NOT_EMPTY
   nodes_.erase(Key(path));

@@ -48,8 +48,8 @@ class MemoryFs : public FileSystem {
   std::uint64_t Used() const;
 
   SysError Stat(const std::string& path, FileStat* out) override;
-  SysError MakeDirectory(const std::string& path) override;
-  SysError RemoveDirectory(const std::string& path) override;
+  SysError MakeDir(const std::string& path) override;
+  SysError RemoveDir(const std::string& path) override;
   SysError OpenRead(const std::string& path, FileHandle* out) override;
   SysError CreateWrite(const std::string& path, FileHandle* out) override;
   SysError Read(FileHandle file, std::uint64_t offset, void* buffer, std::size_t size,

@@ -1,5 +1,6 @@
 // The INF file and the copy list built from it.
 #include <cstring>
+#include <set>
 
 #include "platform/setup-toolkit/common/common_state.h"
 #include "setup_log.h"
@@ -15,16 +16,24 @@ static void ReportMissingSection(LPCSTR section) {
                 ".");
 }
 
+// Target paths compare as the system compares file names, without case.
+static std::string FoldedPath(const std::string& path) {
+  std::string folded = path;
+  if (!folded.empty()) CharUpperBuffA(&folded[0], static_cast<DWORD>(folded.size()));
+  return folded;
+}
+
 static BOOL AddPlanned(const std::vector<stf::CopyEntry>& planned) {
+  std::set<std::string> adding;
   for (const stf::CopyEntry& entry : planned) {
-    for (const stf::CopyEntry& queued : CopyList()) {
-      if (lstrcmpiA(queued.destPath.c_str(), entry.destPath.c_str()) == 0) {
-        ReportProblem("Two files would be installed as " + entry.destPath + ".");
-        return FALSE;
-      }
+    const std::string folded = FoldedPath(entry.destPath);
+    if (CopyListTargets().count(folded) != 0 || !adding.insert(folded).second) {
+      ReportProblem("Two files would be installed as " + entry.destPath + ".");
+      return FALSE;
     }
   }
   CopyList().insert(CopyList().end(), planned.begin(), planned.end());
+  CopyListTargets().insert(adding.begin(), adding.end());
   return TRUE;
 }
 
@@ -128,6 +137,16 @@ BOOL STFAPI StfGetCopyEntry(INT i, LPSTR src, INT cbSrc, LPSTR dst, INT cbDst,
   return TRUE;
 }
 
-void STFAPI StfClearCopyList(void) { CopyList().clear(); }
+BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD flags, LPSTR version, INT cbVersion) {
+  if (i < 0 || i >= StfCopyListCount()) return FALSE;
+  const stf::CopyEntry& e = CopyList()[i];
+  if (flags) *flags = e.record.flags;
+  return CopyOut(e.record.version, version, cbVersion) < cbVersion;
+}
+
+void STFAPI StfClearCopyList(void) {
+  CopyList().clear();
+  CopyListTargets().clear();
+}
 
 }  // extern "C"

@@ -46,8 +46,8 @@ class FileSystem {
   // A missing path gives kErrorFileNotFound or kErrorPathNotFound.
   virtual SysError Stat(const std::string& path, FileStat* out) = 0;
   // An existing directory gives kErrorAlreadyExists.
-  virtual SysError MakeDirectory(const std::string& path) = 0;
-  virtual SysError RemoveDirectory(const std::string& path) = 0;
+  virtual SysError MakeDir(const std::string& path) = 0;
+  virtual SysError RemoveDir(const std::string& path) = 0;
   virtual SysError OpenRead(const std::string& path, FileHandle* out) = 0;
   // A new file, or the existing one emptied.
   virtual SysError CreateWrite(const std::string& path, FileHandle* out) = 0;

@@ -69,6 +69,7 @@ int CopyRun::Run() {
   if (grc == grcOkay) grc = Plan();
   if (grc == grcOkay) grc = CheckSpace();
   if (grc == grcOkay) grc = MakeDirectories();
+  if (grc == grcOkay && !work_.empty()) grc = BeginStaging();
   if (grc == grcOkay) grc = StageAll();
   if (grc == grcOkay) grc = Commit();
   if (grc == grcOkay) return grc;
@@ -229,12 +230,15 @@ int CopyRun::MakeDirectories() {
     std::string partial = dir.substr(0, root), rest = dir.substr(root);
     while (!rest.empty()) {
       partial += TakeComponent(&rest, job_.isLead);
-      SysError error = fs_.MakeDirectory(partial);
-      if (error == 0) created_.push_back(partial);
-      if (error != 0 && error != kErrorAlreadyExists) {
+      SysError error;
+      while ((error = fs_.MakeDir(partial)) != 0 && error != kErrorAlreadyExists) {
         user_.LogError("CreateDirectoryA " + partial, error);
-        return IsDiskFull(error) ? grcDiskFull : grcCannotWrite;
+        if (!RetryOrStop("Setup cannot create the folder\n\n" + partial,
+                         {IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error, ""})) {
+          return stopResult_;
+        }
       }
+      if (error == 0) created_.push_back(partial);
       partial += "\\";
     }
     spelled_[dir].second = true;
@@ -243,8 +247,7 @@ int CopyRun::MakeDirectories() {
 }
 
 // The journal names every file before the first one is made.
-int CopyRun::StageAll() {
-  if (work_.empty()) return grcOkay;
+int CopyRun::BeginStaging() {
   std::map<std::string, std::string> stageOf;
   for (const std::string& dir : dirs_) {
     stageOf[dir] = dir + "~stf" + Hex(job_.tag) + ".tmp";
@@ -261,17 +264,25 @@ int CopyRun::StageAll() {
   }
   journalPath_ = dirs_.front() + kJournalName;
   journal_.scratch = journal_.stages.front() + "\\journal.new";
-  std::string call;
   journalWritten_ = true;  // even a failed write may leave a part of it
-  SysError error = WriteJournal(fs_, journal_, journalPath_, std::string(), &call);
-  for (std::size_t i = 0; error == 0 && i < journal_.stages.size(); ++i) {
-    const std::string& stage = journal_.stages[i];
-    if ((error = fs_.MakeDirectory(stage)) != 0) call = "CreateDirectoryA " + stage;
-  }
-  if (error != 0) {
+  for (;;) {
+    std::string call;
+    SysError error = WriteJournal(fs_, journal_, journalPath_, std::string(), &call);
+    for (std::size_t i = 0; error == 0 && i < journal_.stages.size(); ++i) {
+      const std::string& stage = journal_.stages[i];
+      if ((error = fs_.MakeDir(stage)) == kErrorAlreadyExists) error = 0;  // a try before
+      if (error != 0) call = "CreateDirectoryA " + stage;
+    }
+    if (error == 0) return grcOkay;
     user_.LogError(call, error);
-    return IsDiskFull(error) ? grcDiskFull : grcCannotWrite;
+    if (!RetryOrStop("Setup cannot write to the folder\n\n" + dirs_.front(),
+                     {IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error, call})) {
+      return stopResult_;
+    }
   }
+}
+
+int CopyRun::StageAll() {
   buffer_.resize(job_.chunkBytes);
   for (CopyWork& w : work_) {
     while (!w.skipped) {
@@ -328,7 +339,7 @@ void CopyRun::Abandon() {
       return;
     }
   }
-  for (auto dir = created_.rbegin(); dir != created_.rend(); ++dir) fs_.RemoveDirectory(*dir);
+  for (auto dir = created_.rbegin(); dir != created_.rend(); ++dir) fs_.RemoveDir(*dir);
 }
 
 CopyRun::Next CopyRun::Failed(CopyWork* w, const CopyFailure& failure) {

@@ -1,6 +1,7 @@
 #include "copy_plan.h"
 
 #include <cstring>
+#include <map>
 #include <utility>
 
 namespace stf {
@@ -109,17 +110,17 @@ bool PlanCopyList(const InfFile& inf, const std::string& section, const std::str
     return false;
   }
   std::vector<CopyEntry> entries;
+  std::map<std::string, int, NoCaseLess> lineOf;  // destination -> INF line
   for (const InfLine& line : found->lines) {
     CopyEntry entry;
     if (!PlanCopyLine(inf, line, sourceDir, destDir, isLead, &entry, err)) return false;
-    for (const CopyEntry& earlier : entries) {
-      if (EqualsNoCase(earlier.destPath, entry.destPath)) {
-        err->file = inf.path;
-        err->line = line.line;
-        err->message = "'" + entry.destPath + "' is already installed by line " +
-                       std::to_string(earlier.record.line);
-        return false;
-      }
+    const auto earlier = lineOf.emplace(entry.destPath, line.line);
+    if (!earlier.second) {
+      err->file = inf.path;
+      err->line = line.line;
+      err->message = "'" + entry.destPath + "' is already installed by line " +
+                     std::to_string(earlier.first->second);
+      return false;
     }
     entries.push_back(std::move(entry));
   }

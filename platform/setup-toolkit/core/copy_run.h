@@ -47,6 +47,7 @@ class CopyRun {
   int PlanFile(CopyWork* w);
   int CheckSpace();
   int MakeDirectories();
+  int BeginStaging();
   int StageAll();
   int Commit();
   void Abandon();

@@ -122,7 +122,7 @@ bool CleanUp(FileSystem& fs, CopyUser& user, const Journal& journal,
     ok &= Logged(user, fs.Delete(journal.scratch), "DeleteFileA " + journal.scratch);
   }
   for (auto stage = journal.stages.rbegin(); stage != journal.stages.rend(); ++stage) {
-    SysError error = fs.RemoveDirectory(*stage);
+    SysError error = fs.RemoveDir(*stage);
     // Still holding a file that goes at the next boot: the directory follows it.
     if (error != 0 && !IsMissing(error)) error = fs.DeleteAtReboot(*stage);
     ok &= Logged(user, error, "RemoveDirectoryA " + *stage);
