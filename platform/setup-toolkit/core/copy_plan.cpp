@@ -80,7 +80,7 @@ bool PlanCopyLine(const InfFile& inf, const InfLine& line, const std::string& so
                   const std::string& destDir, LeadBytePredicate isLead, CopyEntry* out,
                   InfError* err) {
   CopyEntry entry;
-  if (!ReadFileRecord(line, inf.path, &entry.record, err)) return false;
+  if (!ReadFileRecord(inf, line, &entry.record, err)) return false;
   if (!CheckName(inf, line, entry.record.diskName, isLead, err)) return false;
   if (!CheckName(inf, line, entry.record.installName, isLead, err)) return false;
   entry.sourcePath = JoinPath(sourceDir, entry.record.diskName, isLead);
