@@ -43,6 +43,8 @@ BOOL STFAPI StfSetSymbol(LPCSTR szSymbol, LPCSTR szValue);
 INT STFAPI StfCopyListCount(void);
 BOOL STFAPI StfGetCopyEntry(INT i, LPSTR szSrc, INT cbSrc, LPSTR szDst, INT cbDst,
                             LPDWORD pcbDeclared);
+// Entry i's file record: its flags (field 15) and required version (field 19, "" for none).
+BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD pdwFlags, LPSTR szVersion, INT cbVersion);
 void STFAPI StfClearCopyList(void);
 // Log records; the error record carries a Win32 code and the system's text for it.
 void STFAPI StfLogError(LPCSTR szText, DWORD dwError);
@@ -51,7 +53,8 @@ void STFAPI StfLogCopied(LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes);
 void STFAPI StfLogOutcome(LPCSTR szOutcome);
 
 // MSUILSTF.dll: puts the billboard dialog on the dialog stack (windowless in
-// quiet mode). 0: the dialog library, procedure or template is missing.
+// quiet mode, and for a blank billboard, whose szDll is empty). 0: the dialog
+// library, procedure or template is missing.
 BOOL STFAPI StfShowBillboard(LPCSTR szDll, UINT idDlg, LPCSTR szProc);
 // The top-most shown dialog window, for message boxes (null: the frame or none).
 HWND STFAPI StfTopDialog(void);

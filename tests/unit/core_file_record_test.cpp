@@ -11,7 +11,7 @@ bool Read(const std::string& recordLine, FileRecord* record, InfError* err) {
   const std::string text = "[System Files]\n" + recordLine + "\n";
   InfFile inf;
   if (!ParseInfText(text.data(), text.size(), "setup.inf", &inf, err)) return false;
-  return ReadFileRecord(inf.sections.at(0).lines.at(0), inf.path, record, err);
+  return ReadFileRecord(inf, inf.sections.at(0).lines.at(0), record, err);
 }
 
 TEST(FileRecord, DefaultsForShortRecords) {

@@ -280,6 +280,20 @@ start_program() {
   SETUP_PID=$!
 }
 
+# The Unix process of the setup.exe that runs in this scenario's prefix: its
+# program name (Wine gives the Windows path) is setup.exe, not the launcher's.
+setup_process() {
+  local pid program
+  for pid in $(pgrep -f 'setup\.exe'); do
+    program=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)
+    [[ ${program,,} == *setup.exe ]] || continue
+    if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
+      echo "$pid"
+      return
+    fi
+  done
+}
+
 wait_setup() {
   local rc=0 seen
   wait "$SETUP_PID" || rc=$?

@@ -9,6 +9,7 @@ static stf::SymbolTable symbols;
 static stf::InfFile inf;
 static bool infOpen = false;
 static std::vector<stf::CopyEntry> copyList;
+static std::set<std::string> copyListTargets;
 
 stf::SymbolTable& Symbols() { return symbols; }
 stf::InfFile& OpenInf() { return inf; }
@@ -18,6 +19,7 @@ void SetOpenInf(stf::InfFile file) {
   infOpen = true;
 }
 std::vector<stf::CopyEntry>& CopyList() { return copyList; }
+std::set<std::string>& CopyListTargets() { return copyListTargets; }
 
 bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 

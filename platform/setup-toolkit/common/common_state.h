@@ -2,6 +2,7 @@
 // MSCOMSTF.dll; the other libraries reach them through its exports.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ stf::InfFile& OpenInf();  // empty until FOpenInf succeeds
 bool InfIsOpen();
 void SetOpenInf(stf::InfFile inf);
 std::vector<stf::CopyEntry>& CopyList();
+// The copy list's target paths, upper-cased by the system's rules.
+std::set<std::string>& CopyListTargets();
 
 // Lead bytes of the system's ANSI code page, for the core's DBCS-aware walks.
 bool IsAnsiLeadByte(unsigned char byte);

@@ -1,8 +1,22 @@
 // The INF file and the copy list built from it.
 #include <cstring>
+#include <set>
 
 #include "platform/setup-toolkit/common/common_state.h"
 #include "setup_log.h"
+
+// Unicode INF text in the system's code page; a character it lacks becomes
+// its default character, which no file name may hold.
+static bool WideToAnsiText(const char16_t* text, std::size_t length, std::string* out) {
+  out->clear();
+  if (length == 0) return true;
+  const wchar_t* wide = reinterpret_cast<const wchar_t*>(text);
+  const int count = static_cast<int>(length);
+  const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return false;
+  out->resize(static_cast<std::size_t>(bytes));
+  return WideCharToMultiByte(CP_ACP, 0, wide, count, &(*out)[0], bytes, nullptr, nullptr) == bytes;
+}
 
 static const stf::InfSection* SectionNamed(LPCSTR name) {
   if (!InfIsOpen() || name == nullptr) return nullptr;
@@ -15,16 +29,24 @@ static void ReportMissingSection(LPCSTR section) {
                 ".");
 }
 
+// Target paths compare as the system compares file names, without case.
+static std::string FoldedPath(const std::string& path) {
+  std::string folded = path;
+  if (!folded.empty()) CharUpperBuffA(&folded[0], static_cast<DWORD>(folded.size()));
+  return folded;
+}
+
 static BOOL AddPlanned(const std::vector<stf::CopyEntry>& planned) {
+  std::set<std::string> adding;
   for (const stf::CopyEntry& entry : planned) {
-    for (const stf::CopyEntry& queued : CopyList()) {
-      if (lstrcmpiA(queued.destPath.c_str(), entry.destPath.c_str()) == 0) {
-        ReportProblem("Two files would be installed as " + entry.destPath + ".");
-        return FALSE;
-      }
+    const std::string folded = FoldedPath(entry.destPath);
+    if (CopyListTargets().count(folded) != 0 || !adding.insert(folded).second) {
+      ReportProblem("Two files would be installed as " + entry.destPath + ".");
+      return FALSE;
     }
   }
   CopyList().insert(CopyList().end(), planned.begin(), planned.end());
+  CopyListTargets().insert(adding.begin(), adding.end());
   return TRUE;
 }
 
@@ -33,7 +55,7 @@ extern "C" {
 BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
   stf::InfFile inf;
   stf::InfError error;
-  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, IsAnsiLeadByte)) {
+  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, IsAnsiLeadByte, WideToAnsiText)) {
     DWORD code = GetLastError();
     std::string text = file ? error.Text() : "no INF file named";
     if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
@@ -51,10 +73,15 @@ BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
 INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR buffer,
                                    INT size) {
   const stf::InfSection* s = SectionNamed(section);
-  const stf::InfLine* line = (s && key) ? stf::FindLine(*s, key) : nullptr;
-  std::string text;
-  if (line == nullptr || !stf::GetField(*line, field, &text)) return -1;
-  return CopyOut(text, buffer, size);
+  const stf::InfLine* line = (s && key) ? stf::FindLine(OpenInf(), *s, key) : nullptr;
+  const char* text = nullptr;
+  std::size_t length = 0;
+  if (line == nullptr || !stf::FieldView(OpenInf(), *line, field, &text, &length)) return -1;
+  if (buffer != nullptr && length < static_cast<std::size_t>(size)) {
+    std::memcpy(buffer, text, length);
+    buffer[length] = '\0';
+  }
+  return static_cast<INT>(length);
 }
 
 BOOL STFAPI FSetSymbolToListOfInfKeys(LPCSTR symbol, LPCSTR section, BOOL keepKeyless) {
@@ -62,7 +89,8 @@ BOOL STFAPI FSetSymbolToListOfInfKeys(LPCSTR symbol, LPCSTR section, BOOL keepKe
   if (s == nullptr || symbol == nullptr) return FALSE;
   std::vector<std::string> keys;
   for (const stf::InfLine& line : s->lines) {
-    if (!line.key.empty() || keepKeyless) keys.push_back(line.key);
+    std::string key = stf::LineKey(OpenInf(), line);
+    if (!key.empty() || keepKeyless) keys.push_back(std::move(key));
   }
   return Symbols().SetList(symbol, keys);
 }
@@ -73,7 +101,7 @@ BOOL STFAPI FMakeListInfSectionField(LPCSTR symbol, LPCSTR section, INT field) {
   std::vector<std::string> items;
   for (const stf::InfLine& line : s->lines) {
     std::string text;
-    stf::GetField(line, field, &text);  // a line without the field gives an empty item
+    stf::GetField(OpenInf(), line, field, &text);  // a line without the field gives an empty item
     items.push_back(text);
   }
   return Symbols().SetList(symbol, items);
@@ -96,7 +124,7 @@ BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR src, LPCSTR dest) 
 
 BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR src, LPCSTR dest) {
   const stf::InfSection* s = SectionNamed(section);
-  const stf::InfLine* line = (s && key) ? stf::FindLine(*s, key) : nullptr;
+  const stf::InfLine* line = (s && key) ? stf::FindLine(OpenInf(), *s, key) : nullptr;
   if (line == nullptr) {
     ReportProblem("Line " + std::string(key ? key : "") + " of section [" +
                   std::string(section ? section : "") + "] was not found.");
@@ -128,6 +156,16 @@ BOOL STFAPI StfGetCopyEntry(INT i, LPSTR src, INT cbSrc, LPSTR dst, INT cbDst,
   return TRUE;
 }
 
-void STFAPI StfClearCopyList(void) { CopyList().clear(); }
+BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD flags, LPSTR version, INT cbVersion) {
+  if (i < 0 || i >= StfCopyListCount()) return FALSE;
+  const stf::CopyEntry& e = CopyList()[i];
+  if (flags) *flags = e.record.flags;
+  return CopyOut(e.record.version, version, cbVersion) < cbVersion;
+}
+
+void STFAPI StfClearCopyList(void) {
+  CopyList().clear();
+  CopyListTargets().clear();
+}
 
 }  // extern "C"

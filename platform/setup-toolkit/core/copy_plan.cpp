@@ -1,6 +1,7 @@
 #include "copy_plan.h"
 
 #include <cstring>
+#include <map>
 #include <utility>
 
 namespace stf {
@@ -79,7 +80,7 @@ bool PlanCopyLine(const InfFile& inf, const InfLine& line, const std::string& so
                   const std::string& destDir, LeadBytePredicate isLead, CopyEntry* out,
                   InfError* err) {
   CopyEntry entry;
-  if (!ReadFileRecord(line, inf.path, &entry.record, err)) return false;
+  if (!ReadFileRecord(inf, line, &entry.record, err)) return false;
   if (!CheckName(inf, line, entry.record.diskName, isLead, err)) return false;
   if (!CheckName(inf, line, entry.record.installName, isLead, err)) return false;
   entry.sourcePath = JoinPath(sourceDir, entry.record.diskName, isLead);
@@ -109,22 +110,36 @@ bool PlanCopyList(const InfFile& inf, const std::string& section, const std::str
     return false;
   }
   std::vector<CopyEntry> entries;
+  std::map<std::string, int, NoCaseLess> lineOf;  // destination -> INF line
   for (const InfLine& line : found->lines) {
     CopyEntry entry;
     if (!PlanCopyLine(inf, line, sourceDir, destDir, isLead, &entry, err)) return false;
-    for (const CopyEntry& earlier : entries) {
-      if (EqualsNoCase(earlier.destPath, entry.destPath)) {
-        err->file = inf.path;
-        err->line = line.line;
-        err->message = "'" + entry.destPath + "' is already installed by line " +
-                       std::to_string(earlier.record.line);
-        return false;
-      }
+    const auto earlier = lineOf.emplace(entry.destPath, line.line);
+    if (!earlier.second) {
+      err->file = inf.path;
+      err->line = line.line;
+      err->message = "'" + entry.destPath + "' is already installed by line " +
+                     std::to_string(earlier.first->second);
+      return false;
     }
     entries.push_back(std::move(entry));
   }
   *out = std::move(entries);
   return true;
+}
+
+void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* dir,
+               std::string* name) {
+  const char* begin = path.data();
+  const char* end = begin + path.size();
+  std::size_t cut = 0;
+  for (const char* p = begin; p < end;) {
+    const std::size_t length = CharLength(p, end, isLead);
+    p += length;
+    if (length == 1 && p[-1] == '\\') cut = static_cast<std::size_t>(p - begin);
+  }
+  *dir = path.substr(0, cut);
+  *name = path.substr(cut);
 }
 
 std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead) {

@@ -48,6 +48,11 @@ bool PlanCopyList(const InfFile& inf, const std::string& section, const std::str
                   const std::string& destDir, LeadBytePredicate isLead,
                   std::vector<CopyEntry>* out, InfError* err);
 
+// The directory part of path, up to and including its last real backslash
+// ("" when there is none), and the rest.
+void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* dir,
+               std::string* name);
+
 // "C" for "c:\dir", "\\server\share" for a UNC path, "" for a relative path.
 std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead);
 

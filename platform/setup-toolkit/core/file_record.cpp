@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "file_version.h"
+
 namespace stf {
 namespace {
 
@@ -19,36 +21,22 @@ bool ParseDecimal(const std::string& text, std::uint64_t max, std::uint64_t* out
   return true;
 }
 
-bool IsValidVersion(const std::string& text) {
-  int parts = 0;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t dot = text.find('.', start);
-    const std::string part = text.substr(start, dot == std::string::npos ? dot : dot - start);
-    std::uint64_t value = 0;
-    if (++parts > 4 || !ParseDecimal(part, 65535, &value)) return false;
-    if (dot == std::string::npos) return true;
-    start = dot + 1;
-  }
-}
-
-std::string Field(const InfLine& line, int n) {
+std::string Field(const InfFile& inf, const InfLine& line, int n) {
   std::string value;
-  GetField(line, n, &value);
+  GetField(inf, line, n, &value);
   return value;
 }
 
 }  // namespace
 
-bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord* out,
-                    InfError* err) {
+bool ReadFileRecord(const InfFile& inf, const InfLine& line, FileRecord* out, InfError* err) {
   auto fail = [&](const std::string& message) {
-    err->file = fileName;
+    err->file = inf.path;
     err->line = line.line;
     err->message = message;
     return false;
   };
-  const int count = static_cast<int>(line.fields.size()) - 1;
+  const int count = ValueCount(line);
   if (count > kFileFieldLast) {
     return fail("file record has " + std::to_string(count) + " fields; the last defined is " +
                 std::to_string(kFileFieldLast));
@@ -56,18 +44,18 @@ bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord
 
   FileRecord record;
   record.line = line.line;
-  record.diskName = Field(line, kFileFieldDiskName);
+  record.diskName = Field(inf, line, kFileFieldDiskName);
   if (record.diskName.empty()) return fail("file record without a file name (field 1)");
-  record.installName = Field(line, kFileFieldInstallName);
+  record.installName = Field(inf, line, kFileFieldInstallName);
   if (record.installName.empty()) record.installName = record.diskName;
 
-  const std::string size = Field(line, kFileFieldSize);
+  const std::string size = Field(inf, line, kFileFieldSize);
   if (!size.empty() && !ParseDecimal(size, UINT64_MAX, &record.size)) {
     return fail("file size '" + size + "' of " + record.diskName + " is not a decimal number");
   }
-  record.description = Field(line, kFileFieldDescription);
+  record.description = Field(inf, line, kFileFieldDescription);
 
-  const std::string flags = Field(line, kFileFieldFlags);
+  const std::string flags = Field(inf, line, kFileFieldFlags);
   if (!flags.empty()) {
     std::uint64_t value = 0;
     if (!ParseDecimal(flags, UINT32_MAX, &value)) {
@@ -79,8 +67,9 @@ bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord
     record.flags = static_cast<std::uint32_t>(value);
   }
 
-  record.version = Field(line, kFileFieldVersion);
-  if (!record.version.empty() && !IsValidVersion(record.version)) {
+  record.version = Field(inf, line, kFileFieldVersion);
+  FileVersion parsed;
+  if (!record.version.empty() && !ParseVersionText(record.version, &parsed)) {
     return fail("version '" + record.version + "' of " + record.diskName +
                 " is not 1 to 4 dotted numbers of 0-65535");
   }

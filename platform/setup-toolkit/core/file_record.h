@@ -55,9 +55,8 @@ struct FileRecord {
   bool vital() const { return (flags & kFileFlagVital) != 0; }
 };
 
-// Reads a record from a line of fileName. Only the record's own layout is
+// Reads a record from a line of inf. Only the record's own layout is
 // checked here; whether the names are safe to use is the copy planner's job.
-bool ReadFileRecord(const InfLine& line, const std::string& fileName, FileRecord* out,
-                    InfError* err);
+bool ReadFileRecord(const InfFile& inf, const InfLine& line, FileRecord* out, InfError* err);
 
 }  // namespace stf

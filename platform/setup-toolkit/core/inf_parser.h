@@ -1,66 +1,94 @@
 // Reader for setup INF files.
 //
-// The syntax is a subset of the Windows INF syntax, so that editors and other
-// INF readers understand our files too:
+// The syntax is a subset of the Windows INF syntax, read as Windows' own INF
+// reader reads it, so that editors and other INF readers understand our
+// files too:
 //   [Section Name]            ; comment
 //   key = value1, "value, 2"  ; fields are separated by commas
-//   key-less value, value2
+//   value1, value2            ; a line without a key
+//   single                    ; one value and no '=': the value is also the key
 //   long = a, b, \            ; a trailing backslash continues the line
 //          c
 //   text = %Name%             ; replaced from [Strings]; %% is one %
-// Field 0 of a line is its key (empty on a key-less line), fields 1..n its
-// values. Unquoted fields are trimmed of blanks and tabs; inside double
-// quotes, commas, ';', blanks and backslashes are text and "" is one quote.
-// A quoted field cannot run past the end of its physical line. Section names,
-// keys and string names compare without regard to ASCII case. Sections of the
-// same name are merged in file order. A %name% missing from [Strings] stays as
+// Field 0 of a line is its key, fields 1..n its values. Unquoted fields are
+// trimmed of blanks and tabs; inside double quotes, commas, ';', blanks and
+// backslashes are text and "" is one quote. A quoted field cannot run past
+// the end of its physical line. Before a continuation, the blanks and any
+// further backslashes up to the line's end (or its comment) go, and so do
+// the blanks that start the continued line. A section name is everything
+// between '[' and the first ']', blanks included. Section names, keys and
+// string names compare without regard to ASCII case. Sections of the same
+// name are merged in file order. A %name% missing from [Strings] stays as
 // written. [Strings] itself is not substituted; each of its lines is
-// `name = value` with exactly one value (quote a value that holds commas), and
-// the first definition of a name wins.
+// `name = value` with exactly one value, and the first definition wins.
+// A ^Z (0x1A) ends the file, as it did for DOS editors.
 //
-// Text is 8-bit ANSI and may hold double-byte characters; bytes of 0x80 and up
-// are ordinary text. Pass a lead-byte test so that a trail byte equal to '\',
-// '[' or ']' is not taken for syntax. Lines end in LF or CRLF; a UTF-8 byte
-// order mark at the start is skipped. Any other control byte is an error.
+// Refused, with the line: text before the first section, text after a
+// section's ']', an empty section name, a line "= value" (no key), a quote
+// left open at the end of a line, a continuation on the last line, any
+// control byte but a tab, and the limits below.
+//
+// Text is 8-bit ANSI and may hold double-byte characters; bytes of 0x80 and
+// up are ordinary text. Pass a lead-byte test so that a trail byte equal to
+// '\', '[' or ']' is not taken for syntax. Lines end in LF or CRLF. Files in
+// UTF-16LE or UTF-8 (inf_encoding.h) are converted to ANSI first.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "ansi_text.h"
+#include "inf_encoding.h"
 
 namespace stf {
 
 // Bounds on untrusted input, so that a bad file fails cleanly instead of
 // exhausting memory. Exceeding any of them is a parse error.
-// The whole file; a longer one is refused after reading one byte past this.
-constexpr std::size_t kInfMaxFileBytes = 1024 * 1024;
+// The whole file.
+constexpr std::size_t kInfMaxFileBytes = 64 * 1024 * 1024;
 // A physical line, and a continued line once joined (line ends not counted).
 constexpr std::size_t kInfMaxLineBytes = 4096;
 // Values on one line, not counting the key.
 constexpr std::size_t kInfMaxFields = 64;
 // Lines holding data, all sections together.
-constexpr std::size_t kInfMaxLines = 65536;
-// All field text after %name% substitution, so that strings cannot inflate
-// a small file without bound.
-constexpr std::size_t kInfMaxTextBytes = 4 * 1024 * 1024;
+constexpr std::size_t kInfMaxLines = 4 * 1024 * 1024;
+// A section name, in characters (Windows' own limit).
+constexpr std::size_t kInfMaxSectionName = 255;
+// All field text after %name% substitution may be at most this many times
+// the file's size plus kInfTextSlackBytes, so that strings cannot inflate a
+// file without bound.
+constexpr std::size_t kInfTextGrowth = 4;
+constexpr std::size_t kInfTextSlackBytes = 4 * 1024 * 1024;
+
+struct InfField {
+  std::uint32_t offset = 0;  // into InfFile::text
+  std::uint32_t length = 0;
+};
 
 struct InfLine {
-  std::string key;                  // same as fields[0]; empty on a key-less line
-  std::vector<std::string> fields;  // fields[0] is the key, then the values
-  int line = 0;                     // physical line where it starts, from 1
+  std::uint32_t first = 0;  // the key's index in InfFile::fields; the values follow
+  std::uint32_t count = 1;  // fields, the key included
+  int line = 0;             // physical line where it starts, from 1
+  bool keyed = false;       // written as "key = ..."
 };
 
 struct InfSection {
   std::string name;  // as first written
   std::vector<InfLine> lines;
   int line = 0;  // of its first header
+  // Its lines in the order of their keys, made by the first look-up by key.
+  mutable std::vector<std::uint32_t> byKey;
 };
 
 struct InfFile {
   std::string path;  // the name given when it was read; used in messages
   std::vector<InfSection> sections;
+  std::map<std::string, std::size_t, NoCaseLess> sectionIndex;
+  std::string text;  // the text of every field
+  std::vector<InfField> fields;
 };
 
 struct InfError {
@@ -71,20 +99,26 @@ struct InfError {
   std::string Text() const;
 };
 
-// Parses INF text. fileName is used for out->path and in errors. On failure
-// *out is left empty and *err says where and what.
+// Parses INF text in the ANSI code page. fileName is used for out->path and
+// in errors. On failure *out is left empty and *err says where and what.
 bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
                   InfError* err, LeadBytePredicate isLead = nullptr);
 
-// Reads and parses a file (binary; never more than kInfMaxFileBytes + 1 bytes).
+// Reads a file (binary, at most kInfMaxFileBytes), converts Unicode text
+// with toAnsi and parses it.
 bool LoadInfFile(const std::string& path, InfFile* out, InfError* err,
-                 LeadBytePredicate isLead = nullptr);
+                 LeadBytePredicate isLead = nullptr, WideToAnsi toAnsi = nullptr);
 
 // nullptr when absent.
 const InfSection* FindSection(const InfFile& inf, const std::string& name);
 // The first line with this key; nullptr when absent.
-const InfLine* FindLine(const InfSection& section, const std::string& key);
-// Field n (0 is the key); false when the line has no such field.
-bool GetField(const InfLine& line, int n, std::string* out);
+const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std::string& key);
+// Field n of a line (0 is the key); false when the line has no such field.
+bool GetField(const InfFile& inf, const InfLine& line, int n, std::string* out);
+// The same without a copy: the text is not NUL-terminated.
+bool FieldView(const InfFile& inf, const InfLine& line, int n, const char** text,
+               std::size_t* length);
+std::string LineKey(const InfFile& inf, const InfLine& line);
+inline int ValueCount(const InfLine& line) { return static_cast<int>(line.count) - 1; }
 
 }  // namespace stf

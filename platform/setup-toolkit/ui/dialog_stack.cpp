@@ -176,6 +176,12 @@ BOOL STFAPI FKillNDialogs(INT n) {
 }
 
 BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
+  // A blank billboard (registered without a dialog) holds its place on the
+  // stack and shows nothing, so that the caller still removes one entry.
+  if (dll == nullptr || dll[0] == '\0') {
+    stack.push_back({nullptr, nullptr, id, true});
+    return TRUE;
+  }
   if (StfQuiet()) {
     if (!DialogPresent(dll, id, dll, proc)) return FALSE;
     stack.push_back({nullptr, nullptr, id, true});

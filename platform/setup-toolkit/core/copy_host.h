@@ -1,0 +1,91 @@
+// What the copy job is given by the system it runs on: the file calls (the
+// Win32 file API in the product, an in-memory file system in tests) and the
+// person and the log (gauge, billboards, questions). The job decides; these
+// only carry out.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "file_version.h"
+
+namespace stf {
+
+// A Win32 error code; 0 is success.
+using SysError = unsigned long;
+
+// The codes the job tells apart; every other one is reported as it came.
+constexpr SysError kErrorFileNotFound = 2;
+constexpr SysError kErrorPathNotFound = 3;
+constexpr SysError kErrorAccessDenied = 5;
+constexpr SysError kErrorSharingViolation = 32;
+constexpr SysError kErrorHandleDiskFull = 39;
+constexpr SysError kErrorFileExists = 80;
+constexpr SysError kErrorDiskFull = 112;
+constexpr SysError kErrorInvalidName = 123;
+constexpr SysError kErrorAlreadyExists = 183;
+constexpr SysError kErrorRevisionMismatch = 1306;
+
+inline bool IsMissing(SysError e) { return e == kErrorFileNotFound || e == kErrorPathNotFound; }
+// A file that a running program or a loaded driver holds.
+inline bool IsBusy(SysError e) { return e == kErrorAccessDenied || e == kErrorSharingViolation; }
+inline bool IsDiskFull(SysError e) { return e == kErrorDiskFull || e == kErrorHandleDiskFull; }
+
+using FileHandle = void*;
+
+struct FileStat {
+  bool directory = false;
+  std::uint64_t size = 0;
+  std::string storedName;  // the last component as the directory spells it
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+  // A missing path gives kErrorFileNotFound or kErrorPathNotFound.
+  virtual SysError Stat(const std::string& path, FileStat* out) = 0;
+  // An existing directory gives kErrorAlreadyExists.
+  virtual SysError MakeDir(const std::string& path) = 0;
+  virtual SysError RemoveDir(const std::string& path) = 0;
+  virtual SysError OpenRead(const std::string& path, FileHandle* out) = 0;
+  // A new file, or the existing one emptied.
+  virtual SysError CreateWrite(const std::string& path, FileHandle* out) = 0;
+  // *got < size only at the end of the file.
+  virtual SysError Read(FileHandle file, std::uint64_t offset, void* buffer, std::size_t size,
+                        std::size_t* got) = 0;
+  // All of it or an error: a short write is a full disk.
+  virtual SysError Write(FileHandle file, const void* data, std::size_t size) = 0;
+  virtual SysError Flush(FileHandle file) = 0;
+  virtual SysError Close(FileHandle file) = 0;
+  // The last-write time of from given to to; best effort.
+  virtual void CopyFileTime(FileHandle from, FileHandle to) = 0;
+  // A second name for an existing file; fails where the volume has none.
+  virtual SysError Link(const std::string& existing, const std::string& link) = 0;
+  virtual SysError Move(const std::string& from, const std::string& to, bool replace) = 0;
+  virtual SysError Delete(const std::string& path) = 0;
+  virtual SysError DeleteAtReboot(const std::string& path) = 0;
+  // Bytes free to this user on the volume that holds dir.
+  virtual SysError FreeSpace(const std::string& dir, std::uint64_t* bytes) = 0;
+};
+
+class CopyUser {
+ public:
+  virtual ~CopyUser() = default;
+  virtual void Progress(std::uint64_t done, std::uint64_t total) = 0;
+  // Billboard index of those the job was given; false when it cannot be shown.
+  virtual bool ShowBillboard(std::size_t index) = 0;
+  virtual void RemoveBillboard() = 0;
+  // Only asked when a person may answer: the problem and the system's
+  // error; true to try again, false to cancel.
+  virtual bool AskRetry(const std::string& problem, SysError error) = 0;
+  // True: keep the installed file. The default answer is to keep it.
+  virtual bool AskKeepNewer(const std::string& target, const FileVersion& installed,
+                            const FileVersion& source) = 0;
+  virtual void LogError(const std::string& text, SysError error) = 0;
+  virtual void LogCopied(const std::string& source, const std::string& target,
+                         std::uint64_t bytes) = 0;
+  virtual void LogNote(const std::string& text) = 0;
+};
+
+}  // namespace stf

@@ -1,0 +1,82 @@
+// The state of one run of the copy job (copy_job.h), shared by its files:
+// copy_job.cpp (the order of the steps, the transaction) and copy_stage.cpp
+// (one file: decisions and the staged copy).
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "copy_billboards.h"
+#include "copy_job.h"
+#include "copy_journal.h"
+#include "copy_transaction.h"
+
+namespace stf {
+
+// One failed step: what to report and the result it gives the copy.
+struct CopyFailure {
+  int grc = grcOkay;
+  SysError error = 0;
+  std::string what;  // the call and its file, or the decision
+};
+
+struct CopyWork {
+  const CopyItem* item = nullptr;
+  std::string source;  // paths as their directories spell them
+  std::string target;
+  std::string dir;     // of the target, ending in a backslash
+  std::uint64_t size = 0;
+  bool had = false;      // the target exists
+  bool skipped = false;  // kept, or not vital and failed
+  JournalEntry entry;
+};
+
+class CopyRun {
+ public:
+  CopyRun(const CopyJob& job, FileSystem& fs, CopyUser& user)
+      : job_(job), fs_(fs), user_(user), billboards_(user, job.billboardTicks) {}
+  int Run();
+
+ private:
+  enum class Next { kRetry, kSkip, kStop };
+
+  // copy_job.cpp
+  int Prepare();
+  int Plan();
+  int PlanFile(CopyWork* w);
+  int CheckSpace();
+  int MakeDirectories();
+  int BeginStaging();
+  int StageAll();
+  int Commit();
+  void Abandon();
+  std::string Spelled(const std::string& dir, bool* exists);
+  Next Failed(CopyWork* w, const CopyFailure& failure);
+  bool RetryOrStop(const std::string& problem, const CopyFailure& failure);
+  void Progress();
+
+  // copy_stage.cpp
+  CopyFailure StageFile(CopyWork* w);
+  CopyFailure CheckVersions(CopyWork* w, FileHandle source);
+  CopyFailure CopyData(CopyWork* w, FileHandle source);
+  bool InstalledVersion(const std::string& target, FileVersion* out);
+
+  const CopyJob& job_;
+  FileSystem& fs_;
+  CopyUser& user_;
+  BillboardSteps billboards_;
+  std::vector<CopyWork> work_;
+  std::map<std::string, std::pair<std::string, bool>> spelled_;  // dir -> spelling, exists
+  std::vector<std::string> dirs_;     // target directories as spelled, in order
+  std::vector<std::string> created_;  // directories this run made
+  Journal journal_;
+  std::string journalPath_;
+  bool journalWritten_ = false;
+  std::vector<char> buffer_;
+  std::uint64_t total_ = 0;
+  std::uint64_t done_ = 0;
+  int stopResult_ = grcOkay;
+};
+
+}  // namespace stf

@@ -1,0 +1,115 @@
+// One file of the copy job: the decisions its versions call for, then its
+// data copied to the staged file and flushed.
+#include "copy_run.h"
+
+namespace stf {
+namespace {
+
+int WriteFailure(SysError error) { return IsDiskFull(error) ? grcDiskFull : grcCannotWrite; }
+
+ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
+  return [&fs, file](std::uint64_t offset, void* buffer, std::size_t size, std::size_t* got) {
+    return fs.Read(file, offset, buffer, size, got);
+  };
+}
+
+}  // namespace
+
+CopyFailure CopyRun::StageFile(CopyWork* w) {
+  FileHandle source = nullptr;
+  if (SysError error = fs_.OpenRead(w->source, &source)) {
+    return {IsMissing(error) ? grcSourceMissing : grcReadError, error, "CreateFileA " + w->source};
+  }
+  CopyFailure failure = CheckVersions(w, source);
+  if (failure.grc == grcOkay && !w->skipped) failure = CopyData(w, source);
+  fs_.Close(source);
+  return failure;
+}
+
+// The required version is the disk's promise; an installed file newer than
+// the source is not replaced unless the person says so.
+CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
+  const std::string& required = w->item->requiredVersion;
+  if (required.empty() && !w->had) return {};
+  FileVersion version;
+  SysError error = 0;
+  const VersionLookup found = ReadImageVersion(ReaderOf(fs_, source), &version, &error);
+  if (found == VersionLookup::kReadError) return {grcReadError, error, "ReadFile " + w->source};
+  FileVersion wanted;
+  if (!required.empty() && (!ParseVersionText(required, &wanted) ||
+                            found != VersionLookup::kFound ||
+                            CompareVersions(version, wanted) < 0)) {
+    const std::string has =
+        found == VersionLookup::kFound ? "its version " + VersionText(version) : "it has no version";
+    return {grcWrongVersion, kErrorRevisionMismatch,
+            has + ", at least " + required + " is required (is it the right disk?)"};
+  }
+  FileVersion installed;
+  if (!w->had || found != VersionLookup::kFound || !InstalledVersion(w->target, &installed) ||
+      CompareVersions(installed, version) <= 0) {
+    return {};
+  }
+  const std::string versions = "the installed version " + VersionText(installed) +
+                               " is newer than " + VersionText(version) + " on the disk";
+  if (job_.quiet || user_.AskKeepNewer(w->target, installed, version)) {
+    user_.LogNote("Kept " + w->target + ": " + versions);
+    w->skipped = true;
+  } else {
+    user_.LogNote("Replacing " + w->target + " as the user chose, although " + versions);
+  }
+  return {};
+}
+
+// An installed file that cannot be read has no version that could keep it.
+bool CopyRun::InstalledVersion(const std::string& target, FileVersion* out) {
+  FileHandle file = nullptr;
+  if (fs_.OpenRead(target, &file) != 0) return false;
+  SysError error = 0;
+  const bool found = ReadImageVersion(ReaderOf(fs_, file), out, &error) == VersionLookup::kFound;
+  fs_.Close(file);
+  return found;
+}
+
+CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
+  const std::string& staged = w->entry.staged;
+  FileHandle out = nullptr;
+  if (SysError error = fs_.CreateWrite(staged, &out)) {
+    return {WriteFailure(error), error, "CreateFileA " + staged};
+  }
+  const std::uint64_t start = done_;
+  CopyFailure failure;
+  for (std::uint64_t offset = 0;;) {
+    std::size_t got = 0;
+    SysError error = fs_.Read(source, offset, buffer_.data(), buffer_.size(), &got);
+    if (error != 0) {
+      failure = {grcReadError, error, "ReadFile " + w->source};
+      break;
+    }
+    if (got > 0 && (error = fs_.Write(out, buffer_.data(), got)) != 0) {
+      failure = {WriteFailure(error), error,
+                 "WriteFile " + staged + " (at byte " + std::to_string(offset) + ")"};
+      break;
+    }
+    offset += got;
+    done_ += got;
+    Progress();
+    if (got < buffer_.size()) break;
+  }
+  if (failure.grc == grcOkay) {
+    fs_.CopyFileTime(source, out);
+    if (SysError error = fs_.Flush(out)) {
+      failure = {WriteFailure(error), error, "FlushFileBuffers " + staged};
+    }
+  }
+  const SysError closed = fs_.Close(out);
+  if (failure.grc == grcOkay && closed != 0) {
+    failure = {WriteFailure(closed), closed, "CloseHandle " + staged};
+  }
+  if (failure.grc != grcOkay) {
+    fs_.Delete(staged);  // the next try, or the rollback, starts from nothing
+    done_ = start;
+  }
+  return failure;
+}
+
+}  // namespace stf

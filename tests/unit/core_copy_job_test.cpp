@@ -1,0 +1,268 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "copy_job.h"
+#include "copy_transaction.h"
+#include "core_memory_fs.h"
+
+namespace stf {
+namespace {
+
+using test::Killed;
+using test::MemoryFs;
+using test::ScriptedUser;
+
+const char kDrivers[] = "C:\\windows\\system32\\drivers";
+// Spelled as setup spells it; the directories are stored in lower case.
+const char kDest[] = "C:\\windows\\SYSTEM32\\DRIVERS\\";
+
+std::string Old(int i) { return "old " + std::to_string(i) + std::string(100, 'o'); }
+std::string New(int i) { return "new " + std::to_string(i) + std::string(3000, 'n'); }
+std::string Target(int i) { return std::string(kDrivers) + "\\f" + std::to_string(i) + ".sys"; }
+
+// A disk of n new files, and a drivers directory holding the old set when asked.
+struct Rig {
+  MemoryFs fs;
+  ScriptedUser user;
+  CopyJob job;
+
+  explicit Rig(int n, bool oldSet = true) {
+    fs.AddDir("C:\\windows");
+    fs.AddDir("C:\\windows\\system32");
+    fs.AddDir(kDrivers);
+    fs.AddDir("C:\\disk");
+    for (int i = 1; i <= n; ++i) {
+      fs.AddFile("C:\\disk\\f" + std::to_string(i) + ".sys", New(i));
+      if (oldSet) fs.AddFile(Target(i), Old(i));
+      job.items.push_back({"C:\\disk\\f" + std::to_string(i) + ".sys",
+                           kDest + std::string("F") + std::to_string(i) + ".SYS", true, ""});
+    }
+    job.billboardTicks = {5};
+    job.quiet = true;
+    job.tag = 0x1234;
+    job.chunkBytes = 64;
+  }
+  int Run() { return RunCopyJob(job, fs, user); }
+  // Every target holds its new (or old) data and nothing else is there.
+  void ExpectSet(int n, bool fresh) {
+    std::vector<std::string> expected;
+    for (int i = 1; i <= n; ++i) {
+      expected.push_back(Target(i));
+      EXPECT_EQ(fs.Data(Target(i)), fresh ? New(i) : Old(i)) << i;
+    }
+    EXPECT_EQ(fs.List(kDrivers), expected);
+  }
+};
+
+TEST(CopyJob, OverwritesTheSetAndLeavesNothingElse) {
+  Rig s(3);
+  EXPECT_EQ(s.Run(), grcOkay);
+  s.ExpectSet(3, true);
+  EXPECT_TRUE(s.fs.DeletedAtReboot().empty());
+  EXPECT_EQ(s.user.shown, std::vector<std::string>({"show 0"}));  // left up for the caller
+  EXPECT_EQ(s.user.lastDone, s.user.lastTotal);
+  EXPECT_FALSE(s.user.progressWentBack);
+  // The copied line names the target as the directory spells it.
+  EXPECT_TRUE(s.user.Logged("copied: C:\\disk\\f2.sys -> " + Target(2) + " (3005)"));
+}
+
+TEST(CopyJob, FreshInstallMakesTheDirectory) {
+  Rig s(2, false);
+  s.job.items[1].target = "C:\\windows\\SYSTEM32\\NEW\\SUB\\F2.SYS";
+  EXPECT_EQ(s.Run(), grcOkay);
+  EXPECT_EQ(s.fs.Data(Target(1)), New(1));
+  EXPECT_EQ(s.fs.Data("C:\\windows\\system32\\NEW\\SUB\\F2.SYS"), New(2));
+  EXPECT_EQ(s.fs.List("C:\\windows\\system32\\NEW"),
+            std::vector<std::string>({"C:\\windows\\system32\\NEW\\SUB",
+                                      "C:\\windows\\system32\\NEW\\SUB\\F2.SYS"}));
+}
+
+// A volume that fills up part way through file k, which the free-space check
+// did not see coming: the old set stays, nothing staged is left behind.
+TEST(CopyJob, DiskFullAtFileKLeavesTheOldSet) {
+  for (int k = 1; k <= 6; ++k) {
+    Rig s(6);
+    // Room for the journal and k - 1 files.
+    s.fs.SetCapacity(s.fs.Used() + 2500 + (k - 1) * New(1).size() + 100);
+    s.fs.ReportFreeSpace(1 << 30);
+    EXPECT_EQ(s.Run(), grcDiskFull) << k;
+    s.ExpectSet(6, false);
+    EXPECT_TRUE(s.user.Logged("error 112: Cannot copy C:\\disk\\f" + std::to_string(k)));
+    EXPECT_EQ(s.user.shown.back(), "remove");
+  }
+}
+
+TEST(CopyJob, FreeSpaceCheckedBeforeAnyChange) {
+  Rig s(3, false);
+  s.fs.SetCapacity(s.fs.Used() + 4000);
+  EXPECT_EQ(s.Run(), grcDiskFull);
+  EXPECT_EQ(s.fs.Changes(), 0);
+  EXPECT_TRUE(s.user.Logged("error 112: There is not enough free space on C:"));
+}
+
+TEST(CopyJob, RetryThenSuccessAndCancel) {
+  Rig retry(3);
+  retry.job.quiet = false;
+  retry.fs.FailCall("Read", "F2.SYS", 1, 23);  // ERROR_CRC
+  retry.user.retryAnswers = {true};
+  EXPECT_EQ(retry.Run(), grcOkay);
+  EXPECT_EQ(retry.user.questions, 1);
+  retry.ExpectSet(3, true);
+
+  Rig cancel(3);
+  cancel.job.quiet = false;
+  cancel.fs.FailCall("Write", "\\2.new", 1, 5);
+  EXPECT_EQ(cancel.Run(), grcUserAbort);
+  cancel.ExpectSet(3, false);
+
+  Rig quiet(3);  // quiet mode asks nobody and gives the failure's own result
+  quiet.fs.FailCall("Read", "F2.SYS", 1, 23);
+  EXPECT_EQ(quiet.Run(), grcReadError);
+  EXPECT_EQ(quiet.user.questions, 0);
+  quiet.ExpectSet(3, false);
+}
+
+TEST(CopyJob, NonVitalFailuresAreSkipped) {
+  Rig s(4);
+  s.job.items[1].vital = false;
+  s.job.items[2].vital = false;
+  s.job.items[1].source = "C:\\disk\\missing.sys";
+  s.fs.FailCall("Write", "\\2.new", 1, kErrorDiskFull);
+  EXPECT_EQ(s.Run(), grcOkay);
+  EXPECT_EQ(s.fs.Data(Target(1)), New(1));
+  EXPECT_EQ(s.fs.Data(Target(2)), Old(2));
+  EXPECT_EQ(s.fs.Data(Target(3)), Old(3));
+  EXPECT_EQ(s.fs.Data(Target(4)), New(4));
+  EXPECT_TRUE(s.user.Logged("note: Skipped " + std::string(kDest) + "F2.SYS"));
+  EXPECT_TRUE(s.user.Logged("note: Skipped " + std::string(kDest) + "F3.SYS"));
+  EXPECT_EQ(s.fs.List(kDrivers).size(), 4u);
+
+  Rig vital(2);
+  vital.job.items[1].source = "C:\\disk\\missing.sys";
+  EXPECT_EQ(vital.Run(), grcSourceMissing);
+  EXPECT_EQ(vital.fs.Changes(), 0);
+}
+
+TEST(CopyJob, RequiredVersionAndNoDowngrade) {
+  struct Case {
+    const char* required;
+    const char* installed;  // "" for a file without a version
+    const char* source;
+    bool quiet;
+    std::vector<bool> keep;
+    int grc;
+    bool replaced;
+    int questions;
+  } cases[] = {
+      {"3.10", "", "3.10.0.0", true, {}, grcOkay, true, 0},
+      {"3.10.0.61", "", "3.10.0.60", true, {}, grcWrongVersion, false, 0},
+      {"1", "", "", true, {}, grcWrongVersion, false, 0},
+      {"", "3.10.0.61", "3.10.0.50", true, {}, grcOkay, false, 0},
+      {"", "3.10.0.61", "3.10.0.50", false, {}, grcOkay, false, 1},
+      {"", "3.10.0.61", "3.10.0.50", false, {false}, grcOkay, true, 1},
+      {"", "3.10.0.61", "3.10.0.61", false, {}, grcOkay, true, 0},
+      {"", "", "1.0", true, {}, grcOkay, true, 0},
+      {"", "2.0", "", true, {}, grcOkay, true, 0},
+  };
+  for (const Case& c : cases) {
+    Rig s(1);
+    FileVersion v;
+    const std::string source =
+        *c.source ? (ParseVersionText(c.source, &v), test::ImageWithVersion(v)) : "plain data";
+    const std::string installed =
+        *c.installed ? (ParseVersionText(c.installed, &v), test::ImageWithVersion(v)) : "old";
+    s.fs.AddFile("C:\\disk\\f1.sys", source);
+    s.fs.AddFile(Target(1), installed);
+    s.job.items[0].requiredVersion = c.required;
+    s.job.quiet = c.quiet;
+    s.user.keepAnswers.assign(c.keep.begin(), c.keep.end());
+    const std::string what = std::string(c.required) + "/" + c.installed + "/" + c.source;
+    EXPECT_EQ(s.Run(), c.grc) << what;
+    EXPECT_EQ(s.fs.Data(Target(1)), c.replaced ? source : installed) << what;
+    EXPECT_EQ(s.user.questions, c.questions) << what;
+    EXPECT_EQ(s.fs.List(kDrivers).size(), 1u) << what;
+  }
+}
+
+TEST(CopyJob, FailureWhilePuttingInPlaceRestoresEveryOldFile) {
+  for (bool links : {true, false}) {
+    Rig s(4, true);
+    s.fs.FailCall("Move", "\\3.new ->", 1, 1117);  // ERROR_IO_DEVICE
+    s.fs.Delete(Target(4));  // f4 is new: it must go again
+    if (!links) s.fs.NoLinks();
+    EXPECT_EQ(s.Run(), grcCannotWrite);
+    EXPECT_EQ(s.fs.List(kDrivers),
+              std::vector<std::string>({Target(1), Target(2), Target(3)}));
+    for (int i = 1; i <= 3; ++i) EXPECT_EQ(s.fs.Data(Target(i)), Old(i)) << links;
+  }
+}
+
+TEST(CopyJob, TargetInUseIsMovedAsideAndRemovedAtRestart) {
+  for (bool links : {true, false}) {
+    Rig s(2);
+    s.fs.SetBusy(Target(2));
+    if (!links) s.fs.NoLinks();
+    EXPECT_EQ(s.Run(), grcOkay);
+    EXPECT_EQ(s.fs.Data(Target(2)), New(2));
+    ASSERT_FALSE(s.fs.DeletedAtReboot().empty());
+    EXPECT_TRUE(s.user.Logged("is in use; it will be removed when Windows restarts"));
+    // What waits for the restart is all that is left besides the targets.
+    EXPECT_GE(s.fs.List(kDrivers).size(), 3u);
+  }
+}
+
+// The process killed at every step that changes the disk: the next run
+// first completes or undoes that copy, and its own copy then succeeds.
+TEST(CopyJob, KilledAnywhereTheNextRunRecovers) {
+  Rig probe(3);
+  ASSERT_EQ(probe.Run(), grcOkay);
+  const int steps = probe.fs.Changes();
+  ASSERT_GT(steps, 10);
+  for (int n = 1; n <= steps; ++n) {
+    Rig s(3);
+    s.fs.KillAt(n);
+    EXPECT_THROW(s.Run(), Killed) << n;
+    s.fs.Reboot();
+    s.fs.KillAt(0);
+    ScriptedUser next;
+    EXPECT_TRUE(RecoverInterruptedCopy(s.fs, next, std::string(kDest) + "~stfcopy.jnl")) << n;
+    // Wholly old or wholly new, and nothing else.
+    const bool fresh = s.fs.Data(Target(1)) == New(1);
+    s.ExpectSet(3, fresh);
+    EXPECT_EQ(s.Run(), grcOkay) << n;
+    s.ExpectSet(3, true);
+  }
+}
+
+TEST(CopyJob, Billboards) {
+  Rig s(4);
+  s.job.billboardTicks = {1, 1, 2};
+  EXPECT_EQ(s.Run(), grcOkay);
+  EXPECT_EQ(s.user.shown, std::vector<std::string>(
+                              {"show 0", "remove", "show 1", "remove", "show 2"}));
+
+  Rig broken(4);
+  broken.job.billboardTicks = {1, 1, 2};
+  broken.user.billboardWorks = {true, false, true};
+  EXPECT_EQ(broken.Run(), grcOkay);
+  EXPECT_EQ(broken.user.shown,
+            std::vector<std::string>(
+                {"show 0", "remove", "cannot show 1", "show 0", "remove", "show 2"}));
+
+  Rig none(1);
+  none.user.billboardWorks = {false};
+  EXPECT_EQ(none.Run(), grcNoBillboard);
+  EXPECT_EQ(none.fs.Changes(), 0);
+}
+
+TEST(CopyJob, RefusesNamesThatLeaveTheDirectory) {
+  Rig s(1);
+  s.job.items[0].target = std::string(kDest) + "..";
+  EXPECT_EQ(s.Run(), grcUnsafeName);
+  EXPECT_EQ(s.fs.Changes(), 0);
+}
+
+}  // namespace
+}  // namespace stf
