@@ -5,7 +5,7 @@
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 static const char kDriverFile[] = "mlxidecd.SYS";
 static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";

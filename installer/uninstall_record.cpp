@@ -10,7 +10,7 @@
 #include "support/setup_paths.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
 static const int kUninstallerFileCount = sizeof kUninstallerFiles / sizeof kUninstallerFiles[0];

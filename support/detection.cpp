@@ -3,8 +3,8 @@
 #include <cstdlib>
 
 #include "support/text_parsing.h"
-#include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/fatal_path.h"
+#include "contract/toolkit_api.h"
 
 // ---- Platform queries and constants ----
 

@@ -1,7 +1,7 @@
 #include "support/dir_queries.h"
 
 #include "support/setup_paths.h"
-#include "toolkit/setup_lifecycle.h"
+#include "contract/fatal_path.h"
 
 typedef UINT(WINAPI* DirectoryQuery)(LPSTR buffer, UINT size);
 

@@ -1,6 +1,6 @@
 #include "support/path_join.h"
 
-#include "toolkit/setup_lifecycle.h"
+#include "contract/fatal_path.h"
 
 char PathScratch[PATH_SCRATCH_SIZE];
 

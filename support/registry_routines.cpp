@@ -1,8 +1,8 @@
 #include "support/registry_routines.h"
 
 #include "support/registry_calls.h"
-#include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/fatal_path.h"
+#include "contract/toolkit_api.h"
 
 // Subkey names are at most 255 characters; a larger figure from the
 // information query is not believed.

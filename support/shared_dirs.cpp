@@ -3,7 +3,7 @@
 #include "support/detection.h"
 #include "support/dir_queries.h"
 #include "support/shared_file_search.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 INT SharedDirsSetUpPending = 1;
 

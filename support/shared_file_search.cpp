@@ -4,8 +4,7 @@
 #include "support/dir_queries.h"
 #include "support/registry_routines.h"
 #include "support/text_parsing.h"
-#include "toolkit/toolkit_api.h"
-#include "toolkit/wrappers.h"
+#include "contract/toolkit_api.h"
 
 INT SharedFileUpdateNeeded = 0;
 
@@ -85,7 +84,7 @@ LPSTR VetSharedFileCandidate(LPCSTR candidate, LPCSTR requiredVersion, LPSTR out
     char version[32];
     ReadFileVersion(output, version, 31);
     if (CompareVersionStrings(version, requiredVersion) < 0) {
-      if (CanWriteFile(output)) {
+      if (FIsFileWritable(output)) {
         SharedFileUpdateNeeded = 1;
       } else {
         output[0] = '\0';

@@ -1,7 +1,7 @@
 #include "toolkit/copy_wrappers.h"
 
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 HCURSOR BeginWaitCursor(void) { return HShowWaitCursor(); }
 

@@ -1,7 +1,7 @@
 #include "toolkit/dialogs.h"
 
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 UINT EventSum(LPCSTR word) {
   int sum = static_cast<signed char>(word[0]) + static_cast<signed char>(word[1]);

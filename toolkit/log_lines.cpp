@@ -1,6 +1,6 @@
 #include "toolkit/log_lines.h"
 
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 void LogText(LPCSTR text) {
   FWriteToLogFile(text, TRUE);

@@ -5,7 +5,7 @@
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 #include "toolkit/unattended.h"
 
 INT FrameOpenResult = 0;

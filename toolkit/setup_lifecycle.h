@@ -2,6 +2,7 @@
 // the frame, and the one fatal-error path that every guarded call ends in.
 #pragma once
 
+#include "contract/fatal_path.h"
 #include "platform/win32.h"
 
 extern INT FrameOpenResult;  // positive once frame and engine are open; never reset
@@ -19,12 +20,6 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title);
 // Closes frame, install engine and registry binding; harmless when not open.
 void EndSetup(void);
 
-// Shows the error dialog (at most once per process), ends the setup, exits with 0.
-[[noreturn]] void FatalSetupError(void);
-// The "Buffer Overflow" box, then the fatal path.
-[[noreturn]] void FailWithBufferOverflow(void);
-// A box with the stop icon that says what went wrong, then the fatal path.
-[[noreturn]] void FailWithMessage(LPCSTR text);
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId);
 void SetFrameAbout(LPCSTR text, LPCSTR caption);

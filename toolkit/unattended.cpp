@@ -1,6 +1,6 @@
 #include "toolkit/unattended.h"
 
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 static FARPROC ShellExport(LPCSTR name) {
   HMODULE shell = GetModuleHandleA("MSSHLSTF.dll");

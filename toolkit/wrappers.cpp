@@ -2,7 +2,7 @@
 
 #include "support/path_join.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 // The guarded form: any zero answer of the toolkit is fatal.
 template <auto Operation, typename... Args>

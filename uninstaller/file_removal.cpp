@@ -6,7 +6,7 @@
 #include "support/setup_paths.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 #include "uninstaller/uninstaller.h"
 
 static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};

@@ -2,7 +2,7 @@
 // themselves; the program never uses any of this.
 #pragma once
 
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 // Symbols the toolkit keeps (names compare without case).
 #define STF_SYM_SRCDIR "STF_SRCDIR"    // source directory, ends in a backslash

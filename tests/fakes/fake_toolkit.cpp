@@ -7,7 +7,7 @@
 
 #include "tests/fakes/fake_windows.h"
 #include "tests/fakes/transcript.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 namespace fake {
 

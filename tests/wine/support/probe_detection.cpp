@@ -6,7 +6,7 @@
 
 #include "probe_check.h"
 #include "support/detection.h"
-#include "toolkit/toolkit_api.h"
+#include "contract/toolkit_api.h"
 
 namespace probe {
 
