@@ -38,7 +38,7 @@ target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.
-foreach(part platform/setup-toolkit platform/dialogs disk tests/wine)
+foreach(part platform/setup-toolkit platform/dialogs disk tests/wine bench)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
     # Build files of each part stay out of the disk folder.
     add_subdirectory(${part} ${CMAKE_BINARY_DIR}/parts/${part})
