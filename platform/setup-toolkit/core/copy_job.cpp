@@ -126,8 +126,10 @@ std::string CopyRun::Spelled(const std::string& dir, bool* exists) {
   while (!rest.empty()) {
     std::string component = TakeComponent(&rest, job_.isLead);
     FileStat stat;
-    if (*exists && fs_.Stat(out + component, &stat) == 0 && stat.directory) {
-      component = stat.storedName;
+    std::string stored;
+    if (*exists && fs_.Stat(out + component, &stat) == 0 && stat.directory &&
+        fs_.StoredName(out + component, &stored) == 0) {
+      component = stored;
     } else {
       *exists = false;
     }
@@ -145,7 +147,7 @@ int CopyRun::Plan() {
   return grcOkay;
 }
 
-// The source's size and spelling, and whether the target exists.
+// The source's size, and whether the target exists.
 int CopyRun::PlanFile(CopyWork* w) {
   std::string sourceDir, name;
   SplitPath(w->item->source, job_.isLead, &sourceDir, &name);
@@ -155,7 +157,7 @@ int CopyRun::PlanFile(CopyWork* w) {
     FileStat stat;
     SysError error = fs_.Stat(sourceDir + name, &stat);
     if (error == 0) {
-      w->source = sourceDir + stat.storedName;
+      w->source = sourceDir + name;
       w->size = stat.size;
       break;
     }
@@ -173,7 +175,6 @@ int CopyRun::PlanFile(CopyWork* w) {
     return grcCannotWrite;
   }
   w->had = error == 0;
-  if (w->had) w->target = w->dir + stat.storedName;
   return grcOkay;
 }
 
@@ -285,14 +286,39 @@ int CopyRun::BeginStaging() {
 int CopyRun::StageAll() {
   buffer_.resize(job_.chunkBytes);
   for (CopyWork& w : work_) {
-    while (!w.skipped) {
-      const CopyFailure failure = StageFile(&w);
-      if (failure.grc == grcOkay) break;
+    if (int grc = StageFileWithRetries(&w)) return grc;
+  }
+  return SettleStaged();
+}
+
+int CopyRun::StageFileWithRetries(CopyWork* w) {
+  while (!w->skipped) {
+    const CopyFailure failure = StageFile(w);
+    if (failure.grc == grcOkay) break;
+    if (Failed(w, failure) == Next::kStop) return stopResult_;
+  }
+  if (w->skipped) done_ += w->size;
+  Progress();
+  return grcOkay;
+}
+
+// Every staged file on the disk before any is put in place; a file whose
+// flush failed is staged again (or skipped, or stops the copy).
+int CopyRun::SettleStaged() {
+  std::string path;
+  while (SysError error = fs_.Settle(&path)) {
+    for (CopyWork& w : work_) {
+      if (w.skipped || w.entry.staged != path) continue;
+      fs_.Delete(path);
+      const CopyFailure failure{IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error,
+                                "FlushFileBuffers " + path};
       const Next next = Failed(&w, failure);
       if (next == Next::kStop) return stopResult_;
+      if (next == Next::kRetry) {
+        done_ -= w.size;
+        if (int grc = StageFileWithRetries(&w)) return grc;
+      }
     }
-    if (w.skipped) done_ += w.size;
-    Progress();
   }
   return grcOkay;
 }
@@ -332,6 +358,9 @@ int CopyRun::Commit() {
 
 // A stopped copy: the old set back, nothing of this run left.
 void CopyRun::Abandon() {
+  std::string path;
+  while (fs_.Settle(&path) != 0) {
+  }  // the staged files closed before they go; their failures no longer matter
   if (journalWritten_) {
     if (!RollBack(fs_, user_, journal_) ||
         !CleanUp(fs_, user_, journal_, nullptr, journalPath_)) {

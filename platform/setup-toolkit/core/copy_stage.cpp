@@ -97,13 +97,11 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
   }
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
-    if (SysError error = fs_.Flush(out)) {
+    if (SysError error = fs_.FlushAndClose(out, staged)) {
       failure = {WriteFailure(error), error, "FlushFileBuffers " + staged};
     }
-  }
-  const SysError closed = fs_.Close(out);
-  if (failure.grc == grcOkay && closed != 0) {
-    failure = {WriteFailure(closed), closed, "CloseHandle " + staged};
+  } else {
+    fs_.Close(out);
   }
   if (failure.grc != grcOkay) {
     fs_.Delete(staged);  // the next try, or the rollback, starts from nothing
