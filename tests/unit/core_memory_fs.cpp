@@ -188,10 +188,12 @@ SysError MemoryFs::Close(FileHandle file) {
   return Injected("Close", path);
 }
 
-SysError MemoryFs::FlushAndClose(FileHandle file, const std::string& path) {
+SysError MemoryFs::FinishStaged(FileHandle file, const std::string& path,
+                                const std::string& linkTarget, const std::string& linkName) {
   const SysError flushed = Flush(file);
   const SysError closed = Close(file);
   const SysError error = flushed ? flushed : closed;
+  if (error == 0 && !linkTarget.empty()) Link(linkTarget, linkName);
   if (!deferFlushes_ || error == 0) return error;
   deferred_.push_back({path, error});
   return 0;

@@ -58,7 +58,8 @@ class MemoryFs : public FileSystem {
   SysError Write(FileHandle file, const void* data, std::size_t size) override;
   SysError Flush(FileHandle file) override;
   SysError Close(FileHandle file) override;
-  SysError FlushAndClose(FileHandle file, const std::string& path) override;
+  SysError FinishStaged(FileHandle file, const std::string& path, const std::string& linkTarget,
+                        const std::string& linkName) override;
   SysError Settle(std::string* failedPath) override;
   // A failed flush is reported by Settle, as a flush on another thread is.
   void DeferFlushes() { deferFlushes_ = true; }

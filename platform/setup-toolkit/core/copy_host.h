@@ -60,10 +60,13 @@ class FileSystem {
   virtual SysError Write(FileHandle file, const void* data, std::size_t size) = 0;
   virtual SysError Flush(FileHandle file) = 0;
   virtual SysError Close(FileHandle file) = 0;
-  // Flushes and closes a file written with CreateWrite, possibly after it
-  // returns (the disk writes while the next file is copied); Settle waits
-  // for every one, and gives the first failure and the path it was given.
-  virtual SysError FlushAndClose(FileHandle file, const std::string& path) = 0;
+  // Flushes and closes a staged file (written with CreateWrite), then,
+  // when linkTarget is given, gives it the second name linkName, like Link
+  // but with its failure ignored. Possibly on another thread after this
+  // returns, so that it overlaps the copy of the next file; Settle waits
+  // for every one and gives the first failed flush and its path.
+  virtual SysError FinishStaged(FileHandle file, const std::string& path,
+                                const std::string& linkTarget, const std::string& linkName) = 0;
   virtual SysError Settle(std::string* failedPath) = 0;
   // The last-write time of from given to to; best effort.
   virtual void CopyFileTime(FileHandle from, FileHandle to) = 0;

@@ -310,6 +310,7 @@ int CopyRun::SettleStaged() {
     for (CopyWork& w : work_) {
       if (w.skipped || w.entry.staged != path) continue;
       fs_.Delete(path);
+      if (w.had) fs_.Delete(w.entry.old);  // its second name, made with the flush
       const CopyFailure failure{IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error,
                                 "FlushFileBuffers " + path};
       const Next next = Failed(&w, failure);

@@ -97,7 +97,9 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
   }
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
-    if (SysError error = fs_.FlushAndClose(out, staged)) {
+    // The old file's second name is made now, while the next file copies.
+    const std::string linkTarget = w->had ? w->target : std::string();
+    if (SysError error = fs_.FinishStaged(out, staged, linkTarget, w->entry.old)) {
       failure = {WriteFailure(error), error, "FlushFileBuffers " + staged};
     }
   } else {

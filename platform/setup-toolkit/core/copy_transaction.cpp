@@ -65,7 +65,7 @@ SysError PlaceEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, Place
   std::string aside = e.old;
   *how = e.had ? Placement::kMovedAside : Placement::kFresh;
   if (e.had && *useLinks) {
-    SysError error = fs.Link(e.target, e.old);
+    SysError error = Exists(fs, e.old) ? 0 : fs.Link(e.target, e.old);  // made when staged
     if (error == 0) {
       error = fs.Move(e.staged, e.target, true);
       if (error == 0) {

@@ -1,15 +1,5 @@
 #include "platform/setup-toolkit/install/flush_worker.h"
 
-namespace {
-
-stf::SysError FlushAndClose(HANDLE file) {
-  stf::SysError error = FlushFileBuffers(file) ? 0 : GetLastError();
-  if (!CloseHandle(file) && error == 0) error = GetLastError();
-  return error;
-}
-
-}  // namespace
-
 FlushWorker::FlushWorker()
     : work_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
       done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
@@ -33,19 +23,33 @@ FlushWorker::~FlushWorker() {
   DeleteCriticalSection(&lock_);
 }
 
-stf::SysError FlushWorker::Add(HANDLE file, const std::string& path) {
+stf::SysError FlushWorker::Finish(const Item& item) {
+  stf::SysError error = FlushFileBuffers(item.file) ? 0 : GetLastError();
+  if (!CloseHandle(item.file) && error == 0) error = GetLastError();
+  const Link& link = item.link;
+  if (error == 0 && link.create != nullptr) {
+    PVOID old = nullptr;
+    const bool off = link.disable && link.revert && link.disable(&old);
+    link.create(link.name.c_str(), link.target.c_str(), nullptr);
+    if (off) link.revert(old);
+  }
+  return error;
+}
+
+stf::SysError FlushWorker::Add(HANDLE file, const std::string& path, const Link& link) {
   if (thread_ == nullptr && work_ && done_) {
     DWORD id = 0;
     thread_ = CreateThread(nullptr, 0, Main, this, 0, &id);
   }
-  if (thread_ == nullptr) return FlushAndClose(file);
+  const Item item{file, path, link};
+  if (thread_ == nullptr) return Finish(item);
   EnterCriticalSection(&lock_);
   while (queue_.size() + busy_ >= kPending) {
     LeaveCriticalSection(&lock_);
     WaitForSingleObject(done_, INFINITE);
     EnterCriticalSection(&lock_);
   }
-  queue_.push_back({file, path});
+  queue_.push_back(item);
   LeaveCriticalSection(&lock_);
   SetEvent(work_);
   return 0;
@@ -83,13 +87,13 @@ void FlushWorker::Loop() {
       WaitForSingleObject(work_, INFINITE);
       continue;
     }
-    const std::pair<HANDLE, std::string> item = queue_.front();
+    const Item item = queue_.front();
     queue_.pop_front();
     ++busy_;
     LeaveCriticalSection(&lock_);
-    const stf::SysError error = FlushAndClose(item.first);
+    const stf::SysError error = Finish(item);
     EnterCriticalSection(&lock_);
-    if (error != 0) failures_.push_back({item.second, error});
+    if (error != 0) failures_.push_back({item.path, error});
     --busy_;
     LeaveCriticalSection(&lock_);
     SetEvent(done_);

@@ -122,8 +122,16 @@ stf::SysError Win32FileSystem::Close(stf::FileHandle file) {
   return CloseHandle(Handle(file)) ? 0 : LastError();
 }
 
-stf::SysError Win32FileSystem::FlushAndClose(stf::FileHandle file, const std::string& path) {
-  return flusher_.Add(Handle(file), path);
+// The link waits for the flush on the worker; a link that fails is made, or
+// replaced by a rename, when the file is put in place.
+stf::SysError Win32FileSystem::FinishStaged(stf::FileHandle file, const std::string& path,
+                                            const std::string& linkTarget,
+                                            const std::string& linkName) {
+  FlushWorker::Link link;
+  if (!linkTarget.empty() && link_ != nullptr) {
+    link = {linkTarget, linkName, link_, disable_, revert_};
+  }
+  return flusher_.Add(Handle(file), path, link);
 }
 
 stf::SysError Win32FileSystem::Settle(std::string* failedPath) {

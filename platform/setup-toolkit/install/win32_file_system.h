@@ -24,7 +24,8 @@ class Win32FileSystem : public stf::FileSystem {
   stf::SysError Write(stf::FileHandle file, const void* data, std::size_t size) override;
   stf::SysError Flush(stf::FileHandle file) override;
   stf::SysError Close(stf::FileHandle file) override;
-  stf::SysError FlushAndClose(stf::FileHandle file, const std::string& path) override;
+  stf::SysError FinishStaged(stf::FileHandle file, const std::string& path,
+                             const std::string& linkTarget, const std::string& linkName) override;
   stf::SysError Settle(std::string* failedPath) override;
   void CopyFileTime(stf::FileHandle from, stf::FileHandle to) override;
   stf::SysError Link(const std::string& existing, const std::string& link) override;
