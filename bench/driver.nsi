@@ -12,10 +12,10 @@ Section
   SetOutPath "$SYSDIR\drivers"
   File "${DISK}/mlxidecd.SYS"
   System::Call 'advapi32::OpenSCManagerA(p 0, p 0, i 0xF003F) p .r0'
-  System::Call 'advapi32::CreateServiceA(p r0, t "mlxidecd", t "mlxidecd", i 0xF01FF, i 1, i 0, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0) p .r1'
+  System::Call 'advapi32::CreateServiceA(p r0, t "mlxidecd", t "mlxidecd", i 0xF01FF, i 1, i 1, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0) p .r1'
   ${If} $1 == 0
     System::Call 'advapi32::OpenServiceA(p r0, t "mlxidecd", i 0xF01FF) p .r1'
-    System::Call 'advapi32::ChangeServiceConfigA(p r1, i 1, i 0, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0, p 0) i .r2'
+    System::Call 'advapi32::ChangeServiceConfigA(p r1, i 1, i 1, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0, p 0) i .r2'
   ${EndIf}
   System::Call 'advapi32::CloseServiceHandle(p r1)'
   System::Call 'advapi32::CloseServiceHandle(p r0)'
