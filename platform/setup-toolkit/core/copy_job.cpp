@@ -32,24 +32,6 @@ std::uint64_t RoundUp(std::uint64_t bytes) {
   return (bytes + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
 }
 
-// Length of "C:\\" or "\\\\server\\share\\" at the start of path; 0 when relative.
-std::size_t RootLength(const std::string& path, LeadBytePredicate isLead) {
-  const std::string drive = DriveOfPath(path, isLead);
-  const std::size_t root = drive.empty() ? 0 : drive.size() == 1 ? 3 : drive.size() + 1;
-  return root < path.size() ? root : path.size();
-}
-
-// Takes the first component off *rest (up to its first real backslash).
-std::string TakeComponent(std::string* rest, LeadBytePredicate isLead) {
-  const char* begin = rest->data();
-  const char* end = begin + rest->size();
-  const char* p = begin;
-  while (p < end && !(*p == '\\' && CharLength(p, end, isLead) == 1)) p += CharLength(p, end, isLead);
-  std::string component(begin, p);
-  *rest = p < end ? std::string(p + 1, end) : std::string();
-  return component;
-}
-
 // "C:" or "\\server\share" for messages; the directory itself when relative.
 std::string VolumeOf(const std::string& dir, LeadBytePredicate isLead) {
   const std::string drive = DriveOfPath(dir, isLead);
