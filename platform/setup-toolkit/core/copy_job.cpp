@@ -144,7 +144,7 @@ int CopyRun::PlanFile(CopyWork* w) {
       break;
     }
     const CopyFailure failure{IsMissing(error) ? grcSourceMissing : grcReadError, error,
-                              "FindFirstFileA " + sourceDir + name};
+                              "GetFileAttributesExA " + sourceDir + name};
     const Next next = Failed(w, failure);
     if (next == Next::kSkip) return grcOkay;
     if (next == Next::kStop) return stopResult_;
