@@ -60,6 +60,30 @@ TEST(CopyPlan, JoinPath) {
   EXPECT_EQ(JoinPath("C:\\\x95\x5C", "f.sys", nullptr), "C:\\\x95\x5C" "f.sys");
 }
 
+TEST(CopyPlan, PathPieces) {
+  struct Case {
+    const char* path;
+    const char* dir;
+    std::size_t root;
+    const char* first;  // the first component after the root
+  } cases[] = {
+      {"C:\\WINNT\\system32\\f.sys", "C:\\WINNT\\system32\\", 3, "WINNT"},
+      {"\\\\srv\\share\\d\\f.sys", "\\\\srv\\share\\d\\", 12, "d"},
+      {"C:\\\x95\x5C\\f.sys", "C:\\\x95\x5C\\", 3, "\x95\x5C"},  // a trail byte 0x5C
+      {"C:\\\x95\x5C", "C:\\", 3, "\x95\x5C"},
+      {"f.sys", "", 0, "f.sys"},
+  };
+  for (const Case& c : cases) {
+    std::string dir, name;
+    SplitPath(c.path, SjisLead, &dir, &name);
+    EXPECT_EQ(dir, c.dir) << c.path;
+    EXPECT_EQ(dir + name, c.path);
+    EXPECT_EQ(RootLength(c.path, SjisLead), c.root) << c.path;
+    std::string rest = std::string(c.path).substr(c.root);
+    EXPECT_EQ(TakeComponent(&rest, SjisLead), c.first) << c.path;
+  }
+}
+
 TEST(CopyPlan, PlansSectionInOrder) {
   const InfFile inf = Inf(
       "[system files]\n"

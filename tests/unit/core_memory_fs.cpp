@@ -100,8 +100,15 @@ SysError MemoryFs::Stat(const std::string& path, FileStat* out) {
   if (node == nullptr) return Find(Parent(path)) ? kErrorFileNotFound : kErrorPathNotFound;
   out->directory = node->dir;
   out->size = node->dir ? 0 : node->data->size();
+  return 0;
+}
+
+SysError MemoryFs::StoredName(const std::string& path, std::string* name) {
+  if (SysError e = Injected("StoredName", path)) return e;
+  const Node* node = Find(path);
+  if (node == nullptr) return kErrorFileNotFound;
   const std::size_t cut = node->path.rfind('\\');
-  out->storedName = cut == std::string::npos ? node->path : node->path.substr(cut + 1);
+  *name = cut == std::string::npos ? node->path : node->path.substr(cut + 1);
   return 0;
 }
 
@@ -181,6 +188,25 @@ SysError MemoryFs::Close(FileHandle file) {
   return Injected("Close", path);
 }
 
+SysError MemoryFs::FinishStaged(FileHandle file, const std::string& path,
+                                const std::string& linkTarget, const std::string& linkName) {
+  const SysError flushed = Flush(file);
+  const SysError closed = Close(file);
+  const SysError error = flushed ? flushed : closed;
+  if (error == 0 && !linkTarget.empty()) Link(linkTarget, linkName);
+  if (!deferFlushes_ || error == 0) return error;
+  deferred_.push_back({path, error});
+  return 0;
+}
+
+SysError MemoryFs::Settle(std::string* failedPath) {
+  if (deferred_.empty()) return 0;
+  *failedPath = deferred_.front().first;
+  const SysError error = deferred_.front().second;
+  deferred_.erase(deferred_.begin());
+  return error;
+}
+
 SysError MemoryFs::Link(const std::string& existing, const std::string& link) {
   if (SysError e = Change("Link", link)) return e;
   if (!links_) return 1;  // ERROR_INVALID_FUNCTION: the volume has none
@@ -206,7 +232,7 @@ SysError MemoryFs::Move(const std::string& from, const std::string& to, bool rep
   if (target && !replace) return kErrorAlreadyExists;
   if (target && (target->dir || target->busy)) return kErrorAccessDenied;
   Node moved = *source;
-  moved.path = to;
+  moved.path = target ? target->path : to;  // a replaced name keeps its spelling
   nodes_.erase(Key(from));
   nodes_[Key(to)] = moved;
   return 0;

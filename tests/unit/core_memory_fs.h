@@ -48,6 +48,7 @@ class MemoryFs : public FileSystem {
   std::uint64_t Used() const;
 
   SysError Stat(const std::string& path, FileStat* out) override;
+  SysError StoredName(const std::string& path, std::string* name) override;
   SysError MakeDir(const std::string& path) override;
   SysError RemoveDir(const std::string& path) override;
   SysError OpenRead(const std::string& path, FileHandle* out) override;
@@ -57,6 +58,11 @@ class MemoryFs : public FileSystem {
   SysError Write(FileHandle file, const void* data, std::size_t size) override;
   SysError Flush(FileHandle file) override;
   SysError Close(FileHandle file) override;
+  SysError FinishStaged(FileHandle file, const std::string& path, const std::string& linkTarget,
+                        const std::string& linkName) override;
+  SysError Settle(std::string* failedPath) override;
+  // A failed flush is reported by Settle, as a flush on another thread is.
+  void DeferFlushes() { deferFlushes_ = true; }
   void CopyFileTime(FileHandle, FileHandle) override {}
   SysError Link(const std::string& existing, const std::string& link) override;
   SysError Move(const std::string& from, const std::string& to, bool replace) override;
@@ -90,6 +96,8 @@ class MemoryFs : public FileSystem {
   std::uint64_t capacity_ = UINT64_MAX;
   std::uint64_t reportedFree_ = UINT64_MAX;
   bool links_ = true;
+  bool deferFlushes_ = false;
+  std::vector<std::pair<std::string, SysError>> deferred_;
   int killAt_ = 0;
   int changes_ = 0;
 };

@@ -148,6 +148,25 @@ case $1 in
     expect_service
     ;;
 
+  copy-keep-newer-interactive)
+    # Setup asks; Enter takes the default answer, which keeps the newer file.
+    scenario_begin "$1"
+    cp "$WINE_TEST_IMAGES/image-1.0.0.0.sys" "$DISK/mlxidecd.SYS"
+    cp "$WINE_TEST_IMAGES/image-3.10.0.61.sys" "$DRIVERS/mlxidecd.SYS"
+    session_begin
+    start_setup /log "$LOG_WIN"
+    answer "$DLG_WELCOME" "$IDC_CONTINUE"
+    answer_key 0 enter  # the question (a message box has no dialog number)
+    answer "$DLG_RESTART" "$IDC_CONTINUE"
+    wait_setup
+    expect_exit_code 0
+    expect_outcome "$OUTCOME_INSTALLED"
+    cmp -s "$DRIVERS/mlxidecd.SYS" "$WINE_TEST_IMAGES/image-3.10.0.61.sys" ||
+      fail "the default answer replaced the installed driver 3.10.0.61 by the older 1.0.0.0"
+    grep -q 'Kept .*mlxidecd.SYS' "$LOG" || fail "log: no line on the kept driver"
+    expect_no_stray_file
+    ;;
+
   copy-wrong-disk)
     # The record asks for at least 3.10.0.61; the disk holds 1.0.0.0.
     scenario_begin "$1"

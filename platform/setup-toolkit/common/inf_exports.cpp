@@ -74,9 +74,12 @@ INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR 
                                    INT size) {
   const stf::InfSection* s = SectionNamed(section);
   const stf::InfLine* line = (s && key) ? stf::FindLine(OpenInf(), *s, key) : nullptr;
+  static std::string scratch;  // for a field whose strings are replaced
   const char* text = nullptr;
   std::size_t length = 0;
-  if (line == nullptr || !stf::FieldView(OpenInf(), *line, field, &text, &length)) return -1;
+  if (line == nullptr || !stf::FieldView(OpenInf(), *line, field, &scratch, &text, &length)) {
+    return -1;
+  }
   if (buffer != nullptr && length < static_cast<std::size_t>(size)) {
     std::memcpy(buffer, text, length);
     buffer[length] = '\0';

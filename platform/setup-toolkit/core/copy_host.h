@@ -37,7 +37,6 @@ using FileHandle = void*;
 struct FileStat {
   bool directory = false;
   std::uint64_t size = 0;
-  std::string storedName;  // the last component as the directory spells it
 };
 
 class FileSystem {
@@ -45,6 +44,9 @@ class FileSystem {
   virtual ~FileSystem() = default;
   // A missing path gives kErrorFileNotFound or kErrorPathNotFound.
   virtual SysError Stat(const std::string& path, FileStat* out) = 0;
+  // The last component of path as its directory spells it. Slower than
+  // Stat on some systems: the job asks it of directories only.
+  virtual SysError StoredName(const std::string& path, std::string* name) = 0;
   // An existing directory gives kErrorAlreadyExists.
   virtual SysError MakeDir(const std::string& path) = 0;
   virtual SysError RemoveDir(const std::string& path) = 0;
@@ -58,6 +60,14 @@ class FileSystem {
   virtual SysError Write(FileHandle file, const void* data, std::size_t size) = 0;
   virtual SysError Flush(FileHandle file) = 0;
   virtual SysError Close(FileHandle file) = 0;
+  // Flushes and closes a staged file (written with CreateWrite), then,
+  // when linkTarget is given, gives it the second name linkName, like Link
+  // but with its failure ignored. Possibly on another thread after this
+  // returns, so that it overlaps the copy of the next file; Settle waits
+  // for every one and gives the first failed flush and its path.
+  virtual SysError FinishStaged(FileHandle file, const std::string& path,
+                                const std::string& linkTarget, const std::string& linkName) = 0;
+  virtual SysError Settle(std::string* failedPath) = 0;
   // The last-write time of from given to to; best effort.
   virtual void CopyFileTime(FileHandle from, FileHandle to) = 0;
   // A second name for an existing file; fails where the volume has none.

@@ -32,24 +32,6 @@ std::uint64_t RoundUp(std::uint64_t bytes) {
   return (bytes + kClusterBytes - 1) / kClusterBytes * kClusterBytes;
 }
 
-// Length of "C:\\" or "\\\\server\\share\\" at the start of path; 0 when relative.
-std::size_t RootLength(const std::string& path, LeadBytePredicate isLead) {
-  const std::string drive = DriveOfPath(path, isLead);
-  const std::size_t root = drive.empty() ? 0 : drive.size() == 1 ? 3 : drive.size() + 1;
-  return root < path.size() ? root : path.size();
-}
-
-// Takes the first component off *rest (up to its first real backslash).
-std::string TakeComponent(std::string* rest, LeadBytePredicate isLead) {
-  const char* begin = rest->data();
-  const char* end = begin + rest->size();
-  const char* p = begin;
-  while (p < end && !(*p == '\\' && CharLength(p, end, isLead) == 1)) p += CharLength(p, end, isLead);
-  std::string component(begin, p);
-  *rest = p < end ? std::string(p + 1, end) : std::string();
-  return component;
-}
-
 // "C:" or "\\server\share" for messages; the directory itself when relative.
 std::string VolumeOf(const std::string& dir, LeadBytePredicate isLead) {
   const std::string drive = DriveOfPath(dir, isLead);
@@ -126,8 +108,10 @@ std::string CopyRun::Spelled(const std::string& dir, bool* exists) {
   while (!rest.empty()) {
     std::string component = TakeComponent(&rest, job_.isLead);
     FileStat stat;
-    if (*exists && fs_.Stat(out + component, &stat) == 0 && stat.directory) {
-      component = stat.storedName;
+    std::string stored;
+    if (*exists && fs_.Stat(out + component, &stat) == 0 && stat.directory &&
+        fs_.StoredName(out + component, &stored) == 0) {
+      component = stored;
     } else {
       *exists = false;
     }
@@ -145,7 +129,7 @@ int CopyRun::Plan() {
   return grcOkay;
 }
 
-// The source's size and spelling, and whether the target exists.
+// The source's size, and whether the target exists.
 int CopyRun::PlanFile(CopyWork* w) {
   std::string sourceDir, name;
   SplitPath(w->item->source, job_.isLead, &sourceDir, &name);
@@ -155,12 +139,12 @@ int CopyRun::PlanFile(CopyWork* w) {
     FileStat stat;
     SysError error = fs_.Stat(sourceDir + name, &stat);
     if (error == 0) {
-      w->source = sourceDir + stat.storedName;
+      w->source = sourceDir + name;
       w->size = stat.size;
       break;
     }
     const CopyFailure failure{IsMissing(error) ? grcSourceMissing : grcReadError, error,
-                              "FindFirstFileA " + sourceDir + name};
+                              "GetFileAttributesExA " + sourceDir + name};
     const Next next = Failed(w, failure);
     if (next == Next::kSkip) return grcOkay;
     if (next == Next::kStop) return stopResult_;
@@ -173,7 +157,6 @@ int CopyRun::PlanFile(CopyWork* w) {
     return grcCannotWrite;
   }
   w->had = error == 0;
-  if (w->had) w->target = w->dir + stat.storedName;
   return grcOkay;
 }
 
@@ -285,14 +268,40 @@ int CopyRun::BeginStaging() {
 int CopyRun::StageAll() {
   buffer_.resize(job_.chunkBytes);
   for (CopyWork& w : work_) {
-    while (!w.skipped) {
-      const CopyFailure failure = StageFile(&w);
-      if (failure.grc == grcOkay) break;
+    if (int grc = StageFileWithRetries(&w)) return grc;
+  }
+  return SettleStaged();
+}
+
+int CopyRun::StageFileWithRetries(CopyWork* w) {
+  while (!w->skipped) {
+    const CopyFailure failure = StageFile(w);
+    if (failure.grc == grcOkay) break;
+    if (Failed(w, failure) == Next::kStop) return stopResult_;
+  }
+  if (w->skipped) done_ += w->size;
+  Progress();
+  return grcOkay;
+}
+
+// Every staged file on the disk before any is put in place; a file whose
+// flush failed is staged again (or skipped, or stops the copy).
+int CopyRun::SettleStaged() {
+  std::string path;
+  while (SysError error = fs_.Settle(&path)) {
+    for (CopyWork& w : work_) {
+      if (w.skipped || w.entry.staged != path) continue;
+      fs_.Delete(path);
+      if (w.had) fs_.Delete(w.entry.old);  // its second name, made with the flush
+      const CopyFailure failure{IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error,
+                                "FlushFileBuffers " + path};
       const Next next = Failed(&w, failure);
       if (next == Next::kStop) return stopResult_;
+      if (next == Next::kRetry) {
+        done_ -= w.size;
+        if (int grc = StageFileWithRetries(&w)) return grc;
+      }
     }
-    if (w.skipped) done_ += w.size;
-    Progress();
   }
   return grcOkay;
 }
@@ -332,6 +341,9 @@ int CopyRun::Commit() {
 
 // A stopped copy: the old set back, nothing of this run left.
 void CopyRun::Abandon() {
+  std::string path;
+  while (fs_.Settle(&path) != 0) {
+  }  // the staged files closed before they go; their failures no longer matter
   if (journalWritten_) {
     if (!RollBack(fs_, user_, journal_) ||
         !CleanUp(fs_, user_, journal_, nullptr, journalPath_)) {

@@ -142,6 +142,24 @@ void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* d
   *name = path.substr(cut);
 }
 
+std::size_t RootLength(const std::string& path, LeadBytePredicate isLead) {
+  const std::string drive = DriveOfPath(path, isLead);
+  const std::size_t root = drive.empty() ? 0 : drive.size() == 1 ? 3 : drive.size() + 1;
+  return root < path.size() ? root : path.size();
+}
+
+std::string TakeComponent(std::string* rest, LeadBytePredicate isLead) {
+  const char* begin = rest->data();
+  const char* end = begin + rest->size();
+  const char* p = begin;
+  while (p < end && !(*p == '\\' && CharLength(p, end, isLead) == 1)) {
+    p += CharLength(p, end, isLead);
+  }
+  std::string component(begin, p);
+  *rest = p < end ? std::string(p + 1, end) : std::string();
+  return component;
+}
+
 std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead) {
   if (path.size() >= 2 && path[1] == ':') {
     const char letter = ToUpperAscii(path[0]);

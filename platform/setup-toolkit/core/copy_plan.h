@@ -53,6 +53,12 @@ bool PlanCopyList(const InfFile& inf, const std::string& section, const std::str
 void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* dir,
                std::string* name);
 
+// Length of "C:\" or "\\server\share\" at the start of path; 0 when relative.
+std::size_t RootLength(const std::string& path, LeadBytePredicate isLead);
+
+// Takes the first component off *rest, up to its first real backslash.
+std::string TakeComponent(std::string* rest, LeadBytePredicate isLead);
+
 // "C" for "c:\dir", "\\server\share" for a UNC path, "" for a relative path.
 std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead);
 

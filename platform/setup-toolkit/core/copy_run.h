@@ -49,6 +49,8 @@ class CopyRun {
   int MakeDirectories();
   int BeginStaging();
   int StageAll();
+  int StageFileWithRetries(CopyWork* w);
+  int SettleStaged();
   int Commit();
   void Abandon();
   std::string Spelled(const std::string& dir, bool* exists);

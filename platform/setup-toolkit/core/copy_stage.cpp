@@ -97,13 +97,13 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
   }
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
-    if (SysError error = fs_.Flush(out)) {
+    // The old file's second name is made now, while the next file copies.
+    const std::string linkTarget = w->had ? w->target : std::string();
+    if (SysError error = fs_.FinishStaged(out, staged, linkTarget, w->entry.old)) {
       failure = {WriteFailure(error), error, "FlushFileBuffers " + staged};
     }
-  }
-  const SysError closed = fs_.Close(out);
-  if (failure.grc == grcOkay && closed != 0) {
-    failure = {WriteFailure(closed), closed, "CloseHandle " + staged};
+  } else {
+    fs_.Close(out);
   }
   if (failure.grc != grcOkay) {
     fs_.Delete(staged);  // the next try, or the rollback, starts from nothing

@@ -64,23 +64,23 @@ SysError PlaceEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, Place
                     std::string* call) {
   std::string aside = e.old;
   *how = e.had ? Placement::kMovedAside : Placement::kFresh;
-  if (e.had && *useLinks) {
-    SysError error = fs.Link(e.target, e.old);
+  bool linked = e.had && Exists(fs, e.old);  // made when the file was staged
+  if (e.had && !linked && *useLinks) {
+    linked = fs.Link(e.target, e.old) == 0;
+    *useLinks = linked;  // a volume without links: the rest are renamed
+  }
+  if (linked) {
+    const SysError error = fs.Move(e.staged, e.target, true);
     if (error == 0) {
-      error = fs.Move(e.staged, e.target, true);
-      if (error == 0) {
-        *how = Placement::kLinked;
-        return 0;
-      }
-      if (!IsBusy(error)) {
-        *call = "MoveFileExA " + e.staged + " over " + e.target;
-        return error;
-      }
-      aside = e.busy;  // in use: renamed aside, the link stays until the clean-up
-      *how = Placement::kLinkedAndMoved;
-    } else {
-      *useLinks = false;
+      *how = Placement::kLinked;
+      return 0;
     }
+    if (!IsBusy(error)) {
+      *call = "MoveFileExA " + e.staged + " over " + e.target;
+      return error;
+    }
+    aside = e.busy;  // in use: renamed aside, the link stays until the clean-up
+    *how = Placement::kLinkedAndMoved;
   }
   if (e.had) {
     if (SysError error = fs.Move(e.target, aside, false)) {
@@ -88,7 +88,7 @@ SysError PlaceEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, Place
       return error;
     }
   }
-  SysError error = fs.Move(e.staged, e.target, false);
+  const SysError error = fs.Move(e.staged, e.target, false);
   if (error != 0) *call = "MoveFileExA " + e.staged + " to " + e.target;
   return error;
 }

@@ -1,9 +1,10 @@
 // Putting staged files in place as one change, undoing that change, and
 // completing or undoing one that a killed run left behind (copy_journal.h).
 //
-// A target that exists gets a second name (a hard link, <old>) before the
-// staged file replaces it, so that the directory never scans for a missing
-// name and the old file survives until the end. Where the volume has no hard
+// A target that exists gets a second name (a hard link, <old>; made as its
+// file is staged, or else now) before the staged file replaces it, so that
+// the directory never scans for a missing name and the old file survives
+// until the end. Where the volume has no hard
 // links, or the target is in use (a loaded driver can be renamed but not
 // replaced), the target is renamed aside instead (to <old>, or <busy> when
 // the link was made).

@@ -51,6 +51,7 @@ bool HasNonAscii(const char* data, std::size_t size) {
 
 InfEncoding DetectInfEncoding(const char* data, std::size_t size) {
   if (size >= 2 && std::memcmp(data, "\xFF\xFE", 2) == 0) return InfEncoding::kUtf16;
+  if (size >= 2 && std::memcmp(data, "\xFE\xFF", 2) == 0) return InfEncoding::kUtf16BigEndian;
   if (size >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) return InfEncoding::kUtf8;
   if (!HasNonAscii(data, size)) return InfEncoding::kAnsi;
   const unsigned char* p = reinterpret_cast<const unsigned char*>(data);
@@ -59,11 +60,11 @@ InfEncoding DetectInfEncoding(const char* data, std::size_t size) {
 
 bool DecodeInfBytes(const char* data, std::size_t size, WideToAnsi toAnsi, std::string* text,
                     std::string* problem) {
-  if (size >= 2 && std::memcmp(data, "\xFE\xFF", 2) == 0) {
+  const InfEncoding encoding = DetectInfEncoding(data, size);
+  if (encoding == InfEncoding::kUtf16BigEndian) {
     *problem = "UTF-16 big-endian text is not supported; save the file as UTF-16LE or UTF-8";
     return false;
   }
-  const InfEncoding encoding = DetectInfEncoding(data, size);
   if (encoding == InfEncoding::kAnsi) {
     text->assign(data, size);
     return true;

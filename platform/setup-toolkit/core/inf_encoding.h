@@ -13,11 +13,11 @@ namespace stf {
 // lacks becomes its default character). False when it cannot.
 using WideToAnsi = bool (*)(const char16_t* text, std::size_t length, std::string* out);
 
-enum class InfEncoding { kAnsi, kUtf8, kUtf16 };
+enum class InfEncoding { kAnsi, kUtf8, kUtf16, kUtf16BigEndian };
 
-// The encoding of a file's bytes: a UTF-16LE or UTF-8 byte order mark, or
-// UTF-8 without one when every byte sequence is valid UTF-8 and at least one
-// character is not ASCII.
+// The encoding of a file's bytes: by its byte order mark, or UTF-8 without
+// one when every byte sequence is valid UTF-8 and at least one character is
+// not ASCII; otherwise ANSI.
 InfEncoding DetectInfEncoding(const char* data, std::size_t size);
 
 // The file's text in the ANSI code page, byte order mark removed. False with

@@ -1,26 +1,13 @@
 #include "inf_parser.h"
 
-#include <algorithm>
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <numeric>
 #include <utility>
 
 namespace stf {
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-int CompareNoCase(const char* a, std::size_t an, const char* b, std::size_t bn) {
-  const std::size_t n = an < bn ? an : bn;
-  for (std::size_t i = 0; i < n; ++i) {
-    const unsigned char x = static_cast<unsigned char>(ToUpperAscii(a[i]));
-    const unsigned char y = static_cast<unsigned char>(ToUpperAscii(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  return an == bn ? 0 : an < bn ? -1 : 1;
-}
 
 // One physical line of data once its comment is cut off.
 struct Piece {
@@ -29,16 +16,32 @@ struct Piece {
   bool solid = false;         // it holds more than blanks and backslashes
 };
 
+// What a byte is to the scanner of a line.
+enum ByteClass : unsigned char { kPlain, kBlank, kQuote, kComment, kBackslash, kControl, kLead };
+
 class Parser {
  public:
   Parser(const std::string& fileName, LeadBytePredicate isLead, InfError* err, InfFile* out)
-      : fileName_(fileName), isLead_(isLead), err_(err), out_(out) {}
+      : fileName_(fileName), isLead_(isLead), err_(err), out_(out) {
+    for (int c = 0; c < 256; ++c) {
+      const unsigned char b = static_cast<unsigned char>(c);
+      class_[c] = (b < 0x20 && b != '\t') || b == 0x7F ? kControl
+                  : b == ' ' || b == '\t'               ? kBlank
+                  : b == '"'                            ? kQuote
+                  : b == ';'                            ? kComment
+                  : b == '\\'                           ? kBackslash
+                  : b >= 0x80 && isLead && isLead(b)    ? kLead
+                                                        : kPlain;
+      stop_[c] = b == '"' || b == ',' || b == '=';
+    }
+  }
 
-  bool Run(const char* data, std::size_t size) {
+  bool Run() {
+    const char* data = out_->source.data();
+    const std::size_t size = out_->source.size();
     // A ^Z ends the text; old DOS editors put one after the last line.
     const void* eof = std::memchr(data, 0x1A, size);
     const char* end = eof ? static_cast<const char*>(eof) : data + size;
-    out_->text.reserve(size);
     maxText_ = kInfTextGrowth * size + kInfTextSlackBytes;
     int lineNo = 0;
     for (const char* p = data; p < end;) {
@@ -49,7 +52,7 @@ class Parser {
       p = newline != nullptr ? newline + 1 : end;
     }
     if (continuing_) return Fail(continuationLine_, "line continuation at end of file");
-    return SubstituteStrings();
+    return ReadStrings() && SubstituteKeys();
   }
 
  private:
@@ -76,22 +79,24 @@ class Parser {
     bool inQuote = false, backslashLast = false;
     const char* solidEnd = b;  // past the last character but blanks and backslashes
     const char* q = b;
-    for (; q < e && !(*q == ';' && !inQuote);) {
+    while (q < e) {
       const unsigned char c = static_cast<unsigned char>(*q);
-      if ((c < 0x20 && c != '\t') || c == 0x7F) return !ControlByte(c, lineNo);
-      if (c == '"') inQuote = !inQuote;
-      const std::size_t length = Length(q, e);
-      if (c == '\\' && length == 1 && !inQuote) {
+      const ByteClass kind = static_cast<ByteClass>(class_[c]);
+      if (kind == kControl) return !ControlByte(c, lineNo);
+      if (kind == kComment && !inQuote) break;
+      if (kind == kQuote) inQuote = !inQuote;
+      q += kind == kLead ? CharLength(q, e, isLead_) : 1;
+      if (kind == kBackslash && !inQuote) {
         backslashLast = true;
-      } else if (inQuote || !IsBlank(static_cast<char>(c))) {
-        solidEnd = q + length;
+      } else if (kind != kBlank || inQuote) {
+        solidEnd = q;
         backslashLast = false;
       }
-      q += length;
     }
     for (const char* c = q; c < e; ++c) {  // the comment
-      const unsigned char b = static_cast<unsigned char>(*c);
-      if ((b < 0x20 && b != '\t') || b == 0x7F) return !ControlByte(b, lineNo);
+      if (class_[static_cast<unsigned char>(*c)] == kControl) {
+        return !ControlByte(static_cast<unsigned char>(*c), lineNo);
+      }
     }
     if (inQuote) return Fail(lineNo, "unterminated quoted field");
     piece->continues = backslashLast;
@@ -129,8 +134,9 @@ class Parser {
 
   bool SectionHeader(const char* q, const char* e, int lineNo) {
     for (const char* c = q; c < e; ++c) {
-      const unsigned char b = static_cast<unsigned char>(*c);
-      if ((b < 0x20 && b != '\t') || b == 0x7F) return !ControlByte(b, lineNo);
+      if (class_[static_cast<unsigned char>(*c)] == kControl) {
+        return !ControlByte(static_cast<unsigned char>(*c), lineNo);
+      }
     }
     const char* nameStart = q;
     std::size_t characters = 0;
@@ -162,35 +168,62 @@ class Parser {
     return true;
   }
 
-  // ---- the fields of one logical line, written straight into the file's text ----
+  // ---- the fields of one logical line ----
+  // A field that is one stretch of the file (the most) stays where it is;
+  // one made of several (quotes within text, "", a continued line) is put
+  // together in scratch_ and kept in InfFile::text.
 
   void BeginLine(int lineNo) {
     logicalLine_ = lineNo;
     logicalBytes_ = 0;
-    lineText_ = out_->text.size();
     lineFirst_ = out_->fields.size();
     out_->fields.push_back(InfField());  // the key's place
-    fieldStart_ = keep_ = lineText_;
     values_ = 0;
-    quoted_ = haveKey_ = missingKey_ = tooMany_ = solid_ = false;
+    haveKey_ = missingKey_ = tooMany_ = solid_ = false;
+    ResetField();
+  }
+
+  void ResetField() {
+    hasPart_ = complex_ = quoted_ = false;
+    scratch_.clear();
+  }
+
+  // [begin, end) of the source joins the field; quoted text is kept whole.
+  void AddPart(const char* begin, const char* end, bool quoted) {
+    const std::size_t b = static_cast<std::size_t>(begin - out_->source.data());
+    const std::size_t e = static_cast<std::size_t>(end - out_->source.data());
+    if (!hasPart_ || (!complex_ && b == partEnd_)) {
+      if (!hasPart_) partBegin_ = keep_ = b;
+      partEnd_ = e;
+      hasPart_ = true;
+    } else {
+      if (!complex_) {
+        scratch_.assign(out_->source, partBegin_, partEnd_ - partBegin_);
+        keepLength_ = keep_ - partBegin_;
+        complex_ = true;
+      }
+      scratch_.append(begin, end);
+    }
+    if (quoted) {
+      keep_ = e;  // blanks inside quotes survive trimming
+      keepLength_ = scratch_.size();
+    }
   }
 
   // Each piece has balanced quotes; '"', ',' and '=' are never trail bytes.
   void Feed(const char* p, const char* end) {
-    std::string& text = out_->text;
     while (p < end) {
       const char c = *p;
       if (c == '"') {
         quoted_ = true;
         for (++p;;) {
           const char* close = static_cast<const char*>(std::memchr(p, '"', end - p));
-          text.append(p, close);
+          AddPart(p, close, true);
           p = close + 1;
           if (p == end || *p != '"') break;
-          text.push_back('"');  // "" inside quotes
+          AddPart(close, close + 1, true);  // "" inside quotes is one
           ++p;
         }
-        keep_ = text.size();  // blanks inside quotes survive trimming
       } else if (c == ',') {
         EndField();
         ++p;
@@ -200,25 +233,36 @@ class Parser {
         out_->fields[lineFirst_] = key;
         haveKey_ = true;
         ++p;
-      } else if (IsBlank(c) && text.size() == fieldStart_ && !quoted_) {
+      } else if (IsBlank(c) && !hasPart_ && !quoted_) {
         ++p;  // a blank before an unquoted field
       } else {
         const char* q = p + 1;
-        while (q < end && *q != '"' && *q != ',' && *q != '=') ++q;
-        text.append(p, q);
+        while (q < end && !stop_[static_cast<unsigned char>(*q)]) ++q;
+        AddPart(p, q, false);
         p = q;
       }
     }
   }
 
+  // The field so far, trimmed of the unquoted blanks at its end.
   InfField TakeField() {
-    std::string& text = out_->text;
-    const std::size_t keep = keep_ > fieldStart_ ? keep_ : fieldStart_;
-    while (text.size() > keep && IsBlank(text.back())) text.pop_back();
-    const InfField field{static_cast<std::uint32_t>(fieldStart_),
-                         static_cast<std::uint32_t>(text.size() - fieldStart_)};
-    fieldStart_ = keep_ = text.size();
-    quoted_ = false;
+    InfField field;
+    const std::string& source = out_->source;
+    if (complex_) {
+      while (scratch_.size() > keepLength_ && IsBlank(scratch_.back())) scratch_.pop_back();
+      field.offset = static_cast<std::uint32_t>(out_->text.size());
+      field.length = static_cast<std::uint32_t>(scratch_.size());
+      field.processed = true;
+      out_->text += scratch_;
+    } else if (hasPart_) {
+      std::size_t end = partEnd_;
+      while (end > keep_ && IsBlank(source[end - 1])) --end;
+      field.offset = static_cast<std::uint32_t>(partBegin_);
+      field.length = static_cast<std::uint32_t>(end - partBegin_);
+    }
+    const char* text = (field.processed ? out_->text : source).data() + field.offset;
+    field.strings = !inStrings_ && std::memchr(text, '%', field.length) != nullptr;
+    ResetField();
     return field;
   }
 
@@ -234,7 +278,6 @@ class Parser {
 
   bool EndLine() {
     if (!solid_) {  // nothing but continuations
-      out_->text.resize(lineText_);
       out_->fields.resize(lineFirst_);
       return true;
     }
@@ -251,13 +294,6 @@ class Parser {
     std::vector<InfField>& fields = out_->fields;
     // One value and no '=': Windows finds the line by that value.
     if (!haveKey_ && values_ == 1) fields[lineFirst_] = fields[lineFirst_ + 1];
-    if (!inStrings_) {
-      for (std::size_t i = lineFirst_; i < fields.size(); ++i) {
-        if (std::memchr(out_->text.data() + fields[i].offset, '%', fields[i].length)) {
-          percent_.push_back({i, logicalLine_});
-        }
-      }
-    }
     InfLine line;
     line.first = static_cast<std::uint32_t>(lineFirst_);
     line.count = static_cast<std::uint32_t>(1 + values_);
@@ -269,58 +305,41 @@ class Parser {
 
   // ---- [Strings] ----
 
-  bool SubstituteStrings() {
-    std::map<std::string, InfField, NoCaseLess> strings;
+  bool ReadStrings() {
     const auto section = out_->sectionIndex.find("Strings");
-    if (section != out_->sectionIndex.end()) {
-      for (const InfLine& line : out_->sections[section->second].lines) {
-        const std::string name = LineKey(*out_, line);
-        if (!line.keyed) return Fail(line.line, "string without a name in [Strings]");
-        if (line.count > 2) {
-          return Fail(line.line, "string '" + name +
-                                     "' has more than one value (quote a value holding commas)");
-        }
-        strings.emplace(name, out_->fields[line.first + 1]);
+    if (section == out_->sectionIndex.end()) return true;
+    for (const InfLine& line : out_->sections[section->second].lines) {
+      const std::string name = LineKey(*out_, line);
+      if (!line.keyed) return Fail(line.line, "string without a name in [Strings]");
+      if (line.count > 2) {
+        return Fail(line.line, "string '" + name +
+                                   "' has more than one value (quote a value holding commas)");
       }
-    }
-    for (const auto& at : percent_) {
-      if (!Substitute(strings, &out_->fields[at.first])) {
-        return Fail(at.second, "text after string substitution larger than " +
-                                   std::to_string(maxText_) + " bytes");
-      }
+      out_->strings.emplace(ToUpperAscii(name), out_->fields[line.first + 1]);
     }
     return true;
   }
 
-  // Replaces %name% and %% in the field; the new text goes to the end.
-  bool Substitute(const std::map<std::string, InfField, NoCaseLess>& strings, InfField* field) {
-    std::string& text = out_->text;
-    const std::string in = text.substr(field->offset, field->length);
-    std::string result;
-    std::size_t i = 0;
-    while (i < in.size()) {
-      const std::size_t open = in.find('%', i);
-      const std::size_t close = open == std::string::npos ? open : in.find('%', open + 1);
-      if (close == std::string::npos) {
-        result.append(in, i, std::string::npos);
-        break;
+  // Lines are found by their keys as substituted; values wait until read.
+  bool SubstituteKeys() {
+    std::string expanded;
+    for (InfSection& section : out_->sections) {
+      for (const InfLine& line : section.lines) {
+        InfField& key = out_->fields[line.first];
+        if (!key.strings) continue;
+        const std::string& from = key.processed ? out_->text : out_->source;
+        ExpandStrings(*out_, from.data() + key.offset, key.length, &expanded);
+        if (out_->text.size() + expanded.size() > maxText_) {
+          return Fail(line.line, "text after string substitution larger than " +
+                                     std::to_string(maxText_) + " bytes");
+        }
+        key.offset = static_cast<std::uint32_t>(out_->text.size());
+        key.length = static_cast<std::uint32_t>(expanded.size());
+        key.processed = true;
+        key.strings = false;
+        out_->text += expanded;
       }
-      result.append(in, i, open - i);
-      const auto found = strings.find(in.substr(open + 1, close - open - 1));
-      if (close == open + 1) {
-        result += '%';
-      } else if (found != strings.end()) {
-        result.append(text, found->second.offset, found->second.length);
-      } else {
-        result.append(in, open, close - open + 1);
-      }
-      if (result.size() > maxText_) return false;
-      i = close + 1;
     }
-    if (text.size() + result.size() > maxText_) return false;
-    field->offset = static_cast<std::uint32_t>(text.size());
-    field->length = static_cast<std::uint32_t>(result.size());
-    text += result;
     return true;
   }
 
@@ -337,10 +356,14 @@ class Parser {
   std::size_t logicalBytes_ = 0;
   std::size_t lineCount_ = 0;
   std::size_t maxText_ = 0;
-  // The logical line being read.
-  std::size_t lineText_ = 0, lineFirst_ = 0, fieldStart_ = 0, keep_ = 0, values_ = 0;
-  bool quoted_ = false, haveKey_ = false, missingKey_ = false, tooMany_ = false, solid_ = false;
-  std::vector<std::pair<std::size_t, int>> percent_;  // fields holding '%', with their line
+  // The logical line being read, and its field being read.
+  std::size_t lineFirst_ = 0, values_ = 0;
+  bool haveKey_ = false, missingKey_ = false, tooMany_ = false, solid_ = false;
+  std::size_t partBegin_ = 0, partEnd_ = 0, keep_ = 0, keepLength_ = 0;
+  bool hasPart_ = false, complex_ = false, quoted_ = false;
+  std::string scratch_;
+  unsigned char class_[256];
+  bool stop_[256];  // ends a run of ordinary field text
 };
 
 }  // namespace
@@ -350,111 +373,32 @@ std::string InfError::Text() const {
   return file + "(" + std::to_string(line) + "): " + message;
 }
 
-bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
-                  InfError* err, LeadBytePredicate isLead) {
+// Refused before anything is copied or read.
+static bool TooLarge(std::size_t size, const std::string& fileName, InfFile* out, InfError* err) {
   *out = InfFile();
   *err = InfError();
+  if (size <= kInfMaxFileBytes) return false;
+  err->file = fileName;
+  err->message = "file is larger than " + std::to_string(kInfMaxFileBytes) + " bytes";
+  return true;
+}
+
+bool ParseInfSource(std::string text, const std::string& fileName, InfFile* out, InfError* err,
+                    LeadBytePredicate isLead) {
+  if (TooLarge(text.size(), fileName, out, err)) return false;
   InfFile parsed;
-  if (size > kInfMaxFileBytes) {
-    err->file = fileName;
-    err->message = "file is larger than " + std::to_string(kInfMaxFileBytes) + " bytes";
-    return false;
-  }
+  parsed.source = std::move(text);
   Parser parser(fileName, isLead, err, &parsed);
-  if (!parser.Run(data, size)) return false;
+  if (!parser.Run()) return false;
   parsed.path = fileName;
   *out = std::move(parsed);
   return true;
 }
 
-bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadBytePredicate isLead,
-                 WideToAnsi toAnsi) {
-  *out = InfFile();
-  *err = InfError();
-  err->file = path;
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    err->message = std::string("cannot open: ") + std::strerror(errno);
-    return false;
-  }
-  long size = -1;
-  if (std::fseek(file, 0, SEEK_END) == 0) size = std::ftell(file);
-  std::string data;
-  bool readFailed = size < 0 || std::fseek(file, 0, SEEK_SET) != 0;
-  if (!readFailed && static_cast<unsigned long>(size) <= kInfMaxFileBytes) {
-    data.resize(static_cast<std::size_t>(size));
-    readFailed = std::fread(&data[0], 1, data.size(), file) != data.size();
-  }
-  std::fclose(file);
-  if (readFailed) {
-    err->message = "read error";
-    return false;
-  }
-  if (static_cast<unsigned long>(size) > kInfMaxFileBytes) {
-    err->message = "file is larger than " + std::to_string(kInfMaxFileBytes) + " bytes";
-    return false;
-  }
-  std::string text, problem;
-  if (!DecodeInfBytes(data.data(), data.size(), toAnsi, &text, &problem)) {
-    err->message = problem;
-    return false;
-  }
-  return ParseInfText(text.data(), text.size(), path, out, err, isLead);
-}
-
-const InfSection* FindSection(const InfFile& inf, const std::string& name) {
-  const auto found = inf.sectionIndex.find(name);
-  return found == inf.sectionIndex.end() ? nullptr : &inf.sections[found->second];
-}
-
-const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std::string& key) {
-  auto keyOf = [&inf, &section](std::uint32_t i) {
-    return inf.fields[section.lines[i].first];
-  };
-  auto less = [&inf](const InfField& a, const char* b, std::size_t bn) {
-    return CompareNoCase(inf.text.data() + a.offset, a.length, b, bn) < 0;
-  };
-  if (section.byKey.size() != section.lines.size()) {
-    section.byKey.resize(section.lines.size());
-    std::iota(section.byKey.begin(), section.byKey.end(), 0u);
-    std::stable_sort(section.byKey.begin(), section.byKey.end(),
-                     [&](std::uint32_t a, std::uint32_t b) {
-                       const InfField kb = keyOf(b);
-                       return less(keyOf(a), inf.text.data() + kb.offset, kb.length);
-                     });
-  }
-  const auto at = std::lower_bound(
-      section.byKey.begin(), section.byKey.end(), key,
-      [&](std::uint32_t i, const std::string& k) { return less(keyOf(i), k.data(), k.size()); });
-  if (at == section.byKey.end()) return nullptr;
-  const InfField found = keyOf(*at);
-  if (CompareNoCase(inf.text.data() + found.offset, found.length, key.data(), key.size()) != 0) {
-    return nullptr;
-  }
-  return &section.lines[*at];
-}
-
-bool FieldView(const InfFile& inf, const InfLine& line, int n, const char** text,
-               std::size_t* length) {
-  if (n < 0 || static_cast<std::uint32_t>(n) >= line.count) return false;
-  const InfField& field = inf.fields[line.first + static_cast<std::uint32_t>(n)];
-  *text = inf.text.data() + field.offset;
-  *length = field.length;
-  return true;
-}
-
-bool GetField(const InfFile& inf, const InfLine& line, int n, std::string* out) {
-  const char* text = nullptr;
-  std::size_t length = 0;
-  if (!FieldView(inf, line, n, &text, &length)) return false;
-  out->assign(text, length);
-  return true;
-}
-
-std::string LineKey(const InfFile& inf, const InfLine& line) {
-  std::string key;
-  GetField(inf, line, 0, &key);
-  return key;
+bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
+                  InfError* err, LeadBytePredicate isLead) {
+  if (TooLarge(size, fileName, out, err)) return false;
+  return ParseInfSource(std::string(data, size), fileName, out, err, isLead);
 }
 
 }  // namespace stf

@@ -37,6 +37,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <vector>
 
@@ -57,15 +58,17 @@ constexpr std::size_t kInfMaxFields = 64;
 constexpr std::size_t kInfMaxLines = 4 * 1024 * 1024;
 // A section name, in characters (Windows' own limit).
 constexpr std::size_t kInfMaxSectionName = 255;
-// All field text after %name% substitution may be at most this many times
-// the file's size plus kInfTextSlackBytes, so that strings cannot inflate a
-// file without bound.
+// Keys are substituted when the file is read (values when they are read):
+// all field text may then be at most this many times the file's size plus
+// kInfTextSlackBytes, so that strings cannot inflate a file without bound.
 constexpr std::size_t kInfTextGrowth = 4;
 constexpr std::size_t kInfTextSlackBytes = 4 * 1024 * 1024;
 
 struct InfField {
-  std::uint32_t offset = 0;  // into InfFile::text
+  std::uint32_t offset = 0;  // into InfFile::source, or InfFile::text when processed
   std::uint32_t length = 0;
+  bool processed = false;    // not a plain part of the file: quotes undone, pieces joined
+  bool strings = false;      // holds %name%, replaced when the field is read
 };
 
 struct InfLine {
@@ -87,8 +90,10 @@ struct InfFile {
   std::string path;  // the name given when it was read; used in messages
   std::vector<InfSection> sections;
   std::map<std::string, std::size_t, NoCaseLess> sectionIndex;
-  std::string text;  // the text of every field
+  std::string source;  // the file's text, which most fields are parts of
+  std::string text;    // the text of the other fields
   std::vector<InfField> fields;
+  std::unordered_map<std::string, InfField> strings;  // [Strings], by upper-case name
 };
 
 struct InfError {
@@ -99,10 +104,14 @@ struct InfError {
   std::string Text() const;
 };
 
-// Parses INF text in the ANSI code page. fileName is used for out->path and
-// in errors. On failure *out is left empty and *err says where and what.
+// Parses INF text in the ANSI code page (copied into out->source).
+// fileName is used for out->path and in errors. On failure *out is left
+// empty and *err says where and what.
 bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
                   InfError* err, LeadBytePredicate isLead = nullptr);
+// The same for text already in a string, taken without a copy.
+bool ParseInfSource(std::string text, const std::string& fileName, InfFile* out, InfError* err,
+                    LeadBytePredicate isLead = nullptr);
 
 // Reads a file (binary, at most kInfMaxFileBytes), converts Unicode text
 // with toAnsi and parses it.
@@ -115,9 +124,12 @@ const InfSection* FindSection(const InfFile& inf, const std::string& name);
 const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std::string& key);
 // Field n of a line (0 is the key); false when the line has no such field.
 bool GetField(const InfFile& inf, const InfLine& line, int n, std::string* out);
-// The same without a copy: the text is not NUL-terminated.
-bool FieldView(const InfFile& inf, const InfLine& line, int n, const char** text,
-               std::size_t* length);
+// The same without a copy where it can: *text points into the file, or into
+// *scratch for a field whose strings were replaced; not NUL-terminated.
+bool FieldView(const InfFile& inf, const InfLine& line, int n, std::string* scratch,
+               const char** text, std::size_t* length);
+// text with each %name% that [Strings] defines replaced, and %% made one %.
+void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std::string* out);
 std::string LineKey(const InfFile& inf, const InfLine& line);
 inline int ValueCount(const InfLine& line) { return static_cast<int>(line.count) - 1; }
 

@@ -34,6 +34,17 @@ stf::SysError Win32FileSystem::Unredirected(Call call) {
 }
 
 stf::SysError Win32FileSystem::Stat(const std::string& path, stf::FileStat* out) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  const stf::SysError error = Unredirected(
+      [&] { return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data); });
+  if (error != 0) return error;
+  out->directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  out->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return 0;
+}
+
+// Under Wine a search reads the whole directory, even for one name.
+stf::SysError Win32FileSystem::StoredName(const std::string& path, std::string* name) {
   if (path.find_first_of("*?") != std::string::npos) return ERROR_INVALID_NAME;
   WIN32_FIND_DATAA data;
   HANDLE find = INVALID_HANDLE_VALUE;
@@ -44,9 +55,7 @@ stf::SysError Win32FileSystem::Stat(const std::string& path, stf::FileStat* out)
   if (error == ERROR_NO_MORE_FILES) error = ERROR_FILE_NOT_FOUND;
   if (error != 0) return error;
   FindClose(find);
-  out->directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-  out->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  out->storedName = data.cFileName;
+  *name = data.cFileName;
   return 0;
 }
 
@@ -111,6 +120,22 @@ stf::SysError Win32FileSystem::Flush(stf::FileHandle file) {
 
 stf::SysError Win32FileSystem::Close(stf::FileHandle file) {
   return CloseHandle(Handle(file)) ? 0 : LastError();
+}
+
+// The link waits for the flush on the worker; a link that fails is made, or
+// replaced by a rename, when the file is put in place.
+stf::SysError Win32FileSystem::FinishStaged(stf::FileHandle file, const std::string& path,
+                                            const std::string& linkTarget,
+                                            const std::string& linkName) {
+  FlushWorker::Link link;
+  if (!linkTarget.empty() && link_ != nullptr) {
+    link = {linkTarget, linkName, link_, disable_, revert_};
+  }
+  return flusher_.Add(Handle(file), path, link);
+}
+
+stf::SysError Win32FileSystem::Settle(std::string* failedPath) {
+  return flusher_.Settle(failedPath);
 }
 
 void Win32FileSystem::CopyFileTime(stf::FileHandle from, stf::FileHandle to) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "copy_host.h"
+#include "platform/setup-toolkit/install/flush_worker.h"
 #include "platform/win32.h"
 
 class Win32FileSystem : public stf::FileSystem {
@@ -13,6 +14,7 @@ class Win32FileSystem : public stf::FileSystem {
   Win32FileSystem();
 
   stf::SysError Stat(const std::string& path, stf::FileStat* out) override;
+  stf::SysError StoredName(const std::string& path, std::string* name) override;
   stf::SysError MakeDir(const std::string& path) override;
   stf::SysError RemoveDir(const std::string& path) override;
   stf::SysError OpenRead(const std::string& path, stf::FileHandle* out) override;
@@ -22,6 +24,9 @@ class Win32FileSystem : public stf::FileSystem {
   stf::SysError Write(stf::FileHandle file, const void* data, std::size_t size) override;
   stf::SysError Flush(stf::FileHandle file) override;
   stf::SysError Close(stf::FileHandle file) override;
+  stf::SysError FinishStaged(stf::FileHandle file, const std::string& path,
+                             const std::string& linkTarget, const std::string& linkName) override;
+  stf::SysError Settle(std::string* failedPath) override;
   void CopyFileTime(stf::FileHandle from, stf::FileHandle to) override;
   stf::SysError Link(const std::string& existing, const std::string& link) override;
   stf::SysError Move(const std::string& from, const std::string& to, bool replace) override;
@@ -39,4 +44,5 @@ class Win32FileSystem : public stf::FileSystem {
   DisableRedirection disable_ = nullptr;
   RevertRedirection revert_ = nullptr;
   CreateHardLink link_ = nullptr;
+  FlushWorker flusher_;
 };

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "toolkit/copy_wrappers.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
 #include "toolkit/wrappers.h"
@@ -210,6 +211,16 @@ void CheckCopyAndCost() {
   std::string listed = Upper(ReadText(dump));
   Check(listed.find("ONE.BIN") != std::string::npos && listed.find("TWO.BIN") != std::string::npos,
         "copy list written to a file (WriteCopyListToFile)");
+
+  // The copy itself, under a billboard and a blank one (no dialog): the
+  // blank one holds its place, and the copy leaves one billboard up.
+  AddBillboard("mscuistf.dll", 5000, "FModelessDlgProc", 1);
+  AddBlankBillboard(1);
+  RunCopyList();
+  Check(ReadText(Path("dst\\two.bin")) == std::string(2345, 'x'),
+        "copy list copied under a billboard and a blank one (RunCopyList)");
+  CloseDialogs(1);
+  DropAllBillboards();
 
   CopySingleFile(Path("src\\one.bin").c_str(), Path("single.bin").c_str(), cmoNone, FALSE);
   Check(ReadText(Path("single.bin")) == "0123456789", "one file copied (CopySingleFile)");

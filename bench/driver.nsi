@@ -1,0 +1,22 @@
+; The same job as a quiet install of setup.exe, as an NSIS installer: the
+; driver file into SYSTEM32\DRIVERS and the system-start kernel-driver
+; service registered (created, or its configuration set when it exists).
+; Built by scripts/bench with makensis -DDISK=<the disk folder> and the OutFile.
+Unicode false
+Name "Driver"
+RequestExecutionLevel admin
+SilentInstall silent
+!include LogicLib.nsh
+
+Section
+  SetOutPath "$SYSDIR\drivers"
+  File "${DISK}/mlxidecd.SYS"
+  System::Call 'advapi32::OpenSCManagerA(p 0, p 0, i 0xF003F) p .r0'
+  System::Call 'advapi32::CreateServiceA(p r0, t "mlxidecd", t "mlxidecd", i 0xF01FF, i 1, i 1, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0) p .r1'
+  ${If} $1 == 0
+    System::Call 'advapi32::OpenServiceA(p r0, t "mlxidecd", i 0xF01FF) p .r1'
+    System::Call 'advapi32::ChangeServiceConfigA(p r1, i 1, i 1, i 1, t "\SystemRoot\SYSTEM32\DRIVERS\mlxidecd.SYS", t "SCSI miniport", p 0, p 0, p 0, p 0, p 0) i .r2'
+  ${EndIf}
+  System::Call 'advapi32::CloseServiceHandle(p r1)'
+  System::Call 'advapi32::CloseServiceHandle(p r0)'
+SectionEnd
