@@ -285,6 +285,7 @@ int CopyRun::BeginStaging() {
 int CopyRun::StageAll() {
   buffer_.resize(job_.chunkBytes);
   for (CopyWork& w : work_) {
+    if (!w.skipped) user_.Copying(w.target.substr(w.dir.size()));
     while (!w.skipped) {
       const CopyFailure failure = StageFile(&w);
       if (failure.grc == grcOkay) break;
@@ -343,9 +344,10 @@ void CopyRun::Abandon() {
 }
 
 CopyRun::Next CopyRun::Failed(CopyWork* w, const CopyFailure& failure) {
-  user_.LogError("Cannot copy " + w->item->source + " to " + w->item->target + ": " +
-                     failure.what,
-                 failure.error);
+  const bool reading = failure.grc == grcSourceMissing || failure.grc == grcReadError;
+  user_.LogFileError("Cannot copy " + w->item->source + " to " + w->item->target + ": " +
+                         failure.what,
+                     failure.error, reading ? w->item->source : w->item->target, reading);
   if (!w->item->vital) {
     user_.LogNote("Skipped " + w->item->target + ": the file is not vital");
     w->skipped = true;

@@ -1,5 +1,7 @@
 #include "platform/setup-toolkit/shell/frame_window.h"
 
+#include "platform/setup-toolkit/stf_internal.h"
+
 static const char kFrameClass[] = "StfSetupFrame";
 static HBITMAP frameBitmap = nullptr;
 
@@ -48,8 +50,27 @@ static void PaintBitmap(HWND window, HDC dc) {
   DeleteDC(memory);
 }
 
+// The dialog shown over the frame, if any (set by the dialog stack).
+static HWND TopDialog(HWND window) {
+  HWND top = static_cast<HWND>(GetPropA(window, STF_PROP_TOP_DIALOG));
+  return top != nullptr && IsWindow(top) ? top : nullptr;
+}
+
+// While setup is the active program its title stays readable: the frame's
+// caption is drawn active when one of its own dialogs takes the activation.
+static bool appActive = false;
+
 static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_ACTIVATEAPP:
+      appActive = wParam != FALSE;
+      DefWindowProcA(window, WM_NCACTIVATE, appActive, 0);
+      return 0;
+    case WM_NCACTIVATE:
+      return DefWindowProcA(window, message, wParam || appActive, lParam);
+    case WM_MOUSEACTIVATE:
+      // A click on the frame leaves the keyboard with the dialog over it.
+      return TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {
@@ -68,8 +89,13 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
       InvalidateRect(window, nullptr, FALSE);
       return result;
     }
-    case WM_CLOSE:
-      return 0;  // setup is left through its dialogs, not from under them
+    case WM_CLOSE: {
+      // Setup is left through its dialogs, not from under them: the close
+      // box asks the dialog over the frame, as Alt+F4 there does.
+      HWND top = TopDialog(window);
+      if (top != nullptr) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
+    }
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }
