@@ -68,13 +68,13 @@ static int LowestChildBottom(HWND hdlg) {
   return lowest;
 }
 
-// The space between bottom and the next shown control below it.
+// The space between bottom and the next control below it.
 static int GapBelow(HWND hdlg, int bottom) {
   int next = bottom;
   for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
     RECT rect = ChildRect(hdlg, child);
-    if (IsShown(child) && rect.top >= bottom && (next == bottom || rect.top < next)) next = rect.top;
+    if (rect.top >= bottom && (next == bottom || rect.top < next)) next = rect.top;
   }
   return next - bottom;
 }
@@ -85,7 +85,10 @@ void FitTexts(HWND hdlg) {
   int margin = client.bottom - LowestChildBottom(hdlg);
 
   // In template order, which is top to bottom: each text takes the height it
-  // needs, and a hidden one gives up its place and the gap below it.
+  // needs; a hidden one gives up its place and the gap above it (below it
+  // while no text above it is shown), so the others keep the template's gaps.
+  bool shownAbove = false;
+  int lastBottom = 0;
   for (HWND text = GetWindow(hdlg, GW_CHILD); text != nullptr;
        text = GetWindow(text, GW_HWNDNEXT)) {
     if (!IsText(text)) continue;
@@ -93,14 +96,19 @@ void FitTexts(HWND hdlg) {
     int width = rect.right - rect.left;
     int height = rect.bottom - rect.top;
     if (!IsShown(text)) {
-      if (height > 0) MoveChildrenBelow(hdlg, rect.bottom, -(height + GapBelow(hdlg, rect.bottom)));
+      int freed = shownAbove ? rect.bottom - lastBottom : height + GapBelow(hdlg, rect.bottom);
+      MoveChildrenBelow(hdlg, rect.bottom, -freed);
       Reshape(hdlg, text, 0, 0, width, 0, SWP_NOMOVE);
       continue;
     }
     int needed = WrappedTextHeight(hdlg, text, width);
-    if (needed == 0 || needed == height) continue;
-    MoveChildrenBelow(hdlg, rect.bottom, needed - height);
-    Reshape(hdlg, text, 0, 0, width, needed, SWP_NOMOVE);
+    if (needed != 0 && needed != height) {
+      MoveChildrenBelow(hdlg, rect.bottom, needed - height);
+      Reshape(hdlg, text, 0, 0, width, needed, SWP_NOMOVE);
+      height = needed;
+    }
+    shownAbove = true;
+    lastBottom = rect.top + height;
   }
 
   // The bottom margin stays as the template has it; a picture taller than the

@@ -83,8 +83,9 @@ class CopyUser {
   virtual bool AskKeepNewer(const std::string& target, const FileVersion& installed,
                             const FileVersion& source) = 0;
   virtual void LogError(const std::string& text, SysError error) = 0;
-  // A file of the list failed: the error record, and the file at fault for
-  // the person (its source when reading failed, else its target).
+  // A file of the list failed: the error record, and what is at fault for the
+  // person: the source when reading failed, else the target, or the target's
+  // folder (ending in a backslash) when the folder could not be written.
   virtual void LogFileError(const std::string& text, SysError error, const std::string& file,
                             bool reading) {
     (void)file;

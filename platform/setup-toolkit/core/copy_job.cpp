@@ -274,7 +274,7 @@ int CopyRun::BeginStaging() {
       if (error != 0) call = "CreateDirectoryA " + stage;
     }
     if (error == 0) return grcOkay;
-    user_.LogError(call, error);
+    user_.LogFileError(call, error, dirs_.front(), false);
     if (!RetryOrStop("Setup cannot write to the folder\n\n" + dirs_.front(),
                      {IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error, call})) {
       return stopResult_;

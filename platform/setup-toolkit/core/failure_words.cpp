@@ -56,8 +56,12 @@ std::string Sentence(std::string text) {
   return text + ".";
 }
 
-std::string WhatFailed(const FailureCause& cause) {
+std::string WhatFailed(const FailureCause& cause, LeadBytePredicate isLead) {
   if (cause.operation.empty()) return Sentence(cause.text);
+  // A path that ends in a backslash names a folder.
+  if (cause.operation == kOperationWrite && EndsWithBackslash(cause.file, isLead)) {
+    return Sentence("Setup could not write to the folder " + cause.file);
+  }
   for (const Phrase& phrase : kPhrases) {
     if (cause.operation == phrase.operation) {
       return Sentence("Setup could not " + Fill(phrase.words, cause.file));
@@ -121,7 +125,7 @@ std::string Advice(const FailureCause& cause, LeadBytePredicate isLead) {
 FailureWords DescribeFailure(const FailureCause& cause, LeadBytePredicate isLead) {
   FailureWords words;
   if (cause.operation.empty() && cause.text.empty()) return words;
-  words.what = WhatFailed(cause) + Reason(cause);
+  words.what = WhatFailed(cause, isLead) + Reason(cause);
   words.advice = Advice(cause, isLead);
   return words;
 }
