@@ -61,7 +61,8 @@ BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
       // The system's reason for this very file, not what reading it left.
       DWORD code = GetLastError();
       char reason[512];
-      StfLogFailure(("Cannot open the INF file " + std::string(file)).c_str(), "", file, code);
+      StfLogFailure(("Cannot open the INF file " + std::string(file)).c_str(), stf::kOperationRead,
+                    file, code);
       text = "The setup information file " + std::string(file) + " cannot be opened:\n\n" +
              StfErrorText(code, reason, sizeof reason);
     }

@@ -51,8 +51,11 @@ std::string Fill(const char* words, const std::string& file) {
   return text;
 }
 
+// The text with one full stop at its end (system texts end in a line break).
 std::string Sentence(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '.')) text.pop_back();
+  while (!text.empty() && std::string(" .\r\n\t").find(text.back()) != std::string::npos) {
+    text.pop_back();
+  }
   return text + ".";
 }
 
