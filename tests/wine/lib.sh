@@ -558,3 +558,43 @@ expect_control() {
   text=$(control_text "$1")
   [[ $text =~ $2 ]] || fail "$3: expected control $1 to match '$2', saw '$text'"
 }
+
+# hold_copy: once the gauge shows the copy under way, holds setup's thread
+# there until release_copy; GAUGE is the robot's line about the gauge.
+HELD_THREAD=""
+GAUGE=""
+hold_copy() {
+  robot gauge 5
+  HELD_THREAD=$(tr -d '\r' <"$SCEN/robot.out" | sed -n 's/^held thread //p')
+  GAUGE=$(tr -d '\r' <"$SCEN/robot.out" | grep '^gauge ')
+}
+
+release_copy() {
+  robot release "$HELD_THREAD"
+  HELD_THREAD=""
+}
+
+# window_place [dialog|gauge]: "x y w h" of the whole window the robot last
+# reported (the dialog it found, or the gauge it held).
+window_place() {
+  local line
+  if [[ ${1:-dialog} == gauge ]]; then line=$GAUGE; else
+    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -m 1 '^found dialog')
+  fi
+  [[ $line =~ window\ at\ (-?[0-9]+),(-?[0-9]+)\ ([0-9]+)x([0-9]+) ]] || fail "no window place in: $line"
+  printf '%s %s %s %s\n' "${BASH_REMATCH[@]:1:4}"
+}
+
+# save_crop <png> <out> <x> <y> <w> <h> [margin]: that part of the screenshot,
+# with a margin around it, kept within the screen.
+save_crop() {
+  local png=$1 out=$2 margin=${7:-0} x y r b
+  x=$(($3 - margin)) y=$(($4 - margin)) r=$(($3 + $5 + margin)) b=$(($4 + $6 + margin))
+  ((x < 0)) && x=0
+  ((y < 0)) && y=0
+  ((r > 1024)) && r=1024
+  ((b > 768)) && b=768
+  { pngtopnm "$png" | pnmcut -left "$x" -top "$y" -width $((r - x)) -height $((b - y)) |
+    pnmtopng -compression 9 >"$out"; } 2>>"$SCEN/netpbm.log" ||
+    fail "cannot crop $png: $(cat "$SCEN/netpbm.log")"
+}

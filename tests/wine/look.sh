@@ -93,11 +93,9 @@ case $1 in
     truncate -s 64M "$DISK/mlxidecd.SYS"
     start_setup /log "$LOG_WIN"
     answer "$DLG_WELCOME" "$IDC_CONTINUE"
-    robot gauge 5
-    thread=$(tr -d '\r' <"$SCEN/robot.out" | sed -n 's/^held thread //p')
-    gauge=$(tr -d '\r' <"$SCEN/robot.out" | grep '^gauge ')
-    [[ $gauge =~ ^gauge\ \"Copying\ mlxidecd\.SYS:\ [0-9]+%\"\ at\ ([0-9]+),([0-9]+)\ ([0-9]+)x ]] ||
-      fail "the gauge does not name the file: $gauge"
+    hold_copy
+    [[ $GAUGE =~ ^gauge\ \"Copying\ mlxidecd\.SYS:\ [0-9]+%\"\ at\ ([0-9]+),([0-9]+)\ ([0-9]+)x ]] ||
+      fail "the gauge does not name the file: $GAUGE"
     screenshot copy
     # The gauge's line of text (the name and the percentage) above its bar.
     expect_contrast "$(last_shot)" $((BASH_REMATCH[1] + 4)) $((BASH_REMATCH[2] + 4)) \
@@ -105,7 +103,7 @@ case $1 in
     expect_contrast "$(last_shot)" 20 1 400 16 "the frame's title bar"
     robot wait "$DLG_BILLBOARD"
     expect_readable "$(last_shot)"
-    robot release "$thread"
+    release_copy
     await "$DLG_RESTART"
     expect_readable "$(last_shot)"
     robot press "$DLG_RESTART" "$IDC_CONTINUE"

@@ -130,18 +130,6 @@ std::vector<DialogWindow> Dialogs() {
   return found;
 }
 
-void PrintDialog(const char* prefix, const DialogWindow& dialog, bool spent) {
-  if (dialog.id == 0) {
-    std::printf("%sunnumbered dialog window %s \"%s\"\n", prefix, HwndText(dialog.hwnd).c_str(),
-                WindowText(dialog.hwnd).c_str());
-    return;
-  }
-  std::printf("%sdialog %u window %s \"%s\"%s%s%s\n", prefix, dialog.id,
-              HwndText(dialog.hwnd).c_str(), WindowText(dialog.hwnd).c_str(),
-              dialog.visible ? "" : " hidden", dialog.enabled ? "" : " disabled",
-              spent ? " answered" : "");
-}
-
 // The screen rectangle of a window's client area: "at x,y wxh".
 std::string ClientPlace(HWND hwnd) {
   RECT rect = {0, 0, 0, 0};
@@ -152,6 +140,28 @@ std::string ClientPlace(HWND hwnd) {
   std::snprintf(text, sizeof text, "at %ld,%ld %ldx%ld", corner.x, corner.y,
                 rect.right - rect.left, rect.bottom - rect.top);
   return text;
+}
+
+// The screen rectangle of the whole window, frame and caption included.
+std::string WindowPlace(HWND hwnd) {
+  RECT rect = {0, 0, 0, 0};
+  GetWindowRect(hwnd, &rect);
+  char text[64];
+  std::snprintf(text, sizeof text, "window at %ld,%ld %ldx%ld", rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top);
+  return text;
+}
+
+void PrintDialog(const char* prefix, const DialogWindow& dialog, bool spent) {
+  if (dialog.id == 0) {
+    std::printf("%sunnumbered dialog window %s \"%s\"\n", prefix, HwndText(dialog.hwnd).c_str(),
+                WindowText(dialog.hwnd).c_str());
+    return;
+  }
+  std::printf("%sdialog %u window %s \"%s\"%s%s%s %s\n", prefix, dialog.id,
+              HwndText(dialog.hwnd).c_str(), WindowText(dialog.hwnd).c_str(),
+              dialog.visible ? "" : " hidden", dialog.enabled ? "" : " disabled",
+              spent ? " answered" : "", WindowPlace(dialog.hwnd).c_str());
 }
 
 BOOL CALLBACK PrintControl(HWND hwnd, LPARAM) {
@@ -259,8 +269,8 @@ int HoldGauge(DWORD minPercent, DWORD timeoutMs) {
         return kActionFailed;
       }
       CloseHandle(handle);
-      std::printf("gauge \"%s\" %s\nheld thread %lu\n", text.c_str(), ClientPlace(gauge).c_str(),
-                  thread);
+      std::printf("gauge \"%s\" %s %s\nheld thread %lu\n", text.c_str(), ClientPlace(gauge).c_str(),
+                  WindowPlace(gauge).c_str(), thread);
       return kFound;
     }
     if (GetTickCount() - start >= timeoutMs) break;
