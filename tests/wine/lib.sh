@@ -24,7 +24,7 @@ readonly OUTCOME_INSTALLED='Outcome: SUCCESS( \(restart pending\))?'
 # is built from: DLG_WELCOME, IDC_CONTINUE, ...
 while read -r _ name value _; do
   printf -v "$name" '%s' "$value"
-done < <(grep -E '^#define (DLG|IDC)_[A-Z_]+ [0-9]+' "$WINE_TEST_DIALOG_IDS")
+done < <(grep -E '^#define (DLG|IDC)_[A-Z0-9_]+ [0-9]+' "$WINE_TEST_DIALOG_IDS")
 
 SCENARIO=""
 SCEN=""           # the scenario's temp dir, removed at the end

@@ -131,6 +131,25 @@ case $1 in
     expect_dialog_logged "$DLG_QUIT" 2
     ;;
 
+  look-registration-failure)
+    # The driver installed under another name: the service is not registered
+    # over a missing image, and dialog 900 names that cause, not a guess.
+    printf '[Version]\r\nSignature = "$Windows NT$"\r\n[System Files]\r\nmlxidecd.SYS, other.sys\r\n' \
+      >"$DISK/setup.inf"
+    start_setup /log "$LOG_WIN"
+    answer "$DLG_WELCOME" "$IDC_CONTINUE"
+    await "$DLG_REGISTRATION_FAILED"
+    expect_control "$IDC_CAUSE" 'mlxidecd\.SYS is not in place.*\(error 2\)' "the cause"
+    tr -d '\r' <"$SCEN/robot.out" | grep -qE "control $IDC_NO_CAUSE_1 Static .* hidden at" ||
+      fail "dialog 900 still guesses at administrator rights beside a known cause"
+    expect_control "$IDC_LOG" 'C:\\setup\.log' "the log"
+    expect_readable "$(last_shot)"
+    robot press "$DLG_REGISTRATION_FAILED" "$IDC_CONTINUE"
+    wait_setup
+    expect_exit_code 0
+    expect_no_service
+    ;;
+
   *) echo "look.sh: unknown scenario '$1'" >&2; exit 2 ;;
 esac
 say "PASS $1"
