@@ -55,11 +55,31 @@ close_usage() {
   expect_exit_code 0
 }
 
+frame_window() {
+  local frame
+  frame=$(xdotool search --onlyvisible --name '^Merlox IDE CD-ROM Drive Setup$' | head -n 1)
+  [[ -n $frame ]] || fail "the frame window is not on the display"
+  printf '%s' "$frame"
+}
+
+# The frame given the keyboard, as the taskbar or Alt+Tab does: it hands it
+# on to the dialog over it.
+expect_focus_handed_to() {
+  robot activate-frame
+  wait_for "dialog $1 to have the keyboard" 5 dialog_active "$1"
+  say "the frame handed the keyboard to dialog $1"
+}
+
+dialog_active() {
+  robot_list >/dev/null
+  WAIT_SEEN=$(tr -d '\r' <"$SCEN/robot-list.out" | paste -sd ' ')
+  tr -d '\r' <"$SCEN/robot-list.out" | grep -A1 '^active:$' | grep -q "^dialog $1 "
+}
+
 # Where Wine draws the close box of the maximised frame: the top right corner.
 click_frame_close_box() {
   local frame geometry WINDOW X Y WIDTH HEIGHT SCREEN
-  frame=$(xdotool search --onlyvisible --name '^Merlox IDE CD-ROM Drive Setup$' | head -n 1)
-  [[ -n $frame ]] || fail "the frame window is not on the display"
+  frame=$(frame_window)
   geometry=$(xdotool getwindowgeometry --shell "$frame") || fail "no geometry of the frame"
   eval "$geometry"
   xdotool mousemove $((X + WIDTH - 10)) $((Y + 8)) click 1 || fail "xdotool cannot click"
@@ -118,6 +138,7 @@ case $1 in
     start_setup /log "$LOG_WIN"
     await "$DLG_WELCOME"
     expect_readable "$(last_shot)"
+    expect_focus_handed_to "$DLG_WELCOME"
     click_frame_close_box
     await "$DLG_QUIT"
     expect_readable "$(last_shot)"

@@ -6,7 +6,8 @@
 //   robot press   <dialog> <button> [timeoutMs]   wait, then click the button
 //   robot key     <dialog> enter|esc|alt+<letter> [timeoutMs]
 //                                                 wait, then type the key into it
-//   robot list                                    print every dialog now up
+//   robot list                                    print every dialog now up ("active:"
+//                                                 before the one with the keyboard)
 //   robot codepage                                print the ANSI code page
 //   robot service <name> <state> [timeoutMs]      wait for the service to reach a state
 //                                                 (stopped, running, ...; "absent": no service)
@@ -17,6 +18,8 @@
 //                                                 the screen, hold setup's thread ("held
 //                                                 thread N") for a screenshot
 //   robot release <thread>                        let the held thread go on
+//   robot activate-frame                          make setup's frame window the foreground
+//                                                 window, as the taskbar does
 //
 // Each control of a dialog found is printed with its client rectangle on the
 // screen ("at x,y wxh"), marked "icon" when it shows one.
@@ -176,11 +179,20 @@ BOOL CALLBACK PrintControl(HWND hwnd, LPARAM) {
   return TRUE;
 }
 
+// Does the window have the keyboard: is it the active window of its thread?
+bool IsActive(HWND hwnd) {
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+         info.hwndActive == hwnd;
+}
+
 void PrintAll(const char* prefix) {
   std::vector<std::string> spent = SpentWindows();
   std::vector<DialogWindow> dialogs = Dialogs();
   if (dialogs.empty()) std::printf("%sno dialog is up\n", prefix);
   for (const DialogWindow& dialog : dialogs) {
+    if (IsActive(dialog.hwnd)) std::printf("%sactive:\n", prefix);
     PrintDialog(prefix, dialog, IsSpent(spent, dialog.hwnd));
     if (dialog.id == 0) EnumChildWindows(dialog.hwnd, PrintControl, 0);
   }
@@ -309,7 +321,8 @@ int Usage(const char* problem) {
               "       robot codepage\n"
               "       robot service <name> <state> [timeoutMs]\n"
               "       robot gauge <percent> [timeoutMs]\n"
-              "       robot release <thread>\n",
+              "       robot release <thread>\n"
+              "       robot activate-frame\n",
               problem);
   return kUsage;
 }
@@ -483,6 +496,16 @@ int Run(int argc, char** argv) {
   if (command == "fileversion") {
     if (argc != 3) return Usage("fileversion takes a file");
     return PrintFileVersion(argv[2]);
+  }
+  if (command == "activate-frame") {
+    // As the taskbar or Alt+Tab would: the frame window made the foreground one.
+    HWND frame = FindWindowA("StfSetupFrame", nullptr);
+    if (frame == nullptr || !SetForegroundWindow(frame)) {
+      std::printf("failed: cannot activate the frame window (error %lu)\n", GetLastError());
+      return kActionFailed;
+    }
+    std::printf("activated the frame window %s\n", HwndText(frame).c_str());
+    return kFound;
   }
   if (command == "gauge" || command == "release") {
     DWORD number = 0, timeoutMs = kDefaultTimeoutMs;

@@ -60,6 +60,10 @@ static HWND TopDialog(HWND window) {
 // caption is drawn active when one of its own dialogs takes the activation.
 static bool appActive = false;
 
+// Posted to itself: the frame was activated (the taskbar, Alt+Tab) while a
+// dialog is over it, which is where the keyboard belongs.
+static const UINT kActivateDialog = WM_APP + 1;
+
 static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ACTIVATEAPP:
@@ -71,6 +75,16 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_MOUSEACTIVATE:
       // A click on the frame leaves the keyboard with the dialog over it.
       return TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && TopDialog(window) != nullptr) {
+        PostMessageA(window, kActivateDialog, 0, 0);
+      }
+      return DefWindowProcA(window, message, wParam, lParam);
+    case kActivateDialog: {
+      HWND top = TopDialog(window);
+      if (top != nullptr && GetActiveWindow() == window) SetForegroundWindow(top);
+      return 0;
+    }
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {
