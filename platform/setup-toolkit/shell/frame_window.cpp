@@ -64,27 +64,42 @@ static bool appActive = false;
 // dialog is over it, which is where the keyboard belongs.
 static const UINT kActivateDialog = WM_APP + 1;
 
-static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+// Activation while a dialog is over the frame; false for what the frame
+// leaves to the system.
+static bool Activation(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) {
   switch (message) {
     case WM_ACTIVATEAPP:
       appActive = wParam != FALSE;
       DefWindowProcA(window, WM_NCACTIVATE, appActive, 0);
-      return 0;
+      *result = 0;
+      return true;
     case WM_NCACTIVATE:
-      return DefWindowProcA(window, message, wParam || appActive, lParam);
+      *result = DefWindowProcA(window, message, wParam || appActive, lParam);
+      return true;
     case WM_MOUSEACTIVATE:
       // A click on the frame leaves the keyboard with the dialog over it.
-      return TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
+      *result = TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
+      return true;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE && TopDialog(window) != nullptr) {
         PostMessageA(window, kActivateDialog, 0, 0);
       }
-      return DefWindowProcA(window, message, wParam, lParam);
-    case kActivateDialog: {
-      HWND top = TopDialog(window);
-      if (top != nullptr && GetActiveWindow() == window) SetForegroundWindow(top);
-      return 0;
-    }
+      return false;
+    default:
+      if (message != kActivateDialog) return false;
+      if (TopDialog(window) != nullptr && GetActiveWindow() == window) {
+        SetForegroundWindow(TopDialog(window));
+      }
+      *result = 0;
+      return true;
+  }
+}
+
+static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Activation(window, message, wParam, lParam, &result)) return result;
+  switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
     case WM_PAINT: {
@@ -98,11 +113,10 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
       EndPaint(window, &ps);
       return 0;
     }
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETTEXT:
+      result = DefWindowProcA(window, message, wParam, lParam);
       InvalidateRect(window, nullptr, FALSE);
       return result;
-    }
     case WM_CLOSE: {
       // Setup is left through its dialogs, not from under them: the close
       // box asks the dialog over the frame, as Alt+F4 there does.
