@@ -30,6 +30,9 @@ endif()
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
 target_link_libraries(unit_tests PRIVATE program_shared installer_program uninstaller_program
   GTest::gtest_main)
+# The dialog library's resource script, which a test reads for its buttons.
+target_compile_definitions(unit_tests PRIVATE
+  DIALOG_SCRIPT="${CMAKE_SOURCE_DIR}/platform/dialogs/mscuistf.rc")
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
 if(CORE_TEST_SOURCES)

@@ -57,7 +57,7 @@ static void LogExistingService(SC_HANDLE service) {
   } answer;
   DWORD needed = 0;
   if (!QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) {
-    LogWin32Failure("QueryServiceConfigA " DRIVER_SERVICE_NAME, GetLastError());
+    LogFailedCall("QueryServiceConfigA", DRIVER_SERVICE_NAME, GetLastError());
     return;
   }
   const QUERY_SERVICE_CONFIGA& c = answer.config;
@@ -80,7 +80,7 @@ int RegisterDriverService(void) {
   if (!DriverImageInPlace()) return 0;
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   if (manager == nullptr) {
-    LogWin32Failure("OpenSCManagerA", GetLastError());
+    LogFailedCall("OpenSCManagerA", "", GetLastError());
     return 0;
   }
 
@@ -99,18 +99,18 @@ int RegisterDriverService(void) {
   DWORD error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
   if (error == ERROR_SERVICE_EXISTS) {
     service = OpenServiceA(manager, kServiceName, SERVICE_ALL_ACCESS);
-    if (service == nullptr) LogWin32Failure("OpenServiceA " DRIVER_SERVICE_NAME, GetLastError());
+    if (service == nullptr) LogFailedCall("OpenServiceA", DRIVER_SERVICE_NAME, GetLastError());
     if (service != nullptr) LogExistingService(service);
   } else if (service == nullptr) {
-    LogWin32Failure("CreateServiceA " DRIVER_SERVICE_NAME, error);
+    LogFailedCall("CreateServiceA", DRIVER_SERVICE_NAME, error);
   }
   if (service == nullptr) {
     result = 0;
   } else {
     if (!ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_SYSTEM_START, SERVICE_NO_CHANGE,
                               nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr)) {
-      LogWin32Failure("ChangeServiceConfigA " DRIVER_SERVICE_NAME " (start type: system)",
-                      GetLastError());
+      LogFailedCall("ChangeServiceConfigA (start type: system)", DRIVER_SERVICE_NAME,
+                    GetLastError());
       result = 0;
     }
     CloseServiceHandle(service);

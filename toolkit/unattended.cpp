@@ -2,10 +2,12 @@
 
 #include "contract/toolkit_api.h"
 
-static FARPROC ShellExport(LPCSTR name) {
-  HMODULE shell = GetModuleHandleA("MSSHLSTF.dll");
-  return shell != nullptr ? GetProcAddress(shell, name) : nullptr;
+FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
+  HMODULE module = GetModuleHandleA(library);
+  return module != nullptr ? GetProcAddress(module, name) : nullptr;
 }
+
+static FARPROC ShellExport(LPCSTR name) { return ToolkitExport("MSSHLSTF.dll", name); }
 
 BOOL ToldWithoutBox(LPCSTR text) {
   typedef BOOL(STFAPI * Told)(LPCSTR);

@@ -5,6 +5,8 @@
 
 #include "platform/win32.h"
 
+// An export of a toolkit library the program has loaded, or null.
+FARPROC ToolkitExport(LPCSTR library, LPCSTR name);
 // A start-up failure the program would report in a box: TRUE when the toolkit
 // has written it to the log and standard error and no box may wait (quiet).
 BOOL ToldWithoutBox(LPCSTR text);

@@ -41,7 +41,7 @@ static void RemoveProductFolder(LPCSTR dir) {
   StripTrailingBackslash(folder);
   if (!RemoveDirectoryA(folder) && GetLastError() != ERROR_FILE_NOT_FOUND &&
       !MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    LogWin32Failure(ConcatPath("MoveFileExA (delete at boot) ", folder), GetLastError());
+    LogFailedCall("MoveFileExA (delete at boot)", folder, GetLastError());
     FatalSetupError();
   }
   LogText(ConcatPath("Removed the uninstaller from ", folder));
@@ -54,7 +54,7 @@ void RemoveUninstallRecord(void) {
       dir[0] != '\0';
   LONG result = RemoveRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
   if (result != ERROR_SUCCESS) {
-    LogWin32Failure("RegDeleteKeyA HKLM\\" UNINSTALL_KEY, static_cast<DWORD>(result));
+    LogFailedCall("RegDeleteKeyA", "HKLM\\" UNINSTALL_KEY, static_cast<DWORD>(result));
     FatalSetupError();
   }
   LogText("Uninstall entry removed");

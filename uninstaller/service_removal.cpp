@@ -7,14 +7,14 @@
 
 static const DWORD kStopWaitMs = 10000;  // a driver that takes longer stays till the boot
 
-[[noreturn]] static void Fail(LPCSTR call, DWORD error) {
-  LogWin32Failure(call, error);
+[[noreturn]] static void Fail(LPCSTR call, LPCSTR object, DWORD error) {
+  LogFailedCall(call, object, error);
   FatalSetupError();
 }
 
 static SC_HANDLE OpenManager(void) {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
-  if (manager == nullptr) Fail("OpenSCManagerA", GetLastError());
+  if (manager == nullptr) Fail("OpenSCManagerA", "", GetLastError());
   return manager;
 }
 
@@ -47,14 +47,14 @@ static bool StopService(SC_HANDLE service) {
   if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
     DWORD error = GetLastError();
     if (error == ERROR_SERVICE_NOT_ACTIVE) return true;
-    LogWin32Failure("ControlService " DRIVER_SERVICE_NAME " (stop)", error);
+    LogFailedCall("ControlService (stop)", DRIVER_SERVICE_NAME, error);
     return false;
   }
   const DWORD started = GetTickCount();
   while (status.dwCurrentState != SERVICE_STOPPED && GetTickCount() - started < kStopWaitMs) {
     Sleep(100);
     if (!QueryServiceStatus(service, &status)) {
-      LogWin32Failure("QueryServiceStatus " DRIVER_SERVICE_NAME, GetLastError());
+      LogFailedCall("QueryServiceStatus", DRIVER_SERVICE_NAME, GetLastError());
       return false;
     }
   }
@@ -68,7 +68,7 @@ void RemoveDriverService(bool* pending) {
   if (service == nullptr) {
     DWORD error = GetLastError();
     CloseServiceHandle(manager);
-    if (error != ERROR_SERVICE_DOES_NOT_EXIST) Fail("OpenServiceA " DRIVER_SERVICE_NAME, error);
+    if (error != ERROR_SERVICE_DOES_NOT_EXIST) Fail("OpenServiceA", DRIVER_SERVICE_NAME, error);
     LogText("Service " DRIVER_SERVICE_NAME " does not exist");
     return;
   }
@@ -77,7 +77,7 @@ void RemoveDriverService(bool* pending) {
     DWORD error = GetLastError();
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
-    Fail("DeleteService " DRIVER_SERVICE_NAME, error);
+    Fail("DeleteService", DRIVER_SERVICE_NAME, error);
   }
   CloseServiceHandle(service);
   CloseServiceHandle(manager);

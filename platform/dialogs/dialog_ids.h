@@ -34,6 +34,15 @@
 #define IDC_TEXT_1 101
 #define IDC_TEXT_2 102
 #define IDC_TEXT_3 103
+// The error dialogs (400, 900) ask for the toolkit's account of the failure
+// by having these: the cause and the advice, a note shown with them, the
+// texts shown when no cause is known instead, and the log's path ("%s").
+#define IDC_CAUSE 104
+#define IDC_ADVICE 105
+#define IDC_CAUSE_NOTE 106
+#define IDC_NO_CAUSE_1 107
+#define IDC_NO_CAUSE_2 108
+#define IDC_LOG 109
 #define IDC_PICTURE 110       // the frame bitmap on the billboard
 #define IDC_ICON_INFO 120     // IDI_ASTERISK
 #define IDC_ICON_QUESTION 121 // IDI_QUESTION

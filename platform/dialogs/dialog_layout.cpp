@@ -3,10 +3,21 @@
 #include "platform/dialogs/dialog_ids.h"
 #include "platform/dialogs/dialog_report.h"
 
+static bool IsShown(HWND window) {
+  return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+// A static control that shows text (not an icon or a picture).
+static bool IsText(HWND child) {
+  char name[16] = "";
+  GetClassNameA(child, name, sizeof name);
+  return lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT;
+}
+
 // Height the static's text takes when wrapped to the given width, or 0 when
 // it cannot be measured.
 static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
-  char buffer[1024];
+  char buffer[2048];
   int length = GetWindowTextA(text, buffer, sizeof buffer);
   if (length == 0) return 0;
   HDC dc = GetDC(text);
@@ -18,7 +29,9 @@ static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
   HGDIOBJ oldFont = SelectObject(dc, font);
   RECT need = {0, 0, width, 0};
   // The flags a left-aligned static draws with.
-  DrawTextA(dc, buffer, length, &need, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+  UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT;
+  if (GetWindowLongA(text, GWL_STYLE) & SS_NOPREFIX) flags |= DT_NOPREFIX;
+  DrawTextA(dc, buffer, length, &need, flags);
   SelectObject(dc, oldFont);
   ReleaseDC(text, dc);
   return need.bottom - need.top;
@@ -50,9 +63,20 @@ static int LowestChildBottom(HWND hdlg) {
   for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
     RECT rect = ChildRect(hdlg, child);
-    if (rect.bottom > lowest) lowest = rect.bottom;
+    if (IsShown(child) && rect.bottom > lowest) lowest = rect.bottom;
   }
   return lowest;
+}
+
+// The space between bottom and the next control below it.
+static int GapBelow(HWND hdlg, int bottom) {
+  int next = bottom;
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    RECT rect = ChildRect(hdlg, child);
+    if (rect.top >= bottom && (next == bottom || rect.top < next)) next = rect.top;
+  }
+  return next - bottom;
 }
 
 void FitTexts(HWND hdlg) {
@@ -60,16 +84,31 @@ void FitTexts(HWND hdlg) {
   GetClientRect(hdlg, &client);
   int margin = client.bottom - LowestChildBottom(hdlg);
 
-  for (int id = IDC_TEXT_1; id <= IDC_TEXT_3; ++id) {
-    HWND text = GetDlgItem(hdlg, id);
-    if (text == nullptr) continue;
+  // In template order, which is top to bottom: each text takes the height it
+  // needs; a hidden one gives up its place and the gap above it (below it
+  // while no text above it is shown), so the others keep the template's gaps.
+  bool shownAbove = false;
+  int lastBottom = 0;
+  for (HWND text = GetWindow(hdlg, GW_CHILD); text != nullptr;
+       text = GetWindow(text, GW_HWNDNEXT)) {
+    if (!IsText(text)) continue;
     RECT rect = ChildRect(hdlg, text);
     int width = rect.right - rect.left;
-    int height = WrappedTextHeight(hdlg, text, width);
-    int change = height - (rect.bottom - rect.top);
-    if (height == 0 || change == 0) continue;
-    MoveChildrenBelow(hdlg, rect.bottom, change);
-    Reshape(hdlg, text, 0, 0, width, height, SWP_NOMOVE);
+    int height = rect.bottom - rect.top;
+    if (!IsShown(text)) {
+      int freed = shownAbove ? rect.bottom - lastBottom : height + GapBelow(hdlg, rect.bottom);
+      MoveChildrenBelow(hdlg, rect.bottom, -freed);
+      Reshape(hdlg, text, 0, 0, width, 0, SWP_NOMOVE);
+      continue;
+    }
+    int needed = WrappedTextHeight(hdlg, text, width);
+    if (needed != 0 && needed != height) {
+      MoveChildrenBelow(hdlg, rect.bottom, needed - height);
+      Reshape(hdlg, text, 0, 0, width, needed, SWP_NOMOVE);
+      height = needed;
+    }
+    shownAbove = true;
+    lastBottom = rect.top + height;
   }
 
   // The bottom margin stays as the template has it; a picture taller than the

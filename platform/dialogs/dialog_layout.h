@@ -3,10 +3,10 @@
 
 #include "platform/win32.h"
 
-// Sizes each text control (IDC_TEXT_1 to 3) to the height its text takes in
-// the dialog's font, moving what lies below it and resizing the dialog: a
-// font wider than the one the template was laid out with never clips, and
-// paragraphs keep the template's spacing in any font.
+// Sizes each text control to the height its text takes in the dialog's font,
+// moving what lies below it and resizing the dialog: a font wider than the one
+// the template was laid out with never clips, and paragraphs keep the
+// template's spacing in any font. A hidden text closes up with the gap below it.
 void FitTexts(HWND hdlg);
 
 // Centres the dialog in the work area of the screen.

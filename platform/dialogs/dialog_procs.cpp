@@ -1,11 +1,13 @@
 // The dialog procedures that the toolkit looks up by name. The answering
 // dialogs behave alike: which dialog it is only changes its template.
 #include "platform/dialogs/dialog_events.h"
+#include "platform/dialogs/dialog_failure.h"
 #include "platform/dialogs/dialog_layout.h"
 
 static INT_PTR AnsweringDialogProc(HWND hdlg, UINT message, WPARAM wParam) {
   switch (message) {
     case WM_INITDIALOG:
+      ShowFailure(hdlg);
       FitTexts(hdlg);
       CentreOnScreen(hdlg);
       ShowTemplateIcon(hdlg);

@@ -12,6 +12,12 @@
 #define STF_SYM_LOGFILE "STF_LOGFILE"  // path of the setup log, empty without one
 #define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with
 #define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
+// Its parts, for the error dialogs (failure_words.h): the record's text
+// without its code, the operation and the file it was done to, the Win32 code.
+#define STF_SYM_CAUSE_TEXT "STF_CAUSE_TEXT"
+#define STF_SYM_CAUSE_OPERATION "STF_CAUSE_OPERATION"
+#define STF_SYM_CAUSE_FILE "STF_CAUSE_FILE"
+#define STF_SYM_CAUSE_CODE "STF_CAUSE_CODE"
 
 extern "C" {
 
@@ -33,6 +39,11 @@ typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 // Window property that MSUILSTF sets on every dialog it shows: the dialog
 // number, so that automation can tell the dialogs apart.
 #define STF_PROP_DIALOG_ID "StfDialogId"
+// Window property on the frame: the top-most dialog shown over it, which its
+// close box closes as Alt+F4 would.
+#define STF_PROP_TOP_DIALOG "StfTopDialog"
+// The dialog number of the toolkit's own window of the switches (/help).
+#define STF_DIALOG_USAGE 10
 
 extern "C" {
 
@@ -48,6 +59,11 @@ BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD pdwFlags, LPSTR szVersion, INT 
 void STFAPI StfClearCopyList(void);
 // Log records; the error record carries a Win32 code and the system's text for it.
 void STFAPI StfLogError(LPCSTR szText, DWORD dwError);
+// An error record whose cause the error dialogs can put in plain words:
+// szOperation is "read" (a source file), "write" (a file being installed) or
+// the Win32 call, szFile what it was done to. A null szText records
+// "<operation> <file>". The programs look it up by name (toolkit/log_lines.h).
+void STFAPI StfLogFailure(LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, DWORD dwError);
 void STFAPI StfLogCopied(LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes);
 // Writes the log's last line; nothing is written after it.
 void STFAPI StfLogOutcome(LPCSTR szOutcome);
@@ -58,6 +74,12 @@ void STFAPI StfLogOutcome(LPCSTR szOutcome);
 BOOL STFAPI StfShowBillboard(LPCSTR szDll, UINT idDlg, LPCSTR szProc);
 // The top-most shown dialog window, for message boxes (null: the frame or none).
 HWND STFAPI StfTopDialog(void);
+// For the error dialogs: the latest failure in plain words (what failed and
+// why, and what to do, empty when nothing follows from it) and the path of
+// the log being written (empty without one). FALSE, with szWhat and
+// szAdvice empty, when no failure is known.
+BOOL STFAPI StfFailureWords(LPSTR szWhat, INT cbWhat, LPSTR szAdvice, INT cbAdvice, LPSTR szLog,
+                            INT cbLog);
 
 }  // extern "C"
 
@@ -65,7 +87,9 @@ extern "C" {
 
 // MSSHLSTF.dll, looked up by name by the program (toolkit/unattended.h).
 // The program could not start the setup: the text goes to the log and standard
-// error; TRUE in quiet mode, where the program then shows no box.
+// error. TRUE when the program must show no box: in quiet mode, and when the
+// run ended before it began and the person has been told why (the switches
+// asked for, a bad switch, another setup running, a log that cannot be opened).
 BOOL STFAPI StfStartupFailure(LPCSTR szText);
 // Windows refused the restart that ends the run: the log's outcome becomes
 // "restart pending" again, and so does the exit code.

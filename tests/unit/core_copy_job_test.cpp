@@ -144,6 +144,43 @@ TEST(CopyJob, LateFlushFailureIsRetriedOrStopsTheCopy) {
   quiet.ExpectSet(3, false);
 }
 
+// What the person is told: the file the copy goes on with, and for a failed
+// file whether it could not be read from the disk or not be written.
+struct NamingUser : ScriptedUser {
+  std::vector<std::string> copying, faults;
+  void Copying(const std::string& name) override { copying.push_back(name); }
+  void LogFileError(const std::string& text, SysError error, const std::string& file,
+                    bool reading) override {
+    faults.push_back((reading ? "read " : "write ") + file);
+    LogError(text, error);
+  }
+};
+
+TEST(CopyJob, NamesEachFileItCopiesAndTheSideOfAFailure) {
+  Rig s(3);
+  NamingUser user;
+  EXPECT_EQ(RunCopyJob(s.job, s.fs, user), grcOkay);
+  EXPECT_EQ(user.copying, (std::vector<std::string>{"F1.SYS", "F2.SYS", "F3.SYS"}));
+  EXPECT_TRUE(user.faults.empty());
+
+  const struct {
+    const char* call;
+    const char* path;
+    SysError error;
+    const char* fault;
+  } cases[] = {
+      {"Read", "F2.SYS", 23, "read C:\\disk\\f2.sys"},
+      {"Write", "\\1.new", 112, "write C:\\windows\\SYSTEM32\\DRIVERS\\F2.SYS"},
+  };
+  for (const auto& c : cases) {
+    Rig failing(3);
+    NamingUser named;
+    failing.fs.FailCall(c.call, c.path, 1, c.error);
+    EXPECT_NE(RunCopyJob(failing.job, failing.fs, named), grcOkay);
+    EXPECT_EQ(named.faults, std::vector<std::string>{c.fault}) << c.call;
+  }
+}
+
 TEST(CopyJob, NonVitalFailuresAreSkipped) {
   Rig s(4);
   s.job.items[1].vital = false;

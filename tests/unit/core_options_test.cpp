@@ -117,5 +117,21 @@ TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
   }
 }
 
+// The window lays out the same rows as a table; the console text lines up
+// their meanings in one column.
+TEST(Options, UsageTextLinesUpTheRowsOfTheTable) {
+  const std::string usage = UsageText("UNINSTALL");
+  EXPECT_EQ(usage.rfind(UsageLine("UNINSTALL") + "\n", 0), 0u);
+  std::size_t column = std::string::npos;
+  for (std::size_t i = 0; i < kUsageRowCount; ++i) {
+    const std::size_t line = usage.find(std::string("  ") + kUsageRows[i].switches);
+    ASSERT_NE(line, std::string::npos) << kUsageRows[i].switches;
+    const std::size_t meaning = usage.find(kUsageRows[i].meaning, line) - line;
+    if (column == std::string::npos) column = meaning;
+    EXPECT_EQ(meaning, column) << kUsageRows[i].switches;
+  }
+  EXPECT_NE(usage.find(kUsageNotes), std::string::npos);
+}
+
 }  // namespace
 }  // namespace stf

@@ -202,6 +202,37 @@ TEST_F(ImageCheckTest, ExistingServiceIsLoggedAndAStrangeImageWarnedOf) {
   }
 }
 
+// The toolkit that keeps a failure's parts for its error dialogs gets them
+// apart; one without gets the same line as text.
+Trace kept;
+void StfLogFailure(LPCSTR text, LPCSTR call, LPCSTR object, DWORD error) {
+  kept.push_back(std::string(text ? text : "<none>") + "|" + call + "|" + object + "|" +
+                 std::to_string(error));
+}
+
+void OfferLogFailure() {
+  kept.clear();
+  fake::AddResidentLibrary("MSCOMSTF.dll", {"StfLogFailure"}).implementations["StfLogFailure"] =
+      Export(&StfLogFailure);
+}
+
+TEST_F(ImageCheckTest, FailuresReachTheToolkitInPartsWhenItKeepsThem) {
+  fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+  fake::machine.createServiceError = ERROR_ACCESS_DENIED;
+  OfferLogFailure();
+  EXPECT_EQ(RegisterDriverService(), 0);
+  EXPECT_EQ(kept, Trace{"<none>|CreateServiceA|mlxidecd|5"});
+  EXPECT_FALSE(Logged("Error: "));
+
+  fake::ResetProcessState();
+  lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
+  OfferLogFailure();
+  EXPECT_EQ(RegisterDriverService(), 0);  // no driver file: a sentence, and its code
+  ASSERT_EQ(kept.size(), 1u);
+  EXPECT_EQ(kept[0], "The driver file C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS is not in place; "
+                     "the service is not registered|||2");
+}
+
 TEST_F(ImageCheckTest, RegistrationFailuresNameTheCallAndTheCode) {
   fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
   fake::machine.createServiceError = ERROR_ACCESS_DENIED;

@@ -13,6 +13,13 @@ fault=${fault%-*}
 # never passes on some other failure than the one it set up.
 declare -A error_code=([no-driver]=2 [no-inf]=2 [read-only]=5 [disk-full]=112)
 
+# What the error dialog must name for each fault: the file or folder and the
+# system's error in its cause, and what to do where that follows from it.
+declare -A cause_names=([no-driver]='mlxidecd\.SYS.*\(error 2\)' [no-inf]='setup\.inf.*\(error 2\)'
+  [read-only]='drivers.*\(error 5\)' [disk-full]='C:.*\(error 112\)')
+declare -A advice=([no-driver]='^Insert the installation disk that holds mlxidecd\.SYS' [no-inf]='^Insert the installation disk that holds setup\.inf'
+  [read-only]='administrator' [disk-full]='^Free some')
+
 # The robot's number for a window the toolkit did not number, and its buttons.
 MESSAGE_BOX=0
 IDOK=1
@@ -43,7 +50,12 @@ case $mode in
       answer "$DLG_WELCOME" "$IDC_CONTINUE"
       answer "$MESSAGE_BOX" "$IDCANCEL"
     fi
-    answer "$DLG_FATAL" "$IDC_CONTINUE"
+    await "$DLG_FATAL"
+    expect_control "$IDC_CAUSE" "${cause_names[$fault]}" "the error dialog's cause"
+    expect_control "$IDC_ADVICE" "${advice[$fault]}" "the error dialog's advice"
+    expect_control "$IDC_LOG" 'C:\\setup\.log' "the error dialog's log"
+    expect_readable "$(last_shot)"
+    robot press "$DLG_FATAL" "$IDC_CONTINUE"
     wait_setup
     ;;
   *) fail "unknown mode '$mode'" ;;

@@ -31,7 +31,7 @@ case $1 in
   interactive-resume)
     # Through the keyboard: Esc is Cancel, Enter the default button.
     answer_key "$DLG_WELCOME" esc
-    answer "$DLG_QUIT" "$IDC_CONTINUE"  # Resume
+    answer "$DLG_QUIT" "$IDC_CONTINUE"  # Continue Setup
     answer_key "$DLG_WELCOME" enter
     answer "$DLG_RESTART" "$IDC_CONTINUE"
     wait_setup

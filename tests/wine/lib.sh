@@ -24,7 +24,7 @@ readonly OUTCOME_INSTALLED='Outcome: SUCCESS( \(restart pending\))?'
 # is built from: DLG_WELCOME, IDC_CONTINUE, ...
 while read -r _ name value _; do
   printf -v "$name" '%s' "$value"
-done < <(grep -E '^#define (DLG|IDC)_[A-Z_]+ [0-9]+' "$WINE_TEST_DIALOG_IDS")
+done < <(grep -E '^#define (DLG|IDC)_[A-Z0-9_]+ [0-9]+' "$WINE_TEST_DIALOG_IDS")
 
 SCENARIO=""
 SCEN=""           # the scenario's temp dir, removed at the end
@@ -498,4 +498,103 @@ expect_code_page() {
   robot codepage
   grep -q "ANSI code page $1" "$SCEN/robot.out" ||
     fail "Wine's ANSI code page: expected $1, saw: $(tr -d '\r' <"$SCEN/robot.out")"
+}
+
+# ---- what a person sees ----
+
+# contrast <png> <x> <y> <w> <h>: the contrast ratio of the text in that part
+# of the screenshot against its background: the most frequent colour is the
+# background, the text the colour (of 3 pixels or more) that differs most
+# from it, measured as readable text is (relative luminance, sRGB).
+contrast() {
+  pngtopnm "$1" 2>>"$SCEN/netpbm.log" | pnmcut -left "$2" -top "$3" -width "$4" -height "$5" \
+    2>>"$SCEN/netpbm.log" | ppmhist -noheader 2>>"$SCEN/netpbm.log" | awk '
+    function lin(c) { c /= 255; return c <= 0.03928 ? c / 12.92 : ((c + 0.055) / 1.055) ^ 2.4 }
+    function lum(r, g, b) { return 0.2126 * lin(r) + 0.7152 * lin(g) + 0.0722 * lin(b) }
+    NR == 1 { background = lum($1, $2, $3); next }
+    $5 >= 3 {
+      l = lum($1, $2, $3)
+      ratio = l > background ? (l + 0.05) / (background + 0.05) : (background + 0.05) / (l + 0.05)
+      if (ratio > best) best = ratio
+    }
+    END { printf "%.2f\n", best }'
+}
+
+# expect_contrast <png> <x> <y> <w> <h> <what>: at least 4.5:1.
+expect_contrast() {
+  local ratio
+  ratio=$(contrast "$1" "$2" "$3" "$4" "$5")
+  awk -v r="$ratio" 'BEGIN { exit !(r >= 4.5) }' ||
+    fail "$6: text contrast $ratio:1 at $2,$3 ${4}x$5 of $(basename "$1"), below 4.5:1"
+  say "contrast $ratio:1: $6"
+}
+
+# expect_readable <png>: every text control the robot last printed (a dialog
+# it found) reads at 4.5:1 or more in the screenshot.
+expect_readable() {
+  local line id text x y w h count=0
+  while IFS= read -r line; do
+    [[ $line =~ control\ ([0-9-]+)\ Static\ \"(.+)\"\ at\ ([0-9-]+),([0-9-]+)\ ([0-9]+)x([0-9]+)$ ]] || continue
+    id=${BASH_REMATCH[1]} text=${BASH_REMATCH[2]}
+    x=${BASH_REMATCH[3]} y=${BASH_REMATCH[4]} w=${BASH_REMATCH[5]} h=${BASH_REMATCH[6]}
+    ((w > 0 && h > 0)) || continue
+    expect_contrast "$1" "$x" "$y" "$w" "$h" "text $id \"${text:0:40}\""
+    count=$((count + 1))
+  done < <(tr -d '\r' <"$SCEN/robot.out")
+  ((count > 0)) || fail "no text of the dialog to measure in: $(tr -d '\r' <"$SCEN/robot.out")"
+}
+
+# The last screenshot taken.
+last_shot() { printf '%s' "${SHOTS[-1]}"; }
+
+# control_text <id>: the text of that control of the dialog the robot last found.
+control_text() {
+  tr -d '\r' <"$SCEN/robot.out" | sed -n "s/^ *control $1 [A-Za-z]* \"\\(.*\\)\" .*/\\1/p" | head -n 1
+}
+
+# expect_control <id> <pattern> <what>: its text matches the extended regex.
+expect_control() {
+  local text
+  text=$(control_text "$1")
+  [[ $text =~ $2 ]] || fail "$3: expected control $1 to match '$2', saw '$text'"
+}
+
+# hold_copy: once the gauge shows the copy under way, holds setup's thread
+# there until release_copy; GAUGE is the robot's line about the gauge.
+HELD_THREAD=""
+GAUGE=""
+hold_copy() {
+  robot gauge 5
+  HELD_THREAD=$(tr -d '\r' <"$SCEN/robot.out" | sed -n 's/^held thread //p')
+  GAUGE=$(tr -d '\r' <"$SCEN/robot.out" | grep '^gauge ')
+}
+
+release_copy() {
+  robot release "$HELD_THREAD"
+  HELD_THREAD=""
+}
+
+# window_place [dialog|gauge]: "x y w h" of the whole window the robot last
+# reported (the dialog it found, or the gauge it held).
+window_place() {
+  local line
+  if [[ ${1:-dialog} == gauge ]]; then line=$GAUGE; else
+    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -m 1 '^found dialog')
+  fi
+  [[ $line =~ window\ at\ (-?[0-9]+),(-?[0-9]+)\ ([0-9]+)x([0-9]+) ]] || fail "no window place in: $line"
+  printf '%s %s %s %s\n' "${BASH_REMATCH[@]:1:4}"
+}
+
+# save_crop <png> <out> <x> <y> <w> <h> [margin]: that part of the screenshot,
+# with a margin around it, kept within the screen.
+save_crop() {
+  local png=$1 out=$2 margin=${7:-0} x y r b
+  x=$(($3 - margin)) y=$(($4 - margin)) r=$(($3 + $5 + margin)) b=$(($4 + $6 + margin))
+  ((x < 0)) && x=0
+  ((y < 0)) && y=0
+  ((r > 1024)) && r=1024
+  ((b > 768)) && b=768
+  { pngtopnm "$png" | pnmcut -left "$x" -top "$y" -width $((r - x)) -height $((b - y)) |
+    pnmtopng -compression 9 >"$out"; } 2>>"$SCEN/netpbm.log" ||
+    fail "cannot crop $png: $(cat "$SCEN/netpbm.log")"
 }

@@ -4,13 +4,25 @@
 //
 //   robot wait    <dialog> [timeoutMs]            a dialog is up, enabled and visible
 //   robot press   <dialog> <button> [timeoutMs]   wait, then click the button
-//   robot key     <dialog> enter|esc [timeoutMs]  wait, then type the key into it
-//   robot list                                    print every dialog now up
+//   robot key     <dialog> enter|esc|alt+<letter> [timeoutMs]
+//                                                 wait, then type the key into it
+//   robot list                                    print every dialog now up ("active:"
+//                                                 before the one with the keyboard)
 //   robot codepage                                print the ANSI code page
 //   robot service <name> <state> [timeoutMs]      wait for the service to reach a state
 //                                                 (stopped, running, ...; "absent": no service)
 //   robot fileversion <file>                      print the file version of its version
 //                                                 resource ("file version a.b.c.d")
+//   robot gauge <percent> [timeoutMs]             once the progress gauge names a file at
+//                                                 that percentage or more and its bar is on
+//                                                 the screen, hold setup's thread ("held
+//                                                 thread N") for a screenshot
+//   robot release <thread>                        let the held thread go on
+//   robot activate-frame                          make setup's frame window the foreground
+//                                                 window, as the taskbar does
+//
+// Each control of a dialog found is printed with its client rectangle on the
+// screen ("at x,y wxh"), marked "icon" when it shows one.
 //
 // Exit codes: 0 found (and done), 1 timed out, 2 bad usage, 3 found but the
 // action failed. Everything found or missed is printed on stdout, and last
@@ -23,6 +35,7 @@
 // closing a moment after its answer is never taken for the next one.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -46,13 +59,17 @@ struct DialogWindow {
 };
 
 std::string WindowText(HWND hwnd) {
-  char text[256] = "";
-  // Never hang on a window whose thread is busy.
-  DWORD_PTR ignored;
-  SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
-                      SMTO_ABORTIFHUNG, 1000, &ignored);
-  text[sizeof text - 1] = '\0';
-  return text;
+  char text[1024] = "";
+  // Another process's window: the system reads the text it keeps without a
+  // message, so a busy or held thread never hangs the robot.
+  GetWindowTextA(hwnd, text, sizeof text);
+  // One line per window in what the robot prints: a line break shows as " | ".
+  std::string line;
+  for (const char* p = text; *p; ++p) {
+    if (*p == '\r') continue;
+    line += *p == '\n' ? std::string(" | ") : std::string(1, *p);
+  }
+  return line;
 }
 
 std::string HwndText(HWND hwnd) {
@@ -116,24 +133,58 @@ std::vector<DialogWindow> Dialogs() {
   return found;
 }
 
+// The screen rectangle of a window's client area: "at x,y wxh".
+std::string ClientPlace(HWND hwnd) {
+  RECT rect = {0, 0, 0, 0};
+  GetClientRect(hwnd, &rect);
+  POINT corner = {0, 0};
+  ClientToScreen(hwnd, &corner);
+  char text[64];
+  std::snprintf(text, sizeof text, "at %ld,%ld %ldx%ld", corner.x, corner.y,
+                rect.right - rect.left, rect.bottom - rect.top);
+  return text;
+}
+
+// The screen rectangle of the whole window, frame and caption included.
+std::string WindowPlace(HWND hwnd) {
+  RECT rect = {0, 0, 0, 0};
+  GetWindowRect(hwnd, &rect);
+  char text[64];
+  std::snprintf(text, sizeof text, "window at %ld,%ld %ldx%ld", rect.left, rect.top,
+                rect.right - rect.left, rect.bottom - rect.top);
+  return text;
+}
+
 void PrintDialog(const char* prefix, const DialogWindow& dialog, bool spent) {
   if (dialog.id == 0) {
     std::printf("%sunnumbered dialog window %s \"%s\"\n", prefix, HwndText(dialog.hwnd).c_str(),
                 WindowText(dialog.hwnd).c_str());
     return;
   }
-  std::printf("%sdialog %u window %s \"%s\"%s%s%s\n", prefix, dialog.id,
+  std::printf("%sdialog %u window %s \"%s\"%s%s%s %s\n", prefix, dialog.id,
               HwndText(dialog.hwnd).c_str(), WindowText(dialog.hwnd).c_str(),
               dialog.visible ? "" : " hidden", dialog.enabled ? "" : " disabled",
-              spent ? " answered" : "");
+              spent ? " answered" : "", WindowPlace(dialog.hwnd).c_str());
 }
 
 BOOL CALLBACK PrintControl(HWND hwnd, LPARAM) {
   char className[32] = "";
   GetClassNameA(hwnd, className, sizeof className);
-  std::printf("    control %d %s \"%s\"%s\n", GetDlgCtrlID(hwnd), className,
-              WindowText(hwnd).c_str(), IsWindowEnabled(hwnd) ? "" : " disabled");
+  const bool icon = (GetWindowLongA(hwnd, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+                    std::strcmp(className, "Static") == 0;
+  std::printf("    control %d %s \"%s\"%s%s %s%s\n", GetDlgCtrlID(hwnd), className,
+              WindowText(hwnd).c_str(), IsWindowEnabled(hwnd) ? "" : " disabled",
+              IsWindowVisible(hwnd) ? "" : " hidden", ClientPlace(hwnd).c_str(),
+              icon ? " icon" : "");
   return TRUE;
+}
+
+// Does the window have the keyboard: is it the active window of its thread?
+bool IsActive(HWND hwnd) {
+  GUITHREADINFO info;
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(hwnd, nullptr), &info) &&
+         info.hwndActive == hwnd;
 }
 
 void PrintAll(const char* prefix) {
@@ -141,6 +192,7 @@ void PrintAll(const char* prefix) {
   std::vector<DialogWindow> dialogs = Dialogs();
   if (dialogs.empty()) std::printf("%sno dialog is up\n", prefix);
   for (const DialogWindow& dialog : dialogs) {
+    if (IsActive(dialog.hwnd)) std::printf("%sactive:\n", prefix);
     PrintDialog(prefix, dialog, IsSpent(spent, dialog.hwnd));
     if (dialog.id == 0) EnumChildWindows(dialog.hwnd, PrintControl, 0);
   }
@@ -181,6 +233,77 @@ HWND WaitForDialog(UINT id, DWORD timeoutMs) {
   return nullptr;
 }
 
+// The progress gauge, a child of the frame window.
+HWND FindGauge() {
+  for (HWND top = GetTopWindow(nullptr); top != nullptr; top = GetWindow(top, GW_HWNDNEXT)) {
+    HWND gauge = FindWindowExA(top, nullptr, "StfProgressGauge", nullptr);
+    if (gauge != nullptr) return gauge;
+  }
+  return nullptr;
+}
+
+// Has the screen got the gauge's bar drawn in part? A point near the bar's
+// left end (inside the gauge's margin, above its bottom edge) is dark blue
+// once the bar's fill has reached the screen, which under Wine lags behind
+// the painting until setup's thread next looks at its messages.
+bool BarOnScreen(HWND gauge) {
+  RECT rect;
+  GetClientRect(gauge, &rect);
+  POINT point = {12, rect.bottom - 10};
+  ClientToScreen(gauge, &point);
+  HDC screen = GetDC(nullptr);
+  const COLORREF colour = GetPixel(screen, point.x, point.y);
+  ReleaseDC(nullptr, screen);
+  return colour != CLR_INVALID && GetBValue(colour) >= 100 && GetRValue(colour) < 60 &&
+         GetGValue(colour) < 60;
+}
+
+// Waits until the gauge names a file, shows at least minPercent and has its
+// bar on the screen, then holds setup's thread there, so that a screenshot
+// shows the copy under way. The window text is read without a message:
+// setup's thread is busy copying.
+int HoldGauge(DWORD minPercent, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  std::string text;
+  for (;;) {
+    HWND gauge = FindGauge();
+    char buffer[512] = "";
+    if (gauge != nullptr) GetWindowTextA(gauge, buffer, sizeof buffer);
+    text = buffer;
+    const std::size_t colon = text.rfind(": ");
+    const DWORD percent = colon == std::string::npos ? 0 : std::strtoul(text.c_str() + colon + 2, nullptr, 10);
+    if (gauge != nullptr && text.rfind("Copying ", 0) == 0 && percent >= minPercent &&
+        percent < 100 && BarOnScreen(gauge)) {
+      const DWORD thread = GetWindowThreadProcessId(gauge, nullptr);
+      HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread);
+      if (handle == nullptr || SuspendThread(handle) == static_cast<DWORD>(-1)) {
+        std::printf("failed: cannot hold thread %lu (error %lu)\n", thread, GetLastError());
+        return kActionFailed;
+      }
+      CloseHandle(handle);
+      std::printf("gauge \"%s\" %s %s\nheld thread %lu\n", text.c_str(), ClientPlace(gauge).c_str(),
+                  WindowPlace(gauge).c_str(), thread);
+      return kFound;
+    }
+    if (GetTickCount() - start >= timeoutMs) break;
+    Sleep(1);
+  }
+  std::printf("timeout: the gauge did not name a file at %lu%% or more within %lu ms (last \"%s\")\n",
+              minPercent, timeoutMs, text.c_str());
+  return kTimeout;
+}
+
+int Release(DWORD thread) {
+  HANDLE handle = OpenThread(THREAD_SUSPEND_RESUME, FALSE, thread);
+  if (handle == nullptr || ResumeThread(handle) == static_cast<DWORD>(-1)) {
+    std::printf("failed: cannot release thread %lu (error %lu)\n", thread, GetLastError());
+    return kActionFailed;
+  }
+  CloseHandle(handle);
+  std::printf("released thread %lu\n", thread);
+  return kFound;
+}
+
 bool ParseNumber(const char* text, DWORD* out) {
   char* end = nullptr;
   unsigned long value = std::strtoul(text, &end, 10);
@@ -193,10 +316,13 @@ int Usage(const char* problem) {
   std::printf("robot: %s\n"
               "usage: robot wait <dialog> [timeoutMs]\n"
               "       robot press <dialog> <button> [timeoutMs]\n"
-              "       robot key <dialog> enter|esc [timeoutMs]\n"
+              "       robot key <dialog> enter|esc|alt+<letter> [timeoutMs]\n"
               "       robot list\n"
               "       robot codepage\n"
-              "       robot service <name> <state> [timeoutMs]\n",
+              "       robot service <name> <state> [timeoutMs]\n"
+              "       robot gauge <percent> [timeoutMs]\n"
+              "       robot release <thread>\n"
+              "       robot activate-frame\n",
               problem);
   return kUsage;
 }
@@ -227,16 +353,23 @@ int Press(HWND dialog, int buttonId) {
 }
 
 // Keys go to the control that has the focus in the dialog's thread, the way
-// the keyboard delivers them, so the dialog's own handling of Enter and Esc
-// decides what they do.
+// the keyboard delivers them, so the dialog's own handling of Enter, Esc and
+// Alt with a letter (a button's mnemonic) decides what they do.
 int TypeKey(HWND dialog, const char* keyName) {
   WORD key;
+  UINT down = WM_KEYDOWN, up = WM_KEYUP;
+  LPARAM context = 0;
   if (std::strcmp(keyName, "enter") == 0) {
     key = VK_RETURN;
   } else if (std::strcmp(keyName, "esc") == 0) {
     key = VK_ESCAPE;
+  } else if (std::strncmp(keyName, "alt+", 4) == 0 && std::isalpha(keyName[4]) && !keyName[5]) {
+    key = static_cast<WORD>(std::toupper(keyName[4]));
+    down = WM_SYSKEYDOWN;
+    up = WM_SYSKEYUP;
+    context = 1 << 29;  // Alt is down
   } else {
-    return Usage("the key is enter or esc");
+    return Usage("the key is enter, esc or alt+<letter>");
   }
   GUITHREADINFO info;
   info.cbSize = sizeof info;
@@ -246,8 +379,8 @@ int TypeKey(HWND dialog, const char* keyName) {
     target = info.hwndFocus;
   }
   const UINT scan = MapVirtualKeyA(key, 0);
-  if (!PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16)) ||
-      !PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u)) {
+  if (!PostMessageA(target, down, key, 1 | (scan << 16) | context) ||
+      !PostMessageA(target, up, key, 1 | (scan << 16) | context | 0xC0000000u)) {
     std::printf("failed: cannot post the key (error %lu)\n", GetLastError());
     return kActionFailed;
   }
@@ -363,6 +496,24 @@ int Run(int argc, char** argv) {
   if (command == "fileversion") {
     if (argc != 3) return Usage("fileversion takes a file");
     return PrintFileVersion(argv[2]);
+  }
+  if (command == "activate-frame") {
+    // As the taskbar or Alt+Tab would: the frame window made the foreground one.
+    HWND frame = FindWindowA("StfSetupFrame", nullptr);
+    if (frame == nullptr || !SetForegroundWindow(frame)) {
+      std::printf("failed: cannot activate the frame window (error %lu)\n", GetLastError());
+      return kActionFailed;
+    }
+    std::printf("activated the frame window %s\n", HwndText(frame).c_str());
+    return kFound;
+  }
+  if (command == "gauge" || command == "release") {
+    DWORD number = 0, timeoutMs = kDefaultTimeoutMs;
+    if (argc < 3 || argc > 4 || !ParseNumber(argv[2], &number) ||
+        (argc == 4 && !ParseNumber(argv[3], &timeoutMs))) {
+      return Usage("gauge takes a percentage and an optional timeout, release a thread");
+    }
+    return command == "gauge" ? HoldGauge(number, timeoutMs) : Release(number);
   }
   if (command == "service") {
     DWORD timeoutMs = kDefaultTimeoutMs;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "copy_plan.h"
+#include "failure_words.h"
 #include "inf_parser.h"
 #include "symbols.h"
 #include "platform/setup-toolkit/stf_internal.h"
@@ -26,8 +27,11 @@ bool IsAnsiLeadByte(unsigned char byte);
 INT CopyOut(const std::string& text, LPSTR buffer, INT size);
 
 // Writes a record to the log (when one is open). "Error: " records also go to
-// standard error, and the first of a run of them becomes the cause (STF_CAUSE).
+// standard error, and the first of a run of them becomes the cause (STF_CAUSE
+// and its parts; a record given as text only has no parts but its text).
 bool LogRecord(const std::string& text);
+// An "Error: " record with the parts of its cause.
+bool LogFailure(const std::string& line, const stf::FailureCause& cause);
 
 // Reports a failure to the user (not in quiet mode) and to the log.
 void ReportProblem(const std::string& text);

@@ -56,11 +56,15 @@ BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
   stf::InfFile inf;
   stf::InfError error;
   if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, IsAnsiLeadByte, WideToAnsiText)) {
-    DWORD code = GetLastError();
     std::string text = file ? error.Text() : "no INF file named";
     if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
-      StfLogError(("Cannot open the INF file " + std::string(file)).c_str(), code);
-      text = "The setup information file " + std::string(file) + " cannot be opened.";
+      // The system's reason for this very file, not what reading it left.
+      DWORD code = GetLastError();
+      char reason[512];
+      StfLogFailure(("Cannot open the INF file " + std::string(file)).c_str(), stf::kOperationRead,
+                    file, code);
+      text = "The setup information file " + std::string(file) + " cannot be opened:\n\n" +
+             StfErrorText(code, reason, sizeof reason);
     }
     ReportProblem(text);
     return FALSE;

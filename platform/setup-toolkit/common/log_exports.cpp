@@ -2,6 +2,7 @@
 // through here, with or without a log file, so that the cause of a failure is
 // known for the outcome line and errors reach standard error as well.
 #include "platform/setup-toolkit/common/common_state.h"
+#include "failure_words.h"
 #include "run_outcome.h"
 #include "setup_log.h"
 
@@ -21,15 +22,42 @@ void WriteStdErr(const std::string& line) {
 
 bool IsErrorRecord(const std::string& text) { return text.rfind("Error: ", 0) == 0; }
 
+void KeepCause(const std::string& record, const stf::FailureCause& cause) {
+  Symbols().Set(STF_SYM_CAUSE, stf::OneLine(record));
+  Symbols().Set(STF_SYM_CAUSE_TEXT, cause.text);
+  Symbols().Set(STF_SYM_CAUSE_OPERATION, cause.operation);
+  Symbols().Set(STF_SYM_CAUSE_FILE, cause.file);
+  Symbols().Set(STF_SYM_CAUSE_CODE, cause.code != 0 ? std::to_string(cause.code) : "");
+}
+
+stf::FailureCause CauseOf(const std::string& text, const std::string& operation,
+                          const std::string& file, DWORD code) {
+  char system[512];
+  stf::FailureCause cause;
+  cause.operation = operation;
+  cause.file = file;
+  cause.text = text;
+  cause.code = code;
+  cause.codeText = StfErrorText(code, system, sizeof system);
+  return cause;
+}
+
 }  // namespace
 
+bool LogFailure(const std::string& line, const stf::FailureCause& cause) {
+  if (!lastRecordWasError) KeepCause(line.substr(7), cause);
+  WriteStdErr(line);
+  lastRecordWasError = true;
+  return stf::ProcessSetupLog().Write(line);
+}
+
 bool LogRecord(const std::string& text) {
-  const bool error = IsErrorRecord(text);
-  if (error) {
-    if (!lastRecordWasError) Symbols().Set(STF_SYM_CAUSE, stf::OneLine(text.substr(7)));
-    WriteStdErr(text);
+  if (IsErrorRecord(text)) {
+    stf::FailureCause cause;
+    cause.text = text.substr(7);
+    return LogFailure(text, cause);
   }
-  lastRecordWasError = error;
+  lastRecordWasError = false;
   return stf::ProcessSetupLog().Write(text);
 }
 
@@ -42,7 +70,11 @@ BOOL STFAPI FOpenLogFile(LPCSTR file, BOOL append) {
                   error);
     return FALSE;
   }
-  Symbols().Set(STF_SYM_LOGFILE, file);
+  // The full path: the error dialogs tell the person where to look.
+  char full[MAX_PATH];
+  LPSTR name = nullptr;
+  const DWORD length = GetFullPathNameA(file, sizeof full, full, &name);
+  Symbols().Set(STF_SYM_LOGFILE, length > 0 && length < sizeof full ? full : file);
   return TRUE;
 }
 
@@ -57,8 +89,15 @@ BOOL STFAPI FWriteToLogFile(LPCSTR text, BOOL) {
 }
 
 void STFAPI StfLogError(LPCSTR text, DWORD code) {
-  char system[512];
-  LogRecord(stf::ErrorRecord(text ? text : "", code, StfErrorText(code, system, sizeof system)));
+  StfLogFailure(text ? text : "", "", "", code);
+}
+
+void STFAPI StfLogFailure(LPCSTR text, LPCSTR operation, LPCSTR file, DWORD code) {
+  const std::string op = operation ? operation : "";
+  const std::string object = file ? file : "";
+  const std::string what = text ? text : object.empty() ? op : op + " " + object;
+  const stf::FailureCause cause = CauseOf(what, op, object, code);
+  LogFailure(stf::ErrorRecord(what, code, cause.codeText), cause);
 }
 
 void STFAPI StfLogCopied(LPCSTR src, LPCSTR dst, DWORD bytes) {

@@ -12,9 +12,16 @@ static BOOL silent = FALSE;
 extern "C" {
 
 INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
-  // A box with the stop icon tells of a failure: an error record, the cause.
-  const char* kind = (style & MB_ICONMASK) == MB_ICONHAND ? "Error: " : "Message: ";
-  LogRecord(kind + std::string(caption ? caption : "") + ": " + (text ? text : ""));
+  // A box with the stop icon tells of a failure: an error record, and its
+  // text the cause that the error dialog repeats.
+  const std::string told = std::string(caption ? caption : "") + ": " + (text ? text : "");
+  if ((style & MB_ICONMASK) == MB_ICONHAND) {
+    stf::FailureCause cause;
+    cause.text = text ? text : "";
+    LogFailure("Error: " + told, cause);
+  } else {
+    LogRecord("Message: " + told);
+  }
   if (StfQuiet() || silent) return IDOK;
   if (beeping) MessageBeep(style & MB_ICONMASK);
   return MessageBoxA(StfTopDialog(), text, caption, style | MB_TASKMODAL);

@@ -93,6 +93,17 @@ class CopyUser {
   virtual bool AskKeepNewer(const std::string& target, const FileVersion& installed,
                             const FileVersion& source) = 0;
   virtual void LogError(const std::string& text, SysError error) = 0;
+  // A file of the list failed: the error record, and what is at fault for the
+  // person: the source when reading failed, else the target, or the target's
+  // folder (ending in a backslash) when the folder could not be written.
+  virtual void LogFileError(const std::string& text, SysError error, const std::string& file,
+                            bool reading) {
+    (void)file;
+    (void)reading;
+    LogError(text, error);
+  }
+  // The file (its target name) that the copy goes on with next.
+  virtual void Copying(const std::string& name) { (void)name; }
   virtual void LogCopied(const std::string& source, const std::string& target,
                          std::uint64_t bytes) = 0;
   virtual void LogNote(const std::string& text) = 0;

@@ -257,7 +257,7 @@ int CopyRun::BeginStaging() {
       if (error != 0) call = "CreateDirectoryA " + stage;
     }
     if (error == 0) return grcOkay;
-    user_.LogError(call, error);
+    user_.LogFileError(call, error, dirs_.front(), false);
     if (!RetryOrStop("Setup cannot write to the folder\n\n" + dirs_.front(),
                      {IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error, call})) {
       return stopResult_;
@@ -274,6 +274,7 @@ int CopyRun::StageAll() {
 }
 
 int CopyRun::StageFileWithRetries(CopyWork* w) {
+  if (!w->skipped) user_.Copying(w->target.substr(w->dir.size()));
   while (!w->skipped) {
     const CopyFailure failure = StageFile(w);
     if (failure.grc == grcOkay) break;
@@ -355,9 +356,10 @@ void CopyRun::Abandon() {
 }
 
 CopyRun::Next CopyRun::Failed(CopyWork* w, const CopyFailure& failure) {
-  user_.LogError("Cannot copy " + w->item->source + " to " + w->item->target + ": " +
-                     failure.what,
-                 failure.error);
+  const bool reading = failure.grc == grcSourceMissing || failure.grc == grcReadError;
+  user_.LogFileError("Cannot copy " + w->item->source + " to " + w->item->target + ": " +
+                         failure.what,
+                     failure.error, reading ? w->item->source : w->item->target, reading);
   if (!w->item->vital) {
     user_.LogNote("Skipped " + w->item->target + ": the file is not vital");
     w->skipped = true;

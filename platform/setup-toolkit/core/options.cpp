@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -150,25 +151,40 @@ bool AsksForQuiet(const char* tail) {
   }
 }
 
+const UsageRow kUsageRows[] = {
+    {"/quiet, /q, /qn", "No windows: every dialog takes its default answer."},
+    {"/norestart", "After a quiet run, do not restart Windows (the default)."},
+    {"/forcerestart", "After a quiet run, restart Windows when it is needed."},
+    {"/log <file>, /l", "Add a record of the run to the end of <file>."},
+    {"/source <dir>", "Take the files from <dir> instead of the program's own folder."},
+    {"/help, /?", "Show this text and do nothing else."},
+};
+const std::size_t kUsageRowCount = sizeof kUsageRows / sizeof kUsageRows[0];
+
+const char kUsageNotes[] =
+    "Switches may start with / or - and are not case-sensitive. A value may also be\n"
+    "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
+    "With windows setup ends with exit code 0; with /quiet: 0 (done), 3010 (done,\n"
+    "restart needed), 1641 (done, restarting), 1603 (failed), 1602 (cancelled),\n"
+    "1605 (nothing to remove), 1618 (another setup is running), 1622 (the log\n"
+    "cannot be opened) or 1639 (bad command line, or this help).\n"
+    "The last line of the log states the outcome: Outcome: SUCCESS, FAILED (reason),\n"
+    "CANCELLED or NOT INSTALLED.\n";
+
+std::string UsageLine(const std::string& program) {
+  return "Usage: " + program + " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]";
+}
+
+// For a console's fixed-width font: the meanings line up after the widest switches.
 std::string UsageText(const std::string& program) {
-  return "Usage: " + program +
-         " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]\n"
-         "\n"
-         "  /quiet, /q, /qn   No windows: every dialog takes its default answer.\n"
-         "  /norestart        After a quiet run, do not restart Windows (the default).\n"
-         "  /forcerestart     After a quiet run, restart Windows when it is needed.\n"
-         "  /log <file>, /l   Add a record of the run to the end of <file>.\n"
-         "  /source <dir>     Take the files from <dir> instead of the program's own folder.\n"
-         "  /help, /?         Show this text and do nothing else.\n"
-         "\n"
-         "Switches may start with / or - and are not case-sensitive. A value may also be\n"
-         "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
-         "With windows setup ends with exit code 0; with /quiet: 0 (done), 3010 (done,\n"
-         "restart needed), 1641 (done, restarting), 1603 (failed), 1602 (cancelled),\n"
-         "1605 (nothing to remove), 1618 (another setup is running), 1622 (the log\n"
-         "cannot be opened) or 1639 (bad command line, or this help).\n"
-         "The last line of the log states the outcome: Outcome: SUCCESS, FAILED (reason),\n"
-         "CANCELLED or NOT INSTALLED.\n";
+  std::size_t width = 0;
+  for (const UsageRow& row : kUsageRows) width = std::max(width, std::string(row.switches).size());
+  std::string text = UsageLine(program) + "\n\n";
+  for (const UsageRow& row : kUsageRows) {
+    const std::string switches = row.switches;
+    text += "  " + switches + std::string(width + 3 - switches.size(), ' ') + row.meaning + "\n";
+  }
+  return text + "\n" + kUsageNotes;
 }
 
 }  // namespace stf

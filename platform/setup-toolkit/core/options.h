@@ -38,4 +38,15 @@ bool AsksForQuiet(const char* tail);
 // The switches, for /help and for errors; program names the program in its first line.
 std::string UsageText(const std::string& program = "SETUP");
 
+// The same in parts, for a window that lays the switches out as a table: the
+// line that names the program, one row per switch, and the notes after them.
+struct UsageRow {
+  const char* switches;  // "/log <file>, /l"
+  const char* meaning;
+};
+std::string UsageLine(const std::string& program = "SETUP");
+extern const UsageRow kUsageRows[];
+extern const std::size_t kUsageRowCount;
+extern const char kUsageNotes[];
+
 }  // namespace stf

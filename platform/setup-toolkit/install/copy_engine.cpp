@@ -4,6 +4,7 @@
 #include <string>
 
 #include "copy_job.h"
+#include "failure_words.h"
 #include "file_record.h"
 #include "platform/dialogs/dialog_ids.h"
 #include "platform/setup-toolkit/install/install_state.h"
@@ -61,6 +62,17 @@ class Win32CopyUser : public stf::CopyUser {
   void LogError(const std::string& text, stf::SysError error) override {
     SetLastError(error);
     StfLogError(text.c_str(), error);
+  }
+
+  void LogFileError(const std::string& text, stf::SysError error, const std::string& file,
+                    bool reading) override {
+    StfLogFailure(text.c_str(), reading ? stf::kOperationRead : stf::kOperationWrite,
+                  file.c_str(), error);
+  }
+
+  void Copying(const std::string& name) override {
+    OpenGaugeOnce();
+    if (windows_) SetGaugeFile(name.c_str());
   }
 
   void LogCopied(const std::string& source, const std::string& target,

@@ -1,32 +1,78 @@
 #include "platform/setup-toolkit/install/progress_gauge.h"
 
 static const char kGaugeClass[] = "StfProgressGauge";
+static const int kWidth = 320;
+static const int kHeight = 56;
+static const int kMargin = 8;
 static int gaugeX = 155;
 static int gaugeY = 130;
 static HWND gauge = nullptr;
 static int percent = 0;
+static char file[MAX_PATH] = "";  // the file being copied, named above the bar
+
+// What the gauge says, also its window text for screen readers and the tests.
+static void Label(char* label, int size) {
+  if (file[0] == '\0') {
+    lstrcpynA(label, "Preparing to copy the files", size);
+  } else {
+    lstrcpynA(label, "Copying ", size);
+    lstrcpynA(label + lstrlenA(label), file, size - lstrlenA(label));
+  }
+}
+
+// Text only on the panel's face in the system's text colour, so that it
+// reads as well as a dialog's; the bar carries no text.
+static void PaintGauge(HWND window, HDC dc) {
+  RECT client;
+  GetClientRect(window, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_BTNFACE));
+  HGDIOBJ oldFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+  TEXTMETRICA metrics;
+  GetTextMetricsA(dc, &metrics);
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+
+  RECT line = {kMargin, kMargin - 2, client.right - kMargin, kMargin - 2 + metrics.tmHeight};
+  char number[8];
+  wsprintfA(number, "%d%%", percent);
+  SIZE numberSize = {0, 0};
+  GetTextExtentPoint32A(dc, number, lstrlenA(number), &numberSize);
+  DrawTextA(dc, number, -1, &line, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+  char label[MAX_PATH + 32];
+  Label(label, sizeof label);
+  line.right -= numberSize.cx + kMargin;
+  DrawTextA(dc, label, -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SelectObject(dc, oldFont);
+
+  RECT bar = {kMargin, line.bottom + 4, client.right - kMargin, client.bottom - kMargin + 2};
+  DrawEdge(dc, &bar, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+  RECT done = bar;
+  done.right = bar.left + (bar.right - bar.left) * percent / 100;
+  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 160));
+  FillRect(dc, &done, blue);
+  DeleteObject(blue);
+  RECT rest = bar;
+  rest.left = done.right;
+  FillRect(dc, &rest, GetSysColorBrush(COLOR_WINDOW));
+}
 
 static LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   PAINTSTRUCT ps;
   HDC dc = BeginPaint(window, &ps);
-  RECT client;
-  GetClientRect(window, &client);
-  RECT done = client;
-  done.right = client.left + (client.right - client.left) * percent / 100;
-  HBRUSH blue = CreateSolidBrush(RGB(0, 0, 160));
-  FillRect(dc, &done, blue);
-  DeleteObject(blue);
-  RECT rest = client;
-  rest.left = done.right;
-  FillRect(dc, &rest, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  char text[8];
-  wsprintfA(text, "%d%%", percent);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, RGB(128, 128, 128));
-  DrawTextA(dc, text, -1, &client, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  PaintGauge(window, dc);
   EndPaint(window, &ps);
   return 0;
+}
+
+static void Show(void) {
+  if (gauge == nullptr) return;
+  char label[MAX_PATH + 32], text[MAX_PATH + 48];
+  Label(label, sizeof label);
+  wsprintfA(text, "%s: %d%%", label, percent);
+  SetWindowTextA(gauge, text);
+  InvalidateRect(gauge, nullptr, FALSE);
+  UpdateWindow(gauge);
 }
 
 void SetGaugePosition(int x, int y) {
@@ -45,30 +91,35 @@ void OpenGauge(HWND frame, HWND avoid) {
   int x = gaugeX * LOWORD(units) / 4;
   int y = gaugeY * HIWORD(units) / 8;
   percent = 0;
+  file[0] = '\0';
   // A child of the frame: drawn on it, under every dialog, so that no
   // activation (a billboard swapped for the next) can bury it. (x, y) are
   // then frame client coordinates, as ProSetPos means them.
-  DWORD style = WS_BORDER | WS_CAPTION | WS_VISIBLE | (frame ? WS_CHILD : WS_POPUP);
+  DWORD style = WS_DLGFRAME | WS_VISIBLE | (frame ? WS_CHILD : WS_POPUP);
   // Never under the billboard: then just below it, centred.
-  RECT avoidRect, gaugeRect = {x, y, x + 320, y + 56}, overlap;
+  RECT avoidRect, gaugeRect = {x, y, x + kWidth, y + kHeight}, overlap;
   if (avoid != nullptr && GetWindowRect(avoid, &avoidRect)) {
     MapWindowPoints(nullptr, frame, reinterpret_cast<POINT*>(&avoidRect), 2);
     if (IntersectRect(&overlap, &avoidRect, &gaugeRect)) {
-      x = (avoidRect.left + avoidRect.right) / 2 - 160;
+      x = (avoidRect.left + avoidRect.right) / 2 - kWidth / 2;
       y = avoidRect.bottom + 12;
     }
   }
-  gauge = CreateWindowExA(0, kGaugeClass, "Copying", style, x, y, 320, 56, frame, nullptr,
+  gauge = CreateWindowExA(0, kGaugeClass, "", style, x, y, kWidth, kHeight, frame, nullptr,
                           wc.hInstance, nullptr);
-  if (gauge != nullptr) UpdateWindow(gauge);
+  Show();
+}
+
+void SetGaugeFile(LPCSTR name) {
+  lstrcpynA(file, name ? name : "", sizeof file);
+  Show();
 }
 
 void SetGaugeProgress(unsigned long long done, unsigned long long total) {
   int now = total == 0 ? 100 : static_cast<int>(done * 100 / total);
   if (gauge == nullptr || now == percent) return;
   percent = now;
-  InvalidateRect(gauge, nullptr, FALSE);
-  UpdateWindow(gauge);
+  Show();
 }
 
 void CloseGauge(void) {

@@ -10,5 +10,7 @@ void SetGaugePosition(int x, int y);
 // frame: the gauge's parent (it outlives a billboard that is swapped for the
 // next); avoid: the billboard, which must not hide the gauge.
 void OpenGauge(HWND frame, HWND avoid);
+// The file now being copied, by its name; the gauge says "Copying <name>".
+void SetGaugeFile(LPCSTR name);
 void SetGaugeProgress(unsigned long long done, unsigned long long total);
 void CloseGauge(void);

@@ -6,6 +6,7 @@
 #include "platform/setup-toolkit/shell/frame_window.h"
 #include "platform/setup-toolkit/shell/run_end.h"
 #include "platform/setup-toolkit/shell/run_header.h"
+#include "platform/setup-toolkit/shell/usage_window.h"
 #include "platform/setup-toolkit/stf_internal.h"
 #include "run_outcome.h"
 
@@ -14,15 +15,27 @@ static HMODULE bitmapLibrary = nullptr;
 
 static const char kTitle[] = "Merlox IDE CD-ROM Drive Setup";
 
-// Help and switch errors: standard error always, a box for a person.
-static void Tell(const std::string& text, bool quiet, UINT icon) {
+static void WriteStdErr(const std::string& text) {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
   if (err != nullptr && err != INVALID_HANDLE_VALUE) {
     DWORD written;
     std::string line = text + "\r\n";
     WriteFile(err, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
   }
-  if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | icon);
+}
+
+// Why the run cannot start: standard error always, a box for a person.
+static void Tell(const std::string& text, bool quiet) {
+  WriteStdErr(text);
+  if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONHAND);
+}
+
+// The switches, asked for (problem empty) or after a command line that cannot
+// be used: standard error always, the window of the switches for a person.
+static void TellUsage(const std::string& problem, const std::string& text, bool quiet,
+                      const std::string& program) {
+  WriteStdErr(text);
+  if (!quiet) ShowUsageWindow(problem, program, kTitle);
 }
 
 static std::string WithBackslash(std::string dir) {
@@ -43,18 +56,19 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
   StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
   if (!parsed) {
-    Tell(error, quiet, MB_ICONHAND);
-    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + error.substr(0, error.find('\n')));
+    const std::string problem = error.substr(0, error.find('\n'));
+    TellUsage(problem, error, quiet, program);
+    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
     return false;
   }
   if (options->help) {
-    Tell(stf::UsageText(program), quiet, MB_ICONINFORMATION);
+    TellUsage("", stf::UsageText(program), quiet, program);
     EndRunEarly(stf::kExitBadCommandLine, "only the usage was asked for");
     return false;
   }
   if (!TakeRunLock()) {
     Tell("Another setup is running. Wait until it has finished, then start this one again.",
-         quiet, MB_ICONHAND);
+         quiet);
     EndRunEarly(stf::kExitAnotherRunning, "another setup is running");
     return false;
   }

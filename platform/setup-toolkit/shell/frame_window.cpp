@@ -1,5 +1,7 @@
 #include "platform/setup-toolkit/shell/frame_window.h"
 
+#include "platform/setup-toolkit/stf_internal.h"
+
 static const char kFrameClass[] = "StfSetupFrame";
 static HBITMAP frameBitmap = nullptr;
 
@@ -48,7 +50,55 @@ static void PaintBitmap(HWND window, HDC dc) {
   DeleteDC(memory);
 }
 
+// The dialog shown over the frame, if any (set by the dialog stack).
+static HWND TopDialog(HWND window) {
+  HWND top = static_cast<HWND>(GetPropA(window, STF_PROP_TOP_DIALOG));
+  return top != nullptr && IsWindow(top) ? top : nullptr;
+}
+
+// While setup is the active program its title stays readable: the frame's
+// caption is drawn active when one of its own dialogs takes the activation.
+static bool appActive = false;
+
+// Posted to itself: the frame was activated (the taskbar, Alt+Tab) while a
+// dialog is over it, which is where the keyboard belongs.
+static const UINT kActivateDialog = WM_APP + 1;
+
+// Activation while a dialog is over the frame; false for what the frame
+// leaves to the system.
+static bool Activation(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                       LRESULT* result) {
+  switch (message) {
+    case WM_ACTIVATEAPP:
+      appActive = wParam != FALSE;
+      DefWindowProcA(window, WM_NCACTIVATE, appActive, 0);
+      *result = 0;
+      return true;
+    case WM_NCACTIVATE:
+      *result = DefWindowProcA(window, message, wParam || appActive, lParam);
+      return true;
+    case WM_MOUSEACTIVATE:
+      // A click on the frame leaves the keyboard with the dialog over it.
+      *result = TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
+      return true;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) != WA_INACTIVE && TopDialog(window) != nullptr) {
+        PostMessageA(window, kActivateDialog, 0, 0);
+      }
+      return false;
+    default:
+      if (message != kActivateDialog) return false;
+      if (TopDialog(window) != nullptr && GetActiveWindow() == window) {
+        SetForegroundWindow(TopDialog(window));
+      }
+      *result = 0;
+      return true;
+  }
+}
+
 static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  if (Activation(window, message, wParam, lParam, &result)) return result;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT
@@ -63,13 +113,17 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
       EndPaint(window, &ps);
       return 0;
     }
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(window, message, wParam, lParam);
+    case WM_SETTEXT:
+      result = DefWindowProcA(window, message, wParam, lParam);
       InvalidateRect(window, nullptr, FALSE);
       return result;
+    case WM_CLOSE: {
+      // Setup is left through its dialogs, not from under them: the close
+      // box asks the dialog over the frame, as Alt+F4 there does.
+      HWND top = TopDialog(window);
+      if (top != nullptr) PostMessageA(top, WM_SYSCOMMAND, SC_CLOSE, 0);
+      return 0;
     }
-    case WM_CLOSE:
-      return 0;  // setup is left through its dialogs, not from under them
     default:
       return DefWindowProcA(window, message, wParam, lParam);
   }

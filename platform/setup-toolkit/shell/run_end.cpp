@@ -55,7 +55,9 @@ extern "C" {
 BOOL STFAPI StfStartupFailure(LPCSTR text) {
   std::string line = "Error: " + std::string(text ? text : "");
   FWriteToLogFile(line.c_str(), TRUE);
-  return StfQuiet();
+  // A run that ended before it began has said why; a second box would only
+  // call the switches that were asked for a failure.
+  return StfQuiet() || earlyExitCode != 0;
 }
 
 void STFAPI StfRestartRefused(DWORD error) {

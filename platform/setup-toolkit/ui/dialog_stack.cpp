@@ -46,6 +46,18 @@ HWND TopWindow(HWND fallback) {
   return fallback;
 }
 
+// The frame's close box closes the top-most dialog, as Alt+F4 there would.
+void NoteTopDialog() {
+  HWND frame = HwndFrame();
+  if (frame == nullptr) return;
+  HWND top = TopWindow(nullptr);
+  if (top != nullptr) {
+    SetPropA(frame, STF_PROP_TOP_DIALOG, top);
+  } else {
+    RemovePropA(frame, STF_PROP_TOP_DIALOG);
+  }
+}
+
 bool RestartChosen() {
   char value[8] = "";
   CbGetSymbolValue(STF_SYM_RESTART, value, sizeof value);
@@ -110,8 +122,12 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
     return nullptr;
   }
   SetPropA(window, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(id)));
+  // The frame stays enabled, so that its close box works; it has nothing
+  // else to click.
+  if (owner == HwndFrame()) owner = nullptr;
   if (owner != nullptr) EnableWindow(owner, FALSE);
   stack.push_back({window, owner, id, false});
+  NoteTopDialog();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   return window;
@@ -170,6 +186,7 @@ BOOL STFAPI FKillNDialogs(INT n) {
     if (entry.owner != nullptr) EnableWindow(entry.owner, TRUE);
     if (entry.window != nullptr) DestroyWindow(entry.window);
   }
+  NoteTopDialog();
   HWND top = TopWindow(nullptr);
   if (top != nullptr) SetForegroundWindow(top);
   return TRUE;

@@ -1,0 +1,138 @@
+#include "platform/setup-toolkit/shell/usage_window.h"
+
+#include <algorithm>
+
+#include "options.h"
+#include "platform/setup-toolkit/stf_internal.h"
+
+namespace {
+
+struct Usage {
+  std::string heading;
+  bool error;
+  LPCSTR title;
+};
+
+HINSTANCE ShellModule() { return GetModuleHandleA("MSSHLSTF.dll"); }
+
+HFONT DialogFont(HWND hdlg) {
+  return reinterpret_cast<HFONT>(SendMessageA(hdlg, WM_GETFONT, 0, 0));
+}
+
+// The size the text takes in the dialog's font, wrapped to width.
+SIZE TextSize(HWND hdlg, const std::string& text, int width) {
+  SIZE size = {0, 0};
+  HDC dc = GetDC(hdlg);
+  if (dc == nullptr) return size;
+  HGDIOBJ old = SelectObject(dc, DialogFont(hdlg));
+  RECT need = {0, 0, width, 0};
+  DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+  SelectObject(dc, old);
+  ReleaseDC(hdlg, dc);
+  size.cx = need.right - need.left;
+  size.cy = need.bottom - need.top;
+  return size;
+}
+
+void AddText(HWND hdlg, int id, const std::string& text, int x, int y, int width, int height) {
+  HWND cell = CreateWindowExA(0, "STATIC", text.c_str(),
+                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, height,
+                              hdlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                              ShellModule(), nullptr);
+  if (cell != nullptr) SendMessageA(cell, WM_SETFONT, reinterpret_cast<WPARAM>(DialogFont(hdlg)), 0);
+}
+
+RECT ChildRect(HWND hdlg, int id) {
+  RECT rect = {0, 0, 0, 0};
+  GetWindowRect(GetDlgItem(hdlg, id), &rect);
+  MapWindowPoints(nullptr, hdlg, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+// The switches as two columns: each meaning starts where the widest switch
+// ends, and a meaning too long for its column wraps within it.
+int AddTable(HWND hdlg, int left, int width, int y, int gap) {
+  int first = 0;
+  for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
+    first = std::max<int>(first, TextSize(hdlg, stf::kUsageRows[i].switches, width).cx);
+  }
+  const int second = width - first - gap;
+  for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
+    const stf::UsageRow& row = stf::kUsageRows[i];
+    const int height = std::max(TextSize(hdlg, row.switches, first).cy,
+                                TextSize(hdlg, row.meaning, second).cy);
+    const int id = IDC_USAGE_TABLE + 2 * static_cast<int>(i);
+    AddText(hdlg, id, row.switches, left, y, first, height);
+    AddText(hdlg, id + 1, row.meaning, left + first + gap, y, second, height);
+    y += height + gap / 4;
+  }
+  return y;
+}
+
+void Layout(HWND hdlg, const Usage& usage) {
+  RECT units = {4, 8, 10, 10};  // gaps: between the columns, paragraphs, the margin
+  MapDialogRect(hdlg, &units);
+  const RECT heading = ChildRect(hdlg, IDC_USAGE_HEADING);
+  const int left = heading.left, width = heading.right - heading.left;
+  SetDlgItemTextA(hdlg, IDC_USAGE_HEADING, usage.heading.c_str());
+  const int headingHeight = TextSize(hdlg, usage.heading, width).cy;
+  SetWindowPos(GetDlgItem(hdlg, IDC_USAGE_HEADING), nullptr, 0, 0, width, headingHeight,
+               SWP_NOMOVE | SWP_NOZORDER);
+
+  int y = AddTable(hdlg, left, width, heading.top + headingHeight + units.top, units.right);
+  // The notes are written for a console's lines; here they wrap as they fit.
+  std::string notes = stf::kUsageNotes;
+  std::replace(notes.begin(), notes.end(), '\n', ' ');
+  const int notesHeight = TextSize(hdlg, notes, width).cy;
+  AddText(hdlg, IDC_USAGE_TABLE - 1, notes, left, y + units.top, width, notesHeight);
+  y += units.top + notesHeight + units.top;
+
+  const RECT ok = ChildRect(hdlg, IDOK);
+  SetWindowPos(GetDlgItem(hdlg, IDOK), nullptr, left + width - (ok.right - ok.left), y, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER);
+  RECT client, window;
+  GetClientRect(hdlg, &client);
+  GetWindowRect(hdlg, &window);
+  const int grow = y + (ok.bottom - ok.top) + units.bottom - client.bottom;
+  const int w = window.right - window.left, h = window.bottom - window.top + grow;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  const int top = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2);
+  SetWindowPos(hdlg, nullptr, std::max(0, x), top, w, h, SWP_NOZORDER);
+}
+
+INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const Usage& usage = *reinterpret_cast<const Usage*>(lParam);
+      SetPropA(hdlg, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(STF_DIALOG_USAGE));
+      SetWindowTextA(hdlg, usage.title);
+      HICON icon = LoadIconA(nullptr, usage.error ? IDI_HAND : IDI_ASTERISK);
+      SendDlgItemMessageA(hdlg, IDC_USAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+      Layout(hdlg, usage);
+      if (usage.error) MessageBeep(MB_ICONHAND);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hdlg, IDOK);
+      return TRUE;
+    case WM_DESTROY:
+      RemovePropA(hdlg, STF_PROP_DIALOG_ID);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title) {
+  Usage usage{stf::UsageLine(program), !problem.empty(), title};
+  if (usage.error) {
+    usage.heading = "The command line cannot be used: " + problem + ".\n\n" + usage.heading;
+  }
+  const INT_PTR shown = DialogBoxParamA(ShellModule(), MAKEINTRESOURCEA(STF_USAGE_TEMPLATE),
+                                        nullptr, UsageProc, reinterpret_cast<LPARAM>(&usage));
+  if (shown == -1) {
+    StfLogError("Cannot show the window of the switches (DialogBoxParamA)", GetLastError());
+  }
+}
