@@ -33,6 +33,8 @@ target_link_libraries(unit_tests PRIVATE program_shared installer_program uninst
 # The dialog library's resource script, which a test reads for its buttons.
 target_compile_definitions(unit_tests PRIVATE
   DIALOG_SCRIPT="${CMAKE_SOURCE_DIR}/platform/dialogs/mscuistf.rc")
+# The layering test reads the sources.
+target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
 if(CORE_TEST_SOURCES)

@@ -2,6 +2,8 @@
 // themselves; the program never uses any of this.
 #pragma once
 
+#include <string>
+
 #include "contract/toolkit_api.h"
 
 // Symbols the toolkit keeps (names compare without case).
@@ -12,6 +14,7 @@
 #define STF_SYM_LOGFILE "STF_LOGFILE"  // path of the setup log, empty without one
 #define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with
 #define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
+#define STF_SYM_TITLE "STF_TITLE"      // the frame's title; the program's own name before it
 // Its parts, for the error dialogs (failure_words.h): the record's text
 // without its code, the operation and the file it was done to, the Win32 code.
 #define STF_SYM_CAUSE_TEXT "STF_CAUSE_TEXT"
@@ -105,6 +108,15 @@ inline bool StfQuiet() {
   char value[4] = "";
   return CbGetSymbolValue(STF_SYM_QUIET, value, sizeof value) == 1 && value[0] == '1';
 }
+
+// The title of the setup's windows and boxes, as the frame has it.
+inline std::string StfTitle() {
+  char value[256] = "";
+  CbGetSymbolValue(STF_SYM_TITLE, value, sizeof value);
+  return value[0] != '\0' ? value : "Setup";
+}
+// The caption of a box that reports a failure.
+inline std::string StfErrorCaption() { return StfTitle() + " Error"; }
 
 // The system's text for a Win32 error code, without the trailing line break.
 inline LPSTR StfErrorText(DWORD code, LPSTR buffer, DWORD size) {

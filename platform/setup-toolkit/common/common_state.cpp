@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/dialogs/dialog_ids.h"
 #include "setup_log.h"
 
 static stf::SymbolTable symbols;
@@ -31,6 +30,6 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 
 void ReportProblem(const std::string& text) {
   LogRecord("Error: " + text);
-  if (!StfQuiet()) MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_ERROR,
+  if (!StfQuiet()) MessageBoxA(GetActiveWindow(), text.c_str(), StfErrorCaption().c_str(),
                                MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

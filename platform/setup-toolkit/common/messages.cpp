@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/setup-toolkit/common/common_state.h"
-#include "platform/dialogs/dialog_ids.h"
 #include "setup_log.h"
 
 static BOOL beeping = TRUE;
@@ -24,7 +23,7 @@ INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
   }
   if (StfQuiet() || silent) return IDOK;
   if (beeping) MessageBeep(style & MB_ICONMASK);
-  return MessageBoxA(StfTopDialog(), text, caption, style | MB_TASKMODAL);
+  return MessageBoxA(GetActiveWindow(), text, caption, style | MB_TASKMODAL);
 }
 
 INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3) {
@@ -38,7 +37,7 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
   if (!StfQuiet() && !silent) {
     char system[512];
     std::string shown = text + "\n\n" + StfErrorText(code, system, sizeof system);
-    MessageBoxA(StfTopDialog(), shown.c_str(), CAPTION_ERROR,
+    MessageBoxA(GetActiveWindow(), shown.c_str(), StfErrorCaption().c_str(),
                 MB_OK | (vital ? MB_ICONHAND : MB_ICONEXCLAMATION) | MB_TASKMODAL);
   }
   // The one answer a report can have here: the operation is not retried.

@@ -6,7 +6,6 @@
 #include "copy_job.h"
 #include "failure_words.h"
 #include "file_record.h"
-#include "platform/dialogs/dialog_ids.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
 #include "platform/setup-toolkit/install/win32_file_system.h"
@@ -45,7 +44,7 @@ class Win32CopyUser : public stf::CopyUser {
     char system[512];
     const std::string text = problem + "\n\n" + StfErrorText(error, system, sizeof system) +
                              "\n\nChoose Retry to try again, or Cancel to end setup.";
-    return MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_ERROR,
+    return MessageBoxA(StfTopDialog(), text.c_str(), StfErrorCaption().c_str(),
                        MB_RETRYCANCEL | MB_ICONEXCLAMATION | MB_TASKMODAL) == IDRETRY;
   }
 
@@ -55,7 +54,7 @@ class Win32CopyUser : public stf::CopyUser {
                              stf::VersionText(installed) + ") than the one on the disk (" +
                              stf::VersionText(source) +
                              ").\n\nKeep the installed file? Yes is recommended.";
-    return MessageBoxA(StfTopDialog(), text.c_str(), CAPTION_SETUP,
+    return MessageBoxA(StfTopDialog(), text.c_str(), StfTitle().c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) != IDNO;
   }
 

@@ -13,7 +13,6 @@
 static HWND frameWindow = nullptr;
 static HMODULE bitmapLibrary = nullptr;
 
-static const char kTitle[] = "Merlox IDE CD-ROM Drive Setup";
 
 static void WriteStdErr(const std::string& text) {
   HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
@@ -27,7 +26,7 @@ static void WriteStdErr(const std::string& text) {
 // Why the run cannot start: standard error always, a box for a person.
 static void Tell(const std::string& text, bool quiet) {
   WriteStdErr(text);
-  if (!quiet) MessageBoxA(nullptr, text.c_str(), kTitle, MB_OK | MB_ICONHAND);
+  if (!quiet) MessageBoxA(nullptr, text.c_str(), StfTitle().c_str(), MB_OK | MB_ICONHAND);
 }
 
 // The switches, asked for (problem empty) or after a command line that cannot
@@ -35,7 +34,7 @@ static void Tell(const std::string& text, bool quiet) {
 static void TellUsage(const std::string& problem, const std::string& text, bool quiet,
                       const std::string& program) {
   WriteStdErr(text);
-  if (!quiet) ShowUsageWindow(problem, program, kTitle);
+  if (!quiet) ShowUsageWindow(problem, program, StfTitle().c_str());
 }
 
 static std::string WithBackslash(std::string dir) {
@@ -55,6 +54,7 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   // Known before anything can fail, so that no failure waits for a person.
   const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
   StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
+  StfSetSymbol(STF_SYM_TITLE, ProgramDescription().c_str());
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);

@@ -7,39 +7,28 @@ namespace {
 
 void Log(const std::string& line) { FWriteToLogFile(line.c_str(), TRUE); }
 
-// "name version" from the program's version resource, or its file name.
-std::string ProgramAndVersion() {
+// The program's version resource; empty when it has none.
+std::string VersionResource() {
   const std::string path = ProgramPath();
   DWORD ignored = 0;
   DWORD size = path.empty() ? 0 : GetFileVersionInfoSizeA(path.c_str(), &ignored);
   std::string info(size, '\0');
-  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, &info[0])) {
-    return path.empty() ? std::string("setup") : path;
-  }
-  std::string name = path;
-  struct Translation { WORD language, codePage; } *translation = nullptr;
-  UINT length = 0;
-  if (VerQueryValueA(&info[0], "\\VarFileInfo\\Translation",
-                     reinterpret_cast<LPVOID*>(&translation), &length) &&
-      length >= sizeof *translation) {
-    char key[64];
-    wsprintfA(key, "\\StringFileInfo\\%04x%04x\\FileDescription", translation->language,
-              translation->codePage);
-    LPSTR description = nullptr;
-    if (VerQueryValueA(&info[0], key, reinterpret_cast<LPVOID*>(&description), &length) &&
-        length > 0) {
-      name = description;
-    }
-  }
+  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, &info[0])) return std::string();
+  return info;
+}
+
+// "a.b.c.d" from the fixed part of a version resource.
+std::string FileVersion(std::string& info) {
   VS_FIXEDFILEINFO* fixed = nullptr;
-  if (VerQueryValueA(&info[0], "\\", reinterpret_cast<LPVOID*>(&fixed), &length) && fixed) {
-    char version[64];
-    wsprintfA(version, " %u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS),
-              LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
-              LOWORD(fixed->dwFileVersionLS));
-    name += version;
+  UINT length = 0;
+  if (info.empty() || !VerQueryValueA(&info[0], "\\", reinterpret_cast<LPVOID*>(&fixed), &length) ||
+      fixed == nullptr) {
+    return std::string();
   }
-  return name;
+  char version[64];
+  wsprintfA(version, "%u.%u.%u.%u", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
+            HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+  return version;
 }
 
 std::string WindowsVersion() {
@@ -95,6 +84,29 @@ std::string UserAndRights() {
 
 }  // namespace
 
+std::string ProgramDescription() {
+  std::string info = VersionResource();
+  struct Translation {
+    WORD language, codePage;
+  }* translation = nullptr;
+  UINT length = 0;
+  if (!info.empty() &&
+      VerQueryValueA(&info[0], "\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation),
+                     &length) &&
+      length >= sizeof *translation) {
+    char key[64];
+    wsprintfA(key, "\\StringFileInfo\\%04x%04x\\FileDescription", translation->language,
+              translation->codePage);
+    LPSTR description = nullptr;
+    if (VerQueryValueA(&info[0], key, reinterpret_cast<LPVOID*>(&description), &length) &&
+        length > 0) {
+      return description;
+    }
+  }
+  const std::string name = ProgramName();
+  return name.empty() ? std::string("Setup") : name;
+}
+
 std::string ProgramPath() {
   char path[MAX_PATH + 1];
   DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -124,7 +136,9 @@ std::string ProgramName() {
 }
 
 void WriteRunHeader(LPCSTR cmdLine) {
-  Log("===== " + ProgramAndVersion() + " =====");
+  std::string info = VersionResource();
+  const std::string version = FileVersion(info);
+  Log("===== " + ProgramDescription() + (version.empty() ? "" : " " + version) + " =====");
   Log("Windows: " + WindowsVersion());
   char pages[96];
   wsprintfA(pages, "Code pages: ANSI %u, OEM %u; file names in %s", GetACP(), GetOEMCP(),

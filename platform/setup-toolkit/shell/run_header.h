@@ -11,6 +11,9 @@ std::string ProgramPath();
 std::string ProgramDirectory();
 // The program's base name in capitals ("SETUP"), for usage texts.
 std::string ProgramName();
+// What the program calls itself (its version resource's FileDescription,
+// else its name): the title of its windows until it sets its own.
+std::string ProgramDescription();
 
 // Writes the header: a separator, the program and its version, Windows and
 // its build, the code pages, the user and their rights, the command line and
