@@ -8,7 +8,9 @@ add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
                  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
 
 # The product: setup.exe linked against import libraries of the toolkit
-# libraries made from their .def files (undecorated export names).
+# libraries made from their export tables (undecorated export names): the
+# programs' of the operations only, and the full one our libraries share.
+include(${CMAKE_SOURCE_DIR}/cmake/exports.cmake)
 set(TOOLKIT_LIBRARIES MSSHLSTF MSCOMSTF MSINSSTF MSUILSTF MSDETSTF)
 set(IMPORT_LIBS)
 # An import library of lib.dll from a .def file whose names carry the stdcall
@@ -22,9 +24,13 @@ function(stf_import_library lib def implib)
     COMMENT "Import library for ${lib}.dll")
 endfunction()
 
+set(EXPORTS_DIR ${CMAKE_BINARY_DIR}/exports)
 foreach(lib ${TOOLKIT_LIBRARIES})
+  set(table ${CMAKE_SOURCE_DIR}/contract/${lib}.exports.h)
+  stf_write_def(${table} ${lib}.dll ${EXPORTS_DIR}/${lib}-operations.def OP)
+  stf_write_def(${table} ${lib}.dll ${EXPORTS_DIR}/${lib}.def OP OWN BYNAME)
   set(implib ${CMAKE_BINARY_DIR}/imports/lib${lib}.a)
-  stf_import_library(${lib} ${CMAKE_SOURCE_DIR}/toolkit/${lib}.def ${implib})
+  stf_import_library(${lib} ${EXPORTS_DIR}/${lib}-operations.def ${implib})
   list(APPEND IMPORT_LIBS ${implib})
 endforeach()
 add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})

@@ -1,6 +1,7 @@
 // The dialog procedures that the toolkit looks up by name. The answering
 // dialogs behave alike: which dialog it is only changes its template.
 #include "platform/dialogs/dialog_events.h"
+#include "platform/dialogs/dialog_exports.h"
 #include "platform/dialogs/dialog_failure.h"
 #include "platform/dialogs/dialog_layout.h"
 

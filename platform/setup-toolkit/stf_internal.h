@@ -22,11 +22,16 @@
 #define STF_SYM_CAUSE_FILE "STF_CAUSE_FILE"
 #define STF_SYM_CAUSE_CODE "STF_CAUSE_CODE"
 
+// What our libraries export to each other, and what the programs look up by
+// name, from the tables of contract/exports.h.
 extern "C" {
+#define STF_OP(result, name, parameters, arguments, fake)
+#define STF_OWN(result, name, parameters, arguments) result STFAPI name parameters;
+#define STF_BYNAME(result, name, parameters, arguments) result STFAPI name parameters;
+#include "contract/exports.h"
+}  // extern "C"
 
-// MSUILSTF.dll, for dialog procedures: the user has acted on dialog hdlg; its
-// event word goes into DLGEVENT and FDoDialogExt returns. 0: not a dialog of ours.
-BOOL STFAPI FReturnDialogEvent(HWND hdlg, LPCSTR szEvent);
+extern "C" {
 
 // Exported by a dialog library, looked up by name by MSUILSTF:
 // "QuietEventWord": the answer of dialog idDlg's default button in quiet mode;
@@ -47,61 +52,6 @@ typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 #define STF_PROP_TOP_DIALOG "StfTopDialog"
 // The dialog number of the toolkit's own window of the switches (/help).
 #define STF_DIALOG_USAGE 10
-
-extern "C" {
-
-// MSCOMSTF.dll, for our other libraries: the one symbol table, copy list and
-// log of the process live there.
-BOOL STFAPI StfSetSymbol(LPCSTR szSymbol, LPCSTR szValue);
-// The copy list: entry i (from 0) with its paths and declared size.
-INT STFAPI StfCopyListCount(void);
-BOOL STFAPI StfGetCopyEntry(INT i, LPSTR szSrc, INT cbSrc, LPSTR szDst, INT cbDst,
-                            LPDWORD pcbDeclared);
-// Entry i's file record: its flags (field 15) and required version (field 19, "" for none).
-BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD pdwFlags, LPSTR szVersion, INT cbVersion);
-void STFAPI StfClearCopyList(void);
-// Log records; the error record carries a Win32 code and the system's text for it.
-void STFAPI StfLogError(LPCSTR szText, DWORD dwError);
-// An error record whose cause the error dialogs can put in plain words:
-// szOperation is "read" (a source file), "write" (a file being installed) or
-// the Win32 call, szFile what it was done to. A null szText records
-// "<operation> <file>". The programs look it up by name (toolkit/log_lines.h).
-void STFAPI StfLogFailure(LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, DWORD dwError);
-void STFAPI StfLogCopied(LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes);
-// Writes the log's last line; nothing is written after it.
-void STFAPI StfLogOutcome(LPCSTR szOutcome);
-
-// MSUILSTF.dll: puts the billboard dialog on the dialog stack (windowless in
-// quiet mode, and for a blank billboard, whose szDll is empty). 0: the dialog
-// library, procedure or template is missing.
-BOOL STFAPI StfShowBillboard(LPCSTR szDll, UINT idDlg, LPCSTR szProc);
-// The top-most shown dialog window, for message boxes (null: the frame or none).
-HWND STFAPI StfTopDialog(void);
-// For the error dialogs: the latest failure in plain words (what failed and
-// why, and what to do, empty when nothing follows from it) and the path of
-// the log being written (empty without one). FALSE, with szWhat and
-// szAdvice empty, when no failure is known.
-BOOL STFAPI StfFailureWords(LPSTR szWhat, INT cbWhat, LPSTR szAdvice, INT cbAdvice, LPSTR szLog,
-                            INT cbLog);
-
-}  // extern "C"
-
-extern "C" {
-
-// MSSHLSTF.dll, looked up by name by the program (toolkit/unattended.h).
-// The program could not start the setup: the text goes to the log and standard
-// error. TRUE when the program must show no box: in quiet mode, and when the
-// run ended before it began and the person has been told why (the switches
-// asked for, a bad switch, another setup running, a log that cannot be opened).
-BOOL STFAPI StfStartupFailure(LPCSTR szText);
-// Windows refused the restart that ends the run: the log's outcome becomes
-// "restart pending" again, and so does the exit code.
-void STFAPI StfRestartRefused(DWORD dwError);
-// The exit code of the run: the program's own code when a person saw the
-// outcome, else Windows Installer's code for the outcome (run_outcome.h).
-INT STFAPI StfExitCode(INT nProgramCode);
-
-}  // extern "C"
 
 // Quiet mode: no window needs a person and none is created.
 inline bool StfQuiet() {

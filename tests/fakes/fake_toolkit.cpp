@@ -78,14 +78,6 @@ extern "C" {
 
 // ---- MSSHLSTF.dll ----
 
-INT STFAPI InitializeFrame(LPSTR cmdLine) {
-  Record("InitializeFrame", cmdLine);
-  return static_cast<INT>(Answer("InitializeFrame", 1));
-}
-BOOL STFAPI TerminateFrame(void) {
-  Record("TerminateFrame");
-  return static_cast<BOOL>(Answer("TerminateFrame", 1));
-}
 HINSTANCE STFAPI HinstFrame(void) {
   Record("HinstFrame");
   return toolkit.frameInstance;
@@ -94,21 +86,9 @@ HWND STFAPI HwndFrame(void) {
   Record("HwndFrame");
   return toolkit.frameWindow;
 }
-BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
-  Record("FSetBitmap", dll, id);
-  return static_cast<BOOL>(Answer("FSetBitmap", 1));
-}
-BOOL STFAPI FSetAbout(LPCSTR text, LPCSTR caption) {
-  Record("FSetAbout", text, caption);
-  return static_cast<BOOL>(Answer("FSetAbout", 1));
-}
 HCURSOR STFAPI HShowWaitCursor(void) {
   Record("HShowWaitCursor");
   return toolkit.previousCursor;
-}
-BOOL STFAPI FRestoreCursor(HCURSOR cursor) {
-  Record("FRestoreCursor", cursor);
-  return static_cast<BOOL>(Answer("FRestoreCursor", 1));
 }
 BOOL STFAPI FSetSymbolValue(LPCSTR name, LPCSTR value) {
   Record("FSetSymbolValue", name, value);
@@ -119,28 +99,12 @@ BOOL STFAPI FSetSymbolValue(LPCSTR name, LPCSTR value) {
 
 // ---- MSCOMSTF.dll ----
 
-BOOL STFAPI FOpenInf(LPCSTR file, BOOL check, BOOL checkSyms) {
-  Record("FOpenInf", file, check, checkSyms);
-  return static_cast<BOOL>(Answer("FOpenInf", 1));
-}
 INT STFAPI CbGetSymbolValue(LPCSTR name, LPSTR value, INT size) {
   Record("CbGetSymbolValue", name, size);
   std::string text = fake::Symbol(name);
   INT length = static_cast<INT>(text.size());
   if (length < size) std::memcpy(value, text.c_str(), text.size() + 1);
   return static_cast<INT>(Answer("CbGetSymbolValue", length));
-}
-BOOL STFAPI FRemoveSymbol(LPCSTR name) {
-  Record("FRemoveSymbol", name);
-  return static_cast<BOOL>(Answer("FRemoveSymbol", 1));
-}
-BOOL STFAPI FAddListItem(LPCSTR list, LPCSTR item) {
-  Record("FAddListItem", list, item);
-  return static_cast<BOOL>(Answer("FAddListItem", 1));
-}
-BOOL STFAPI FReplaceListItem(LPCSTR list, UINT n, LPCSTR item) {
-  Record("FReplaceListItem", list, n, item);
-  return static_cast<BOOL>(Answer("FReplaceListItem", 1));
 }
 UINT STFAPI UsGetListLength(LPCSTR list) {
   Record("UsGetListLength", list);
@@ -156,14 +120,6 @@ INT STFAPI CbGetListItem(LPCSTR list, UINT n, LPSTR item, INT size) {
   }
   return fake::AnswerText("CbGetListItem", item, size);
 }
-BOOL STFAPI FSetSymbolToListOfInfKeys(LPCSTR symbol, LPCSTR section, BOOL nulls) {
-  Record("FSetSymbolToListOfInfKeys", symbol, section, nulls);
-  return static_cast<BOOL>(Answer("FSetSymbolToListOfInfKeys", 1));
-}
-BOOL STFAPI FMakeListInfSectionField(LPCSTR symbol, LPCSTR section, INT field) {
-  Record("FMakeListInfSectionField", symbol, section, field);
-  return static_cast<BOOL>(Answer("FMakeListInfSectionField", 1));
-}
 INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR buffer,
                                    INT size) {
   Record("CbGetInfSectionKeyField", section, key, field, size);
@@ -175,51 +131,6 @@ BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR source, LPCSTR des
   if (ok) toolkit.queuedDestinations.push_back(dest ? dest : "");
   return ok;
 }
-BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR source,
-                                         LPCSTR dest) {
-  Record("FAddSectionKeyFileToCopyList", section, key, source, dest);
-  return static_cast<BOOL>(Answer("FAddSectionKeyFileToCopyList", 1));
-}
-BOOL STFAPI FAddSpecialFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR source, LPCSTR dest) {
-  Record("FAddSpecialFileToCopyList", section, key, source, dest);
-  return static_cast<BOOL>(Answer("FAddSpecialFileToCopyList", 1));
-}
-BOOL STFAPI FOpenLogFile(LPCSTR file, BOOL append) {
-  Record("FOpenLogFile", file, append);
-  return static_cast<BOOL>(Answer("FOpenLogFile", 1));
-}
-BOOL STFAPI FCloseLogFile(void) {
-  Record("FCloseLogFile");
-  return static_cast<BOOL>(Answer("FCloseLogFile", 1));
-}
-BOOL STFAPI FWriteToLogFile(LPCSTR text, BOOL request) {
-  Record("FWriteToLogFile", text, request);
-  return static_cast<BOOL>(Answer("FWriteToLogFile", 1));
-}
-BOOL STFAPI FSetBeepingMode(BOOL beep) {
-  Record("FSetBeepingMode", beep);
-  return static_cast<BOOL>(Answer("FSetBeepingMode", 0));
-}
-BOOL STFAPI FSetSilent(BOOL silent) {
-  Record("FSetSilent", silent);
-  return static_cast<BOOL>(Answer("FSetSilent", 0));
-}
-INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
-  Record("DoMsgBox", text, caption, style);
-  return static_cast<INT>(Answer("DoMsgBox", 1));
-}
-INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR a, LPCSTR b, LPCSTR c) {
-  Record("EercErrorHandler", grc, vital, a, b, c);
-  return static_cast<INT>(Answer("EercErrorHandler", 0));
-}
-BOOL STFAPI FValidPath(LPCSTR path) {
-  Record("FValidPath", path);
-  return static_cast<BOOL>(Answer("FValidPath", 1));
-}
-BOOL STFAPI FValidDir(LPCSTR dir) {
-  Record("FValidDir", dir);
-  return static_cast<BOOL>(Answer("FValidDir", 1));
-}
 BOOL STFAPI FParsePathIntoPieces(LPCSTR path, LPSTR vol, INT cbVol, LPSTR dir, INT cbDir,
                                  LPSTR file, INT cbFile) {
   Record("FParsePathIntoPieces", path, vol, cbVol, dir, cbDir, cbFile);
@@ -229,30 +140,10 @@ BOOL STFAPI FParsePathIntoPieces(LPCSTR path, LPSTR vol, INT cbVol, LPSTR dir, I
 
 // ---- MSINSSTF.dll ----
 
-BOOL STFAPI FInitializeInstall(HINSTANCE hinst, HWND hwnd) {
-  Record("FInitializeInstall", hinst, hwnd);
-  return static_cast<BOOL>(Answer("FInitializeInstall", 1));
-}
-BOOL STFAPI TerminateInstall(void) {
-  Record("TerminateInstall");
-  return static_cast<BOOL>(Answer("TerminateInstall", 1));
-}
 BOOL STFAPI ResetCopyList(void) {
   Record("ResetCopyList");
   toolkit.queuedDestinations.clear();
   return static_cast<BOOL>(Answer("ResetCopyList", 1));
-}
-BOOL STFAPI FAddToBillboardList(LPCSTR dll, UINT id, LPCSTR proc, LONG ticks) {
-  Record("FAddToBillboardList", dll, id, proc, ticks);
-  return static_cast<BOOL>(Answer("FAddToBillboardList", 1));
-}
-BOOL STFAPI FClearBillboardList(void) {
-  Record("FClearBillboardList");
-  return static_cast<BOOL>(Answer("FClearBillboardList", 1));
-}
-BOOL STFAPI ProSetPos(INT x, INT y) {
-  Record("ProSetPos", x, y);
-  return static_cast<BOOL>(Answer("ProSetPos", 1));
 }
 INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {
   Record("GrcCopyFilesInCopyList", hinst);
@@ -264,56 +155,7 @@ INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {
   }
   return grc;
 }
-LONG STFAPI LcbGetCopyListCost(LPCSTR extra, LPCSTR cost, LPCSTR need) {
-  Record("LcbGetCopyListCost", extra, cost, need);
-  return static_cast<LONG>(Answer("LcbGetCopyListCost", 0));
-}
 
-#define FAKE_GUARDED(name, params, ...)         \
-  BOOL STFAPI name params {                     \
-    Record(#name, __VA_ARGS__);                 \
-    return static_cast<BOOL>(Answer(#name, 1)); \
-  }
-#define FAKE_GUARDED0(name)                     \
-  BOOL STFAPI name(void) {                      \
-    Record(#name);                              \
-    return static_cast<BOOL>(Answer(#name, 1)); \
-  }
-
-FAKE_GUARDED(FCreateDir, (LPCSTR d, UINT m), d, m)
-FAKE_GUARDED(FRemoveDir, (LPCSTR d, UINT m), d, m)
-FAKE_GUARDED(FRemoveIniSection, (LPCSTR f, LPCSTR s, UINT m), f, s, m)
-FAKE_GUARDED(FCreateIniKeyValue, (LPCSTR f, LPCSTR s, LPCSTR k, LPCSTR v, UINT m), f, s, k, v, m)
-FAKE_GUARDED(FRemoveIniKey, (LPCSTR f, LPCSTR s, LPCSTR k, UINT m), f, s, k, m)
-FAKE_GUARDED(FCreateSysIniKeyValue, (LPCSTR f, LPCSTR s, LPCSTR k, LPCSTR v, UINT m), f, s, k, v,
-             m)
-FAKE_GUARDED(FCreateProgManGroup, (LPCSTR g, LPCSTR p, UINT m), g, p, m)
-FAKE_GUARDED(FCreateProgManGroupEx, (LPCSTR g, LPCSTR p, UINT m), g, p, m)
-FAKE_GUARDED(FShowProgManGroup, (LPCSTR g, LPCSTR c, UINT m), g, c, m)
-FAKE_GUARDED(FShowProgManGroupEx, (LPCSTR g, LPCSTR p, LPCSTR c, UINT m), g, p, c, m)
-FAKE_GUARDED(FCreateProgManItem, (LPCSTR g, LPCSTR i, LPCSTR c, UINT m), g, i, c, m)
-FAKE_GUARDED(FCreateProgManItemEx, (LPCSTR g, LPCSTR p, LPCSTR i, LPCSTR c, UINT m), g, p, i, c,
-             m)
-FAKE_GUARDED(FStampResource,
-             (LPCSTR s, LPCSTR k, LPCSTR d, UINT t, UINT i, LPCSTR data, INT cb), s, k, d, t, i,
-             data, cb)
-FAKE_GUARDED(FDumpCopyListToFile, (LPCSTR f), f)
-FAKE_GUARDED(FSetRestartDir, (LPCSTR d), d)
-FAKE_GUARDED(FPrependToPath, (LPCSTR f, LPCSTR d, LPCSTR dir, UINT m), f, d, dir, m)
-FAKE_GUARDED(FCopyOneFile, (LPCSTR s, LPCSTR d, UINT m, BOOL a), s, d, m, a)
-FAKE_GUARDED(FIsDirWritable, (LPCSTR d), d)
-FAKE_GUARDED(FIsFileWritable, (LPCSTR f), f)
-FAKE_GUARDED0(FRestartListEmpty)
-FAKE_GUARDED0(FExitExecRestart)
-
-INT STFAPI YnrcRemoveFile(LPCSTR file, UINT cmo) {
-  Record("YnrcRemoveFile", file, cmo);
-  return static_cast<INT>(Answer("YnrcRemoveFile", 1));
-}
-INT STFAPI YnrcBackupFile(LPCSTR file, LPCSTR backup, UINT cmo) {
-  Record("YnrcBackupFile", file, backup, cmo);
-  return static_cast<INT>(Answer("YnrcBackupFile", 1));
-}
 INT STFAPI WFindFileUsingFileOpen(LPCSTR file, LPSTR buffer, INT size) {
   Record("WFindFileUsingFileOpen", file, size);
   INT written = fake::AnswerText("WFindFileUsingFileOpen.text", buffer, size);
@@ -349,42 +191,6 @@ BOOL STFAPI FKillNDialogs(INT n) {
 
 // ---- MSDETSTF.dll ----
 
-FAKE_GUARDED(FIsValidDrive, (INT d), d)
-FAKE_GUARDED(FIsLocalHardDrive, (INT d), d)
-FAKE_GUARDED(FIsRemoveDrive, (INT d), d)
-FAKE_GUARDED(FIsRemoteDrive, (INT d), d)
-FAKE_GUARDED(FGetValidDrivesList, (LPCSTR s), s)
-FAKE_GUARDED(FGetLocalHardDrivesList, (LPCSTR s), s)
-FAKE_GUARDED(FGetRemovableDrivesList, (LPCSTR s), s)
-FAKE_GUARDED(FGetNetworkDrivesList, (LPCSTR s), s)
-FAKE_GUARDED(FGetParallelPortsList, (LPCSTR s), s)
-FAKE_GUARDED(FGetSerialPortsList, (LPCSTR s), s)
-FAKE_GUARDED(FDoesFileExist, (LPCSTR f, INT m), f, m)
-FAKE_GUARDED(FIsDriverInConfig, (LPCSTR d), d)
-FAKE_GUARDED0(FHas87MathChip)
-FAKE_GUARDED0(FHasMonochromeDisplay)
-FAKE_GUARDED0(FHasMouseInstalled)
-FAKE_GUARDED(FDirExists, (LPCSTR d), d)
-FAKE_GUARDED(FDoesIniSectionExist, (LPCSTR f, LPCSTR s), f, s)
-FAKE_GUARDED(FDoesIniKeyExist, (LPCSTR f, LPCSTR s, LPCSTR k), f, s, k)
-
-LONG STFAPI LcbTotalDrive(INT drive) {
-  Record("LcbTotalDrive", drive);
-  return static_cast<LONG>(Answer("LcbTotalDrive", 0));
-}
-LONG STFAPI LcbFreeDrive(INT drive) {
-  Record("LcbFreeDrive", drive);
-  return static_cast<LONG>(Answer("LcbFreeDrive", 0));
-}
-LONG STFAPI LGetVersionNthField(LPCSTR version, INT field) {
-  Record("LGetVersionNthField", version, field);
-  return static_cast<LONG>(Answer("LGetVersionNthField", 0));
-}
-LONG STFAPI LcbGetSizeOfFile(LPCSTR file) {
-  Record("LcbGetSizeOfFile", file);
-  return static_cast<LONG>(Answer("LcbGetSizeOfFile", 0));
-}
-
 #define FAKE_TEXT_QUERY(name, params, buffer, size, ...)        \
   INT STFAPI name params {                                       \
     Record(#name, __VA_ARGS__);                                  \
@@ -404,5 +210,24 @@ BOOL STFAPI FGetProcessorType(LPCSTR machineName, INT reserved, LPSTR buffer, IN
   fake::AnswerText("FGetProcessorType.text", buffer, size);
   return static_cast<BOOL>(Answer("FGetProcessorType", 1));
 }
+
+// Every other operation only records its call and answers as scripted, by
+// default what its line in the export tables says.
+#define STF_COMMA_ARGUMENTS(...) __VA_OPT__(, ) __VA_ARGS__
+#define STF_FAKE_OWN(result, name, parameters, arguments)
+#define STF_FAKE_ANSWER(result, name, parameters, arguments, answer) \
+  result STFAPI name parameters {                                     \
+    Record(#name STF_COMMA_ARGUMENTS arguments);                      \
+    return static_cast<result>(Answer(#name, answer));                \
+  }
+#define STF_FAKE_0(result, name, parameters, arguments) \
+  STF_FAKE_ANSWER(result, name, parameters, arguments, 0)
+#define STF_FAKE_1(result, name, parameters, arguments) \
+  STF_FAKE_ANSWER(result, name, parameters, arguments, 1)
+#define STF_OP(result, name, parameters, arguments, fake) \
+  STF_FAKE_##fake(result, name, parameters, arguments)
+#define STF_OWN(result, name, parameters, arguments)
+#define STF_BYNAME(result, name, parameters, arguments)
+#include "contract/exports.h"
 
 }  // extern "C"

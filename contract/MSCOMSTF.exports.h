@@ -1,0 +1,69 @@
+// The exports of MSCOMSTF.dll: INF, symbols, lists, copy-list entries, messages. A line per
+// export, in the form contract/exports.h describes; the declarations, the .def files and the host
+// tests' fake toolkit are made from it.
+
+// Reads the INF file for later INF reads. 0: missing or malformed (reported to the user).
+STF_OP(BOOL, FOpenInf, (LPCSTR szFile, BOOL fCheck, BOOL fCheckSyms), (szFile, fCheck, fCheckSyms), 1)
+// Copies the symbol's text when it fits cbMax (terminator included); result: its length.
+STF_OP(INT, CbGetSymbolValue, (LPCSTR szSymbol, LPSTR szValue, INT cbMax), (szSymbol, szValue, cbMax), OWN)
+// Removes a symbol. 0: bad name.
+STF_OP(BOOL, FRemoveSymbol, (LPCSTR szSymbol), (szSymbol), 1)
+// Appends an item to a list symbol (created when missing). 0: failed.
+STF_OP(BOOL, FAddListItem, (LPCSTR szList, LPCSTR szItem), (szList, szItem), 1)
+// Replaces item n (from 1) of a list. 0: no such item.
+STF_OP(BOOL, FReplaceListItem, (LPCSTR szList, UINT n, LPCSTR szItem), (szList, n, szItem), 1)
+// Number of items in a list (0 when missing).
+STF_OP(UINT, UsGetListLength, (LPCSTR szList), (szList), OWN)
+// Copies item n (from 1) when it fits; result: its length.
+STF_OP(INT, CbGetListItem, (LPCSTR szList, UINT n, LPSTR szItem, INT cbMax), (szList, n, szItem, cbMax), OWN)
+// Fills list szSymbol with the keys of an INF section (fNulls: keep key-less lines). 0: no section.
+STF_OP(BOOL, FSetSymbolToListOfInfKeys, (LPCSTR szSymbol, LPCSTR szSection, BOOL fNulls), (szSymbol, szSection, fNulls), 1)
+// Fills list szSymbol with field iField of every line of a section. 0: no section.
+STF_OP(BOOL, FMakeListInfSectionField, (LPCSTR szSymbol, LPCSTR szSection, INT iField), (szSymbol, szSection, iField), 1)
+// Copies field iField of the line szKey of a section; -1: no such line or field.
+STF_OP(INT, CbGetInfSectionKeyField, (LPCSTR szSection, LPCSTR szKey, INT iField, LPSTR szBuf, INT cbBuf), (szSection, szKey, iField, szBuf, cbBuf), OWN)
+// Queues every file of an INF section from szSrc to szDest. 0: no section or bad record.
+STF_OP(BOOL, FAddSectionFilesToCopyList, (LPCSTR szSection, LPCSTR szSrc, LPCSTR szDest), (szSection, szSrc, szDest), OWN)
+// Queues the file of one line of a section. 0: no such line or bad record.
+STF_OP(BOOL, FAddSectionKeyFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
+// Queues the file of one line even when it is marked to be skipped. 0: as above.
+STF_OP(BOOL, FAddSpecialFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
+// Opens the setup log (fAppend: keep what it holds). 0: cannot be opened.
+STF_OP(BOOL, FOpenLogFile, (LPCSTR szFile, BOOL fAppend), (szFile, fAppend), 1)
+// Closes the setup log. 0: no log was open.
+STF_OP(BOOL, FCloseLogFile, (void), (), 1)
+// Writes a line to the setup log. 0: no log open or the write failed.
+STF_OP(BOOL, FWriteToLogFile, (LPCSTR szText, BOOL fRequest), (szText, fRequest), 1)
+// Switches the beep on message boxes; result: the previous mode.
+STF_OP(BOOL, FSetBeepingMode, (BOOL fBeep), (fBeep), 0)
+// Switches silent (quiet) mode; result: the previous mode.
+STF_OP(BOOL, FSetSilent, (BOOL fSilent), (fSilent), 0)
+// Shows a message box over the frame; result: the button pressed.
+STF_OP(INT, DoMsgBox, (LPCSTR szText, LPCSTR szCaption, UINT uStyle), (szText, szCaption, uStyle), 1)
+// Shows a failure of an operation to the user; result: what the user chose.
+STF_OP(INT, EercErrorHandler, (INT grc, BOOL fVital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3), (grc, fVital, sz1, sz2, sz3), 0)
+// Is the text a well-formed full path (drive or UNC root, valid names)?
+STF_OP(BOOL, FValidPath, (LPCSTR szPath), (szPath), 1)
+// Is the text a well-formed full directory path?
+STF_OP(BOOL, FValidDir, (LPCSTR szDir), (szDir), 1)
+// Splits a path into volume, directory and file name; a null piece is not wanted. 0: bad path.
+STF_OP(BOOL, FParsePathIntoPieces, (LPCSTR szPath, LPSTR szVol, INT cbVol, LPSTR szDir, INT cbDir, LPSTR szFile, INT cbFile), (szPath, szVol, cbVol, szDir, cbDir, szFile, cbFile), OWN)
+
+// For our other libraries: the one symbol table, copy list and log of the process.
+STF_OWN(BOOL, StfSetSymbol, (LPCSTR szSymbol, LPCSTR szValue), (szSymbol, szValue))
+// The copy list: entry i (from 0) with its paths and declared size.
+STF_OWN(INT, StfCopyListCount, (void), ())
+STF_OWN(BOOL, StfGetCopyEntry, (INT i, LPSTR szSrc, INT cbSrc, LPSTR szDst, INT cbDst, LPDWORD pcbDeclared), (i, szSrc, cbSrc, szDst, cbDst, pcbDeclared))
+// Entry i's file record: its flags (field 15) and required version (field 19, "" for none).
+STF_OWN(BOOL, StfGetCopyEntryRecord, (INT i, LPDWORD pdwFlags, LPSTR szVersion, INT cbVersion), (i, pdwFlags, szVersion, cbVersion))
+STF_OWN(void, StfClearCopyList, (void), ())
+// Log records; the error record carries a Win32 code and the system's text for it.
+STF_OWN(void, StfLogError, (LPCSTR szText, DWORD dwError), (szText, dwError))
+// An error record whose cause the error dialogs can put in plain words:
+// szOperation is "read" (a source file), "write" (a file being installed) or
+// the Win32 call, szFile what it was done to. A null szText records
+// "<operation> <file>". The programs look it up by name (toolkit/log_lines.h).
+STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, DWORD dwError), (szText, szOperation, szFile, dwError))
+STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
+// Writes the log's last line; nothing is written after it.
+STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))

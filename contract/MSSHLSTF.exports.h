@@ -1,0 +1,33 @@
+// The exports of MSSHLSTF.dll: frame window, cursor, symbol writing. A line per export, in the
+// form contract/exports.h describes; the declarations, the .def files and the host tests' fake
+// toolkit are made from it.
+
+// Opens the frame from the command tail; positive: up, 0: failed, -1: only help was asked.
+STF_OP(INT, InitializeFrame, (LPSTR szCmdLine), (szCmdLine), 1)
+// Closes the frame; harmless when it never opened. Result: non-zero.
+STF_OP(BOOL, TerminateFrame, (void), (), 1)
+// The program's module instance, and the frame window (null in quiet mode).
+STF_OP(HINSTANCE, HinstFrame, (void), (), OWN)
+STF_OP(HWND, HwndFrame, (void), (), OWN)
+// Draws bitmap idBitmap of library szDll on the frame. 0: library or bitmap missing.
+STF_OP(BOOL, FSetBitmap, (LPCSTR szDll, UINT idBitmap), (szDll, idBitmap), 1)
+// Sets the text and caption of the frame's About box. 0: failed.
+STF_OP(BOOL, FSetAbout, (LPCSTR szText, LPCSTR szCaption), (szText, szCaption), 1)
+// Shows the hourglass; the result is the cursor to restore.
+STF_OP(HCURSOR, HShowWaitCursor, (void), (), OWN)
+// Restores a cursor from HShowWaitCursor. 0: failed.
+STF_OP(BOOL, FRestoreCursor, (HCURSOR hcurPrev), (hcurPrev), 1)
+// Sets a symbol (names compare without case). 0: bad name or out of memory.
+STF_OP(BOOL, FSetSymbolValue, (LPCSTR szSymbol, LPCSTR szValue), (szSymbol, szValue), OWN)
+
+// Looked up by name by the programs (toolkit/unattended.h), so that they start
+// without them. The program could not start the setup: the text goes to the log
+// and standard error. TRUE when the program must show no box: in quiet mode, and
+// when the run ended before it began and the person has been told why.
+STF_BYNAME(BOOL, StfStartupFailure, (LPCSTR szText), (szText))
+// Windows refused the restart that ends the run: the log's outcome becomes
+// "restart pending" again, and so does the exit code.
+STF_BYNAME(void, StfRestartRefused, (DWORD dwError), (dwError))
+// The exit code of the run: the program's own code when a person saw the
+// outcome, else Windows Installer's code for the outcome (run_outcome.h).
+STF_BYNAME(INT, StfExitCode, (INT nProgramCode), (nProgramCode))

@@ -1,0 +1,23 @@
+// The exports of MSUILSTF.dll: dialogs. A line per export, in the form contract/exports.h
+// describes; the declarations, the .def files and the host tests' fake toolkit are made from it.
+
+// Shows dialog idDlg of szDll with procedure szProc of szProcDll over the frame; returns
+// once the user has acted, the event word in symbol DLGEVENT; the dialog stays until killed.
+STF_OP(BOOL, FDoDialogExt, (HWND hwndParent, LPCSTR szDll, UINT idDlg, LPCSTR szProc, LPCSTR szProcDll, LONG lData1, LONG lData2), (hwndParent, szDll, idDlg, szProc, szProcDll, lData1, lData2), OWN)
+// Removes the top n dialogs (-1: all). 0: failed.
+STF_OP(BOOL, FKillNDialogs, (INT n), (n), OWN)
+
+// For dialog procedures: the user has acted on dialog hdlg; its event word goes
+// into DLGEVENT and FDoDialogExt returns. 0: not a dialog of ours.
+STF_OWN(BOOL, FReturnDialogEvent, (HWND hdlg, LPCSTR szEvent), (hdlg, szEvent))
+// Puts the billboard dialog on the dialog stack (windowless in quiet mode, and for
+// a blank billboard, whose szDll is empty). 0: the dialog library, procedure or
+// template is missing.
+STF_OWN(BOOL, StfShowBillboard, (LPCSTR szDll, UINT idDlg, LPCSTR szProc), (szDll, idDlg, szProc))
+// The top-most shown dialog window, for message boxes (null: the frame or none).
+STF_OWN(HWND, StfTopDialog, (void), ())
+// For the error dialogs: the latest failure in plain words (what failed and why,
+// and what to do, empty when nothing follows from it) and the path of the log
+// being written (empty without one). FALSE, with szWhat and szAdvice empty, when
+// no failure is known.
+STF_OWN(BOOL, StfFailureWords, (LPSTR szWhat, INT cbWhat, LPSTR szAdvice, INT cbAdvice, LPSTR szLog, INT cbLog), (szWhat, cbWhat, szAdvice, cbAdvice, szLog, cbLog))
