@@ -85,7 +85,10 @@ case $1 in
     expect_exit_code 1603
     expect_outcome 'Outcome: FAILED \(.+\)'
     expect_error_logged 112
-    grep -q "part3.sys" <(grep 'Error: ' "$LOG") || fail "log: expected the failure at part3.sys: $(grep 'Error: ' "$LOG")"
+    # Where exactly the inodes run out depends on when Wine lets go of a file
+    # it has closed; under load a file sooner. Either way, in the middle of the set.
+    grep -qE "part[23].sys" <(grep 'Error: ' "$LOG") ||
+      fail "log: expected the failure at part2.sys or part3.sys: $(grep 'Error: ' "$LOG")"
     expect_set old
     expect_no_stray_file
     # With room again the next run installs the whole set.
