@@ -53,6 +53,9 @@ typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 // The dialog number of the toolkit's own window of the switches (/help).
 #define STF_DIALOG_USAGE 10
 
+// Lead bytes of the system's ANSI code page, for the core's double-byte walks.
+inline bool StfIsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
+
 // Quiet mode: no window needs a person and none is created.
 inline bool StfQuiet() {
   char value[4] = "";

@@ -18,72 +18,6 @@ InfFile Inf(const std::string& text, LeadBytePredicate isLead = nullptr) {
   return inf;
 }
 
-TEST(CopyPlan, UnsafeFileNames) {
-  const char* bad[] = {
-      "..", ".", "a\\b.sys", "\\\\server\\share", "../x", "a/b",
-      "C:x.sys", "C:\\x.sys", "x.sys:stream", "a<b", "a>b", "a\"b",
-      "a|b", "a?b", "a*b", "a\tb", "a\x1F", "a\x7F",
-      "name.", "name ", "CON", "nul", "Nul.sys", "com1",
-      "LPT9.txt", "con.sys.bak", "clock$", "a\x95", "a\x95\x22",
-  };
-  for (const char* name : bad) {
-    std::string problem;
-    EXPECT_FALSE(IsSafeFileName(name, SjisLead, &problem)) << name;
-    EXPECT_FALSE(problem.empty()) << name;
-  }
-  const char* good[] = {"mlxidecd.SYS", "a..b", ".hidden", "COM0", "LPT10",
-                        "CONSOLE", "a b.txt", "\x95\x5C.sys", "\x83\x7C", "\xA0\xFF"};
-  for (const char* name : good) {
-    std::string problem;
-    EXPECT_TRUE(IsSafeFileName(name, SjisLead, &problem)) << name << ": " << problem;
-  }
-  std::string problem;
-  EXPECT_FALSE(IsSafeFileName("", nullptr, &problem));
-  // Without a lead-byte test the same trail byte is a separator.
-  EXPECT_FALSE(IsSafeFileName("\x95\x5C.sys", nullptr, &problem));
-}
-
-TEST(CopyPlan, JoinPath) {
-  struct Case {
-    const char* dir;
-    const char* joined;
-  } cases[] = {
-      {"C:\\WINNT\\system32\\drivers", "C:\\WINNT\\system32\\drivers\\f.sys"},
-      {"C:\\WINNT\\system32\\drivers\\", "C:\\WINNT\\system32\\drivers\\f.sys"},
-      {"D:\\", "D:\\f.sys"},
-      {"", "f.sys"},
-      {"\\\\srv\\share", "\\\\srv\\share\\f.sys"},
-      {"C:\\\x95\x5C", "C:\\\x95\x5C\\f.sys"},  // the trail byte is not a backslash
-      {"C:\\\x95\x5C\\", "C:\\\x95\x5C\\f.sys"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(JoinPath(c.dir, "f.sys", SjisLead), c.joined) << c.dir;
-  EXPECT_EQ(JoinPath("C:\\\x95\x5C", "f.sys", nullptr), "C:\\\x95\x5C" "f.sys");
-}
-
-TEST(CopyPlan, PathPieces) {
-  struct Case {
-    const char* path;
-    const char* dir;
-    std::size_t root;
-    const char* first;  // the first component after the root
-  } cases[] = {
-      {"C:\\WINNT\\system32\\f.sys", "C:\\WINNT\\system32\\", 3, "WINNT"},
-      {"\\\\srv\\share\\d\\f.sys", "\\\\srv\\share\\d\\", 12, "d"},
-      {"C:\\\x95\x5C\\f.sys", "C:\\\x95\x5C\\", 3, "\x95\x5C"},  // a trail byte 0x5C
-      {"C:\\\x95\x5C", "C:\\", 3, "\x95\x5C"},
-      {"f.sys", "", 0, "f.sys"},
-  };
-  for (const Case& c : cases) {
-    std::string dir, name;
-    SplitPath(c.path, SjisLead, &dir, &name);
-    EXPECT_EQ(dir, c.dir) << c.path;
-    EXPECT_EQ(dir + name, c.path);
-    EXPECT_EQ(RootLength(c.path, SjisLead), c.root) << c.path;
-    std::string rest = std::string(c.path).substr(c.root);
-    EXPECT_EQ(TakeComponent(&rest, SjisLead), c.first) << c.path;
-  }
-}
-
 TEST(CopyPlan, PlansSectionInOrder) {
   const InfFile inf = Inf(
       "[system files]\n"
@@ -153,22 +87,6 @@ TEST(CopyPlan, ErrorsNameFileLineAndName) {
 }
 
 TEST(CopyPlan, CostPerDrive) {
-  struct Case {
-    const char* path;
-    const char* drive;
-  } drives[] = {
-      {"c:\\x", "C"},
-      {"D:", "D"},
-      {"\\\\srv\\share\\dir\\x", "\\\\srv\\share"},
-      {"\\\\srv\\share", "\\\\srv\\share"},
-      {"\\\\srv\\share\\", "\\\\srv\\share"},
-      {"\\\\srv\\\x95\x5C\\x", "\\\\srv\\\x95\x5C"},
-      {"\\\\srv\\\x95\x5C" "ab\\x", "\\\\srv\\\x95\x5C" "ab"},
-      {"relative\\x", ""},
-      {"1:\\x", ""},
-  };
-  for (const Case& c : drives) EXPECT_EQ(DriveOfPath(c.path, SjisLead), c.drive) << c.path;
-
   std::vector<CopyEntry> entries(5);
   const char* paths[] = {"C:\\a", "d:\\b", "c:\\c", "\\\\SRV\\Share\\d", "\\\\srv\\share\\e"};
   const std::uint64_t sizes[] = {100, 7, UINT64_MAX, 1, 2};

@@ -20,7 +20,6 @@ void SetOpenInf(stf::InfFile file) {
 std::vector<stf::CopyEntry>& CopyList() { return copyList; }
 std::set<std::string>& CopyListTargets() { return copyListTargets; }
 
-bool IsAnsiLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 
 INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
   INT length = static_cast<INT>(text.size());

@@ -20,8 +20,6 @@ std::vector<stf::CopyEntry>& CopyList();
 // The copy list's target paths, upper-cased by the system's rules.
 std::set<std::string>& CopyListTargets();
 
-// Lead bytes of the system's ANSI code page, for the core's DBCS-aware walks.
-bool IsAnsiLeadByte(unsigned char byte);
 
 // Copies text into a caller's buffer when it fits; the result is its length.
 INT CopyOut(const std::string& text, LPSTR buffer, INT size);

@@ -55,7 +55,7 @@ extern "C" {
 BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
   stf::InfFile inf;
   stf::InfError error;
-  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, IsAnsiLeadByte, WideToAnsiText)) {
+  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, StfIsLeadByte, WideToAnsiText)) {
     std::string text = file ? error.Text() : "no INF file named";
     if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
       // The system's reason for this very file, not what reading it left.
@@ -121,7 +121,7 @@ BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR src, LPCSTR dest) 
   }
   std::vector<stf::CopyEntry> planned;
   stf::InfError error;
-  if (!stf::PlanCopyList(OpenInf(), section, src ? src : "", dest ? dest : "", IsAnsiLeadByte,
+  if (!stf::PlanCopyList(OpenInf(), section, src ? src : "", dest ? dest : "", StfIsLeadByte,
                          &planned, &error)) {
     ReportProblem(error.Text());
     return FALSE;
@@ -139,7 +139,7 @@ BOOL STFAPI FAddSectionKeyFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR src,
   }
   stf::CopyEntry entry;
   stf::InfError error;
-  if (!stf::PlanCopyLine(OpenInf(), *line, src ? src : "", dest ? dest : "", IsAnsiLeadByte,
+  if (!stf::PlanCopyLine(OpenInf(), *line, src ? src : "", dest ? dest : "", StfIsLeadByte,
                          &entry, &error)) {
     ReportProblem(error.Text());
     return FALSE;

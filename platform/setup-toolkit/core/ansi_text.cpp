@@ -10,19 +10,6 @@ std::size_t CharLength(const char* p, const char* end, LeadBytePredicate isLead)
   return 1;
 }
 
-bool EndsWithBackslash(const std::string& text, LeadBytePredicate isLead) {
-  const char* p = text.data();
-  const char* end = p + text.size();
-  const char* last = nullptr;
-  std::size_t lastLength = 0;
-  while (p < end) {
-    last = p;
-    lastLength = CharLength(p, end, isLead);
-    p += lastLength;
-  }
-  return last != nullptr && lastLength == 1 && *last == '\\';
-}
-
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string ToUpperAscii(const std::string& text) {

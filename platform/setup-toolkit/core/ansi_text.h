@@ -16,10 +16,6 @@ using LeadBytePredicate = bool (*)(unsigned char byte);
 // blanks, quotes, commas, ';', '=', '%' and ':' always stand for themselves.
 std::size_t CharLength(const char* p, const char* end, LeadBytePredicate isLead);
 
-// Does the text end in a backslash that is a character of its own (not the
-// trail byte of a double-byte character)?
-bool EndsWithBackslash(const std::string& text, LeadBytePredicate isLead);
-
 // ASCII-only case folding: bytes of 0x80 and above are left alone.
 char ToUpperAscii(char c);
 std::string ToUpperAscii(const std::string& text);

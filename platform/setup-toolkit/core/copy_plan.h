@@ -9,31 +9,18 @@
 #include <vector>
 
 #include "ansi_text.h"
+#include "dbcs_path.h"
+#include "path_syntax.h"
 #include "file_record.h"
 #include "inf_parser.h"
 
 namespace stf {
-
-// Longest path the ANSI file functions accept (260 including the NUL). Counted
-// in bytes, which are never fewer than characters.
-constexpr std::size_t kMaxPathBytes = 259;
 
 struct CopyEntry {
   std::string sourcePath;  // source dir + record.diskName
   std::string destPath;    // destination dir + record.installName
   FileRecord record;       // names, declared size, description, flags, version, INF line
 };
-
-// Is name a plain file name that stays in its directory? False, with *problem
-// saying why, for: empty; '\' or '/'; "." or ".."; ':' (drive prefixes, streams);
-// <>"|?* or control characters; a trailing dot or blank; a DOS device name
-// (CON, PRN, AUX, NUL, CLOCK$, COM1-9, LPT1-9, with or without an extension);
-// a lead byte with no trail byte.
-bool IsSafeFileName(const std::string& name, LeadBytePredicate isLead, std::string* problem);
-
-// dir + '\' + name, leaving out the backslash when dir is empty or already
-// ends in a real one.
-std::string JoinPath(const std::string& dir, const std::string& name, LeadBytePredicate isLead);
 
 // The entry for one line of a file section: reads the record, checks both
 // names, joins the paths. Errors name inf.path and the line.
@@ -47,20 +34,6 @@ bool PlanCopyLine(const InfFile& inf, const InfLine& line, const std::string& so
 bool PlanCopyList(const InfFile& inf, const std::string& section, const std::string& sourceDir,
                   const std::string& destDir, LeadBytePredicate isLead,
                   std::vector<CopyEntry>* out, InfError* err);
-
-// The directory part of path, up to and including its last real backslash
-// ("" when there is none), and the rest.
-void SplitPath(const std::string& path, LeadBytePredicate isLead, std::string* dir,
-               std::string* name);
-
-// Length of "C:\" or "\\server\share\" at the start of path; 0 when relative.
-std::size_t RootLength(const std::string& path, LeadBytePredicate isLead);
-
-// Takes the first component off *rest, up to its first real backslash.
-std::string TakeComponent(std::string* rest, LeadBytePredicate isLead);
-
-// "C" for "c:\dir", "\\server\share" for a UNC path, "" for a relative path.
-std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead);
 
 struct DriveCost {
   std::string drive;  // as DriveOfPath gives it

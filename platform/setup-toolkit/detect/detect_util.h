@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "dbcs_path.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace detect {
@@ -20,23 +21,6 @@ inline INT CopyText(const std::string& text, LPSTR buffer, INT size) {
 inline void LogFailure(const char* function, const char* subject, const char* what, DWORD code) {
   std::string text = std::string(function) + "(" + (subject ? subject : "<null>") + "): " + what;
   StfLogError(text.c_str(), code);
-}
-
-inline bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
-
-// dir + '\' + name, without doubling a backslash that ends dir (a trail byte
-// 0x5C of a double-byte character is not one).
-inline std::string JoinDir(const std::string& dir, const std::string& name) {
-  bool endsInSlash = false;
-  for (size_t i = 0; i < dir.size(); ++i) {
-    if (IsLeadByte(static_cast<unsigned char>(dir[i])) && i + 1 < dir.size()) {
-      ++i;
-      endsInSlash = false;
-    } else {
-      endsInSlash = dir[i] == '\\';
-    }
-  }
-  return dir.empty() || endsInSlash ? dir + name : dir + "\\" + name;
 }
 
 // The variable's value in the ANSI code page; false when it is not set (or

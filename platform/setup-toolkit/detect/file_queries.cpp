@@ -17,13 +17,7 @@ bool IsPlainFile(const std::string& path) {
 }
 
 // A name to look for: no directory part, no wildcard.
-bool IsBareName(LPCSTR name) {
-  if (name == nullptr || name[0] == '\0') return false;
-  for (LPCSTR p = name; *p != '\0'; p = CharNextA(p)) {
-    if (*p == '\\' || *p == '/' || *p == ':' || *p == '*' || *p == '?') return false;
-  }
-  return true;
-}
+bool IsBareName(LPCSTR name) { return name != nullptr && stf::IsBareName(name, StfIsLeadByte); }
 
 // Version resources of files that have none answer with one of these.
 bool MeansNoVersion(DWORD code) {
@@ -63,13 +57,13 @@ std::string FileVersion(LPCSTR file) {
 // Depth first: the directory itself, then each subdirectory in the order the
 // file system lists them. Reparse points are not entered (junction loops).
 bool FindInTree(const std::string& dir, const std::string& name, int depth, std::string* found) {
-  std::string candidate = detect::JoinDir(dir, name);
+  std::string candidate = stf::JoinPath(dir, name, StfIsLeadByte);
   if (candidate.size() < MAX_PATH && IsPlainFile(candidate)) {
     *found = candidate;
     return true;
   }
   if (depth >= kMaxTreeDepth) return false;
-  std::string pattern = detect::JoinDir(dir, "*");
+  std::string pattern = stf::JoinPath(dir, "*", StfIsLeadByte);
   if (pattern.size() >= MAX_PATH) return false;
   WIN32_FIND_DATAA entry;
   HANDLE search = FindFirstFileA(pattern.c_str(), &entry);
@@ -88,7 +82,8 @@ bool FindInTree(const std::string& dir, const std::string& name, int depth, std:
         lstrcmpA(entry.cFileName, "..") == 0) {
       continue;
     }
-    hit = FindInTree(detect::JoinDir(dir, entry.cFileName), name, depth + 1, found);
+    hit = FindInTree(stf::JoinPath(dir, entry.cFileName, StfIsLeadByte), name, depth + 1,
+                     found);
   } while (!hit && FindNextFileA(search, &entry));
   FindClose(search);
   return hit;
@@ -171,7 +166,7 @@ INT STFAPI CbFindTargetOnEnvVar(LPCSTR file, LPCSTR var, LPSTR buffer, INT size)
     if (dir.size() >= 2 && dir.front() == '"' && dir.back() == '"')
       dir = dir.substr(1, dir.size() - 2);
     if (!dir.empty()) {
-      std::string path = detect::JoinDir(dir, file);
+      std::string path = stf::JoinPath(dir, file, StfIsLeadByte);
       if (path.size() < MAX_PATH && IsPlainFile(path)) return detect::CopyText(path, buffer, size);
     }
     from = end + 1;

@@ -11,7 +11,6 @@
 
 namespace {
 
-bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
 bool SourceSize(const char* path, std::uint64_t* size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
@@ -101,7 +100,7 @@ LONG STFAPI LcbGetCopyListCost(LPCSTR extraList, LPCSTR costList, LPCSTR needLis
     }
     entries.push_back(entry);
   }
-  std::vector<stf::DriveCost> costs = stf::CopyListCost(entries, IsLead);
+  std::vector<stf::DriveCost> costs = stf::CopyListCost(entries, StfIsLeadByte);
   AddExtraCosts(extraList, &costs);
 
   if (costList && costList[0]) FRemoveSymbol(costList);

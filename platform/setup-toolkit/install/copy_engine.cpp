@@ -12,7 +12,6 @@
 
 namespace {
 
-bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
 class Win32CopyUser : public stf::CopyUser {
  public:
@@ -139,7 +138,7 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   for (const Billboard& b : RegisteredBillboards()) job.billboardTicks.push_back(b.ticks);
   job.quiet = StfQuiet();
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
-  job.isLead = IsLead;
+  job.isLead = StfIsLeadByte;
   Win32FileSystem files;
   Win32CopyUser user(!job.quiet);
   return stf::RunCopyJob(job, files, user);

@@ -2,6 +2,7 @@
 // failure is logged with the Win32 error before 0 is returned.
 #include <string>
 
+#include "dbcs_path.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/install/restart_list.h"
 
@@ -18,21 +19,6 @@ static std::string Text(LPCSTR s) { return s ? s : ""; }
 
 static bool Exists(LPCSTR path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
-// Does the text begin with a drive ("C:") or a UNC or root backslash?
-static bool IsRootedPath(LPCSTR path) {
-  return path[0] == '\\' || path[0] == '/' || (path[0] != '\0' && path[1] == ':');
-}
-
-// The directory part of a path, ending in its last separator ("" when none).
-static std::string DirectoryOf(const std::string& path) {
-  size_t cut = 0;
-  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
-    if ((*p == '\\' || *p == '/' || *p == ':') && CharNextA(p) == p + 1) {
-      cut = static_cast<size_t>(p - path.c_str()) + 1;
-    }
-  }
-  return path.substr(0, cut);
-}
 
 extern "C" {
 
@@ -40,16 +26,9 @@ extern "C" {
 
 BOOL STFAPI FCreateDir(LPCSTR dir, UINT) {
   if (dir == nullptr || dir[0] == '\0') return FALSE;
-  std::string partial;
-  for (const char* p = dir; *p; p = CharNextA(p)) {
-    const char* next = CharNextA(p);
-    partial.append(p, next);
-    bool last = *next == '\0';
-    if ((*p == '\\' && next == p + 1) || last) {
-      if (partial.size() <= 3 || partial.rfind("\\\\", 0) == 0) continue;  // root or UNC
-      if (!CreateDirectoryA(partial.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-        return Logged(FALSE, "CreateDirectoryA " + partial);
-      }
+  for (const std::string& partial : stf::DirectoryChain(dir, StfIsLeadByte)) {
+    if (!CreateDirectoryA(partial.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+      return Logged(FALSE, "CreateDirectoryA " + partial);
     }
   }
   DWORD attributes = GetFileAttributesA(dir);
@@ -96,7 +75,7 @@ BOOL STFAPI FRemoveIniKey(LPCSTR file, LPCSTR section, LPCSTR key, UINT) {
 BOOL STFAPI FCreateSysIniKeyValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value,
                                   UINT cmo) {
   if (file == nullptr || file[0] == '\0') return FALSE;
-  if (IsRootedPath(file)) return FCreateIniKeyValue(file, section, key, value, cmo);
+  if (stf::IsRooted(file)) return FCreateIniKeyValue(file, section, key, value, cmo);
   char path[MAX_PATH];
   UINT n = GetSystemDirectoryA(path, MAX_PATH);
   if (n == 0 || n >= MAX_PATH) return Logged(FALSE, "GetSystemDirectoryA");
@@ -120,7 +99,9 @@ INT STFAPI YnrcBackupFile(LPCSTR file, LPCSTR backup, UINT) {
   if (file == nullptr || file[0] == '\0' || backup == nullptr || backup[0] == '\0') return 0;
   if (!Exists(file)) return 1;  // nothing to keep
   // A bare backup name goes beside the file.
-  std::string target = DirectoryOf(backup).empty() ? DirectoryOf(file) + backup : backup;
+  std::string target = stf::DirectoryOf(backup, StfIsLeadByte).empty()
+                           ? stf::DirectoryOf(file, StfIsLeadByte) + backup
+                           : backup;
   return Logged(CopyFileA(file, target.c_str(), FALSE),
                 "CopyFileA (backup) " + Text(file) + " to " + target);
 }
@@ -183,7 +164,7 @@ BOOL STFAPI FIsFileWritable(LPCSTR file) {
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     // A missing file is writable when it can be created.
     if (GetLastError() != ERROR_FILE_NOT_FOUND) return FALSE;
-    std::string dir = DirectoryOf(file);
+    std::string dir = stf::DirectoryOf(file, StfIsLeadByte);
     return FIsDirWritable(dir.empty() ? "." : dir.c_str());
   }
   if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return FALSE;

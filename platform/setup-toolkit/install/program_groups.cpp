@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "dbcs_path.h"
+#include "path_syntax.h"
 #include "platform/setup-toolkit/install/install_state.h"
 
 namespace {
@@ -21,27 +23,9 @@ BOOL Fail(const std::string& what, DWORD error) {
   return FALSE;
 }
 
-// A group name may hold subfolders ("Merlox\Tools") but must stay under Programs.
+// A group name may hold subfolders ("Merlox\\Tools") but must stay under Programs.
 bool IsSafeGroupName(LPCSTR group) {
-  if (group == nullptr || group[0] == '\0' || group[0] == '\\' || group[0] == '/') return false;
-  std::string part;
-  for (const char* p = group;; p = CharNextA(p)) {
-    bool end = *p == '\0';
-    bool separator = !end && (*p == '\\' || *p == '/') && CharNextA(p) == p + 1;
-    if (end || separator) {
-      if (part.empty() || part == "." || part == ".." || part.back() == ' ' || part.back() == '.') {
-        return false;
-      }
-      part.clear();
-      if (end) return true;
-      continue;
-    }
-    if (*p == ':' || *p == '*' || *p == '?' || *p == '"' || *p == '<' || *p == '>' || *p == '|' ||
-        static_cast<unsigned char>(*p) < 32) {
-      return false;
-    }
-    part.append(p, static_cast<const char*>(CharNextA(p)));
-  }
+  return group != nullptr && stf::IsSafeFolderPath(group, StfIsLeadByte);
 }
 
 // A Start menu folder, made when missing. By item list and not by
@@ -145,14 +129,6 @@ void SplitCommand(const std::string& cmd, std::string* target, std::string* args
   *args = first == std::string::npos ? "" : args->substr(first);
 }
 
-std::string DirectoryOf(const std::string& path) {
-  size_t cut = std::string::npos;
-  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
-    if (*p == '\\' && CharNextA(p) == p + 1) cut = static_cast<size_t>(p - path.c_str());
-  }
-  return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
 class ComApartment {
  public:
   ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
@@ -175,7 +151,8 @@ BOOL WriteShortcut(const std::string& link, const std::string& cmd, const std::s
   if (FAILED(hr)) return Fail("CoCreateInstance (ShellLink)", static_cast<DWORD>(hr));
   shell->SetPath(target.c_str());
   if (!args.empty()) shell->SetArguments(args.c_str());
-  std::string workDir = DirectoryOf(target);
+  const std::string workDir =
+      stf::WithoutBackslash(stf::DirectoryOf(target, StfIsLeadByte), StfIsLeadByte);
   if (!workDir.empty()) shell->SetWorkingDirectory(workDir.c_str());
   if (!icon.empty()) shell->SetIconLocation(icon.c_str(), 0);
   IPersistFile* file = nullptr;

@@ -1,6 +1,7 @@
 // Writing data into a resource of a copied file.
 #include <string>
 
+#include "dbcs_path.h"
 #include "platform/setup-toolkit/install/install_state.h"
 
 namespace {
@@ -8,12 +9,6 @@ namespace {
 bool IsExistingFile(LPCSTR path) {
   DWORD attributes = GetFileAttributesA(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool EndsWithBackslash(const std::string& path) {
-  const char* last = nullptr;
-  for (const char* p = path.c_str(); *p; p = CharNextA(p)) last = p;
-  return last && *last == '\\' && CharNextA(last) == last + 1;
 }
 
 // The file a copy of line szKey of szSection made in directory dir: the line's
@@ -26,7 +21,7 @@ bool CopiedFile(LPCSTR section, LPCSTR key, const std::string& dir, std::string*
     n = CbGetInfSectionKeyField(section, key, 1, name, sizeof name);
   }
   if (n <= 0 || n >= static_cast<INT>(sizeof name)) return false;
-  *file = dir + (EndsWithBackslash(dir) ? "" : "\\") + name;
+  *file = stf::JoinPath(dir, name, StfIsLeadByte);
   return true;
 }
 

@@ -4,32 +4,21 @@
 #include <string>
 #include <vector>
 
+#include "dbcs_path.h"
 #include "platform/setup-toolkit/install/restart_list.h"
-#include "volume_root.h"
 
 static std::vector<std::string> pending;  // targets queued by this process
 static std::string restartDir;            // FSetRestartDir; empty: the target's own
 
-static std::string DirectoryOf(const std::string& path) {
-  size_t cut = 0;
-  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
-    if ((*p == '\\' || *p == '/') && CharNextA(p) == p + 1) {
-      cut = static_cast<size_t>(p - path.c_str()) + 1;
-    }
-  }
-  return path.substr(0, cut);
-}
-
 typedef BOOL(WINAPI* GetVolumePathNameEntry)(LPCSTR, LPSTR, DWORD);
 
-static bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
 // Windows 2000 and later mount volumes in folders and say where; before them
 // a volume is a drive or a network share.
 static std::string VolumeOf(const std::string& path) {
   static GetVolumePathNameEntry volumePathName = reinterpret_cast<GetVolumePathNameEntry>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("KERNEL32.DLL"), "GetVolumePathNameA")));
-  if (volumePathName == nullptr) return stf::VolumeRootOf(path, IsLead);
+  if (volumePathName == nullptr) return stf::VolumeRootOf(path, StfIsLeadByte);
   char volume[MAX_PATH];
   if (!volumePathName(path.c_str(), volume, MAX_PATH)) return std::string();
   return volume;
@@ -38,7 +27,7 @@ static std::string VolumeOf(const std::string& path) {
 // Where the staged copy of a new file goes: the restart directory when it is on
 // the target's volume (a delayed move cannot cross volumes), else beside it.
 static std::string StagingDirFor(const std::string& target) {
-  std::string dir = DirectoryOf(target);
+  std::string dir = stf::DirectoryOf(target, StfIsLeadByte);
   if (!restartDir.empty() && lstrcmpiA(VolumeOf(restartDir).c_str(), VolumeOf(dir).c_str()) == 0) {
     return restartDir;
   }

@@ -2,6 +2,7 @@
 // log, window.
 #include <string>
 
+#include "dbcs_path.h"
 #include "options.h"
 #include "platform/setup-toolkit/shell/frame_window.h"
 #include "platform/setup-toolkit/shell/run_end.h"
@@ -35,13 +36,6 @@ static void TellUsage(const std::string& problem, const std::string& text, bool 
                       const std::string& program) {
   WriteStdErr(text);
   if (!quiet) ShowUsageWindow(problem, program, StfTitle().c_str());
-}
-
-static std::string WithBackslash(std::string dir) {
-  const char* last = nullptr;
-  for (const char* p = dir.c_str(); *p; p = CharNextA(p)) last = p;
-  if (last == nullptr || !(*last == '\\' && CharNextA(last) == last + 1)) dir += '\\';
-  return dir;
 }
 
 // Reads the switches and takes the run lock; false when the run ends here
@@ -89,8 +83,9 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
                                                                                       : "");
   WriteRunHeader(cmdLine);
 
-  std::string source = options.sourceDir.empty() ? ProgramDirectory()
-                                                 : WithBackslash(options.sourceDir);
+  std::string source = options.sourceDir.empty()
+                           ? ProgramDirectory()
+                           : stf::WithBackslash(options.sourceDir, StfIsLeadByte);
   if (source.empty()) {
     StfLogError("Cannot find the folder of the program: its path is longer than the system "
                 "allows (GetModuleFileNameA)", GetLastError());

@@ -1,6 +1,6 @@
 #include "platform/setup-toolkit/shell/run_header.h"
 
-#include "ansi_text.h"
+#include "dbcs_path.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
@@ -113,24 +113,12 @@ std::string ProgramPath() {
   return (n == 0 || n >= MAX_PATH) ? std::string() : std::string(path, n);
 }
 
-// Where the file name starts: after the last backslash that is a character of
-// its own (a double-byte character may end in the byte 0x5C).
-static size_t FileNameStart(const std::string& path) {
-  size_t start = 0;
-  for (const char* p = path.c_str(); *p; p = CharNextA(p)) {
-    if (*p == '\\' && CharNextA(p) == p + 1) start = static_cast<size_t>(p - path.c_str()) + 1;
-  }
-  return start;
-}
-
 std::string ProgramDirectory() {
-  const std::string path = ProgramPath();
-  return path.substr(0, FileNameStart(path));
+  return stf::DirectoryOf(ProgramPath(), StfIsLeadByte);
 }
 
 std::string ProgramName() {
-  const std::string path = ProgramPath();
-  std::string name = path.substr(FileNameStart(path));
+  std::string name = stf::FileNameOf(ProgramPath(), StfIsLeadByte);
   name = name.substr(0, name.rfind('.'));
   return name.empty() ? std::string("SETUP") : stf::ToUpperAscii(name);
 }

@@ -14,7 +14,6 @@ std::string Symbol(LPCSTR name) {
   return CbGetSymbolValue(name, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
 }
 
-bool IsLead(unsigned char b) { return IsDBCSLeadByte(b) != 0; }
 
 // Copies what fits, cut at a character boundary.
 void Give(const std::string& text, LPSTR buffer, INT size) {
@@ -22,7 +21,7 @@ void Give(const std::string& text, LPSTR buffer, INT size) {
   const char* end = text.data() + text.size();
   std::size_t n = 0;
   while (n < text.size()) {
-    const std::size_t length = stf::CharLength(text.data() + n, end, IsLead);
+    const std::size_t length = stf::CharLength(text.data() + n, end, StfIsLeadByte);
     if (n + length >= static_cast<std::size_t>(size)) break;
     n += length;
   }
@@ -40,7 +39,7 @@ extern "C" BOOL STFAPI StfFailureWords(LPSTR what, INT cbWhat, LPSTR advice, INT
   cause.code = std::strtoul(Symbol(STF_SYM_CAUSE_CODE).c_str(), nullptr, 10);
   char system[512];
   if (cause.code != 0) cause.codeText = StfErrorText(cause.code, system, sizeof system);
-  const stf::FailureWords words = stf::DescribeFailure(cause, IsLead);
+  const stf::FailureWords words = stf::DescribeFailure(cause, StfIsLeadByte);
   Give(words.what, what, cbWhat);
   Give(words.advice, advice, cbAdvice);
   Give(Symbol(STF_SYM_LOGFILE), log, cbLog);
