@@ -44,7 +44,7 @@ foreach(exe setup uninstall)
     set(part uninstaller)
   endif()
   add_executable(${exe} WIN32
-    ${CMAKE_SOURCE_DIR}/${part}/entry.cpp
+    ${CMAKE_SOURCE_DIR}/${part}/${exe}_main.cpp
     ${CMAKE_SOURCE_DIR}/toolkit/run_exit.cpp
     ${CMAKE_SOURCE_DIR}/resources/${exe}.rc)
   add_dependencies(${exe} toolkit_imports)

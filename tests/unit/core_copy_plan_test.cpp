@@ -86,6 +86,24 @@ TEST(CopyPlan, ErrorsNameFileLineAndName) {
   EXPECT_NE(err.message.find("longer than 259 bytes"), std::string::npos);
 }
 
+TEST(CopyPlan, ExtraCostsByDriveOrPosition) {
+  std::vector<DriveCost> costs = {{"C", 100}};
+  const std::pair<const char*, unsigned> items[] = {
+      {"C=50", 1},   {"d:=7", 2},  {"3", 3},        // item 3 stands for drive C
+      {"0", 4},      {"x", 5},     {"=9", 6},       // nothing: no count, no drive
+      {"99", 27},                                    // past Z: no drive
+      {"\\\\srv\\share=5", 8}, {"c=18446744073709551615", 9},
+  };
+  for (const auto& item : items) AddExtraCost(item.first, item.second, &costs);
+  ASSERT_EQ(costs.size(), 3u);
+  EXPECT_EQ(costs[0].drive, "C");
+  EXPECT_EQ(costs[0].bytes, UINT64_MAX);  // 153 plus the largest count: clamped
+  EXPECT_EQ(costs[1].drive, "D");
+  EXPECT_EQ(costs[1].bytes, 7u);
+  EXPECT_EQ(costs[2].drive, "\\\\srv\\share");
+  EXPECT_EQ(costs[2].bytes, 5u);
+}
+
 TEST(CopyPlan, CostPerDrive) {
   std::vector<CopyEntry> entries(5);
   const char* paths[] = {"C:\\a", "d:\\b", "c:\\c", "\\\\SRV\\Share\\d", "\\\\srv\\share\\e"};

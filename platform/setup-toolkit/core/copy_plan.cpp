@@ -89,4 +89,42 @@ std::vector<DriveCost> CopyListCost(const std::vector<CopyEntry>& entries,
   return costs;
 }
 
+namespace {
+
+// A decimal count, clamped; anything else counts 0.
+std::uint64_t DecimalBytes(const std::string& text) {
+  std::size_t i = text.find_first_not_of(" \t");
+  std::uint64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    const unsigned digit = static_cast<unsigned>(text[i] - '0');
+    if (value > (UINT64_MAX - digit) / 10) return UINT64_MAX;
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+}  // namespace
+
+void AddExtraCost(const std::string& item, unsigned n, std::vector<DriveCost>* costs) {
+  std::string drive, number = item;
+  const std::size_t equals = item.find('=');
+  if (equals != std::string::npos) {
+    drive = item.substr(0, equals);
+    if (!drive.empty() && drive.back() == ':') drive.pop_back();
+    number = item.substr(equals + 1);
+  } else if (n >= 1 && n <= 26) {
+    drive = std::string(1, static_cast<char>('A' + n - 1));
+  }
+  const std::uint64_t bytes = DecimalBytes(number);
+  if (drive.empty() || bytes == 0) return;
+  if (drive.size() == 1) drive = ToUpperAscii(drive);
+  for (DriveCost& cost : *costs) {
+    if (EqualsNoCase(cost.drive, drive)) {
+      cost.bytes = cost.bytes > UINT64_MAX - bytes ? UINT64_MAX : cost.bytes + bytes;
+      return;
+    }
+  }
+  costs->push_back(DriveCost{drive, bytes});
+}
+
 }  // namespace stf

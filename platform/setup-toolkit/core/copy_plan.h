@@ -40,6 +40,12 @@ struct DriveCost {
   std::uint64_t bytes = 0;
 };
 
+// Adds item n (from 1) of an extra-cost list to the costs: "C=12345" (or
+// "C:=12345") for a drive, or a plain number where item n stands for drive
+// letter n (A = 1), the layout of a 26-item extra-cost list. Items that name
+// no drive or no positive count add nothing.
+void AddExtraCost(const std::string& item, unsigned n, std::vector<DriveCost>* costs);
+
 // Declared bytes per destination drive, in order of first appearance. UNC
 // roots compare without ASCII case; sums stop at UINT64_MAX.
 std::vector<DriveCost> CopyListCost(const std::vector<CopyEntry>& entries,

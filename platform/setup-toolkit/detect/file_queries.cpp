@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "detect_util.h"
+#include "path_lists.h"
 #include "version_fields.h"
 
 namespace {
@@ -157,19 +158,9 @@ INT STFAPI CbFindTargetOnEnvVar(LPCSTR file, LPCSTR var, LPSTR buffer, INT size)
   if (!IsBareName(file) || var == nullptr) return detect::CopyText("", buffer, size);
   std::string dirs;
   if (!detect::EnvironmentValue(var, &dirs)) return detect::CopyText("", buffer, size);
-  // ';' is below every trail byte, so the split is safe for double-byte text.
-  size_t from = 0;
-  while (from <= dirs.size()) {
-    size_t end = dirs.find(';', from);
-    if (end == std::string::npos) end = dirs.size();
-    std::string dir = dirs.substr(from, end - from);
-    if (dir.size() >= 2 && dir.front() == '"' && dir.back() == '"')
-      dir = dir.substr(1, dir.size() - 2);
-    if (!dir.empty()) {
-      std::string path = stf::JoinPath(dir, file, StfIsLeadByte);
-      if (path.size() < MAX_PATH && IsPlainFile(path)) return detect::CopyText(path, buffer, size);
-    }
-    from = end + 1;
+  for (const std::string& dir : stf::SplitSearchPath(dirs)) {
+    std::string path = stf::JoinPath(dir, file, StfIsLeadByte);
+    if (path.size() < MAX_PATH && IsPlainFile(path)) return detect::CopyText(path, buffer, size);
   }
   return detect::CopyText("", buffer, size);
 }

@@ -2,7 +2,6 @@
 // text. Sizes are the declared ones of the INF records; a record that declares
 // 0 costs the real size of its source file.
 #include <climits>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -24,49 +23,14 @@ std::string RootOf(const std::string& drive) {
   return drive.size() == 1 ? drive + ":\\" : drive + "\\";
 }
 
-// A decimal count, clamped; atoll would import _atoi64, which the C run-time
-// of Windows NT 4.0 may lack. Anything else counts 0.
-long long DecimalBytes(const std::string& text) {
-  size_t i = text.find_first_not_of(" \t");
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    int digit = text[i] - '0';
-    if (value > (LLONG_MAX - digit) / 10) return LLONG_MAX;
-    value = value * 10 + digit;
-  }
-  return value;
-}
-
-// Extra bytes per drive from szExtraList: items "C=12345" (or "C:=12345"), or
-// plain numbers where item n stands for drive letter n (A = 1), the layout of
-// the original toolkit's 26-item extra-cost list.
+// Extra bytes per drive from szExtraList, item by item (copy_plan.h).
 void AddExtraCosts(LPCSTR list, std::vector<stf::DriveCost>* costs) {
   if (list == nullptr || list[0] == '\0') return;
   UINT count = UsGetListLength(list);
   for (UINT n = 1; n <= count; ++n) {
     char item[512];
     INT length = CbGetListItem(list, n, item, sizeof item);
-    if (length <= 0 || length >= static_cast<INT>(sizeof item)) continue;
-    std::string text = item, drive, number = text;
-    size_t equals = text.find('=');
-    if (equals != std::string::npos) {
-      drive = text.substr(0, equals);
-      if (!drive.empty() && drive.back() == ':') drive.pop_back();
-      number = text.substr(equals + 1);
-    } else if (n <= 26) {
-      drive = std::string(1, static_cast<char>('A' + n - 1));
-    }
-    long long bytes = DecimalBytes(number);
-    if (drive.empty() || bytes <= 0) continue;
-    if (drive.size() == 1 && drive[0] >= 'a' && drive[0] <= 'z') drive[0] = static_cast<char>(drive[0] - 'a' + 'A');
-    bool found = false;
-    for (stf::DriveCost& cost : *costs) {
-      if (lstrcmpiA(cost.drive.c_str(), drive.c_str()) == 0) {
-        cost.bytes += static_cast<std::uint64_t>(bytes);
-        found = true;
-      }
-    }
-    if (!found) costs->push_back({drive, static_cast<std::uint64_t>(bytes)});
+    if (length > 0 && length < static_cast<INT>(sizeof item)) stf::AddExtraCost(item, n, costs);
   }
 }
 

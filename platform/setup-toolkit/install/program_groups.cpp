@@ -13,6 +13,7 @@
 
 #include "dbcs_path.h"
 #include "path_syntax.h"
+#include "shortcut_command.h"
 #include "platform/setup-toolkit/install/install_state.h"
 
 namespace {
@@ -103,30 +104,8 @@ std::wstring Wide(const std::string& text) {
   return wide;
 }
 
-// "prog.exe args", "\"C:\\Program Files\\x.exe\" args" or a path with blanks
-// that names an existing file: the target and its arguments.
-void SplitCommand(const std::string& cmd, std::string* target, std::string* args) {
-  size_t start = cmd.find_first_not_of(' ');
-  if (start == std::string::npos) {
-    target->clear();
-    args->clear();
-    return;
-  }
-  std::string text = cmd.substr(start);
-  if (text[0] == '"') {
-    size_t close = text.find('"', 1);
-    *target = text.substr(1, close == std::string::npos ? std::string::npos : close - 1);
-    *args = close == std::string::npos ? "" : text.substr(close + 1);
-  } else if (GetFileAttributesA(text.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    *target = text;
-    args->clear();
-  } else {
-    size_t blank = text.find(' ');
-    *target = text.substr(0, blank);
-    *args = blank == std::string::npos ? "" : text.substr(blank + 1);
-  }
-  size_t first = args->find_first_not_of(' ');
-  *args = first == std::string::npos ? "" : args->substr(first);
+bool Exists(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 class ComApartment {
@@ -142,7 +121,7 @@ class ComApartment {
 
 BOOL WriteShortcut(const std::string& link, const std::string& cmd, const std::string& icon) {
   std::string target, args;
-  SplitCommand(cmd, &target, &args);
+  stf::SplitShortcutCommand(cmd, Exists, &target, &args);
   if (target.empty()) return Fail("program item " + link + ": no command", ERROR_INVALID_PARAMETER);
   ComApartment apartment;
   IShellLinkA* shell = nullptr;
