@@ -1,6 +1,7 @@
 ; The same job as a quiet install of setup.exe, as an NSIS installer: the
-; driver file into SYSTEM32\DRIVERS and the system-start kernel-driver
-; service registered (created, or its configuration set when it exists).
+; driver file into SYSTEM32\DRIVERS, the system-start kernel-driver service
+; registered (created, or its configuration set when it exists), and an
+; uninstaller in the product's folder with its uninstall entry.
 ; Built by scripts/bench with makensis -DDISK=<the disk folder> and the OutFile.
 Unicode false
 Name "Driver"
@@ -19,4 +20,21 @@ Section
   ${EndIf}
   System::Call 'advapi32::CloseServiceHandle(p r1)'
   System::Call 'advapi32::CloseServiceHandle(p r0)'
+  SetOutPath "$PROGRAMFILES\Merlox IDE CD-ROM Drive"
+  WriteUninstaller "$PROGRAMFILES\Merlox IDE CD-ROM Drive\uninstall.exe"
+  !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive"
+  WriteRegStr HKLM "${KEY}" "DisplayName" "Merlox IDE CD-ROM Drive"
+  WriteRegStr HKLM "${KEY}" "DisplayVersion" "1.0.0.0"
+  WriteRegStr HKLM "${KEY}" "Publisher" "Merlox"
+  WriteRegStr HKLM "${KEY}" "UninstallString" '"$PROGRAMFILES\Merlox IDE CD-ROM Drive\uninstall.exe"'
+  WriteRegStr HKLM "${KEY}" "QuietUninstallString" '"$PROGRAMFILES\Merlox IDE CD-ROM Drive\uninstall.exe" /S'
+  WriteRegDWORD HKLM "${KEY}" "NoModify" 1
+  WriteRegDWORD HKLM "${KEY}" "NoRepair" 1
+SectionEnd
+
+Section "Uninstall"
+  Delete "$SYSDIR\drivers\mlxidecd.SYS"
+  DeleteRegKey HKLM "Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"
 SectionEnd

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# run.sh <support_probe.exe> <disk folder>: runs the support probe in a fresh
+# run_support_probe.sh <support_probe.exe> <disk folder>: runs the support probe in a fresh
 # 32-bit Wine prefix (a copy of the run's template prefix when there is one,
 # else one made here) with our toolkit libraries beside it. Prints the probe's
 # lines; exit 0 when every check passed, 77 when Wine or the build is missing.
 set -euo pipefail
 
-probe=${1:?usage: run.sh support_probe.exe disk-folder}
-disk=${2:?usage: run.sh support_probe.exe disk-folder}
+probe=${1:?usage: run_support_probe.sh support_probe.exe disk-folder}
+disk=${2:?usage: run_support_probe.sh support_probe.exe disk-folder}
 probe_log=stfsupport/probe.log
 source "$(dirname "$0")/../probe_lib.sh"
 probe_begin support

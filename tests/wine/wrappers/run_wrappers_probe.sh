@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run.sh <wrappers_probe.exe> <disk folder>: runs the wrappers probe in a
+# run_wrappers_probe.sh <wrappers_probe.exe> <disk folder>: runs the wrappers probe in a
 # fresh 32-bit Wine prefix (a copy of the run's template prefix when there is
 # one, else one made here), then, in a second session (every new Wine session
 # is a boot), checks that the file the probe queued was replaced at the boot.
@@ -7,8 +7,8 @@
 # the build is missing.
 set -euo pipefail
 
-probe=${1:?usage: run.sh wrappers_probe.exe disk-folder}
-disk=${2:?usage: run.sh wrappers_probe.exe disk-folder}
+probe=${1:?usage: run_wrappers_probe.sh wrappers_probe.exe disk-folder}
+disk=${2:?usage: run_wrappers_probe.sh wrappers_probe.exe disk-folder}
 probe_log=stfprobe/probe.log
 source "$(dirname "$0")/../probe_lib.sh"
 probe_begin wrappers
