@@ -1,5 +1,5 @@
 // The toolkit's exports are listed once, a table per library
-// (contract/<LIBRARY>.exports.h), in the spirit of Wine's .spec files. A line
+// (contract/<LIBRARY>.exports.h), as Wine keeps one list of exports per library. A line
 // per export:
 //
 //   STF_OP(result, Name, (parameters), (arguments), fake)   an operation the programs import
