@@ -1,17 +1,10 @@
 #include "support/dir_queries.h"
 
-#include "support/setup_paths.h"
 #include "contract/fatal_path.h"
+#include "support/path_join.h"
+#include "support/setup_paths.h"
 
 typedef UINT(WINAPI* DirectoryQuery)(LPSTR buffer, UINT size);
-
-// A backslash that is a character of its own, not the trail byte of a
-// double-byte character.
-static bool EndsInBackslash(LPCSTR text) {
-  LPCSTR last = nullptr;
-  for (LPCSTR p = text; *p != '\0'; p = CharNextA(p)) last = p;
-  return last != nullptr && last[0] == '\\' && last[1] == '\0';
-}
 
 static LPSTR CompleteDirectory(DirectoryQuery query, LPSTR buffer, INT size) {
   char dir[256] = {0};

@@ -46,6 +46,11 @@ static bool IsSingleByteBackslash(LPSTR character) {
   return character != nullptr && character[0] == '\\' && CharNextA(character) == character + 1;
 }
 
+bool EndsInBackslash(LPCSTR path) {
+  LPSTR end;
+  return IsSingleByteBackslash(LastCharacter(const_cast<LPSTR>(path), &end));
+}
+
 void AppendBackslash(LPSTR path) {
   LPSTR end;
   LPSTR last = LastCharacter(path, &end);

@@ -17,6 +17,9 @@ LPSTR ConcatPath(LPCSTR a, LPCSTR b);
 LPSTR ConcatPath3(LPCSTR a, LPCSTR b, LPCSTR c);
 LPSTR ConcatPath4(LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d);
 
+// Does the path end in a backslash that is a character of its own (not the
+// trail byte of a double-byte character)?
+bool EndsInBackslash(LPCSTR path);
 // Ends the path in a backslash unless it already does; needs one byte of room.
 void AppendBackslash(LPSTR path);
 // Removes one trailing backslash, if there is one.

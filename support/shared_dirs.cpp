@@ -2,6 +2,7 @@
 
 #include "support/detection.h"
 #include "support/dir_queries.h"
+#include "support/path_join.h"
 #include "support/shared_file_search.h"
 #include "contract/toolkit_api.h"
 
@@ -28,13 +29,9 @@ static LPSTR ReadEntry(LPCSTR key, LPSTR value) {
 // Ends a value of a 256-byte buffer in a backslash, stepping over double-byte
 // characters; an empty value becomes a single backslash. False when full.
 static bool EndWithBackslash(LPSTR text) {
-  LPSTR last = text;
-  while (*last != '\0' && *CharNextA(last) != '\0') last = CharNextA(last);
-  if (*last == '\\') return true;
-  INT length = lstrlenA(text);
-  if (length >= PATH_CHARS) return false;
-  text[length] = '\\';
-  text[length + 1] = '\0';
+  if (EndsInBackslash(text)) return true;
+  if (lstrlenA(text) >= PATH_CHARS) return false;
+  AppendBackslash(text);
   return true;
 }
 
