@@ -1,13 +1,14 @@
 // A kernel driver built for another machine than the one Windows runs on can
 // never load: such a disk is refused before anything is changed.
 #include "installer/installer.h"
+#include "resources/product.h"
 #include "support/image_machine.h"
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
 
-static const char kDriverFile[] = "mlxidecd.SYS";
+static const char kDriverFile[] = DRIVER_FILE_NAME;
 static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
 
 void EnsureDriverCanLoad(void) {

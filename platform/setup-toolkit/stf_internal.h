@@ -71,6 +71,16 @@ inline std::string StfTitle() {
 // The caption of a box that reports a failure.
 inline std::string StfErrorCaption() { return StfTitle() + " Error"; }
 
+// Writes text and a line end to standard error, when the process has one: a
+// script that runs setup reads why it ended there.
+inline void StfWriteStdErr(const std::string& text) {
+  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
+  const std::string line = text + "\r\n";
+  DWORD written;
+  WriteFile(err, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
 // The system's text for a Win32 error code, without the trailing line break.
 inline LPSTR StfErrorText(DWORD code, LPSTR buffer, DWORD size) {
   DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

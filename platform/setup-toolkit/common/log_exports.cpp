@@ -12,14 +12,6 @@ namespace {
 // cause (the call and its code), the later ones what it led to.
 bool lastRecordWasError = false;
 
-void WriteStdErr(const std::string& line) {
-  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-  if (err == nullptr || err == INVALID_HANDLE_VALUE) return;
-  const std::string text = stf::OneLine(line) + "\r\n";
-  DWORD written;
-  WriteFile(err, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
-}
-
 bool IsErrorRecord(const std::string& text) { return text.rfind("Error: ", 0) == 0; }
 
 void KeepCause(const std::string& record, const stf::FailureCause& cause) {
@@ -46,7 +38,7 @@ stf::FailureCause CauseOf(const std::string& text, const std::string& operation,
 
 bool LogFailure(const std::string& line, const stf::FailureCause& cause) {
   if (!lastRecordWasError) KeepCause(line.substr(7), cause);
-  WriteStdErr(line);
+  StfWriteStdErr(stf::OneLine(line));
   lastRecordWasError = true;
   return stf::ProcessSetupLog().Write(line);
 }
@@ -107,7 +99,7 @@ void STFAPI StfLogCopied(LPCSTR src, LPCSTR dst, DWORD bytes) {
 
 void STFAPI StfLogOutcome(LPCSTR outcome) {
   const std::string line = stf::CanonicalOutcome(outcome ? outcome : "");
-  WriteStdErr("Outcome: " + line);
+  StfWriteStdErr(stf::OneLine("Outcome: " + line));
   lastRecordWasError = false;
   stf::ProcessSetupLog().WriteOutcomeText(line);
 }

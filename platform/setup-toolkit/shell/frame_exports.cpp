@@ -14,19 +14,9 @@
 static HWND frameWindow = nullptr;
 static HMODULE bitmapLibrary = nullptr;
 
-
-static void WriteStdErr(const std::string& text) {
-  HANDLE err = GetStdHandle(STD_ERROR_HANDLE);
-  if (err != nullptr && err != INVALID_HANDLE_VALUE) {
-    DWORD written;
-    std::string line = text + "\r\n";
-    WriteFile(err, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
-  }
-}
-
 // Why the run cannot start: standard error always, a box for a person.
 static void Tell(const std::string& text, bool quiet) {
-  WriteStdErr(text);
+  StfWriteStdErr(text);
   if (!quiet) MessageBoxA(nullptr, text.c_str(), StfTitle().c_str(), MB_OK | MB_ICONHAND);
 }
 
@@ -34,7 +24,7 @@ static void Tell(const std::string& text, bool quiet) {
 // be used: standard error always, the window of the switches for a person.
 static void TellUsage(const std::string& problem, const std::string& text, bool quiet,
                       const std::string& program) {
-  WriteStdErr(text);
+  StfWriteStdErr(text);
   if (!quiet) ShowUsageWindow(problem, program, StfTitle().c_str());
 }
 
