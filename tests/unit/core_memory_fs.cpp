@@ -39,7 +39,29 @@ void MemoryFs::AddFile(const std::string& path, const std::string& data) {
   Node node;
   node.path = path;
   node.data = std::make_shared<std::string>(data);
+  node.attributes = std::make_shared<std::uint32_t>(0x20);  // archive, as a new file has
   nodes_[Key(path)] = node;
+}
+
+void MemoryFs::SetAttr(const std::string& path, std::uint32_t attributes) {
+  *Find(path)->attributes = attributes;
+}
+
+std::uint32_t MemoryFs::Attr(const std::string& path) const {
+  auto found = nodes_.find(Key(path));
+  return found == nodes_.end() || found->second.dir ? 0 : *found->second.attributes;
+}
+
+void MemoryFs::Restart() {
+  open_.clear();
+  for (const std::string& path : atReboot_) {
+    Node* node = Find(path);
+    if (node == nullptr) continue;
+    if (node->dir ? !List(path).empty() : (*node->attributes & kAttributeReadOnly) != 0) continue;
+    nodes_.erase(Key(path));
+  }
+  atReboot_.clear();
+  for (auto& entry : nodes_) entry.second.busy = false;
 }
 
 bool MemoryFs::Has(const std::string& path) const { return nodes_.count(Key(path)) != 0; }
@@ -100,6 +122,8 @@ SysError MemoryFs::Stat(const std::string& path, FileStat* out) {
   if (node == nullptr) return Find(Parent(path)) ? kErrorFileNotFound : kErrorPathNotFound;
   out->directory = node->dir;
   out->size = node->dir ? 0 : node->data->size();
+  out->attributes = node->dir ? kAttributeDirectory : *node->attributes;
+  if (out->attributes == 0) out->attributes = kAttributeNormal;
   return 0;
 }
 
@@ -128,6 +152,28 @@ SysError MemoryFs::RemoveDir(const std::string& path) {
   return 0;
 }
 
+SysError MemoryFs::ListDir(const std::string& dir, std::vector<std::string>* names) {
+  if (SysError e = Injected("ListDir", dir)) return e;
+  const Node* node = Find(dir);
+  if (node == nullptr || !node->dir) return node ? 267 : kErrorPathNotFound;  // ERROR_DIRECTORY
+  names->clear();
+  const std::string parent = Key(dir);
+  for (const auto& entry : nodes_) {
+    if (Parent(entry.first) != parent) continue;
+    const std::size_t cut = entry.second.path.rfind('\\');
+    names->push_back(entry.second.path.substr(cut + 1));
+  }
+  return 0;
+}
+
+SysError MemoryFs::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  if (SysError e = Change("SetAttributes", path)) return e;
+  Node* node = Find(path);
+  if (node == nullptr) return Find(Parent(path)) ? kErrorFileNotFound : kErrorPathNotFound;
+  if (!node->dir) *node->attributes = attributes == kAttributeNormal ? 0 : attributes;
+  return 0;
+}
+
 SysError MemoryFs::OpenRead(const std::string& path, FileHandle* out) {
   if (SysError e = Injected("OpenRead", path)) return e;
   const Node* node = Find(path);
@@ -140,7 +186,9 @@ SysError MemoryFs::OpenRead(const std::string& path, FileHandle* out) {
 SysError MemoryFs::CreateWrite(const std::string& path, FileHandle* out) {
   if (SysError e = Change("CreateWrite", path)) return e;
   Node* node = Find(path);
-  if (node && (node->dir || node->busy)) return kErrorAccessDenied;
+  if (node && (node->dir || node->busy || (*node->attributes & kAttributesInTheWay))) {
+    return kErrorAccessDenied;
+  }
   if (!Find(Parent(path))) return kErrorPathNotFound;
   if (node) {
     *node->data = std::string();
@@ -230,7 +278,9 @@ SysError MemoryFs::Move(const std::string& from, const std::string& to, bool rep
     return 0;  // two names of one file: nothing to do
   }
   if (target && !replace) return kErrorAlreadyExists;
-  if (target && (target->dir || target->busy)) return kErrorAccessDenied;
+  if (target && (target->dir || target->busy || (*target->attributes & kAttributesInTheWay))) {
+    return kErrorAccessDenied;
+  }
   Node moved = *source;
   moved.path = target ? target->path : to;  // a replaced name keeps its spelling
   nodes_.erase(Key(from));
@@ -242,7 +292,9 @@ SysError MemoryFs::Delete(const std::string& path) {
   if (SysError e = Change("Delete", path)) return e;
   Node* node = Find(path);
   if (node == nullptr) return Find(Parent(path)) ? kErrorFileNotFound : kErrorPathNotFound;
-  if (node->dir || node->busy) return kErrorAccessDenied;
+  if (node->dir || node->busy || (*node->attributes & kAttributeReadOnly)) {
+    return kErrorAccessDenied;
+  }
   nodes_.erase(Key(path));
   return 0;
 }
@@ -279,6 +331,10 @@ bool ScriptedUser::AskRetry(const std::string&, SysError) {
   const bool answer = retryAnswers.front();
   retryAnswers.pop_front();
   return answer;
+}
+
+bool ScriptedUser::AskKeepVersioned(const std::string& target, const FileVersion& installed) {
+  return AskKeepNewer(target, installed, FileVersion());
 }
 
 bool ScriptedUser::AskKeepNewer(const std::string&, const FileVersion&, const FileVersion&) {

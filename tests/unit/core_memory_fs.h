@@ -32,6 +32,10 @@ class MemoryFs : public FileSystem {
   std::vector<std::string> List(const std::string& dir) const;
   // A file that can be renamed but not deleted or replaced (a loaded driver).
   void SetBusy(const std::string& path);
+  // FILE_ATTRIBUTE_* bits: read-only refuses a delete, and read-only, hidden
+  // or system a replace or an overwrite, as Windows does.
+  void SetAttr(const std::string& path, std::uint32_t attributes);
+  std::uint32_t Attr(const std::string& path) const;
 
   // Faults. Call names are the interface's ("Write", "Move", ...); the n-th
   // call (from 1) whose path contains part fails with error.
@@ -44,6 +48,9 @@ class MemoryFs : public FileSystem {
   int Changes() const { return changes_; }
   // After a kill: handles are gone, as after the process died.
   void Reboot() { open_.clear(); }
+  // Windows restarts: what was queued is deleted (a read-only file, or a
+  // directory that is not empty, silently stays), nothing is busy any more.
+  void Restart();
   const std::vector<std::string>& DeletedAtReboot() const { return atReboot_; }
   std::uint64_t Used() const;
 
@@ -51,6 +58,8 @@ class MemoryFs : public FileSystem {
   SysError StoredName(const std::string& path, std::string* name) override;
   SysError MakeDir(const std::string& path) override;
   SysError RemoveDir(const std::string& path) override;
+  SysError ListDir(const std::string& dir, std::vector<std::string>* names) override;
+  SysError SetAttributes(const std::string& path, std::uint32_t attributes) override;
   SysError OpenRead(const std::string& path, FileHandle* out) override;
   SysError CreateWrite(const std::string& path, FileHandle* out) override;
   SysError Read(FileHandle file, std::uint64_t offset, void* buffer, std::size_t size,
@@ -76,6 +85,7 @@ class MemoryFs : public FileSystem {
     bool dir = false;
     bool busy = false;
     std::shared_ptr<std::string> data;  // shared by hard links
+    std::shared_ptr<std::uint32_t> attributes;  // so are these
   };
   struct Fault {
     std::string call, part;
@@ -120,6 +130,7 @@ class ScriptedUser : public CopyUser {
   bool AskRetry(const std::string& problem, SysError error) override;
   bool AskKeepNewer(const std::string& target, const FileVersion& installed,
                     const FileVersion& source) override;
+  bool AskKeepVersioned(const std::string& target, const FileVersion& installed) override;
   void LogError(const std::string& text, SysError error) override;
   void LogCopied(const std::string& source, const std::string& target,
                  std::uint64_t bytes) override;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "file_version.h"
 
@@ -19,6 +20,7 @@ using SysError = unsigned long;
 constexpr SysError kErrorFileNotFound = 2;
 constexpr SysError kErrorPathNotFound = 3;
 constexpr SysError kErrorAccessDenied = 5;
+constexpr SysError kErrorInvalidData = 13;
 constexpr SysError kErrorSharingViolation = 32;
 constexpr SysError kErrorHandleDiskFull = 39;
 constexpr SysError kErrorFileExists = 80;
@@ -28,15 +30,26 @@ constexpr SysError kErrorAlreadyExists = 183;
 constexpr SysError kErrorRevisionMismatch = 1306;
 
 inline bool IsMissing(SysError e) { return e == kErrorFileNotFound || e == kErrorPathNotFound; }
-// A file that a running program or a loaded driver holds.
+// A file that a running program or a loaded driver holds, once its attributes
+// are known not to be the reason (see ClearAttributes in copy_transaction.h).
 inline bool IsBusy(SysError e) { return e == kErrorAccessDenied || e == kErrorSharingViolation; }
 inline bool IsDiskFull(SysError e) { return e == kErrorDiskFull || e == kErrorHandleDiskFull; }
 
 using FileHandle = void*;
 
+// The attributes (FILE_ATTRIBUTE_*) that refuse a replace or a delete.
+constexpr std::uint32_t kAttributeReadOnly = 0x1;
+constexpr std::uint32_t kAttributeHidden = 0x2;
+constexpr std::uint32_t kAttributeSystem = 0x4;
+constexpr std::uint32_t kAttributeDirectory = 0x10;
+constexpr std::uint32_t kAttributeNormal = 0x80;
+constexpr std::uint32_t kAttributeReparsePoint = 0x400;  // a link or junction
+constexpr std::uint32_t kAttributesInTheWay = kAttributeReadOnly | kAttributeHidden | kAttributeSystem;
+
 struct FileStat {
   bool directory = false;
   std::uint64_t size = 0;
+  std::uint32_t attributes = 0;
 };
 
 class FileSystem {
@@ -50,6 +63,9 @@ class FileSystem {
   // An existing directory gives kErrorAlreadyExists.
   virtual SysError MakeDir(const std::string& path) = 0;
   virtual SysError RemoveDir(const std::string& path) = 0;
+  // The names in dir (without "." and ".."), in no particular order.
+  virtual SysError ListDir(const std::string& dir, std::vector<std::string>* names) = 0;
+  virtual SysError SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
   virtual SysError OpenRead(const std::string& path, FileHandle* out) = 0;
   // A new file, or the existing one emptied.
   virtual SysError CreateWrite(const std::string& path, FileHandle* out) = 0;
@@ -92,6 +108,8 @@ class CopyUser {
   // True: keep the installed file. The default answer is to keep it.
   virtual bool AskKeepNewer(const std::string& target, const FileVersion& installed,
                             const FileVersion& source) = 0;
+  // The same for a source without a version over an installed file with one.
+  virtual bool AskKeepVersioned(const std::string& target, const FileVersion& installed) = 0;
   virtual void LogError(const std::string& text, SysError error) = 0;
   // A file of the list failed: the error record, and what is at fault for the
   // person: the source when reading failed, else the target, or the target's

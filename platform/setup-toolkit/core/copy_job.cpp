@@ -39,10 +39,24 @@ std::string VolumeOf(const std::string& dir, LeadBytePredicate isLead) {
   return drive.size() == 1 ? drive + ":" : drive;
 }
 
+// "read-only", "hidden and system", ... for the log.
+std::string AttributeWords(std::uint32_t attributes) {
+  std::vector<std::string> words;
+  if (attributes & kAttributeReadOnly) words.push_back("read-only");
+  if (attributes & kAttributeHidden) words.push_back("hidden");
+  if (attributes & kAttributeSystem) words.push_back("system");
+  std::string text;
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    text += (i == 0 ? "" : i + 1 == words.size() ? " and " : ", ") + words[i];
+  }
+  return text;
+}
+
 }  // namespace
 
-int RunCopyJob(const CopyJob& job, FileSystem& fs, CopyUser& user) {
-  return CopyRun(job, fs, user).Run();
+int RunCopyJob(const CopyJob& job, FileSystem& fs, CopyUser& user, PendingCopy* pending) {
+  if (pending != nullptr) *pending = PendingCopy();
+  return CopyRun(job, fs, user, pending).Run();
 }
 
 int CopyRun::Run() {
@@ -85,13 +99,24 @@ int CopyRun::Prepare() {
     if (seen.insert(w.dir).second) dirs_.push_back(w.dir);
     work_.push_back(w);
   }
+  return Recover();
+}
+
+// A journal that does not prove itself stops the copy before anything
+// changes; where none lies, staging folders are leftovers of ours.
+int CopyRun::Recover() {
   for (const std::string& dir : dirs_) {
     if (!spelled_[dir].second) continue;
-    if (!RecoverInterruptedCopy(fs_, user_, dir + kJournalName)) {
+    const Recovery recovery = RecoverInterruptedCopy(fs_, user_, dir + kJournalName);
+    if (recovery == Recovery::kRefused) return grcCannotWrite;
+    if (recovery == Recovery::kFailed) {
       user_.LogError("The interrupted copy in " + dir + " can be neither completed nor undone",
                      kErrorAccessDenied);
       return grcCannotWrite;
     }
+  }
+  for (const std::string& dir : dirs_) {
+    if (spelled_[dir].second) SweepLeftovers(fs_, user_, dir);
   }
   return grcOkay;
 }
@@ -157,6 +182,7 @@ int CopyRun::PlanFile(CopyWork* w) {
     return grcCannotWrite;
   }
   w->had = error == 0;
+  w->attributes = w->had ? stat.attributes : 0;
   return grcOkay;
 }
 
@@ -242,15 +268,16 @@ int CopyRun::BeginStaging() {
     const std::string group = stageOf[w.dir] + "\\" + std::to_string(i / kFilesPerGroup);
     if (groups.insert(group).second) journal_.stages.push_back(group);
     const std::string base = group + "\\" + std::to_string(i);
-    w.entry = {w.had, w.target, base + ".new", base + ".old", base + ".use"};
+    w.entry = {w.had, w.attributes, w.target, base + ".new", base + ".old", base + ".use"};
     journal_.entries.push_back(w.entry);
   }
-  journalPath_ = dirs_.front() + kJournalName;
-  journal_.scratch = journal_.stages.front() + "\\journal.new";
+  journal_.dir = dirs_.front();
+  journalPath_ = journal_.dir + kJournalName;
+  journal_.scratch = journal_.dir + kJournalScratchName;
   journalWritten_ = true;  // even a failed write may leave a part of it
   for (;;) {
     std::string call;
-    SysError error = WriteJournal(fs_, journal_, journalPath_, std::string(), &call);
+    SysError error = WriteJournal(fs_, journal_, journalPath_, journal_.scratch, &call);
     for (std::size_t i = 0; error == 0 && i < journal_.stages.size(); ++i) {
       const std::string& stage = journal_.stages[i];
       if ((error = fs_.MakeDir(stage)) == kErrorAlreadyExists) error = 0;  // a try before
@@ -292,8 +319,8 @@ int CopyRun::SettleStaged() {
   while (SysError error = fs_.Settle(&path)) {
     for (CopyWork& w : work_) {
       if (w.skipped || w.entry.staged != path) continue;
-      fs_.Delete(path);
-      if (w.had) fs_.Delete(w.entry.old);  // its second name, made with the flush
+      RemoveFile(fs_, path);
+      if (w.had) RemoveFile(fs_, w.entry.old);  // its second name, made with the flush
       const CopyFailure failure{IsDiskFull(error) ? grcDiskFull : grcCannotWrite, error,
                                 "FlushFileBuffers " + path};
       const Next next = Failed(&w, failure);
@@ -329,15 +356,33 @@ int CopyRun::Commit() {
   std::vector<Placement> placements(commit.entries.size(), Placement::kUnknown);
   bool useLinks = true;
   for (std::size_t i = 0; i < commit.entries.size(); ++i) {
-    if (SysError error = PlaceEntry(fs_, commit.entries[i], &useLinks, &placements[i], &call)) {
-      user_.LogError("Cannot put " + commit.entries[i].target + " in place: " + call, error);
+    const JournalEntry& e = commit.entries[i];
+    if (e.had && (e.attributes & kAttributesInTheWay)) {
+      user_.LogNote("The installed file " + e.target + " was " + AttributeWords(e.attributes) +
+                    "; the new file replaces it with normal attributes");
+    }
+    if (SysError error = PlaceEntry(fs_, e, &useLinks, &placements[i], &call)) {
+      user_.LogError("Cannot put " + e.target + " in place: " + call, error);
       return grcCannotWrite;
     }
   }
   for (const CopyWork* w : staged) user_.LogCopied(w->source, w->target, w->size);
-  CleanUp(fs_, user_, journal_, &placements, journalPath_);
-  journalWritten_ = false;
+  Finish(placements, staged.size());
   return grcOkay;
+}
+
+// The files the copy replaced go now, or stay for a caller that may undo it.
+void CopyRun::Finish(const std::vector<Placement>& placements, std::size_t changes) {
+  journalWritten_ = false;
+  if (pending_ == nullptr || changes == 0) {
+    CleanUp(fs_, user_, journal_, &placements, journalPath_);
+    return;
+  }
+  pending_->journalPath = journalPath_;
+  pending_->journal = journal_;
+  pending_->placements = placements;
+  pending_->created = created_;
+  pending_->changes = changes;
 }
 
 // A stopped copy: the old set back, nothing of this run left.
@@ -345,6 +390,16 @@ void CopyRun::Abandon() {
   std::string path;
   while (fs_.Settle(&path) != 0) {
   }  // the staged files closed before they go; their failures no longer matter
+  if (journalWritten_ && journal_.state == JournalState::kCommit) {
+    // A killed undo must be undone again by the next run, never completed.
+    journal_.state = JournalState::kUndo;
+    std::string call;
+    if (SysError error = WriteJournal(fs_, journal_, journalPath_, journal_.scratch, &call)) {
+      user_.LogError(call, error);
+      user_.LogNote("The copy could not be undone; setup completes it at its next run");
+      return;
+    }
+  }
   if (journalWritten_) {
     if (!RollBack(fs_, user_, journal_) ||
         !CleanUp(fs_, user_, journal_, nullptr, journalPath_)) {

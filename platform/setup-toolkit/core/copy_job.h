@@ -3,17 +3,19 @@
 // way a file queue reports to its caller's callback.
 //
 //  1. A copy that a killed run left behind (its journal lies in a
-//     destination directory) is completed or rolled back.
+//     destination directory) is completed or rolled back, when its journal
+//     proves itself; staging folders that no journal names are removed.
 //  2. Every source is looked up and the free space on each destination
 //     volume is checked against what the new files need.
 //  3. Each file is staged: copied to a new file in a staging directory
 //     inside its destination directory, and flushed. A source below the
 //     required version is refused (a wrong disk); an installed file newer
-//     than the source is kept (the person is asked, keeping is the default;
-//     quiet: kept).
+//     than the source, or with a version where the source has none, is kept
+//     (the person is asked, keeping is the default; quiet: kept).
 //  4. With every file staged, all are put in place; a failure there puts
 //     every old file back.
-//  5. The old files, the staging directories and the journal are removed.
+//  5. The old files, the staging directories and the journal are removed;
+//     or, for a caller that may still undo the copy, kept (copy_recovery.h).
 // A failed file is retried when the person asks, skipped (and logged) when
 // it is not vital, and otherwise stops the copy; a stopped copy removes what
 // it staged, so the destination holds exactly the old set.
@@ -26,6 +28,7 @@
 
 #include "ansi_text.h"
 #include "copy_host.h"
+#include "copy_recovery.h"
 
 namespace stf {
 
@@ -59,7 +62,10 @@ struct CopyJob {
 };
 
 // Returns a CopyResult. After success the billboard is left up for the
-// caller; after a failure it has been taken down.
-int RunCopyJob(const CopyJob& job, FileSystem& fs, CopyUser& user);
+// caller; after a failure it has been taken down. With pending, a successful
+// copy keeps the files it replaced there, for FinishCopy or UndoCopy, and
+// pending->changes counts the files it put in place.
+int RunCopyJob(const CopyJob& job, FileSystem& fs, CopyUser& user,
+               PendingCopy* pending = nullptr);
 
 }  // namespace stf

@@ -1,11 +1,15 @@
 #include "copy_journal.h"
 
+#include <cstdio>
 #include <cstring>
+
+#include "ansi_text.h"
 
 namespace stf {
 namespace {
 
-constexpr char kHeader[] = "STF copy journal 1";
+constexpr char kHeader1[] = "STF copy journal 1";
+constexpr char kHeader2[] = "STF copy journal 2";
 // Far above any real journal; a damaged size must not exhaust memory.
 constexpr std::uint64_t kMaxJournalBytes = 64 * 1024 * 1024;
 
@@ -23,6 +27,127 @@ bool StartsWith(const std::string& text, const char* prefix, std::string* rest) 
   const std::size_t n = std::strlen(prefix);
   if (text.compare(0, n, prefix) != 0) return false;
   *rest = text.substr(n);
+  return true;
+}
+
+bool SameStart(const std::string& text, const std::string& prefix) {
+  return text.size() >= prefix.size() &&
+         ToUpperAscii(text.substr(0, prefix.size())) == ToUpperAscii(prefix);
+}
+
+std::string DirOf(const std::string& path) {
+  const std::size_t cut = path.rfind('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+std::string Hex8(std::uint32_t value) {
+  char text[9];
+  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
+  return text;
+}
+
+bool ParseFileLine(const std::string& rest, int version, JournalEntry* e) {
+  const std::vector<std::string> f = SplitTabs(rest);
+  const std::size_t n = version == 1 ? 5 : 6;
+  if (f.size() != n || (f[0] != "0" && f[0] != "1")) return false;
+  e->had = f[0] == "1";
+  std::size_t i = 1;
+  if (version == 2) {
+    char* end = nullptr;
+    e->attributes = static_cast<std::uint32_t>(std::strtoul(f[1].c_str(), &end, 16));
+    if (f[1].empty() || *end != '\0') return false;
+    i = 2;
+  }
+  e->target = f[i];
+  e->staged = f[i + 1];
+  e->old = f[i + 2];
+  e->busy = f[i + 3];
+  return true;
+}
+
+bool ParseLine(const std::string& line, int version, Journal* out) {
+  std::string rest;
+  if (line == "state commit") {
+    out->state = JournalState::kCommit;
+  } else if (line == "state staging") {
+    out->state = JournalState::kStaging;
+  } else if (line == "state undo" && version == 2) {
+    out->state = JournalState::kUndo;
+  } else if (version == 2 && StartsWith(line, "dir ", &rest)) {
+    out->dir = rest;
+  } else if (StartsWith(line, "stage ", &rest)) {
+    out->stages.push_back(rest);
+  } else if (StartsWith(line, "scratch ", &rest)) {
+    out->scratch = rest;
+  } else if (StartsWith(line, "file ", &rest)) {
+    JournalEntry e;
+    if (!ParseFileLine(rest, version, &e)) return false;
+    out->entries.push_back(e);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// Version 2 ends "sum <crc>\nend\n" over the text before; version 1 ends "end\n".
+bool CheckEnding(const std::string& text, int* version, std::string* body, std::string* why) {
+  const std::size_t firstLine = text.find('\n');
+  const std::string header = text.substr(0, firstLine == std::string::npos ? 0 : firstLine);
+  *version = header == kHeader2 ? 2 : header == kHeader1 ? 1 : 0;
+  if (*version == 0) {
+    *why = "it does not begin as a journal does";
+    return false;
+  }
+  if (text.size() < 4 || text.compare(text.size() - 4, 4, "end\n") != 0 ||
+      (text.size() > 4 && text[text.size() - 5] != '\n')) {
+    *why = "its final line is missing (it was cut short)";
+    return false;
+  }
+  *body = text.substr(0, text.size() - 4);
+  if (*version == 1) return true;
+  const std::size_t sumLine = body->rfind('\n', body->size() - 2);
+  std::string sum;
+  if (sumLine == std::string::npos || !StartsWith(body->substr(sumLine + 1), "sum ", &sum) ||
+      sum != Hex8(Crc32(body->substr(0, sumLine + 1))) + "\n") {
+    *why = "its checksum does not match its text (it is damaged)";
+    return false;
+  }
+  body->resize(sumLine + 1);
+  return true;
+}
+
+// Every path lies in a staging directory of ours beside its target, and the
+// journal in the directory it names.
+bool CheckPaths(const Journal& j, const std::string& path, std::string* why) {
+  if (ToUpperAscii(j.dir) != ToUpperAscii(DirOf(path))) {
+    *why = "it belongs to the folder " + (j.dir.empty() ? std::string("(none)") : j.dir);
+    return false;
+  }
+  auto inStage = [&j](const std::string& p) {
+    for (const std::string& stage : j.stages) {
+      if (SameStart(p, stage + "\\")) return true;
+    }
+    return false;
+  };
+  for (std::size_t i = 0; i < j.stages.size(); ++i) {
+    const std::string& stage = j.stages[i];
+    const bool top = SameStart(stage.substr(DirOf(stage).size()), "~stf");
+    if ((!top && !inStage(stage)) || (i == 0 && ToUpperAscii(DirOf(stage)) != ToUpperAscii(j.dir))) {
+      *why = "it names a staging folder that is not one of setup's: " + stage;
+      return false;
+    }
+  }
+  if (!j.scratch.empty() && !inStage(j.scratch) && ToUpperAscii(j.scratch) != ToUpperAscii(j.dir + kJournalScratchName)) {
+    *why = "it names a scratch file outside its folders: " + j.scratch;
+    return false;
+  }
+  for (const JournalEntry& e : j.entries) {
+    if (!SameStart(e.staged, DirOf(e.target) + "~stf") || !inStage(e.staged) ||
+        !inStage(e.old) || !inStage(e.busy)) {
+      *why = "its record of " + e.target + " lies outside that file's folder";
+      return false;
+    }
+  }
   return true;
 }
 
@@ -47,60 +172,57 @@ SysError WriteWhole(FileSystem& fs, const std::string& path, const std::string& 
 
 }  // namespace
 
+std::uint32_t Crc32(const std::string& text) {
+  std::uint32_t crc = 0xFFFFFFFFu;
+  for (unsigned char c : text) {
+    crc ^= c;
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
 std::string JournalText(const Journal& journal) {
-  std::string text = std::string(kHeader) + "\n";
-  text += journal.state == JournalState::kCommit ? "state commit\n" : "state staging\n";
+  std::string text = std::string(kHeader2) + "\n";
+  text += "dir " + journal.dir + "\n";
+  text += journal.state == JournalState::kCommit  ? "state commit\n"
+          : journal.state == JournalState::kUndo ? "state undo\n"
+                                                  : "state staging\n";
   for (const std::string& stage : journal.stages) text += "stage " + stage + "\n";
   if (!journal.scratch.empty()) text += "scratch " + journal.scratch + "\n";
   for (const JournalEntry& e : journal.entries) {
-    text += std::string("file ") + (e.had ? "1" : "0") + "\t" + e.target + "\t" + e.staged + "\t" +
-            e.old + "\t" + e.busy + "\n";
+    text += std::string("file ") + (e.had ? "1" : "0") + "\t" + Hex8(e.attributes) + "\t" +
+            e.target + "\t" + e.staged + "\t" + e.old + "\t" + e.busy + "\n";
   }
+  text += "sum " + Hex8(Crc32(text)) + "\n";
   return text + "end\n";
 }
 
-bool ParseJournal(const std::string& text, Journal* out) {
+bool ParseJournal(const std::string& text, const std::string& path, Journal* out,
+                  std::string* why) {
   *out = Journal();
-  JournalState state = JournalState::kStaging;
-  bool header = false, whole = false;
-  std::size_t start = 0;
-  while (start < text.size() && !whole) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) break;  // a last line without its end was cut short
-    std::string line = text.substr(start, end - start);
-    start = end + 1;
+  int version = 0;
+  std::string body;
+  if (!CheckEnding(text, &version, &body, why)) return false;
+  if (version == 1) out->dir = DirOf(path);
+  std::size_t start = body.find('\n') + 1;
+  for (std::size_t end; (end = body.find('\n', start)) != std::string::npos; start = end + 1) {
+    std::string line = body.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    std::string rest;
-    if (!header) {
-      if (line != kHeader) return false;
-      header = true;
-    } else if (line == "state commit") {
-      state = JournalState::kCommit;
-    } else if (line == "state staging") {
-      state = JournalState::kStaging;
-    } else if (StartsWith(line, "stage ", &rest)) {
-      out->stages.push_back(rest);
-    } else if (StartsWith(line, "scratch ", &rest)) {
-      out->scratch = rest;
-    } else if (StartsWith(line, "file ", &rest)) {
-      const std::vector<std::string> f = SplitTabs(rest);
-      if (f.size() != 5 || (f[0] != "0" && f[0] != "1")) return false;
-      out->entries.push_back({f[0] == "1", f[1], f[2], f[3], f[4]});
-    } else if (line == "end") {
-      whole = true;
-    } else {
+    if (!ParseLine(line, version, out)) {
+      *why = "a line is not understood: " + line.substr(0, 80);
       return false;
     }
   }
-  if (whole) out->state = state;
-  return whole;
+  if (out->stages.empty()) {
+    *why = "it names no staging folder";
+    return false;
+  }
+  return CheckPaths(*out, path, why);
 }
 
 SysError WriteJournal(FileSystem& fs, const Journal& journal, const std::string& path,
                       const std::string& scratch, std::string* call) {
-  const std::string text = JournalText(journal);
-  if (scratch.empty()) return WriteWhole(fs, path, text, call);
-  SysError error = WriteWhole(fs, scratch, text, call);
+  SysError error = WriteWhole(fs, scratch, JournalText(journal), call);
   if (error == 0 && (error = fs.Move(scratch, path, true)) != 0) {
     *call = "MoveFileExA " + scratch + " to " + path;
   }

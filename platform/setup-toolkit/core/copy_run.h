@@ -28,14 +28,15 @@ struct CopyWork {
   std::string dir;     // of the target, ending in a backslash
   std::uint64_t size = 0;
   bool had = false;      // the target exists
+  std::uint32_t attributes = 0;  // the target's
   bool skipped = false;  // kept, or not vital and failed
   JournalEntry entry;
 };
 
 class CopyRun {
  public:
-  CopyRun(const CopyJob& job, FileSystem& fs, CopyUser& user)
-      : job_(job), fs_(fs), user_(user), billboards_(user, job.billboardTicks) {}
+  CopyRun(const CopyJob& job, FileSystem& fs, CopyUser& user, PendingCopy* pending)
+      : job_(job), fs_(fs), user_(user), pending_(pending), billboards_(user, job.billboardTicks) {}
   int Run();
 
  private:
@@ -43,6 +44,7 @@ class CopyRun {
 
   // copy_job.cpp
   int Prepare();
+  int Recover();
   int Plan();
   int PlanFile(CopyWork* w);
   int CheckSpace();
@@ -52,6 +54,7 @@ class CopyRun {
   int StageFileWithRetries(CopyWork* w);
   int SettleStaged();
   int Commit();
+  void Finish(const std::vector<Placement>& placements, std::size_t changes);
   void Abandon();
   std::string Spelled(const std::string& dir, bool* exists);
   Next Failed(CopyWork* w, const CopyFailure& failure);
@@ -61,12 +64,14 @@ class CopyRun {
   // copy_stage.cpp
   CopyFailure StageFile(CopyWork* w);
   CopyFailure CheckVersions(CopyWork* w, FileHandle source);
+  void KeepOrReplace(CopyWork* w, bool keep, const std::string& why);
   CopyFailure CopyData(CopyWork* w, FileHandle source);
   bool InstalledVersion(const std::string& target, FileVersion* out);
 
   const CopyJob& job_;
   FileSystem& fs_;
   CopyUser& user_;
+  PendingCopy* pending_;
   BillboardSteps billboards_;
   std::vector<CopyWork> work_;
   std::map<std::string, std::pair<std::string, bool>> spelled_;  // dir -> spelling, exists

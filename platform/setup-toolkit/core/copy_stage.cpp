@@ -27,7 +27,8 @@ CopyFailure CopyRun::StageFile(CopyWork* w) {
 }
 
 // The required version is the disk's promise; an installed file newer than
-// the source is not replaced unless the person says so.
+// the source, or with a version where the source has none, is not replaced
+// unless the person says so.
 CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
   const std::string& required = w->item->requiredVersion;
   if (required.empty() && !w->had) return {};
@@ -45,19 +46,26 @@ CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
             has + ", at least " + required + " is required (is it the right disk?)"};
   }
   FileVersion installed;
-  if (!w->had || found != VersionLookup::kFound || !InstalledVersion(w->target, &installed) ||
-      CompareVersions(installed, version) <= 0) {
-    return {};
-  }
-  const std::string versions = "the installed version " + VersionText(installed) +
-                               " is newer than " + VersionText(version) + " on the disk";
-  if (job_.quiet || user_.AskKeepNewer(w->target, installed, version)) {
-    user_.LogNote("Kept " + w->target + ": " + versions);
-    w->skipped = true;
-  } else {
-    user_.LogNote("Replacing " + w->target + " as the user chose, although " + versions);
+  if (!w->had || !InstalledVersion(w->target, &installed)) return {};
+  if (found != VersionLookup::kFound) {
+    KeepOrReplace(w, job_.quiet || user_.AskKeepVersioned(w->target, installed),
+                  "the installed file has version " + VersionText(installed) +
+                      ", the file on the disk has none");
+  } else if (CompareVersions(installed, version) > 0) {
+    KeepOrReplace(w, job_.quiet || user_.AskKeepNewer(w->target, installed, version),
+                  "the installed version " + VersionText(installed) + " is newer than " +
+                      VersionText(version) + " on the disk");
   }
   return {};
+}
+
+void CopyRun::KeepOrReplace(CopyWork* w, bool keep, const std::string& why) {
+  if (keep) {
+    user_.LogNote("Kept " + w->target + ": " + why);
+    w->skipped = true;
+  } else {
+    user_.LogNote("Replacing " + w->target + " as the user chose, although " + why);
+  }
 }
 
 // An installed file that cannot be read has no version that could keep it.
@@ -106,7 +114,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
     fs_.Close(out);
   }
   if (failure.grc != grcOkay) {
-    fs_.Delete(staged);  // the next try, or the rollback, starts from nothing
+    RemoveFile(fs_, staged);  // the next try, or the rollback, starts from nothing
     done_ = start;
   }
   return failure;

@@ -3,6 +3,9 @@
 namespace stf {
 namespace {
 
+// The attributes a file may be given back; the others are the system's.
+constexpr std::uint32_t kSettableAttributes = kAttributesInTheWay | 0x20 /* archive */;
+
 bool Exists(FileSystem& fs, const std::string& path) {
   FileStat stat;
   return fs.Stat(path, &stat) == 0;
@@ -14,9 +17,55 @@ bool Logged(CopyUser& user, SysError error, const std::string& call) {
   return false;
 }
 
-// An old file still in use goes at the next boot.
-bool DeleteOrDefer(FileSystem& fs, CopyUser& user, const std::string& path, const char* what) {
+void RollBackEntry(FileSystem& fs, CopyUser& user, const JournalEntry& e, bool* ok) {
+  // The old file under <busy> is the target itself; <old> is a second name.
+  const std::string& keeper = Exists(fs, e.busy) ? e.busy : e.old;
+  if (e.had && Exists(fs, keeper)) {
+    std::uint32_t cleared = 0;
+    SysError error = ClearAttributes(fs, e.target, &cleared);
+    if (error == 0) error = fs.Move(keeper, e.target, true);
+    if (!Logged(user, error, "MoveFileExA " + keeper + " back to " + e.target)) {
+      user.LogNote("Left as it is: " + e.target + " (the file it replaced is " + keeper + ")");
+      *ok = false;
+      return;
+    }
+    if (e.attributes & kAttributesInTheWay) {
+      *ok &= Logged(user, fs.SetAttributes(e.target, e.attributes & kSettableAttributes),
+                    "SetFileAttributesA " + e.target);
+    }
+  } else if (!e.had && !Exists(fs, e.staged)) {
+    // Put in place where there was no file before.
+    if (!Logged(user, RemoveFile(fs, e.target), "DeleteFileA " + e.target)) {
+      user.LogNote("Left as it is: " + e.target + " (it did not exist before the copy)");
+      *ok = false;
+    }
+  }
+}
+
+}  // namespace
+
+SysError ClearAttributes(FileSystem& fs, const std::string& path, std::uint32_t* had) {
+  *had = 0;
+  FileStat stat;
+  SysError error = fs.Stat(path, &stat);
+  if (error != 0) return IsMissing(error) ? 0 : error;
+  *had = stat.attributes & kAttributesInTheWay;
+  if (*had == 0) return 0;
+  const std::uint32_t rest = stat.attributes & kSettableAttributes & ~kAttributesInTheWay;
+  return fs.SetAttributes(path, rest != 0 ? rest : kAttributeNormal);
+}
+
+SysError RemoveFile(FileSystem& fs, const std::string& path) {
   SysError error = fs.Delete(path);
+  if (error != kErrorAccessDenied) return IsMissing(error) ? 0 : error;
+  std::uint32_t cleared = 0;
+  if (ClearAttributes(fs, path, &cleared) != 0 || cleared == 0) return error;
+  error = fs.Delete(path);
+  return IsMissing(error) ? 0 : error;
+}
+
+bool RemoveOrDefer(FileSystem& fs, CopyUser& user, const std::string& path, const char* what) {
+  const SysError error = RemoveFile(fs, path);
   if (!IsBusy(error)) return Logged(user, error, "DeleteFileA " + path);
   if (!Logged(user, fs.DeleteAtReboot(path), "MoveFileExA (delete at restart) " + path)) {
     return false;
@@ -26,44 +75,17 @@ bool DeleteOrDefer(FileSystem& fs, CopyUser& user, const std::string& path, cons
   return true;
 }
 
-void RollBackEntry(FileSystem& fs, CopyUser& user, const JournalEntry& e, bool* ok) {
-  // The old file under <busy> is the target itself; <old> is a second name.
-  const std::string& keeper = Exists(fs, e.busy) ? e.busy : e.old;
-  if (e.had && Exists(fs, keeper)) {
-    *ok &= Logged(user, fs.Move(keeper, e.target, true),
-                  "MoveFileExA " + keeper + " back to " + e.target);
-  } else if (!e.had && !Exists(fs, e.staged)) {
-    // Put in place where there was no file before.
-    *ok &= Logged(user, fs.Delete(e.target), "DeleteFileA " + e.target);
-  }
-}
-
-// Where a killed run stopped in PlaceEntry, it goes on from there.
-SysError ResumeEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, std::string* call) {
-  if (!Exists(fs, e.staged)) return 0;  // already in place
-  SysError error = 0;
-  if (e.had && Exists(fs, e.busy)) {
-    error = fs.Move(e.staged, e.target, false);
-  } else if (e.had && Exists(fs, e.old)) {
-    // Linked, or renamed aside without links: the target may still be the old file.
-    error = fs.Move(e.staged, e.target, true);
-    if (IsBusy(error) && (error = fs.Move(e.target, e.busy, false)) == 0) {
-      error = fs.Move(e.staged, e.target, false);
-    }
-  } else {
-    Placement how;
-    return PlaceEntry(fs, e, useLinks, &how, call);
-  }
-  if (error != 0) *call = "MoveFileExA " + e.staged + " to " + e.target;
-  return error;
-}
-
-}  // namespace
-
 SysError PlaceEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, Placement* how,
                     std::string* call) {
   std::string aside = e.old;
   *how = e.had ? Placement::kMovedAside : Placement::kFresh;
+  std::uint32_t cleared = 0;
+  if (e.had) {
+    if (SysError error = ClearAttributes(fs, e.target, &cleared)) {
+      *call = "SetFileAttributesA " + e.target;
+      return error;
+    }
+  }
   bool linked = e.had && Exists(fs, e.old);  // made when the file was staged
   if (e.had && !linked && *useLinks) {
     linked = fs.Link(e.target, e.old) == 0;
@@ -96,8 +118,8 @@ SysError PlaceEntry(FileSystem& fs, const JournalEntry& e, bool* useLinks, Place
 bool RollBack(FileSystem& fs, CopyUser& user, const Journal& journal) {
   bool ok = true;
   for (auto e = journal.entries.rbegin(); e != journal.entries.rend(); ++e) {
-    if (journal.state == JournalState::kCommit) RollBackEntry(fs, user, *e, &ok);
-    ok &= Logged(user, fs.Delete(e->staged), "DeleteFileA " + e->staged);
+    if (journal.state != JournalState::kStaging) RollBackEntry(fs, user, *e, &ok);
+    ok &= Logged(user, RemoveFile(fs, e->staged), "DeleteFileA " + e->staged);
   }
   return ok;
 }
@@ -110,16 +132,16 @@ bool CleanUp(FileSystem& fs, CopyUser& user, const Journal& journal,
     const Placement how = placements ? (*placements)[i] : Placement::kUnknown;
     const bool unknown = how == Placement::kUnknown;
     if (unknown || how == Placement::kLinked || how == Placement::kLinkedAndMoved) {
-      ok &= DeleteOrDefer(fs, user, e.old, "old file");
+      ok &= RemoveOrDefer(fs, user, e.old, "old file");
     }
-    if (how == Placement::kMovedAside) ok &= DeleteOrDefer(fs, user, e.old, "replaced file");
+    if (how == Placement::kMovedAside) ok &= RemoveOrDefer(fs, user, e.old, "replaced file");
     if (unknown || how == Placement::kLinkedAndMoved) {
-      ok &= DeleteOrDefer(fs, user, e.busy, "replaced file");
+      ok &= RemoveOrDefer(fs, user, e.busy, "replaced file");
     }
-    if (unknown) ok &= Logged(user, fs.Delete(e.staged), "DeleteFileA " + e.staged);
+    if (unknown) ok &= Logged(user, RemoveFile(fs, e.staged), "DeleteFileA " + e.staged);
   }
   if (!journal.scratch.empty()) {
-    ok &= Logged(user, fs.Delete(journal.scratch), "DeleteFileA " + journal.scratch);
+    ok &= Logged(user, RemoveFile(fs, journal.scratch), "DeleteFileA " + journal.scratch);
   }
   for (auto stage = journal.stages.rbegin(); stage != journal.stages.rend(); ++stage) {
     SysError error = fs.RemoveDir(*stage);
@@ -127,36 +149,7 @@ bool CleanUp(FileSystem& fs, CopyUser& user, const Journal& journal,
     if (error != 0 && !IsMissing(error)) error = fs.DeleteAtReboot(*stage);
     ok &= Logged(user, error, "RemoveDirectoryA " + *stage);
   }
-  return Logged(user, fs.Delete(journalPath), "DeleteFileA " + journalPath) && ok;
-}
-
-bool RecoverInterruptedCopy(FileSystem& fs, CopyUser& user, const std::string& journalPath) {
-  std::string text;
-  SysError error = ReadJournal(fs, journalPath, &text);
-  if (IsMissing(error)) return true;
-  if (error != 0) {
-    user.LogError("Cannot read the journal of an interrupted copy, " + journalPath, error);
-    return false;
-  }
-  Journal journal;
-  ParseJournal(text, &journal);
-  bool completed = false;
-  if (journal.state == JournalState::kCommit) {
-    bool useLinks = true;
-    std::string call;
-    completed = true;
-    for (const JournalEntry& e : journal.entries) {
-      if ((error = ResumeEntry(fs, e, &useLinks, &call)) != 0) {
-        user.LogError(call, error);
-        completed = false;
-        break;
-      }
-    }
-  }
-  if (!completed && !RollBack(fs, user, journal)) return false;
-  user.LogNote("An interrupted copy was found (" + journalPath + ") and " +
-               (completed ? "completed" : "rolled back"));
-  return CleanUp(fs, user, journal, nullptr, journalPath);
+  return Logged(user, RemoveFile(fs, journalPath), "DeleteFileA " + journalPath) && ok;
 }
 
 }  // namespace stf

@@ -1,5 +1,5 @@
 // Putting staged files in place as one change, undoing that change, and
-// completing or undoing one that a killed run left behind (copy_journal.h).
+// removing what a copy leaves once it is done (copy_journal.h).
 //
 // A target that exists gets a second name (a hard link, <old>; made as its
 // file is staged, or else now) before the staged file replaces it, so that
@@ -7,7 +7,8 @@
 // until the end. Where the volume has no hard
 // links, or the target is in use (a loaded driver can be renamed but not
 // replaced), the target is renamed aside instead (to <old>, or <busy> when
-// the link was made).
+// the link was made). A read-only, hidden or system target loses those
+// attributes first: they, not a program, would refuse the replace.
 #pragma once
 
 #include <string>
@@ -20,14 +21,24 @@ namespace stf {
 // How an entry was put in place: which of <old> and <busy> exist afterwards.
 enum class Placement { kUnknown, kFresh, kLinked, kMovedAside, kLinkedAndMoved };
 
+// Clears the read-only, hidden and system attributes of path when it has
+// any; *had gets them (0: none, or no such file).
+SysError ClearAttributes(FileSystem& fs, const std::string& path, std::uint32_t* had);
+// Deletes a file, clearing the attributes that refuse it; a missing one is
+// fine. Any other failure is the delete's.
+SysError RemoveFile(FileSystem& fs, const std::string& path);
+// RemoveFile, or at the next boot when the file is in use (logged as what).
+bool RemoveOrDefer(FileSystem& fs, CopyUser& user, const std::string& path, const char* what);
+
 // Puts one entry's staged file in place. *useLinks is cleared when the
 // volume refuses a link. On failure *call names the call that failed.
 SysError PlaceEntry(FileSystem& fs, const JournalEntry& entry, bool* useLinks, Placement* how,
                     std::string* call);
 
-// Undoes a copy: in the commit state each old file goes back under its name
-// and each target that did not exist before is removed; in either state the
-// staged files go. Each failure is logged; false when any happened.
+// Undoes a copy: in the commit and undo states each old file goes back under
+// its name (with its attributes) and each target that did not exist before
+// is removed; in any state the staged files go. Each failure is logged,
+// naming the file left as it is; false when any happened.
 bool RollBack(FileSystem& fs, CopyUser& user, const Journal& journal);
 
 // Removes what a copy leaves once it is done or undone: the old files (at the
@@ -36,10 +47,5 @@ bool RollBack(FileSystem& fs, CopyUser& user, const Journal& journal);
 // do not exist. Failures are logged; false when any happened.
 bool CleanUp(FileSystem& fs, CopyUser& user, const Journal& journal,
              const std::vector<Placement>* placements, const std::string& journalPath);
-
-// Completes (commit state) or rolls back (otherwise) the copy whose journal
-// is at journalPath, if there is one. False when that fails; the journal stays
-// for a later run.
-bool RecoverInterruptedCopy(FileSystem& fs, CopyUser& user, const std::string& journalPath);
 
 }  // namespace stf

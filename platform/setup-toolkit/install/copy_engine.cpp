@@ -12,7 +12,6 @@
 
 namespace {
 
-
 class Win32CopyUser : public stf::CopyUser {
  public:
   explicit Win32CopyUser(bool windows) : windows_(windows) {}
@@ -53,6 +52,15 @@ class Win32CopyUser : public stf::CopyUser {
                              stf::VersionText(installed) + ") than the one on the disk (" +
                              stf::VersionText(source) +
                              ").\n\nKeep the installed file? Yes is recommended.";
+    return MessageBoxA(StfTopDialog(), text.c_str(), StfTitle().c_str(),
+                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) != IDNO;
+  }
+
+  bool AskKeepVersioned(const std::string& target, const stf::FileVersion& installed) override {
+    const std::string text = "The installed file\n\n" + target + "\n\nhas a version (" +
+                             stf::VersionText(installed) +
+                             "); the one on the disk has none.\n\nKeep the installed file? Yes "
+                             "is recommended.";
     return MessageBoxA(StfTopDialog(), text.c_str(), StfTitle().c_str(),
                        MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) != IDNO;
   }
@@ -132,7 +140,9 @@ bool ReadCopyList(stf::CopyJob* job) {
 
 }  // namespace
 
+// A copy still pending is made final first: only the last copy can be undone.
 extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
+  FCommitCopyList();
   stf::CopyJob job;
   if (!ReadCopyList(&job)) return stf::grcCannotWrite;
   for (const Billboard& b : RegisteredBillboards()) job.billboardTicks.push_back(b.ticks);
@@ -141,5 +151,5 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   job.isLead = StfIsLeadByte;
   Win32FileSystem files;
   Win32CopyUser user(!job.quiet);
-  return stf::RunCopyJob(job, files, user);
+  return stf::RunCopyJob(job, files, user, &LastCopy());
 }

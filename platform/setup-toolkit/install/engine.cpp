@@ -16,7 +16,9 @@ BOOL STFAPI FInitializeInstall(HINSTANCE, HWND) {
   return TRUE;
 }
 
+// A copy still pending is final once the install ends.
 BOOL STFAPI TerminateInstall(void) {
+  FCommitCopyList();
   engineOpen = false;
   billboards.clear();
   return TRUE;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "copy_recovery.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 struct Billboard {
@@ -15,3 +16,6 @@ struct Billboard {
 
 // The billboards registered for the copy, in the order of registration.
 const std::vector<Billboard>& RegisteredBillboards();
+
+// The last copy while the files it replaced are kept (copy_finish.cpp).
+stf::PendingCopy& LastCopy();

@@ -39,6 +39,7 @@ stf::SysError Win32FileSystem::Stat(const std::string& path, stf::FileStat* out)
       [&] { return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data); });
   if (error != 0) return error;
   out->directory = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+  out->attributes = data.dwFileAttributes;
   out->size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return 0;
 }
@@ -65,6 +66,29 @@ stf::SysError Win32FileSystem::MakeDir(const std::string& path) {
 
 stf::SysError Win32FileSystem::RemoveDir(const std::string& path) {
   return Unredirected([&] { return RemoveDirectoryA(path.c_str()); });
+}
+
+// The whole search runs with redirection off: the handle names the directory.
+stf::SysError Win32FileSystem::ListDir(const std::string& dir, std::vector<std::string>* names) {
+  names->clear();
+  const std::string pattern = dir + (dir.empty() || dir.back() == '\\' ? "*" : "\\*");
+  return Unredirected([&] {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE) return FALSE;
+    do {
+      const std::string name = data.cFileName;
+      if (name != "." && name != "..") names->push_back(name);
+    } while (FindNextFileA(find, &data));
+    const DWORD error = GetLastError();
+    FindClose(find);
+    SetLastError(error == ERROR_NO_MORE_FILES ? ERROR_SUCCESS : error);
+    return error == ERROR_NO_MORE_FILES ? TRUE : FALSE;
+  });
+}
+
+stf::SysError Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  return Unredirected([&] { return SetFileAttributesA(path.c_str(), attributes); });
 }
 
 // Others may read and even rename a file being read (a loaded driver is).

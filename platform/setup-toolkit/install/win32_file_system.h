@@ -17,6 +17,8 @@ class Win32FileSystem : public stf::FileSystem {
   stf::SysError StoredName(const std::string& path, std::string* name) override;
   stf::SysError MakeDir(const std::string& path) override;
   stf::SysError RemoveDir(const std::string& path) override;
+  stf::SysError ListDir(const std::string& dir, std::vector<std::string>* names) override;
+  stf::SysError SetAttributes(const std::string& path, std::uint32_t attributes) override;
   stf::SysError OpenRead(const std::string& path, stf::FileHandle* out) override;
   stf::SysError CreateWrite(const std::string& path, stf::FileHandle* out) override;
   stf::SysError Read(stf::FileHandle file, std::uint64_t offset, void* buffer, std::size_t size,
