@@ -173,7 +173,7 @@ TEST(CopyFinish, LeftoversWithoutAJournalAreRemoved) {
 // The free space needed is each new file whole (and the journal), beside the old set.
 TEST(CopyFinish, FreeSpaceCountsEveryNewFileWhole) {
   for (std::uint64_t size : {4096u, 100000u, 1000000u}) {
-    Rig s(3);
+    Rig s(3, true, 1 << 16);
     for (int i = 1; i <= 3; ++i) {
       s.fs.AddFile("C:\\disk\\f" + std::to_string(i) + ".sys", std::string(size, 'n'));
     }

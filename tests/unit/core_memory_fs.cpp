@@ -241,7 +241,9 @@ SysError MemoryFs::FinishStaged(FileHandle file, const std::string& path,
   const SysError flushed = Flush(file);
   const SysError closed = Close(file);
   const SysError error = flushed ? flushed : closed;
-  if (error == 0 && !linkTarget.empty()) Link(linkTarget, linkName);
+  // The contract does not order a deferred flush and the link: a failed one
+  // may leave its link behind.
+  if ((error == 0 || deferFlushes_) && !linkTarget.empty()) Link(linkTarget, linkName);
   if (!deferFlushes_ || error == 0) return error;
   deferred_.push_back({path, error});
   return 0;
