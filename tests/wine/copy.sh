@@ -6,6 +6,7 @@ source "$(dirname "$0")/lib.sh"
 : "${WINE_TEST_IMAGES:?set by ctest: the folder of the versioned test images}"
 
 readonly JOURNAL='~stfcopy.jnl'
+readonly PRODUCT_DIR_WIN='C:\Program Files\Merlox IDE CD-ROM Drive'
 SET=()  # the names of the copy set, mlxidecd.SYS first
 
 # use_inf <record line...>: setup.inf's [System Files] holds these lines.
@@ -182,6 +183,67 @@ case $1 in
     expect_error_logged 1306
     expect_drivers_unchanged
     expect_no_service
+    ;;
+
+  copy-damaged-journal)
+    # An earlier copy's journal without its last lines: setup must not guess.
+    scenario_begin "$1"
+    make_set 2 4096
+    stage='C:\windows\system32\drivers\~stf00c0ffee.tmp'
+    mkdir -p "$DRIVERS/~stf00c0ffee.tmp/0"
+    printf 'old copy\n' >"$DRIVERS/~stf00c0ffee.tmp/0/0.old"
+    printf 'STF copy journal 2\ndir C:\\windows\\system32\\drivers\\\nstate commit\nstage %s\n' \
+      "$stage" >"$DRIVERS/$JOURNAL"
+    fingerprint() { (cd "$DRIVERS" && find . -type f -print0 | sort -z | xargs -0 sha1sum); }
+    fingerprint >"$SCEN/before.sha1"
+    session_begin
+    quiet_install
+    expect_exit_code 1603
+    expect_outcome 'Outcome: FAILED \(.+\)'
+    expect_error_logged 13
+    grep -qiF "The journal C:\windows\system32\drivers\\$JOURNAL of an earlier copy cannot be trusted" "$LOG" ||
+      fail "log: the error does not name the journal: $(grep 'Error: ' "$LOG")"
+    grep -q 'delete the journal and run setup again' "$LOG" || fail "log: no word on what to do"
+    ! grep -q 'An interrupted copy was found' "$LOG" || fail "log: the damaged journal was acted on"
+    fingerprint | cmp -s - "$SCEN/before.sha1" || fail "the drivers directory changed"
+    expect_no_service
+    ;;
+
+  copy-read-only-driver)
+    # A read-only driver is replaced like any other; nothing named ~stf is
+    # left after any run or restart.
+    scenario_begin "$1"
+    session_begin
+    no_staging_left() {
+      local left
+      left=$(find "$DRIVERS/" -maxdepth 1 -iname '~stf*' -printf '%f ')
+      [[ -z $left ]] || fail "after $1: left in the drivers directory: $left"
+    }
+    reboot() {
+      wine wineboot -r >"$SCEN/wineboot.log" 2>&1 || fail "wineboot -r: $(cat "$SCEN/wineboot.log")"
+    }
+    quiet_install
+    expect_outcome "$OUTCOME_INSTALLED"
+    no_staging_left "the first install"
+    wine attrib +r 'C:\windows\system32\drivers\mlxidecd.SYS' >"$SCEN/attrib.log" 2>&1
+    wine attrib 'C:\windows\system32\drivers\mlxidecd.SYS' >"$SCEN/attrib.log" 2>&1
+    grep -q '^[^:]*R' "$SCEN/attrib.log" ||
+      fail "attrib +r did not take: $(cat "$SCEN/attrib.log")"
+    printf '\x01' >>"$DISK/mlxidecd.SYS"  # a new driver, to see that it was replaced
+    quiet_install
+    expect_outcome "$OUTCOME_INSTALLED"
+    grep -q 'mlxidecd.SYS was read-only' "$LOG" || fail "log: no word on the read-only driver"
+    ! grep -q 'is in use' "$LOG" || fail "log: the read-only driver was taken as in use"
+    cmp -s "$DISK/mlxidecd.SYS" "$DRIVERS/mlxidecd.SYS" || fail "the read-only driver was not replaced"
+    no_staging_left "the second install"
+    reboot
+    no_staging_left "the restart"
+    start_program "$WINEPREFIX/drive_c" "$PRODUCT_DIR_WIN\\uninstall.exe" /quiet /log 'C:\uninstall.log'
+    wait_setup
+    expect_exit_code 0 3010
+    no_staging_left "the uninstall"
+    reboot
+    no_staging_left "the last restart"
     ;;
 
   *) echo "copy.sh: unknown scenario '$1'" >&2; exit 2 ;;

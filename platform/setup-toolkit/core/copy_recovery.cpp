@@ -1,7 +1,5 @@
 #include "copy_recovery.h"
 
-#include <cctype>
-
 #include "ansi_text.h"
 
 namespace stf {
@@ -49,7 +47,8 @@ bool IsStagingName(const std::string& name) {
     return false;
   }
   for (std::size_t i = 4; i < 12; ++i) {
-    if (!std::isxdigit(static_cast<unsigned char>(upper[i]))) return false;
+    const char c = upper[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
   }
   return true;
 }
