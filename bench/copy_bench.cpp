@@ -26,6 +26,8 @@ struct Toolkit {
   decltype(&ResetCopyList) reset = Export<decltype(&ResetCopyList)>("MSINSSTF.dll", "ResetCopyList");
   decltype(&GrcCopyFilesInCopyList) copy =
       Export<decltype(&GrcCopyFilesInCopyList)>("MSINSSTF.dll", "GrcCopyFilesInCopyList");
+  decltype(&FCommitCopyList) commit =
+      Export<decltype(&FCommitCopyList)>("MSINSSTF.dll", "FCommitCopyList");
 };
 
 std::string Name(int i) {
@@ -88,6 +90,8 @@ double Ours(Toolkit& t, const std::string& src, const std::string& inf, const st
   if (!t.addSection("Files", src.c_str(), dst.c_str())) Fail("FAddSectionFilesToCopyList");
   const INT grc = t.copy(GetModuleHandleA(nullptr));
   if (grc != 0) Fail("GrcCopyFilesInCopyList gave " + std::to_string(grc));
+  // The replaced files are removed as an install's end removes them.
+  if (!t.commit()) Fail("FCommitCopyList");
   return Seconds() - start;
 }
 
