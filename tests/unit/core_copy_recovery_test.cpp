@@ -18,14 +18,14 @@ using test::ScriptedUser;
 
 const std::string kJournal = std::string(test::kDest) + "~stfcopy.jnl";
 
-Journal Sample() {
+Journal Sample(const std::string& dir = test::kDest, const std::string& name = "F1.SYS") {
   Journal j;
-  j.dir = test::kDest;
+  j.dir = dir;
   j.state = JournalState::kCommit;
   const std::string stage = j.dir + "~stf00001234.tmp";
   j.stages = {stage, stage + "\\0"};
   j.scratch = j.dir + kJournalScratchName;
-  j.entries.push_back({true, 1, j.dir + "F1.SYS", stage + "\\0\\0.new", stage + "\\0\\0.old",
+  j.entries.push_back({true, 1, j.dir + name, stage + "\\0\\0.new", stage + "\\0\\0.old",
                        stage + "\\0\\0.use"});
   return j;
 }
@@ -48,11 +48,14 @@ TEST(CopyJournal, OnlyAWholeJournalOfItsOwnDirectoryIsRead) {
       Sample().stages[1] + "\nfile 1\t" + Sample().entries[0].target + "\t" +
       Sample().entries[0].staged + "\t" + Sample().entries[0].old + "\t" +
       Sample().entries[0].busy + "\nend\n";
+  // A double-byte name whose second byte is a backslash (code page 932).
+  const std::string dbcs = "C:\\\x95\\\\";
   const struct {
     std::string text, path;
     bool read;
     const char* why;
   } cases[] = {
+      {JournalText(Sample(dbcs, "\x95\\.SYS")), dbcs + kJournalName, true, ""},
       {flipped, kJournal, false, "checksum"},
       {text, "C:\\other\\~stfcopy.jnl", false, "belongs to the folder"},
       {JournalText(outside), kJournal, false, "outside"},

@@ -35,9 +35,23 @@ bool SameStart(const std::string& text, const std::string& prefix) {
          ToUpperAscii(text.substr(0, prefix.size())) == ToUpperAscii(prefix);
 }
 
-std::string DirOf(const std::string& path) {
-  const std::size_t cut = path.rfind('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+// Names are cut only at the fixed ASCII ends setup gave them: a double-byte
+// character may hold a backslash as its second byte.
+std::string DirOfJournal(const std::string& path) {
+  const std::size_t n = sizeof kJournalName - 1;
+  const std::string tail = std::string("\\") + kJournalName;
+  if (path.size() <= n || !SameStart(path.substr(path.size() - n - 1), tail)) return std::string();
+  return path.substr(0, path.size() - n);
+}
+
+// The directory a top-level staging folder lies in; empty for any other path.
+std::string ParentOfStage(const std::string& stage) {
+  const std::size_t n = 16;  // ~stf<8 hex digits>.tmp
+  if (stage.size() <= n || stage[stage.size() - n - 1] != '\\' ||
+      !IsStagingName(stage.substr(stage.size() - n))) {
+    return std::string();
+  }
+  return stage.substr(0, stage.size() - n);
 }
 
 std::string Hex8(std::uint32_t value) {
@@ -45,6 +59,23 @@ std::string Hex8(std::uint32_t value) {
   std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
   return text;
 }
+
+}  // namespace
+
+bool IsStagingName(const std::string& name) {
+  const std::string upper = ToUpperAscii(name);
+  if (upper.size() != 16 || upper.compare(0, 4, "~STF") != 0 ||
+      upper.compare(12, 4, ".TMP") != 0) {
+    return false;
+  }
+  for (std::size_t i = 4; i < 12; ++i) {
+    const char c = upper[i];
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
+  }
+  return true;
+}
+
+namespace {
 
 bool ParseFileLine(const std::string& rest, int version, JournalEntry* e) {
   const std::vector<std::string> f = SplitTabs(rest);
@@ -119,31 +150,35 @@ bool CheckEnding(const std::string& text, int* version, std::string* body, std::
 // Every path lies in a staging directory of ours beside its target, and the
 // journal in the directory it names.
 bool CheckPaths(const Journal& j, const std::string& path, std::string* why) {
-  if (ToUpperAscii(j.dir) != ToUpperAscii(DirOf(path))) {
+  if (j.dir.empty() || ToUpperAscii(j.dir) != ToUpperAscii(DirOfJournal(path))) {
     *why = "it belongs to the folder " + (j.dir.empty() ? std::string("(none)") : j.dir);
     return false;
   }
-  auto inStage = [&j](const std::string& p) {
+  auto stageOf = [&j](const std::string& p) -> const std::string* {
     for (const std::string& stage : j.stages) {
-      if (SameStart(p, stage + "\\")) return true;
+      if (SameStart(p, stage + "\\")) return &stage;
     }
-    return false;
+    return nullptr;
   };
   for (std::size_t i = 0; i < j.stages.size(); ++i) {
-    const std::string& stage = j.stages[i];
-    const bool top = SameStart(stage.substr(DirOf(stage).size()), "~stf");
-    if ((!top && !inStage(stage)) || (i == 0 && ToUpperAscii(DirOf(stage)) != ToUpperAscii(j.dir))) {
-      *why = "it names a staging folder that is not one of setup's: " + stage;
+    const std::string parent = ParentOfStage(j.stages[i]);
+    if ((parent.empty() && stageOf(j.stages[i]) == nullptr) ||
+        (i == 0 && ToUpperAscii(parent) != ToUpperAscii(j.dir))) {
+      *why = "it names a staging folder that is not one of setup's: " + j.stages[i];
       return false;
     }
   }
-  if (!j.scratch.empty() && !inStage(j.scratch) && ToUpperAscii(j.scratch) != ToUpperAscii(j.dir + kJournalScratchName)) {
+  if (!j.scratch.empty() && stageOf(j.scratch) == nullptr &&
+      ToUpperAscii(j.scratch) != ToUpperAscii(j.dir + kJournalScratchName)) {
     *why = "it names a scratch file outside its folders: " + j.scratch;
     return false;
   }
   for (const JournalEntry& e : j.entries) {
-    if (!SameStart(e.staged, DirOf(e.target) + "~stf") || !inStage(e.staged) ||
-        !inStage(e.old) || !inStage(e.busy)) {
+    const std::string* stage = stageOf(e.staged);
+    std::string top = stage ? *stage : std::string();
+    while (!top.empty() && ParentOfStage(top).empty()) top = stageOf(top) ? *stageOf(top) : "";
+    if (top.empty() || !SameStart(e.target, ParentOfStage(top)) || !stageOf(e.old) ||
+        !stageOf(e.busy)) {
       *why = "its record of " + e.target + " lies outside that file's folder";
       return false;
     }
@@ -203,7 +238,7 @@ bool ParseJournal(const std::string& text, const std::string& path, Journal* out
   int version = 0;
   std::string body;
   if (!CheckEnding(text, &version, &body, why)) return false;
-  if (version == 1) out->dir = DirOf(path);
+  if (version == 1) out->dir = DirOfJournal(path);
   std::size_t start = body.find('\n') + 1;
   for (std::size_t end; (end = body.find('\n', start)) != std::string::npos; start = end + 1) {
     std::string line = body.substr(start, end - start);

@@ -70,6 +70,9 @@ SysError WriteJournal(FileSystem& fs, const Journal& journal, const std::string&
 // Reads the journal at path; kErrorFileNotFound when there is none.
 SysError ReadJournal(FileSystem& fs, const std::string& path, std::string* text);
 
+// ~stf<8 hex digits>.tmp: the name of a staging folder.
+bool IsStagingName(const std::string& name);
+
 // CRC-32 (the polynomial of zip files).
 std::uint32_t Crc32(const std::string& text);
 

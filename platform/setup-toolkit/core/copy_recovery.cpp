@@ -40,19 +40,6 @@ bool MarkUndo(FileSystem& fs, CopyUser& user, Journal* journal, const std::strin
   return error == 0;
 }
 
-bool IsStagingName(const std::string& name) {
-  const std::string upper = ToUpperAscii(name);
-  if (upper.size() != 16 || upper.compare(0, 4, "~STF") != 0 ||
-      upper.compare(12, 4, ".TMP") != 0) {
-    return false;
-  }
-  for (std::size_t i = 4; i < 12; ++i) {
-    const char c = upper[i];
-    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
-  }
-  return true;
-}
-
 // A file goes now or at the next boot; a link or junction is removed as a
 // name, never followed.
 void RemoveTree(FileSystem& fs, CopyUser& user, const std::string& path, bool* ok) {
