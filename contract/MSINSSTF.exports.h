@@ -16,6 +16,12 @@ STF_OP(BOOL, FClearBillboardList, (void), (), 1)
 STF_OP(BOOL, ProSetPos, (INT x, INT y), (x, y), 1)
 // Copies everything in the copy list; 0: done, positive: why not (see the install library).
 STF_OP(INT, GrcCopyFilesInCopyList, (HINSTANCE hinst), (hinst), OWN)
+// Makes the last copy final: the files it replaced, its staging folders and its journal go (a replaced file still in use at the next boot). Harmless when no copy is pending. 0: something could not be removed (logged).
+STF_OP(BOOL, FCommitCopyList, (void), (), 1)
+// Undoes the last copy: every file it replaced back under its name, every file it added removed. Harmless when no copy is pending. 0: something could not be undone (logged, naming each file left as it is).
+STF_OP(BOOL, FUndoCopyList, (void), (), 1)
+// The number of files the last copy put in place; 0: it changed nothing (every file kept or skipped).
+STF_OP(INT, UsCopyListChanges, (void), (), 1)
 // The copy list's bytes per destination drive (declared size, or the source's real size
 // when 0) plus szExtraList ("C=n" items, or item n for drive n); fills szCostList and
 // szNeedList (beyond the free space) with "C=bytes" items. Result: the total. -1: a source
