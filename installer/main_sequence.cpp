@@ -61,6 +61,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     EnsureDriverCanLoad();
 
     ShowWelcome();
+    CheckDiskFiles();
     PrepareFileCopy();
     CopyAndRegisterDriver();
     UnbindRegistryFunctions();

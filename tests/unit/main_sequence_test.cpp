@@ -1,5 +1,6 @@
 // WinMain end to end against the fakes: every way out, each with exit code 0.
 #include <algorithm>
+#include <functional>
 
 #include "installer/installer.h"
 #include "support/registry_binding.h"
@@ -211,19 +212,39 @@ TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
   EXPECT_EQ(Milestones()[4], "open service");
 }
 
-TEST_F(MainSequenceTest, RegistrationFailureShowsDialog900AndEnds) {
-  for (int which = 0; which < 2; ++which) {
+// A refused registration puts the copy and the service back before dialog 900.
+TEST_F(MainSequenceTest, RegistrationFailureIsRolledBackThenShowsDialog900) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    size_t servicesAfter;
+  } cases[] = {
+      {"create refused", [] { fake::machine.createServiceError = ERROR_ACCESS_DENIED; }, 0},
+      {"created, start refused", [] { fake::machine.changeConfigFails = true; }, 0},
+      {"marked for delete",
+       [] {
+         fake::machine.services["mlxidecd"].markedForDelete = true;
+         fake::machine.createServiceError = ERROR_SERVICE_MARKED_FOR_DELETE;
+       },
+       1},
+  };
+  for (const Case& c : cases) {
     fake::ResetProcessState();
     fake::SetSymbol("STF_SRCDIR", "D:\\");
-    if (which == 0) fake::machine.createServiceError = ERROR_ACCESS_DENIED;
-    if (which == 1) fake::machine.changeConfigFails = true;
+    c.arrange();
     fake::Events(100, {"CONTINUE"});
     fake::Events(900, {"CONTINUE"});
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(fake::CountCalls("OpenServiceA"), 0);
+    EXPECT_EQ(Run(), 0) << c.name;
+    EXPECT_EQ(fake::machine.services.size(), c.servicesAfter) << c.name;
+    if (c.servicesAfter) {
+      EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 0u) << c.name;
+    }
+    EXPECT_EQ(fake::CallsTo({"FUndoCopyList", "FCommitCopyList", "FCopyOneFile"}),
+              Trace{"FUndoCopyList()"}) << c.name;
+    EXPECT_EQ(fake::machine.openServiceHandles, 0) << c.name;
     Trace m = Milestones();
-    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"}));
-    EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0);
+    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"})) << c.name;
+    EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0) << c.name;
   }
 }
 

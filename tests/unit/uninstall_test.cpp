@@ -1,5 +1,7 @@
 // The uninstall entry and the uninstaller's files, placed by setup after a
 // registration and taken away by the uninstaller: both or neither.
+#include <functional>
+
 #include "installer/installer.h"
 #include "platform/process_exit.h"
 #include "support/registry_binding.h"
@@ -62,23 +64,46 @@ TEST_F(InstallUninstallerTest, ADriverWithoutAVersionGetsNoDisplayVersion) {
   EXPECT_EQ(EntryText("DisplayVersion"), "<none>");
 }
 
-TEST_F(InstallUninstallerTest, AFailureLeavesNeitherFilesNorEntry) {
+// A failure after the copy puts everything back; an earlier install keeps its
+// uninstaller and its service as they were.
+TEST_F(InstallUninstallerTest, AFailureAfterTheCopyUndoesTheInstall) {
   struct Case {
     const char* name;
     std::function<void()> arrange;
-    size_t removed;  // files taken back
+    size_t removed;  // uninstaller files taken back
+    int folders;     // folders taken back
+    bool entryAfter;
   } cases[] = {
-      {"third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 2},
-      {"entry", [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 7},
+      {"third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 2, 1, false},
+      {"entry", [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 7,
+       1, false},
+      {"re-install, third copy",
+       [] {
+         fake::Queue("FCopyOneFile", {1, 1, 0});
+         fake::AddRegKey(kEntry);
+         fake::machine.directories.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE\\");
+         fake::machine.services["mlxidecd"] = fake::Service{};
+         fake::machine.services["mlxidecd"].start = SERVICE_DEMAND_START;
+         fake::machine.services["mlxidecd"].imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+       },
+       0, 0, true},
   };
   for (const Case& c : cases) {
     fake::ResetProcessState();
     SetUp();
+    fake::AddFile(kDriver);
     c.arrange();
-    EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), 0) << c.name;
+    const bool serviceBefore = fake::machine.services.count("mlxidecd") != 0;
+    EXPECT_EQ(fake::ExitCodeOf(CopyAndRegisterDriver), 0) << c.name;
     EXPECT_EQ(fake::CallsTo({"YnrcRemoveFile"}).size(), c.removed) << c.name;
-    EXPECT_EQ(fake::CountCalls("FRemoveDir"), 1) << c.name;
-    EXPECT_FALSE(fake::RegKeyExists(kEntry)) << c.name;
+    EXPECT_EQ(fake::CountCalls("FRemoveDir"), c.folders) << c.name;
+    EXPECT_EQ(fake::RegKeyExists(kEntry), c.entryAfter) << c.name;
+    EXPECT_EQ(fake::machine.services.count("mlxidecd") != 0, serviceBefore) << c.name;
+    if (serviceBefore) {
+      EXPECT_EQ(fake::machine.services.at("mlxidecd").start, DWORD{SERVICE_DEMAND_START}) << c.name;
+    }
+    EXPECT_EQ(fake::CallsTo({"FUndoCopyList", "FCommitCopyList"}), Trace{"FUndoCopyList()"})
+        << c.name;
     EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 1) << c.name;  // the fatal dialog
   }
 }
