@@ -80,7 +80,10 @@ static void JudgeFolders(void) {
   const ProtectedDirs dirs = {windowsDir, SetupPaths.SystemDir, programFiles};
   for (LPCSTR folder = recordedFolders; *folder != '\0'; folder += lstrlenA(folder) + 1) {
     FolderVerdict verdict = JudgeProductFolder(folder, PRODUCT_FOLDER, dirs);
-    const DWORD attributes = GetFileAttributesA(folder);
+    char trimmed[SETUP_PATH_SIZE] = "";
+    if (lstrlenA(folder) < SETUP_PATH_SIZE) lstrcpyA(trimmed, folder);
+    StripTrailingBackslash(trimmed);
+    const DWORD attributes = verdict == kFolderOurs ? GetFileAttributesA(trimmed) : 0;
     if (verdict == kFolderOurs && attributes != INVALID_FILE_ATTRIBUTES &&
         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
       Warn("Warning: %s is a link or junction to another place; the uninstaller leaves it alone",
@@ -102,8 +105,8 @@ static void JudgeFolders(void) {
   }
 }
 
-static bool InAcceptedFolder(LPCSTR file) {
-  for (LPCSTR folder = acceptedFolders; *folder != '\0'; folder += lstrlenA(folder) + 1) {
+static bool InFolderOf(LPCSTR folders, LPCSTR file) {
+  for (LPCSTR folder = folders; *folder != '\0'; folder += lstrlenA(folder) + 1) {
     if (FileDirectlyIn(file, folder)) return true;
   }
   return false;
@@ -118,7 +121,8 @@ static void RemoveRecordedFiles(void) {
   for (LPCSTR file = recordedFiles; *file != '\0'; file += lstrlenA(file) + 1) {
     if (lstrcmpiA(file, driverPath) == 0) continue;  // removed with the service
     const bool driverFile = FileDirectlyIn(file, drivers);
-    if (!driverFile && !InAcceptedFolder(file)) {
+    if (!driverFile && !InFolderOf(acceptedFolders, file)) {
+      if (InFolderOf(recordedFolders, file)) continue;  // its folder is refused, and named
       Warn("Warning: the uninstall entry names the file %s, which is not in the product's "
            "folder%s; the uninstaller leaves it alone", file, "");
       continue;

@@ -212,6 +212,27 @@ TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
   EXPECT_EQ(Milestones()[4], "open service");
 }
 
+// Everything missing from the disk is named in one box before anything changes.
+TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
+  fake::toolkit.lists["STF_DISK_FILES"] = {"mlxidecd.SYS", "other.sys"};
+  fake::AddFile("D:\\other.sys");
+  fake::machine.files.erase("D:\\UNINSTALL.EXE");
+  fake::machine.files.erase("D:\\MSCUISTF.DLL");
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run("/quiet"), 0);
+  Trace boxes = fake::CallsTo({"DoMsgBox"});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("lacks 3 files"), std::string::npos) << boxes[0];
+  for (const char* name : {"D:\\mlxidecd.SYS", "D:\\uninstall.exe", "D:\\mscuistf.dll"}) {
+    EXPECT_NE(boxes[0].find(name), std::string::npos) << name;
+  }
+  EXPECT_EQ(boxes[0].find("other.sys"), std::string::npos);
+  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
+                fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FUndoCopyList"),
+            0);
+}
+
 // A refused registration puts the copy and the service back before dialog 900.
 TEST_F(MainSequenceTest, RegistrationFailureIsRolledBackThenShowsDialog900) {
   struct Case {
