@@ -19,6 +19,7 @@ struct InstallChangeRecord {
   bool serviceRunning;       // the driver was running before this run
   bool folderCreated;        // the product's folder did not exist
   bool entryExisted;         // an uninstall entry was there before
+  int filesCopied;           // files the copy put in place
   int uninstallerFilesCopied;  // into the product's folder, in the order of UNINSTALLER_FILES
   // Full paths, each closed by a NUL, then an empty one: the drivers the copy
   // adds where no file of that name was before.
@@ -38,6 +39,8 @@ void ShowWelcome(void);
 void ConfirmQuit(void);
 void ReportNoWindowsDir(void);
 void AskRestart(void);
+// The end of a run that changed nothing, with the driver running: no restart.
+void ReportInstalledAndRunning(void);
 [[noreturn]] void ReportRegistrationFailure(void);
 // Closes every dialog, ends the setup and exits with 0.
 [[noreturn]] void QuitSetup(void);
@@ -55,6 +58,10 @@ void CheckDiskFiles(void);
 void UndoInstall(void);
 void UndoUninstaller(void);
 void UndoServiceRegistration(void);
+
+// True unless the run changed nothing (no file, no service setting) while the
+// driver runs and no earlier run left a change for the next boot.
+bool RestartNeeded(void);
 
 // Driver copy; every failure ends the process inside.
 void PrepareFileCopy(void);

@@ -64,8 +64,13 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     CheckDiskFiles();
     PrepareFileCopy();
     CopyAndRegisterDriver();
+    const bool restartNeeded = RestartNeeded();
     UnbindRegistryFunctions();
-    AskRestart();
+    if (restartNeeded) {
+      AskRestart();
+    } else {
+      ReportInstalledAndRunning();
+    }
     EndSetup();
   }
 

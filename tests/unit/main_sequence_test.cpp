@@ -5,6 +5,7 @@
 #include "installer/installer.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
+#include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
 
 namespace {
@@ -210,6 +211,50 @@ TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
   EXPECT_EQ(fake::machine.services.at("mlxidecd").imagePath, "custom.sys");
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 1u);
   EXPECT_EQ(Milestones()[4], "open service");
+}
+
+// A run that changes nothing, with the driver running, needs no restart; any
+// change, a stopped driver or an earlier run's pending rename does.
+TEST_F(MainSequenceTest, ARunThatChangedNothingEndsWithoutARestart) {
+  const std::string kPending = "\\??\\C:\\WINNT\\SYSTEM32\\drivers\\~stf00000001.tmp\\0\\0.old";
+  struct Case {
+    const char* name;
+    long filesCopied;
+    DWORD startBefore;
+    DWORD state;
+    bool pendingRename;
+    const char* dialog;
+  } cases[] = {
+      {"nothing changed", 0, SERVICE_SYSTEM_START, SERVICE_RUNNING, false, "710"},
+      {"a file copied", 1, SERVICE_SYSTEM_START, SERVICE_RUNNING, false, "700"},
+      {"start type changed", 0, SERVICE_DEMAND_START, SERVICE_RUNNING, false, "700"},
+      {"driver stopped", 0, SERVICE_SYSTEM_START, SERVICE_STOPPED, false, "700"},
+      {"earlier rename pending", 0, SERVICE_SYSTEM_START, SERVICE_RUNNING, true, "700"},
+  };
+  for (const Case& c : cases) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+    fake::Always("UsCopyListChanges", c.filesCopied);
+    fake::Service old;
+    old.type = SERVICE_KERNEL_DRIVER;
+    old.start = c.startBefore;
+    old.state = c.state;
+    old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+    fake::machine.services["mlxidecd"] = old;
+    if (c.pendingRename) {
+      fake::SetRegValue("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                        "PendingFileRenameOperations", REG_MULTI_SZ,
+                        kPending + '\0' + '\0' + '\0');
+    }
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(700, {"CONTINUE"});
+    fake::Events(710, {"CONTINUE"});
+    EXPECT_EQ(Run("/quiet"), 0) << c.name;
+    Trace m = Milestones();
+    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{std::string("dialog ") + c.dialog, "end setup"}))
+        << c.name;
+  }
 }
 
 // Everything missing from the disk is named in one box before anything changes.

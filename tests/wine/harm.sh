@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Do no harm: the uninstaller leaves alone a place its entry names that is not
+# the product's own, a refused registration puts the machine back as it was,
+# and an incomplete disk is refused before anything changes.
+source "$(dirname "$0")/lib.sh"
+
+readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
+readonly UNINSTALLER='C:\Program Files\Merlox IDE CD-ROM Drive\uninstall.exe'
+
+expect_no_entry() {
+  if wine reg query "$UNINSTALL_KEY" >"$SCEN/entry.out" 2>&1; then
+    fail "expected no uninstall entry, saw: $(tr -d '\r' <"$SCEN/entry.out")"
+  fi
+}
+
+# The drivers directory byte for byte, and the service's key as text.
+machine_state() {
+  (cd "$DRIVERS" && find . -type f -print0 | sort -z | xargs -0 -r sha1sum) >"$SCEN/$1.drivers"
+  wine reg query "$SERVICE_KEY" 2>/dev/null | tr -d '\r' | grep -v '^$' >"$SCEN/$1.service" || true
+}
+
+expect_machine_as() {
+  machine_state after
+  diff "$SCEN/$1.drivers" "$SCEN/after.drivers" >"$SCEN/drivers.diff" ||
+    fail "C:\\windows\\system32\\drivers changed: $(cat "$SCEN/drivers.diff")"
+  diff "$SCEN/$1.service" "$SCEN/after.service" >"$SCEN/service.diff" ||
+    fail "service mlxidecd changed: $(cat "$SCEN/service.diff")"
+}
+
+uninstall_quietly() {
+  start_program "$WINEPREFIX/drive_c" "$UNINSTALLER" /quiet /log 'C:\uninstall.log'
+  wait_setup
+  LOG=$WINEPREFIX/drive_c/uninstall.log
+}
+
+case $1 in
+  harm-location-windows | harm-location-root)
+    scenario_begin "$1"
+    session_begin
+    run_setup /quiet /log "$LOG_WIN"
+    expect_exit_code 3010
+    if [[ $1 == harm-location-windows ]]; then place='C:\windows'; else place='C:\'; fi
+    unix_place=$WINEPREFIX/drive_c/${place#C:\\}
+    unix_place=${unix_place//\\//}
+    echo planted >"$unix_place/MSCOMSTF.dll"
+    echo planted >"$unix_place/uninstall.exe"
+    wine reg add "$UNINSTALL_KEY" /v InstallLocation /t REG_SZ /d "$place" /f >"$SCEN/reg-add.out" 2>&1 ||
+      fail "reg add InstallLocation: $(cat "$SCEN/reg-add.out")"
+    uninstall_quietly
+    expect_exit_code 0 3010
+    expect_outcome 'Outcome: SUCCESS( \(restart pending\))?'
+    grep -qF "Warning: the uninstall entry's InstallLocation names $place," "$LOG" ||
+      fail "log: expected a warning naming $place, saw: $(tr -d '\r' <"$LOG")"
+    wine wineboot -r >"$SCEN/wineboot.out" 2>&1 || fail "wineboot -r: $(cat "$SCEN/wineboot.out")"
+    session_end
+    for file in MSCOMSTF.dll uninstall.exe; do
+      [[ $(cat "$unix_place/$file" 2>/dev/null) == planted ]] ||
+        fail "$place\\$file: the planted file is gone or changed"
+    done
+    [[ -d $WINEPREFIX/drive_c/windows/system32 ]] || fail "C:\\windows\\system32 is gone"
+    [[ ! -e "$WINEPREFIX/drive_c/Program Files/Merlox IDE CD-ROM Drive" ]] ||
+      fail "the product's folder is still there after the boot: $(ls -A "$WINEPREFIX/drive_c/Program Files/Merlox IDE CD-ROM Drive")"
+    [[ -z $(find "$DRIVERS/" -maxdepth 1 -iname mlxidecd.sys) ]] || fail "the driver file is still there after the boot"
+    expect_no_service
+    expect_no_entry
+    ;;
+
+  harm-registration-rollback)
+    scenario_begin "$1"
+    session_begin
+    run_setup /quiet /log "$LOG_WIN"
+    expect_exit_code 3010
+    # A new session is a boot: the stand-in driver loads, and cannot unload.
+    session_end
+    persistent_session
+    uninstall_quietly
+    expect_exit_code 3010
+    # The service is marked for deletion until the next boot.
+    machine_state before
+    LOG=$WINEPREFIX/drive_c/setup.log
+    rm -f "$LOG"
+    head -c 512 /dev/zero >>"$DISK/mlxidecd.SYS"  # a changed driver, so that the copy changes something
+    run_setup /quiet /log "$LOG_WIN"
+    expect_exit_code 1603
+    expect_error_logged 1072
+    grep -q '^.*Undoing the install' "$LOG" || fail "log: expected the undo to be listed, saw: $(tr -d '\r' <"$LOG")"
+    expect_no_entry
+    if grep -q 'undoing a copy is not available in this build' "$LOG"; then
+      say "this build cannot undo a copy: the drivers directory is not compared"
+      exit "$SKIP"
+    fi
+    expect_machine_as before
+    ;;
+
+  harm-no-uninstaller)
+    scenario_begin "$1"
+    rm -f "$DISK/uninstall.exe"
+    session_begin
+    machine_state before
+    run_setup /quiet /log "$LOG_WIN"
+    expect_exit_code 1603
+    grep -qF "uninstall.exe" "$SCEN/setup.err" ||
+      fail "standard error: expected uninstall.exe named, saw: $(cat "$SCEN/setup.err")"
+    grep -qF 'Setup has changed nothing' "$LOG" ||
+      fail "log: expected the missing files named, saw: $(tr -d '\r' <"$LOG")"
+    expect_drivers_unchanged
+    expect_machine_as before
+    expect_no_service
+    expect_no_entry
+    ;;
+
+  *) fail "unknown scenario $1" ;;
+esac
