@@ -19,12 +19,16 @@ machine_state() {
   wine reg query "$SERVICE_KEY" 2>/dev/null | tr -d '\r' | grep -v '^$' >"$SCEN/$1.service" || true
 }
 
-expect_machine_as() {
+expect_service_as() {
+  machine_state after
+  diff "$SCEN/$1.service" "$SCEN/after.service" >"$SCEN/service.diff" ||
+    fail "service mlxidecd changed: $(cat "$SCEN/service.diff")"
+}
+
+expect_drivers_as() {
   machine_state after
   diff "$SCEN/$1.drivers" "$SCEN/after.drivers" >"$SCEN/drivers.diff" ||
     fail "C:\\windows\\system32\\drivers changed: $(cat "$SCEN/drivers.diff")"
-  diff "$SCEN/$1.service" "$SCEN/after.service" >"$SCEN/service.diff" ||
-    fail "service mlxidecd changed: $(cat "$SCEN/service.diff")"
 }
 
 uninstall_quietly() {
@@ -67,10 +71,19 @@ case $1 in
 
   harm-registration-rollback)
     scenario_begin "$1"
+    # A driver without an unload routine: once loaded, its service can only be
+    # marked for deletion until the next boot.
+    cp -p "$DISK/mlxidecd.SYS" "$SCEN/mlxidecd.SYS"
+    printf '%s\n' '#include <ddk/wdm.h>' \
+      'NTSTATUS NTAPI DriverEntry(PDRIVER_OBJECT d, PUNICODE_STRING r) { (void)d; (void)r; return STATUS_SUCCESS; }' \
+      >"$SCEN/nounload.c"
+    i686-w64-mingw32-gcc -shared -nostdlib -Wl,--subsystem,native -Wl,--entry,_DriverEntry@8 \
+      -o "$DISK/mlxidecd.SYS" "$SCEN/nounload.c" -lntoskrnl >"$SCEN/cc.out" 2>&1 ||
+      fail "cannot build the driver without an unload routine: $(cat "$SCEN/cc.out")"
     session_begin
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 3010
-    # A new session is a boot: the stand-in driver loads, and cannot unload.
+    # A new session is a boot: the driver loads, and cannot unload.
     session_end
     persistent_session
     uninstall_quietly
@@ -79,17 +92,18 @@ case $1 in
     machine_state before
     LOG=$WINEPREFIX/drive_c/setup.log
     rm -f "$LOG"
-    head -c 512 /dev/zero >>"$DISK/mlxidecd.SYS"  # a changed driver, so that the copy changes something
+    cp -p "$SCEN/mlxidecd.SYS" "$DISK/mlxidecd.SYS"  # another driver, so that the copy changes something
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 1603
     expect_error_logged 1072
     grep -q '^.*Undoing the install' "$LOG" || fail "log: expected the undo to be listed, saw: $(tr -d '\r' <"$LOG")"
     expect_no_entry
+    expect_service_as before
     if grep -q 'undoing a copy is not available in this build' "$LOG"; then
       say "this build cannot undo a copy: the drivers directory is not compared"
       exit "$SKIP"
     fi
-    expect_machine_as before
+    expect_drivers_as before
     ;;
 
   harm-no-uninstaller)
@@ -104,7 +118,8 @@ case $1 in
     grep -qF 'Setup has changed nothing' "$LOG" ||
       fail "log: expected the missing files named, saw: $(tr -d '\r' <"$LOG")"
     expect_drivers_unchanged
-    expect_machine_as before
+    expect_drivers_as before
+    expect_service_as before
     expect_no_service
     expect_no_entry
     ;;
