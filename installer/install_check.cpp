@@ -8,6 +8,7 @@
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 #include "support/string_list.h"
+#include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
@@ -29,7 +30,10 @@ static LPCSTR BareName(LPCSTR path) {
   return name;
 }
 
+// Each missing file is an error record of its own; the first is the cause the
+// error dialog names, with the advice to insert the disk that holds it.
 static void NoteMissing(LPSTR missing, int size, int* count, LPCSTR path) {
+  LogFailedCall("read", path, ERROR_FILE_NOT_FOUND);
   ++*count;
   if (lstrlenA(missing) + lstrlenA(path) + 8 < size) {
     lstrcatA(missing, "\n    ");
