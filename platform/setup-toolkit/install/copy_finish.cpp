@@ -6,7 +6,7 @@ extern "C" {
 BOOL STFAPI FCommitCopyList(void) { return TRUE; }
 
 BOOL STFAPI FUndoCopyList(void) {
-  StfLogError("FUndoCopyList: undoing a copy is not available in this build", ERROR_CALL_NOT_IMPLEMENTED);
+  FWriteToLogFile("FUndoCopyList: undoing a copy is not available in this build", TRUE);
   return FALSE;
 }
 
