@@ -44,7 +44,8 @@ static void NoteMissing(LPSTR missing, int size, int* count, LPCSTR path) {
 // The copy list's files: each source on the disk, each target noted when new.
 static void CheckCopyList(LPSTR missing, int size, int* count) {
   char source[SETUP_PATH_SIZE + 16], name[SETUP_PATH_SIZE], target[SETUP_PATH_SIZE];
-  CollectInfField1("STF_DISK_FILES", kSection);
+  // Without the section there is no list: building the copy list names that fault.
+  if (!FMakeListInfSectionField("STF_DISK_FILES", kSection, 1)) return;
   CollectInfField2("STF_INSTALL_NAMES", kSection);
   const UINT files = CountListItems("STF_DISK_FILES");
   for (UINT i = 1; i <= files; ++i) {
