@@ -41,12 +41,27 @@ static void NoteMissing(LPSTR missing, int size, int* count, LPCSTR path) {
   }
 }
 
+// Field 15 bit 0, the vital flag; an empty field means vital.
+static bool IsVital(UINT line) {
+  char flags[32] = "";
+  if (CountListItems("STF_FILE_FLAGS") >= line) {
+    ReadListItem("STF_FILE_FLAGS", static_cast<INT>(line), flags, sizeof flags);
+  }
+  LPCSTR p = flags;
+  while (*p == ' ') ++p;
+  if (*p < '0' || *p > '9') return true;
+  unsigned value = 0;
+  for (; *p >= '0' && *p <= '9'; ++p) value = value * 10 + static_cast<unsigned>(*p - '0');
+  return (value & 1) != 0;
+}
+
 // The copy list's files: each source on the disk, each target noted when new.
 static void CheckCopyList(LPSTR missing, int size, int* count) {
   char source[SETUP_PATH_SIZE + 16], name[SETUP_PATH_SIZE], target[SETUP_PATH_SIZE];
   // Without the section there is no list: building the copy list names that fault.
   if (!FMakeListInfSectionField("STF_DISK_FILES", kSection, 1)) return;
   CollectInfField2("STF_INSTALL_NAMES", kSection);
+  CollectInfField15("STF_FILE_FLAGS", kSection);
   const UINT files = CountListItems("STF_DISK_FILES");
   for (UINT i = 1; i <= files; ++i) {
     ReadListItem("STF_DISK_FILES", static_cast<INT>(i), name, sizeof name);
@@ -56,7 +71,8 @@ static void CheckCopyList(LPSTR missing, int size, int* count) {
       FailWithBufferOverflow();
     }
     lstrcatA(source, name);
-    if (!Exists(source)) NoteMissing(missing, size, count, source);
+    // A file that is not vital may be missing: the copy skips it and says so.
+    if (!Exists(source) && IsVital(i)) NoteMissing(missing, size, count, source);
     if (CountListItems("STF_INSTALL_NAMES") >= i) {
       char renamed[SETUP_PATH_SIZE];
       ReadListItem("STF_INSTALL_NAMES", static_cast<INT>(i), renamed, sizeof renamed);

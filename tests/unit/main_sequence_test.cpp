@@ -259,7 +259,8 @@ TEST_F(MainSequenceTest, ARunThatChangedNothingEndsWithoutARestart) {
 
 // Everything missing from the disk is named in one box before anything changes.
 TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
-  fake::toolkit.lists["STF_DISK_FILES"] = {"mlxidecd.SYS", "other.sys"};
+  fake::toolkit.lists["STF_DISK_FILES"] = {"mlxidecd.SYS", "other.sys", "optional.dll"};
+  fake::toolkit.lists["STF_FILE_FLAGS"] = {"", "1", "0"};  // the last is not vital
   fake::AddFile("D:\\other.sys");
   fake::machine.files.erase("D:\\UNINSTALL.EXE");
   fake::machine.files.erase("D:\\MSCUISTF.DLL");
@@ -273,6 +274,7 @@ TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
     EXPECT_NE(boxes[0].find(name), std::string::npos) << name;
   }
   EXPECT_EQ(boxes[0].find("other.sys"), std::string::npos);
+  EXPECT_EQ(boxes[0].find("optional.dll"), std::string::npos);
   EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
                 fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FUndoCopyList"),
             0);
