@@ -1,9 +1,10 @@
 // Copies the driver files of "System Files" into SYSTEM32\DRIVERS\ under the
-// billboard, then registers the driver service.
+// billboard, then registers the driver service; a failure after the copy puts
+// both back. Decides at the end whether Windows must restart.
 #include "installer/installer.h"
 #include "resources/product.h"
-#include "support/registry_entry.h"
 #include "support/path_join.h"
+#include "support/registry_entry.h"
 #include "support/setup_paths.h"
 #include "toolkit/copy_wrappers.h"
 #include "toolkit/dialogs.h"
