@@ -55,6 +55,12 @@ void AskRestart(void) {
   CloseDialogs(1);
 }
 
+void ReportInstalledAndRunning(void) {
+  char event[16] = {0};
+  ShowStepDialog(710, "FInfoDlgProc", event, 15);
+  CloseDialogs(1);
+}
+
 void ReportRegistrationFailure(void) {
   char event[20] = {0};
   ShowStepDialog(900, "FInfoDlgProc", event, 15);

@@ -17,7 +17,7 @@ void EnsureDriverCanLoad(void) {
   AppendBackslash(path);
   lstrcatA(path, kDriverFile);
 
-  // A driver missing from the disk is the copy's to report, with its name.
+  // A driver missing from the disk is named with every other missing file.
   WORD image = ReadImageMachine(path);
   WORD native = NativeMachine();
   if (image == IMAGE_MACHINE_UNREADABLE || image == native) return;

@@ -9,6 +9,24 @@
 extern HINSTANCE AppInstance;
 extern DWORD RestartRequested;  // set only by AskRestart, read once at the end
 
+// What this run changes on the machine, kept so that a failure can put it back
+// and the end can tell whether anything changed at all.
+#define INSTALL_LIST_SIZE 4096
+struct InstallChangeRecord {
+  bool serviceCreated;       // CreateServiceA made it
+  bool serviceStartChanged;  // an existing service was set to system start
+  DWORD serviceStartBefore;  // its start type before
+  bool serviceRunning;       // the driver was running before this run
+  bool folderCreated;        // the product's folder did not exist
+  bool entryExisted;         // an uninstall entry was there before
+  int filesCopied;           // files the copy put in place
+  int uninstallerFilesCopied;  // into the product's folder, in the order of UNINSTALLER_FILES
+  // Full paths, each closed by a NUL, then an empty one: the drivers the copy
+  // adds where no file of that name was before.
+  char newDriverFiles[INSTALL_LIST_SIZE];
+};
+extern InstallChangeRecord Changes;
+
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
 
@@ -21,6 +39,8 @@ void ShowWelcome(void);
 void ConfirmQuit(void);
 void ReportNoWindowsDir(void);
 void AskRestart(void);
+// The end of a run that changed nothing, with the driver running: no restart.
+void ReportInstalledAndRunning(void);
 [[noreturn]] void ReportRegistrationFailure(void);
 // Closes every dialog, ends the setup and exits with 0.
 [[noreturn]] void QuitSetup(void);
@@ -28,6 +48,20 @@ void AskRestart(void);
 // Refuses, before anything is changed, a driver image on the disk that this
 // Windows cannot load (built for another machine); returns otherwise.
 void EnsureDriverCanLoad(void);
+
+// Looks for every file the install takes from the disk (the copy list's and
+// the uninstaller's) before anything changes; names all that are missing in
+// one message and takes the fatal path.
+void CheckDiskFiles(void);
+// Puts back what the run changed after the copy: the uninstaller, the
+// service, the copied files; the log lists what was undone and what was left.
+void UndoInstall(void);
+void UndoUninstaller(void);
+void UndoServiceRegistration(void);
+
+// True unless the run changed nothing (no file, no service setting) while the
+// driver runs and no earlier run left a change for the next boot.
+bool RestartNeeded(void);
 
 // Driver copy; every failure ends the process inside.
 void PrepareFileCopy(void);

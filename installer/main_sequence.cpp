@@ -61,10 +61,16 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     EnsureDriverCanLoad();
 
     ShowWelcome();
+    CheckDiskFiles();
     PrepareFileCopy();
     CopyAndRegisterDriver();
+    const bool restartNeeded = RestartNeeded();
     UnbindRegistryFunctions();
-    AskRestart();
+    if (restartNeeded) {
+      AskRestart();
+    } else {
+      ReportInstalledAndRunning();
+    }
     EndSetup();
   }
 

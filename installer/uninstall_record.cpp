@@ -6,8 +6,11 @@
 #include "resources/product.h"
 #include "support/fs_redirection.h"
 #include "support/path_join.h"
+#include "support/program_files.h"
 #include "support/registry_entry.h"
+#include "support/removal_paths.h"
 #include "support/setup_paths.h"
+#include "support/string_list.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
@@ -15,20 +18,36 @@
 static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
 static const int kUninstallerFileCount = sizeof kUninstallerFiles / sizeof kUninstallerFiles[0];
 
-// Program Files of 32-bit programs, ending in a backslash: the system's own
-// record of it (Windows NT 4.0 has it too), else the folder on the Windows drive.
-static void ReadProgramFilesDir(LPSTR dir) {
-  if (!ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
-                        "ProgramFilesDir", dir, SETUP_PATH_SIZE - 1) ||
-      dir[0] == '\0') {
-    wsprintfA(dir, "%.2s\\Program Files", SetupPaths.SystemDir);
-  }
-  AppendBackslash(dir);
+static const char kFilesValue[] = "InstalledFiles";
+static const char kFoldersValue[] = "InstalledFolders";
+
+static void AddToList(LPSTR list, int size, LPCSTR item) {
+  if (!AddToStringList(list, size, item)) FailWithBufferOverflow();
 }
 
-static void RemoveCopied(LPCSTR dir, int count) {
-  for (int i = 0; i < count; ++i) YnrcRemoveFile(ConcatPath(dir, kUninstallerFiles[i]), 0);
-  FRemoveDir(dir, 0);
+// What the install placed, for the uninstaller, which removes that and no
+// more: the driver, the drivers this install or an earlier one added, and
+// the uninstaller's own files.
+static void ListInstalledFiles(LPCSTR dir, LPSTR files, int size) {
+  char driversDir[SETUP_PATH_SIZE + 16], earlier[INSTALL_LIST_SIZE] = "";
+  wsprintfA(driversDir, "%sDRIVERS\\", SetupPaths.SystemDir);
+  AddToList(files, size, ConcatPath(driversDir, DRIVER_FILE_NAME));
+  for (LPCSTR p = Changes.newDriverFiles; *p != '\0'; p += lstrlenA(p) + 1) {
+    if (!StringListHas(files, p)) AddToList(files, size, p);
+  }
+  if (ReadRegistryList(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kFilesValue, earlier, sizeof earlier)) {
+    PVOID redirection = TurnOffFileRedirection();
+    for (LPCSTR p = earlier; *p != '\0'; p += lstrlenA(p) + 1) {
+      if (FileDirectlyIn(p, driversDir) && !StringListHas(files, p) &&
+          GetFileAttributesA(p) != INVALID_FILE_ATTRIBUTES) {
+        AddToList(files, size, p);
+      }
+    }
+    RestoreFileRedirection(redirection);
+  }
+  for (int i = 0; i < kUninstallerFileCount; ++i) {
+    AddToList(files, size, ConcatPath(dir, kUninstallerFiles[i]));
+  }
 }
 
 // The installed driver's file version and the bytes the product takes, in KiB.
@@ -48,6 +67,9 @@ static void MeasureInstall(LPCSTR dir, LPSTR version, INT versionSize, DWORD* ki
 
 static LONG WriteUninstallEntry(LPCSTR dir, LPCSTR* failedCall) {
   char version[64] = "", date[16], uninstall[SETUP_PATH_SIZE + 32], quiet[SETUP_PATH_SIZE + 40];
+  char files[INSTALL_LIST_SIZE] = "", folders[SETUP_PATH_SIZE + 2] = "";
+  ListInstalledFiles(dir, files, sizeof files);
+  AddToList(folders, sizeof folders, dir);
   DWORD kib = 0;
   MeasureInstall(dir, version, sizeof version, &kib);
   SYSTEMTIME now;
@@ -65,6 +87,8 @@ static LONG WriteUninstallEntry(LPCSTR dir, LPCSTR* failedCall) {
       {"NoRepair", REG_DWORD, nullptr, 1},
       {"UninstallString", REG_SZ, uninstall, 0},
       {"QuietUninstallString", REG_SZ, quiet, 0},
+      {kFilesValue, REG_MULTI_SZ, files, 0},
+      {kFoldersValue, REG_MULTI_SZ, folders, 0},
       {"DisplayVersion", REG_SZ, version, 0},  // last: a driver without a version has none
   };
   const int count = sizeof values / sizeof values[0] - (version[0] == '\0' ? 1 : 0);
@@ -78,21 +102,22 @@ static LONG WriteUninstallEntry(LPCSTR dir, LPCSTR* failedCall) {
 
 void InstallUninstaller(void) {
   char dir[SETUP_PATH_SIZE], programDir[SETUP_PATH_SIZE];
-  // They come from beside setup.exe, which loaded the same libraries from there.
   if (!ReadProgramDir(programDir)) {
     FailWithMessage("Setup cannot find its own folder to copy the uninstaller from.");
   }
-  ReadProgramFilesDir(dir);
+  ReadProgramFilesDir(dir, SetupPaths.SystemDir);
   if (lstrlenA(dir) + lstrlenA(PRODUCT_FOLDER) + 1 >= SETUP_PATH_SIZE) FailWithBufferOverflow();
   lstrcatA(dir, PRODUCT_FOLDER "\\");
+  Changes.entryExisted = RegistryEntryExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) != FALSE;
+  Changes.folderCreated = GetFileAttributesA(dir) == INVALID_FILE_ATTRIBUTES;
   if (!FCreateDir(dir, 0)) FatalSetupError();  // the toolkit has logged why
   for (int i = 0; i < kUninstallerFileCount; ++i) {
     char source[SETUP_PATH_SIZE + 16];
     wsprintfA(source, "%s%s", programDir, kUninstallerFiles[i]);
     if (!FCopyOneFile(source, ConcatPath(dir, kUninstallerFiles[i]), cmoOverwrite, FALSE)) {
-      RemoveCopied(dir, i);
-      FatalSetupError();
+      FatalSetupError();  // the undo takes back what was copied
     }
+    Changes.uninstallerFilesCopied = i + 1;
   }
   LPCSTR failedCall = "";
   LONG result = WriteUninstallEntry(dir, &failedCall);
@@ -100,7 +125,31 @@ void InstallUninstaller(void) {
     char what[SETUP_PATH_SIZE + 64];
     wsprintfA(what, "Cannot write the uninstall entry HKLM\\%s (%s)", UNINSTALL_KEY, failedCall);
     LogWin32Failure(what, static_cast<DWORD>(result));
-    RemoveCopied(dir, kUninstallerFileCount);
+    Changes.uninstallerFilesCopied = kUninstallerFileCount;
     FatalSetupError();
   }
+}
+
+// An earlier install's uninstaller has been overwritten by this one's, which
+// serves it as well: it stays, so that the earlier install can still be removed.
+void UndoUninstaller(void) {
+  if (Changes.uninstallerFilesCopied == 0 && !Changes.folderCreated) return;
+  char dir[SETUP_PATH_SIZE], line[SETUP_PATH_SIZE + 120];
+  ReadProgramFilesDir(dir, SetupPaths.SystemDir);
+  lstrcatA(dir, PRODUCT_FOLDER "\\");
+  if (Changes.entryExisted) {
+    wsprintfA(line, "Kept: the uninstaller in %s, for the driver installed before", dir);
+    LogText(line);
+    return;
+  }
+  bool removed = true;
+  for (int i = 0; i < Changes.uninstallerFilesCopied; ++i) {
+    if (!YnrcRemoveFile(ConcatPath(dir, kUninstallerFiles[i]), 0)) removed = false;
+  }
+  if (Changes.folderCreated && !FRemoveDir(dir, 0)) removed = false;
+  wsprintfA(line, removed ? "Undone: the uninstaller removed from %s"
+                          : "Left as it is: part of the uninstaller in %s (see above)", dir);
+  LogText(line);
+  Changes.uninstallerFilesCopied = 0;
+  Changes.folderCreated = false;
 }

@@ -2,10 +2,21 @@
 
 #include "support/registry_calls.h"
 
+// The bytes of a list of strings, its closing empty string included.
+static DWORD ListBytes(LPCSTR list) {
+  LPCSTR p = list;
+  while (*p != '\0') p += lstrlenA(p) + 1;
+  return static_cast<DWORD>(p - list + 1);
+}
+
 static LONG SetValue(HKEY key, const RegistryValue& value) {
   if (value.type == REG_DWORD) {
     return CallRegSetValueEx(key, value.name, REG_DWORD,
                              reinterpret_cast<const BYTE*>(&value.number), sizeof value.number);
+  }
+  if (value.type == REG_MULTI_SZ) {
+    return CallRegSetValueEx(key, value.name, REG_MULTI_SZ,
+                             reinterpret_cast<const BYTE*>(value.text), ListBytes(value.text));
   }
   return CallRegSetValueEx(key, value.name, REG_SZ, reinterpret_cast<const BYTE*>(value.text),
                            static_cast<DWORD>(lstrlenA(value.text) + 1));
@@ -13,8 +24,14 @@ static LONG SetValue(HKEY key, const RegistryValue& value) {
 
 LONG WriteRegistryEntry(HKEY root, LPCSTR keyPath, const RegistryValue* values, int count,
                         LPCSTR* failedCall) {
+  // Written whole: no value of an earlier write outlives this one.
+  LONG result = RemoveRegistryEntry(root, keyPath);
+  if (result != ERROR_SUCCESS) {
+    *failedCall = "RegDeleteKeyA";
+    return result;
+  }
   HKEY key = nullptr;
-  LONG result = CallRegCreateKey(root, keyPath, &key);
+  result = CallRegCreateKey(root, keyPath, &key);
   if (result != ERROR_SUCCESS) {
     *failedCall = "RegCreateKeyA";
     return result;
@@ -38,6 +55,18 @@ BOOL ReadRegistryText(HKEY root, LPCSTR keyPath, LPCSTR name, LPSTR buffer, DWOR
     return FALSE;
   }
   buffer[count] = '\0';  // a value stored without its terminator
+  return TRUE;
+}
+
+BOOL ReadRegistryList(HKEY root, LPCSTR keyPath, LPCSTR name, LPSTR buffer, DWORD size) {
+  HKEY key = nullptr;
+  if (size < 2 || CallRegOpenKeyEx(root, keyPath, KEY_READ, &key) != ERROR_SUCCESS) return FALSE;
+  DWORD type = 0, count = size - 2;
+  LONG result = CallRegQueryValueEx(key, name, &type, reinterpret_cast<LPBYTE>(buffer), &count);
+  CallRegCloseKey(key);
+  if (result != ERROR_SUCCESS || type != REG_MULTI_SZ || count > size - 2) return FALSE;
+  buffer[count] = '\0';  // closes a list stored without its terminators
+  buffer[count + 1] = '\0';
   return TRUE;
 }
 

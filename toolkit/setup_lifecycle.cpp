@@ -10,6 +10,15 @@
 
 INT FrameOpenResult = 0;
 INT FatalErrorShown = 0;
+static void (*FailureUndo)(void) = nullptr;
+
+void SetFailureUndo(void (*undo)(void)) { FailureUndo = undo; }
+
+void RunFailureUndo(void) {
+  void (*undo)(void) = FailureUndo;
+  FailureUndo = nullptr;  // a failure inside the undo must not start it again
+  if (undo != nullptr) undo();
+}
 
 INT OpenFrame(LPSTR cmdLine) {
   if (FrameOpenResult > 0) return 0;
@@ -80,6 +89,7 @@ void EndSetup(void) {
 }
 
 void FatalSetupError(void) {
+  RunFailureUndo();
   // A failure met while the error dialog is up lands here again: end at once.
   if (!FatalErrorShown) {
     FatalErrorShown = 1;

@@ -21,6 +21,12 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title);
 void EndSetup(void);
 
 
+// What the fatal path undoes before it reports: the program's changes so far.
+// It runs at most once; null forgets it (the changes are final).
+void SetFailureUndo(void (*undo)(void));
+// Runs the undo now, when one is set, and forgets it.
+void RunFailureUndo(void);
+
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId);
 void SetFrameAbout(LPCSTR text, LPCSTR caption);
 void SetFrameTitle(LPCSTR title);

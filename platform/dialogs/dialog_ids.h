@@ -6,6 +6,7 @@
 #define DLG_QUIT 200
 #define DLG_FATAL 400
 #define DLG_RESTART 700
+#define DLG_INSTALLED 710  // nothing changed and the driver runs: no restart
 #define DLG_REGISTRATION_FAILED 900
 #define DLG_BILLBOARD 5000
 #define DLG_NO_WINDOWS_DIR 6400

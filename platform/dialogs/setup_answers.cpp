@@ -41,6 +41,7 @@ LPCSTR STFAPI DialogOutcome(UINT idDlg, LPCSTR szEvent) {
       return HasEventSum(szEvent, kSumRestart) ? "SUCCESS, restarting Windows"
                                                : "SUCCESS, restart pending";
     case DLG_REMOVED:
+    case DLG_INSTALLED:
       return "SUCCESS";
     case DLG_REMOVE_CONFIRM:
       return HasEventSum(szEvent, kSumContinue) ? nullptr : "CANCELLED";

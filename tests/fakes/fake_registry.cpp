@@ -355,6 +355,11 @@ void SetRegDefault(const std::string& path, const std::string& value) {
   Create(path)->values[""] = RegValue{REG_SZ, value + '\0'};
 }
 
+void SetRegValue(const std::string& path, const std::string& name, DWORD type,
+                 const std::string& data) {
+  Create(path)->values[Upper(name)] = RegValue{type, data};
+}
+
 bool RegKeyExists(const std::string& path) { return Find(path) != nullptr; }
 
 std::string RegDefault(const std::string& path) {

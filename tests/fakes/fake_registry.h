@@ -56,6 +56,9 @@ void ResetRegistry(Library& advapi32);
 // Test set-up and inspection, by full path.
 void AddRegKey(const std::string& path);
 void SetRegDefault(const std::string& path, const std::string& value);
+// A value with its bytes as stored (a string's terminator included).
+void SetRegValue(const std::string& path, const std::string& name, DWORD type,
+                 const std::string& data);
 bool RegKeyExists(const std::string& path);
 std::string RegDefault(const std::string& path);  // empty when not set
 const RegValue* FindRegValue(const std::string& path, const std::string& name);

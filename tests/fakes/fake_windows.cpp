@@ -90,6 +90,13 @@ void RunUnderWow64(WORD native, bool withMachines) {
       reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&FakeIsWow64Process2));
 }
 
+void AddUninstallerFiles(const std::string& dir) {
+  for (const char* name : {"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
+                           "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"}) {
+    AddFile(dir + name);
+  }
+}
+
 void ResetMachine() {
   machine = Machine{};
   nextLibraryHandle = 0x10000;
@@ -99,6 +106,7 @@ void ResetMachine() {
        "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
        "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
   ResetRegistry(advapi32);
+  AddUninstallerFiles("D:\\");  // beside the program, D:\SETUP.EXE
   // Windows NT 4.0's: nothing of WOW64.
   AddLibrary("KERNEL32.DLL", {}).resident = true;
 }
@@ -200,7 +208,10 @@ DWORD WINAPI GetFileAttributesA(LPCSTR path) {
   Record("GetFileAttributesA", path);
   const std::string key = fake::Upper(path);
   if (machine.files.count(key)) return FILE_ATTRIBUTE_NORMAL;
-  if (machine.directories.count(key)) return FILE_ATTRIBUTE_DIRECTORY;
+  if (machine.directories.count(key)) {
+    return FILE_ATTRIBUTE_DIRECTORY |
+           (machine.reparsePoints.count(key) ? FILE_ATTRIBUTE_REPARSE_POINT : 0);
+  }
   machine.lastError = ERROR_FILE_NOT_FOUND;
   return INVALID_FILE_ATTRIBUTES;
 }

@@ -51,6 +51,7 @@ struct Machine {
   bool currentDirFails = false;
   std::string modulePath = "D:\\SETUP.EXE";  // GetModuleFileNameA of the program
   std::set<std::string> directories;          // existing directories, in capitals
+  std::set<std::string> reparsePoints;        // links and junctions among them, in capitals
 
   UINT errorMode = 0;
   bool fileApisAnsi = true;                          // AreFileApisANSI
@@ -111,6 +112,8 @@ Library* FindLibrary(const std::string& name);
 // A library the program imports: GetModuleHandleA finds it without a load.
 Library& AddResidentLibrary(const std::string& name, const std::vector<std::string>& exports);
 void AddFile(const std::string& path, const std::string& data = std::string());
+// The uninstaller and its libraries in `dir` (ending in a backslash), as a disk has them.
+void AddUninstallerFiles(const std::string& dir);
 // Number of libraries currently loaded.
 int LoadedLibraryCount();
 void PostMessage(UINT message);

@@ -26,6 +26,8 @@ void ResetProcessState() {
   AppInstance = nullptr;
   FrameOpenResult = 0;
   FatalErrorShown = 0;
+  SetFailureUndo(nullptr);
+  std::memset(&Changes, 0, sizeof Changes);
   RegistryLibrary = nullptr;
   RegistryFunctions = RegistryEntryPoints{};
   SharedDirsSetUpPending = 1;

@@ -1,9 +1,11 @@
 // WinMain end to end against the fakes: every way out, each with exit code 0.
 #include <algorithm>
+#include <functional>
 
 #include "installer/installer.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
+#include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
 
 namespace {
@@ -211,19 +213,106 @@ TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
   EXPECT_EQ(Milestones()[4], "open service");
 }
 
-TEST_F(MainSequenceTest, RegistrationFailureShowsDialog900AndEnds) {
-  for (int which = 0; which < 2; ++which) {
+// A run that changes nothing, with the driver running, needs no restart; any
+// change, a stopped driver or an earlier run's pending rename does.
+TEST_F(MainSequenceTest, ARunThatChangedNothingEndsWithoutARestart) {
+  const std::string kPending = "\\??\\C:\\WINNT\\SYSTEM32\\drivers\\~stf00000001.tmp\\0\\0.old";
+  struct Case {
+    const char* name;
+    long filesCopied;
+    DWORD startBefore;
+    DWORD state;
+    bool pendingRename;
+    const char* dialog;
+  } cases[] = {
+      {"nothing changed", 0, SERVICE_SYSTEM_START, SERVICE_RUNNING, false, "710"},
+      {"a file copied", 1, SERVICE_SYSTEM_START, SERVICE_RUNNING, false, "700"},
+      {"start type changed", 0, SERVICE_DEMAND_START, SERVICE_RUNNING, false, "700"},
+      {"driver stopped", 0, SERVICE_SYSTEM_START, SERVICE_STOPPED, false, "700"},
+      {"earlier rename pending", 0, SERVICE_SYSTEM_START, SERVICE_RUNNING, true, "700"},
+  };
+  for (const Case& c : cases) {
     fake::ResetProcessState();
     fake::SetSymbol("STF_SRCDIR", "D:\\");
-    if (which == 0) fake::machine.createServiceError = ERROR_ACCESS_DENIED;
-    if (which == 1) fake::machine.changeConfigFails = true;
+    fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+    fake::Always("UsCopyListChanges", c.filesCopied);
+    fake::Service old;
+    old.type = SERVICE_KERNEL_DRIVER;
+    old.start = c.startBefore;
+    old.state = c.state;
+    old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+    fake::machine.services["mlxidecd"] = old;
+    if (c.pendingRename) {
+      fake::SetRegValue("HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                        "PendingFileRenameOperations", REG_MULTI_SZ,
+                        kPending + '\0' + '\0' + '\0');
+    }
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(700, {"CONTINUE"});
+    fake::Events(710, {"CONTINUE"});
+    EXPECT_EQ(Run("/quiet"), 0) << c.name;
+    Trace m = Milestones();
+    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{std::string("dialog ") + c.dialog, "end setup"}))
+        << c.name;
+  }
+}
+
+// Everything missing from the disk is named in one box before anything changes.
+TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
+  fake::toolkit.lists["STF_DISK_FILES"] = {"mlxidecd.SYS", "other.sys", "optional.dll"};
+  fake::toolkit.lists["STF_FILE_FLAGS"] = {"", "1", "0"};  // the last is not vital
+  fake::AddFile("D:\\other.sys");
+  fake::machine.files.erase("D:\\UNINSTALL.EXE");
+  fake::machine.files.erase("D:\\MSCUISTF.DLL");
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run("/quiet"), 0);
+  Trace boxes = fake::CallsTo({"DoMsgBox"});
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].find("lacks 3 files"), std::string::npos) << boxes[0];
+  for (const char* name : {"D:\\mlxidecd.SYS", "D:\\uninstall.exe", "D:\\mscuistf.dll"}) {
+    EXPECT_NE(boxes[0].find(name), std::string::npos) << name;
+  }
+  EXPECT_EQ(boxes[0].find("other.sys"), std::string::npos);
+  EXPECT_EQ(boxes[0].find("optional.dll"), std::string::npos);
+  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
+                fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FUndoCopyList"),
+            0);
+}
+
+// A refused registration puts the copy and the service back before dialog 900.
+TEST_F(MainSequenceTest, RegistrationFailureIsRolledBackThenShowsDialog900) {
+  struct Case {
+    const char* name;
+    std::function<void()> arrange;
+    size_t servicesAfter;
+  } cases[] = {
+      {"create refused", [] { fake::machine.createServiceError = ERROR_ACCESS_DENIED; }, 0},
+      {"created, start refused", [] { fake::machine.changeConfigFails = true; }, 0},
+      {"marked for delete",
+       [] {
+         fake::machine.services["mlxidecd"].markedForDelete = true;
+         fake::machine.createServiceError = ERROR_SERVICE_MARKED_FOR_DELETE;
+       },
+       1},
+  };
+  for (const Case& c : cases) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    c.arrange();
     fake::Events(100, {"CONTINUE"});
     fake::Events(900, {"CONTINUE"});
-    EXPECT_EQ(Run(), 0);
-    EXPECT_EQ(fake::CountCalls("OpenServiceA"), 0);
+    EXPECT_EQ(Run(), 0) << c.name;
+    EXPECT_EQ(fake::machine.services.size(), c.servicesAfter) << c.name;
+    if (c.servicesAfter) {
+      EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 0u) << c.name;
+    }
+    EXPECT_EQ(fake::CallsTo({"FUndoCopyList", "FCommitCopyList", "FCopyOneFile"}),
+              Trace{"FUndoCopyList()"}) << c.name;
+    EXPECT_EQ(fake::machine.openServiceHandles, 0) << c.name;
     Trace m = Milestones();
-    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"}));
-    EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0);
+    EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"})) << c.name;
+    EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0) << c.name;
   }
 }
 

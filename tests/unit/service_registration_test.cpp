@@ -5,6 +5,8 @@
 
 namespace {
 
+using Trace = std::vector<std::string>;
+
 // The copy has put the driver file in place.
 class ServiceTest : public SetupTest {
  protected:
@@ -56,6 +58,14 @@ TEST_F(ServiceTest, ExistingServiceIsOpenedAndOnlyItsStartTypeChanged) {
   EXPECT_EQ(s.imagePath, old.imagePath);
   EXPECT_EQ(s.group, "Other");
   EXPECT_EQ(fake::machine.openServiceHandles, 0);
+  // The log says what the service is now, as the manager answers.
+  Trace registered;
+  for (const std::string& line : fake::CallsTo({"FWriteToLogFile"})) {
+    if (line.find("registered") != std::string::npos) registered.push_back(line);
+  }
+  ASSERT_EQ(registered.size(), 1u);
+  EXPECT_NE(registered[0].find("start 1, group \"Other\", image \"\\??\\C:\\elsewhere"),
+            std::string::npos) << registered[0];
 }
 
 struct FailureCase {

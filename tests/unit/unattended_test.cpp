@@ -122,6 +122,7 @@ TEST_F(UnattendedTest, SetupInfIsFoundBesideSetupExe) {
     fake::machine.currentDir = c.currentDir;
     fake::machine.currentDirFails = c.currentDirFails;
     fake::machine.modulePath = "E:\\DISK\\SETUP.EXE";
+    fake::AddUninstallerFiles("E:\\DISK\\");
     if (c.infInCurrentDir) fake::AddFile(std::string(c.currentDir) + "\\setup.inf");
     fake::Events(100, {"CONTINUE"});
     fake::Events(700, {"CONTINUE"});

@@ -72,6 +72,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "FSetSymbolToListOfInfKeys(\"L\", \"S\", 1)"},
         GuardedCase{"FMakeListInfSectionField", [] { CollectInfField1("L", "S"); },
                     "FMakeListInfSectionField(\"L\", \"S\", 1)"},
+        GuardedCase{"FMakeListInfSectionField", [] { CollectInfField2("L", "S"); },
+                    "FMakeListInfSectionField(\"L\", \"S\", 2)"},
         GuardedCase{"FMakeListInfSectionField", [] { CollectInfField5("L", "S"); },
                     "FMakeListInfSectionField(\"L\", \"S\", 5)"},
         GuardedCase{"FMakeListInfSectionField", [] { CollectInfField15("L", "S"); },

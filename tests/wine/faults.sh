@@ -43,8 +43,13 @@ case $mode in
     start_setup /log "$LOG_WIN"
     # setup.inf is read before the welcome; the other faults show at the copy.
     # Either way the toolkit first explains the failure in a message box (a
-    # dialog without a number): OK for the INF, Cancel instead of Retry for a file.
+    # dialog without a number): OK for the INF and for the files missing from
+    # the disk (named together before the copy), Cancel instead of Retry for a
+    # file the copy cannot write.
     if [[ $fault == no-inf ]]; then
+      answer "$MESSAGE_BOX" "$IDOK"
+    elif [[ $fault == no-driver ]]; then
+      answer "$DLG_WELCOME" "$IDC_CONTINUE"
       answer "$MESSAGE_BOX" "$IDOK"
     else
       answer "$DLG_WELCOME" "$IDC_CONTINUE"
