@@ -27,7 +27,7 @@ const char* TextOf(const InfFile& inf, const InfField& field) {
 }  // namespace
 
 bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadBytePredicate isLead,
-                 WideToAnsi toAnsi) {
+                 WideToAnsi toAnsi, const InfDirectoryIds* dirs) {
   *out = InfFile();
   *err = InfError();
   err->file = path;
@@ -59,7 +59,7 @@ bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadByteP
     }
     data.swap(text);
   }
-  return ParseInfSource(std::move(data), path, out, err, isLead);
+  return ParseInfSource(std::move(data), path, out, err, isLead, dirs);
 }
 
 const InfSection* FindSection(const InfFile& inf, const std::string& name) {
@@ -94,6 +94,29 @@ const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std
   return &section.lines[*at];
 }
 
+// A backslash that is a character, not a double-byte character's trail byte.
+static bool EndsInBackslash(const std::string& text, LeadBytePredicate isLead) {
+  const char* p = text.data();
+  const char* end = p + text.size();
+  const char* last = nullptr;
+  for (; p < end; p += CharLength(p, end, isLead)) last = p;
+  return last != nullptr && *last == '\\' && last + 1 == end;
+}
+
+// The replacement of a %name% that [Strings] does not define: a directory
+// id's directory, without its trailing backslash when one follows the id.
+static bool DirectoryOf(const InfFile& inf, const char* name, const char* close, const char* end,
+                        std::string* out) {
+  long id = 0;
+  if (inf.directories.empty() || !ParseDirectoryId(name, close - name, &id)) return false;
+  const auto found = inf.directories.find(id);
+  if (found == inf.directories.end()) return false;
+  const std::string& dir = found->second;
+  const bool dropSlash = close + 1 < end && close[1] == '\\' && EndsInBackslash(dir, inf.isLead);
+  out->append(dir, 0, dir.size() - (dropSlash ? 1 : 0));
+  return true;
+}
+
 void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std::string* out) {
   out->clear();
   std::string name;
@@ -114,10 +137,13 @@ void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std
       *out += '%';
     } else if (found != inf.strings.end()) {
       out->append(TextOf(inf, found->second), found->second.length);
-    } else {
+    } else if (!DirectoryOf(inf, open + 1, close, end, out)) {
       out->append(open, close + 1);  // not defined: stays as written
     }
     p = close + 1;
+  }
+  if (out->size() > kInfMaxFieldChars) {
+    out->resize(CharPrefix(out->data(), out->size(), kInfMaxFieldChars, inf.isLead));
   }
 }
 
