@@ -302,7 +302,7 @@ TEST(InfParser, LongLinesAndFields) {
 // %10% and the other directory ids, where [Strings] does not name them.
 TEST(InfParser, DirectoryIds) {
   InfSystemDirs system;
-  system.infDirectory = "D:\\disk";
+  system.infDirectory = "D:\\disk\\";
   system.windows = "C:\\WINNT";
   system.system = "C:\\WINNT\\system32";
   system.systemRoot = system.bootRoot = "C:\\";
@@ -315,7 +315,8 @@ TEST(InfParser, DirectoryIds) {
       {"%10%", "C:\\WINNT"},
       {"%11%\\mlxidecd.dll", "C:\\WINNT\\system32\\mlxidecd.dll"},
       {"%12%\\x.sys", "C:\\WINNT\\system32\\drivers\\x.sys"},
-      {"\"%01%\"", "D:\\disk"},
+      {"\"%01%\"", "D:\\disk\\"},
+      {"%01%\\x.sys", "D:\\disk\\x.sys"},
       {"%17%;%18%", "C:\\WINNT\\inf"},
       {"%24%", "C:\\"},
       {"%24%\\fred", "C:\\fred"},    // the root's backslash is not doubled

@@ -13,14 +13,14 @@
 namespace stf {
 
 // Directory id -> directory, without a trailing backslash but for a root
-// ("C:\"). An id missing from the table stays as written.
+// ("C:\") and for 01. An id missing from the table stays as written.
 using InfDirectoryIds = std::map<long, std::string>;
 
 // Shell folders are ids 16384 + the folder's number (CSIDL).
 constexpr long kInfShellFolderBase = 16384;
 
 struct InfSystemDirs {
-  std::string infDirectory;  // 01: the folder the INF file is read from
+  std::string infDirectory;  // 01: the INF file's folder, with its trailing backslash
   std::string windows;       // 10
   std::string system;        // 11
   std::string systemRoot;    // 24: root of the disk Windows is on, "C:\"

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "dbcs_path.h"
 #include "inf_parser.h"
 
 namespace stf {
@@ -94,15 +95,6 @@ const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std
   return &section.lines[*at];
 }
 
-// A backslash that is a character, not a double-byte character's trail byte.
-static bool EndsInBackslash(const std::string& text, LeadBytePredicate isLead) {
-  const char* p = text.data();
-  const char* end = p + text.size();
-  const char* last = nullptr;
-  for (; p < end; p += CharLength(p, end, isLead)) last = p;
-  return last != nullptr && *last == '\\' && last + 1 == end;
-}
-
 // The replacement of a %name% that [Strings] does not define: a directory
 // id's directory, without its trailing backslash when one follows the id.
 static bool DirectoryOf(const InfFile& inf, const char* name, const char* close, const char* end,
@@ -112,7 +104,7 @@ static bool DirectoryOf(const InfFile& inf, const char* name, const char* close,
   const auto found = inf.directories.find(id);
   if (found == inf.directories.end()) return false;
   const std::string& dir = found->second;
-  const bool dropSlash = close + 1 < end && close[1] == '\\' && EndsInBackslash(dir, inf.isLead);
+  const bool dropSlash = close + 1 < end && close[1] == '\\' && EndsWithBackslash(dir, inf.isLead);
   out->append(dir, 0, dir.size() - (dropSlash ? 1 : 0));
   return true;
 }
