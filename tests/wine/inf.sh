@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # inf.sh inf-<case>: setup.inf as editors save it: UTF-16LE with its byte
 # order mark, and a large file. Each must install like the plain one.
-# inf-agreement: INF files laid out as driver disks' are (inf_corpus.py), read
-# by the toolkit and by setupapi; every field must agree but where setupapi
-# is known to differ (inf_compare.cpp names those kinds).
+# inf-agreement: INF files laid out as driver disks' are (bench/inf_corpus.py),
+# read by the toolkit and by setupapi; every field must agree but where
+# setupapi is known to differ (bench/inf_compare.cpp names those kinds).
 source "$(dirname "$0")/lib.sh"
 
 agreement() {
-  python3 "$(dirname "$0")/inf_corpus.py" "$SCEN/corpus"
+  python3 "${WINE_TEST_INF_CORPUS:?set by ctest: bench/inf_corpus.py}" "$SCEN/corpus"
   cp "${WINE_TEST_INF_COMPARE:?set by ctest: inf_compare.exe}" "$DISK/"
   local files=() file
   for file in driver.inf intl-utf16.inf intl-utf8.inf long-fields.inf; do

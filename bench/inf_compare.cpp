@@ -8,39 +8,30 @@
 // mismatches by kind, and the first few of each kind. Exit code: 0 when
 // every mismatch is of a kind given as a system's difference (below), 1
 // otherwise, 2 when a file cannot be read at all.
-#include <windows.h>
+#include "bench/bench_stats.h"  // windows.h first
+
 #include <setupapi.h>
 
-#include <cstdio>
 #include <map>
-#include <string>
-#include <vector>
 
 #include "contract/toolkit_api.h"
 
 namespace {
 
 template <typename F>
-F Export(const char* name) {
-  static HMODULE library = LoadLibraryA("MSCOMSTF.dll");
-  F f = library ? reinterpret_cast<F>(reinterpret_cast<void*>(GetProcAddress(library, name))) : nullptr;
-  if (f == nullptr) {
-    std::fprintf(stderr, "inf_compare: MSCOMSTF.dll!%s not found (error %lu)\n", name,
-                 GetLastError());
-    ExitProcess(2);
-  }
-  return f;
+F Common(const char* name) {
+  return Export<F>("MSCOMSTF.dll", name);
 }
 
 struct Toolkit {
-  decltype(&FOpenInf) open = Export<decltype(&FOpenInf)>("FOpenInf");
-  decltype(&FSetSilent) silent = Export<decltype(&FSetSilent)>("FSetSilent");
+  decltype(&FOpenInf) open = Common<decltype(&FOpenInf)>("FOpenInf");
+  decltype(&FSetSilent) silent = Common<decltype(&FSetSilent)>("FSetSilent");
   decltype(&FSetSymbolToListOfInfKeys) keys =
-      Export<decltype(&FSetSymbolToListOfInfKeys)>("FSetSymbolToListOfInfKeys");
+      Common<decltype(&FSetSymbolToListOfInfKeys)>("FSetSymbolToListOfInfKeys");
   decltype(&FMakeListInfSectionField) fields =
-      Export<decltype(&FMakeListInfSectionField)>("FMakeListInfSectionField");
-  decltype(&UsGetListLength) length = Export<decltype(&UsGetListLength)>("UsGetListLength");
-  decltype(&CbGetListItem) item = Export<decltype(&CbGetListItem)>("CbGetListItem");
+      Common<decltype(&FMakeListInfSectionField)>("FMakeListInfSectionField");
+  decltype(&UsGetListLength) length = Common<decltype(&UsGetListLength)>("UsGetListLength");
+  decltype(&CbGetListItem) item = Common<decltype(&CbGetListItem)>("CbGetListItem");
 
   std::vector<std::string> List(const char* name) {
     std::vector<std::string> items(length(name));
