@@ -300,13 +300,18 @@ TEST(InfParser, LongLinesAndFields) {
 }
 
 // %10% and the other directory ids, where [Strings] does not name them.
+int shellAsked = 0;
 TEST(InfParser, DirectoryIds) {
   InfSystemDirs system;
   system.infDirectory = "D:\\disk\\";
   system.windows = "C:\\WINNT";
   system.system = "C:\\WINNT\\system32";
   system.systemRoot = system.bootRoot = "C:\\";
-  system.shellFolders = {{0x26, "C:\\Program Files"}};
+  system.shellFolder = [](int csidl, std::string* path) {
+    *path = csidl == 0x26 ? "C:\\Program Files" : "";
+    ++shellAsked;
+    return csidl == 0x26;
+  };
   const InfDirectoryIds dirs = MakeInfDirectoryIds(system);
   struct Case {
     const char* value;
@@ -328,7 +333,8 @@ TEST(InfParser, DirectoryIds) {
       {"%mine%", "from strings"},     // [Strings] wins over a directory id
       {"%20%", "defined too"},
       {"%99%\\x", "%99%\\x"},         // unknown: as written
-      {"%16423%", "%16423%"},         // a shell folder the table lacks
+      {"%16423%", "%16423%"},         // a shell folder this Windows lacks
+      {"%16640%", "%16640%"},         // past the shell folders
       {"%1O%", "%1O%"},
       {"%1 0%", "%1 0%"},
       {"%%10%%", "%10%"},
@@ -341,6 +347,7 @@ TEST(InfParser, DirectoryIds) {
     ASSERT_TRUE(ParseInfText(text.data(), text.size(), "t.inf", &inf, &err, nullptr, &dirs));
     EXPECT_EQ(F(inf, inf.sections[0].lines[0])[1], c.expected) << c.value;
   }
+  EXPECT_EQ(shellAsked, 2);  // only for the ids used: the shell is slow
   // Keys too, so that a line is found by the directory.
   const std::string keyed = "[S]\n%11%\\a.dll = v\n";
   InfFile inf;
@@ -354,13 +361,13 @@ TEST(InfParser, DirectoryIds) {
   system.driverArch = "w32x86";
   system.userProfile = "C:\\WINNT\\Profiles\\admin";
   const InfDirectoryIds all = MakeInfDirectoryIds(system);
-  EXPECT_EQ(all.at(20), "C:\\WINNT\\fonts");
-  EXPECT_EQ(all.at(23), "C:\\WINNT\\system32\\spool\\drivers\\color");
-  EXPECT_EQ(all.at(52), "C:\\WINNT\\system32\\spool\\drivers\\w32x86");
-  EXPECT_EQ(all.at(53), "C:\\WINNT\\Profiles\\admin");
-  EXPECT_EQ(all.at(55), "C:\\WINNT\\system32\\spool\\prtprocs\\w32x86");
-  EXPECT_EQ(dirs.count(52), 0u);  // no machine name for the spooler's folders
-  EXPECT_EQ(MakeInfDirectoryIds(InfSystemDirs()).count(10), 0u);
+  EXPECT_EQ(all.ids.at(20), "C:\\WINNT\\fonts");
+  EXPECT_EQ(all.ids.at(23), "C:\\WINNT\\system32\\spool\\drivers\\color");
+  EXPECT_EQ(all.ids.at(52), "C:\\WINNT\\system32\\spool\\drivers\\w32x86");
+  EXPECT_EQ(all.ids.at(53), "C:\\WINNT\\Profiles\\admin");
+  EXPECT_EQ(all.ids.at(55), "C:\\WINNT\\system32\\spool\\prtprocs\\w32x86");
+  EXPECT_EQ(dirs.ids.count(52), 0u);  // no machine name for the spooler's folders
+  EXPECT_EQ(MakeInfDirectoryIds(InfSystemDirs()).ids.count(10), 0u);
 }
 
 TEST(InfParser, DoubleByteTrailBytesAreText) {

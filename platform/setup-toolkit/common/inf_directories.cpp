@@ -26,16 +26,27 @@ std::string Environment(const wchar_t* name) {
 }
 
 // By item list: SHGetSpecialFolderPathA is newer than the shell of NT 4.0.
-// A folder this Windows does not have is left out.
-std::string ShellFolder(int csidl, IMalloc* shellMemory) {
-  LPITEMIDLIST items = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || items == nullptr) {
-    return std::string();
+// Each folder is asked once a process, and only when an INF file uses it:
+// asking all of them took Wine half a second.
+bool ShellFolder(int csidl, std::string* path) {
+  static std::string known[stf::kInfShellFolderCount];
+  static bool asked[stf::kInfShellFolderCount];
+  if (csidl < 0 || csidl >= stf::kInfShellFolderCount) return false;
+  if (!asked[csidl]) {
+    asked[csidl] = true;
+    LPITEMIDLIST items = nullptr;
+    IMalloc* shellMemory = nullptr;
+    char found[MAX_PATH];
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) && items != nullptr) {
+      if (SHGetPathFromIDListA(items, found)) known[csidl] = found;
+      if (SUCCEEDED(SHGetMalloc(&shellMemory))) {
+        shellMemory->Free(items);
+        shellMemory->Release();
+      }
+    }
   }
-  char path[MAX_PATH];
-  const BOOL found = SHGetPathFromIDListA(items, path);
-  shellMemory->Free(items);
-  return found ? std::string(path) : std::string();
+  *path = known[csidl];
+  return !path->empty();
 }
 
 stf::InfSystemDirs MachineDirectories() {
@@ -46,14 +57,7 @@ stf::InfSystemDirs MachineDirectories() {
   dirs.bootRoot = dirs.systemRoot;  // NT names its boot volume only as a device
   dirs.userProfile = Environment(L"USERPROFILE");
   dirs.driverArch = "w32x86";  // the spooler's name for the machine this build runs on
-  IMalloc* shellMemory = nullptr;
-  if (SUCCEEDED(SHGetMalloc(&shellMemory))) {
-    for (int csidl = 0; csidl < 0x40; ++csidl) {
-      std::string path = ShellFolder(csidl, shellMemory);
-      if (!path.empty()) dirs.shellFolders.emplace_back(csidl, std::move(path));
-    }
-    shellMemory->Release();
-  }
+  dirs.shellFolder = ShellFolder;
   return dirs;
 }
 

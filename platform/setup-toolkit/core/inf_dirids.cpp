@@ -11,7 +11,7 @@ std::string Below(const std::string& parent, const char* names) {
 }
 
 void Put(InfDirectoryIds* table, long id, const std::string& path) {
-  if (!path.empty()) (*table)[id] = path;
+  if (!path.empty()) table->ids[id] = path;
 }
 
 }  // namespace
@@ -19,7 +19,7 @@ void Put(InfDirectoryIds* table, long id, const std::string& path) {
 InfDirectoryIds MakeInfDirectoryIds(const InfSystemDirs& dirs) {
   InfDirectoryIds table;
   // "No directory" and the two spellings of "the path is absolute".
-  table[0] = table[-1] = table[65535] = std::string();
+  table.ids[0] = table.ids[-1] = table.ids[65535] = std::string();
   Put(&table, 1, dirs.infDirectory);
   Put(&table, 10, dirs.windows);
   Put(&table, 11, dirs.system);
@@ -40,10 +40,19 @@ InfDirectoryIds MakeInfDirectoryIds(const InfSystemDirs& dirs) {
   }
   Put(&table, 53, dirs.userProfile);
   Put(&table, 54, dirs.bootRoot);
-  for (const auto& folder : dirs.shellFolders) {
-    Put(&table, kInfShellFolderBase + folder.first, folder.second);
-  }
+  table.shellFolder = dirs.shellFolder;
   return table;
+}
+
+bool LookUpDirectoryId(const InfDirectoryIds& dirs, long id, std::string* path) {
+  const auto found = dirs.ids.find(id);
+  if (found != dirs.ids.end()) {
+    *path = found->second;
+    return true;
+  }
+  const long folder = id - kInfShellFolderBase;
+  return dirs.shellFolder != nullptr && folder >= 0 && folder < kInfShellFolderCount &&
+         dirs.shellFolder(static_cast<int>(folder), path) && !path->empty();
 }
 
 bool ParseDirectoryId(const char* name, std::size_t length, long* id) {

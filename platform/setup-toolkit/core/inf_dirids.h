@@ -7,17 +7,23 @@
 #include <cstddef>
 #include <map>
 #include <string>
-#include <utility>
-#include <vector>
 
 namespace stf {
 
-// Directory id -> directory, without a trailing backslash but for a root
-// ("C:\") and for 01. An id missing from the table stays as written.
-using InfDirectoryIds = std::map<long, std::string>;
-
 // Shell folders are ids 16384 + the folder's number (CSIDL).
 constexpr long kInfShellFolderBase = 16384;
+constexpr long kInfShellFolderCount = 256;
+
+// Asks the system for a shell folder by its number; false when this Windows
+// has none. Asked only when a file uses the id: the shell is slow to answer.
+using ShellFolderLookup = bool (*)(int csidl, std::string* path);
+
+struct InfDirectoryIds {
+  // Id -> directory, without a trailing backslash but for a root ("C:\")
+  // and for 01. An id the table lacks stays as written.
+  std::map<long, std::string> ids;
+  ShellFolderLookup shellFolder = nullptr;
+};
 
 struct InfSystemDirs {
   std::string infDirectory;  // 01: the INF file's folder, with its trailing backslash
@@ -27,12 +33,15 @@ struct InfSystemDirs {
   std::string bootRoot;      // 30 and 54: root of the disk the system boots from
   std::string userProfile;   // 53
   std::string driverArch;    // "w32x86": the spooler's folder name for this machine
-  std::vector<std::pair<int, std::string>> shellFolders;  // folder number, path
+  ShellFolderLookup shellFolder = nullptr;
 };
 
 // The table of every id Windows defines for INF files that the given
 // directories answer; an empty directory leaves its ids out.
 InfDirectoryIds MakeInfDirectoryIds(const InfSystemDirs& dirs);
+
+// The directory of an id; false when it has none.
+bool LookUpDirectoryId(const InfDirectoryIds& dirs, long id, std::string* path);
 
 // The id a %name% spells, as Windows reads one: a decimal number, perhaps
 // signed, and nothing else. False when the name is not a number.

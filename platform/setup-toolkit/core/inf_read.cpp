@@ -100,10 +100,10 @@ const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std
 static bool DirectoryOf(const InfFile& inf, const char* name, const char* close, const char* end,
                         std::string* out) {
   long id = 0;
-  if (inf.directories.empty() || !ParseDirectoryId(name, close - name, &id)) return false;
-  const auto found = inf.directories.find(id);
-  if (found == inf.directories.end()) return false;
-  const std::string& dir = found->second;
+  std::string dir;
+  if (!ParseDirectoryId(name, close - name, &id) || !LookUpDirectoryId(inf.directories, id, &dir)) {
+    return false;
+  }
   const bool dropSlash = close + 1 < end && close[1] == '\\' && EndsWithBackslash(dir, inf.isLead);
   out->append(dir, 0, dir.size() - (dropSlash ? 1 : 0));
   return true;
