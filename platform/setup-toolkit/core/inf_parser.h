@@ -58,9 +58,6 @@ namespace stf {
 // exhausting memory. Exceeding any of them is a parse error.
 // The whole file.
 constexpr std::size_t kInfMaxFileBytes = 64 * 1024 * 1024;
-// Characters of a field; Windows' reader keeps the first this many of a
-// longer one.
-constexpr std::size_t kInfMaxFieldChars = 4096;
 // Lines holding data, all sections together.
 constexpr std::size_t kInfMaxLines = 4 * 1024 * 1024;
 // A section name, in characters (Windows' own limit).
@@ -70,6 +67,10 @@ constexpr std::size_t kInfMaxSectionName = 255;
 // kInfTextSlackBytes, so that strings cannot inflate a file without bound.
 constexpr std::size_t kInfTextGrowth = 4;
 constexpr std::size_t kInfTextSlackBytes = 4 * 1024 * 1024;
+
+// Characters of a field: not a refusal, Windows' reader keeps the first this
+// many of a longer one (Windows NT 4.0 to XP kept 511).
+constexpr std::size_t kInfMaxFieldChars = 4096;
 
 struct InfField {
   std::uint32_t offset = 0;  // into InfFile::source, or InfFile::text when processed
