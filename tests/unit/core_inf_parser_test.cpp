@@ -236,25 +236,6 @@ TEST(InfParser, MalformedInputNamesLine) {
 }
 
 TEST(InfParser, SizeLimits) {
-  const std::string atLimit(kInfMaxLineBytes - 4, 'x');  // "k = " + x... is exactly the limit
-  EXPECT_EQ(OneLine("k = " + atLimit)[1], atLimit);
-  EXPECT_EQ(ParseBad("[S]\nk = " + atLimit + "x\n").line, 2);
-
-  // Each piece is short; joined they pass the limit.
-  std::string continued = "[S]\nk = ";
-  const std::string piece(1000, 'y');
-  for (int i = 0; i < 5; ++i) continued += piece + "\\\n";
-  continued += "end\n";
-  const InfError joined = ParseBad(continued);
-  EXPECT_EQ(joined.line, 6);
-  EXPECT_NE(joined.message.find("continued line longer"), std::string::npos);
-
-  std::string fields = "k = v";
-  for (std::size_t i = 1; i < kInfMaxFields; ++i) fields += ",v";
-  EXPECT_EQ(OneLine(fields).size(), kInfMaxFields + 1);
-  EXPECT_NE(ParseBad("[S]\n" + fields + ",v\n").message.find("too many fields"),
-            std::string::npos);
-
   std::string big = "[S]\n";
   big.resize(kInfMaxFileBytes + 1, ';');
   const InfError tooBig = ParseBad(big);
@@ -272,6 +253,121 @@ TEST(InfParser, SizeLimits) {
   const InfError blown = ParseBad(expand);
   EXPECT_GT(blown.line, 4);
   EXPECT_NE(blown.message.find("after string substitution"), std::string::npos);
+}
+
+// Lines of any length and any number of fields, as Windows reads them; a
+// field keeps its first 4,096 characters, as in Windows.
+TEST(InfParser, LongLinesAndFields) {
+  std::string many = "HKLM,\"Key\",\"Bin\",0x00000001";
+  for (int i = 0; i < 996; ++i) many += ",0" + std::to_string(i % 10);
+  const Fields thousand = OneLine(many);
+  ASSERT_EQ(thousand.size(), 1001u);  // a key-less line: the key is empty
+  EXPECT_EQ(thousand[1], "HKLM");
+  EXPECT_EQ(thousand[1000], "05");
+
+  // 20,000 characters over 200 continued lines; a physical line as long.
+  std::string continued = "[S]\nk = ";
+  for (int i = 0; i < 200; ++i) continued += std::string(95, 'a' + i % 26) + "  \\\n   ";
+  continued += "end\n";
+  const InfFile joined = ParseOk(continued);
+  const Fields one = F(joined, joined.sections[0].lines[0]);
+  ASSERT_EQ(one.size(), 2u);
+  EXPECT_EQ(one[1].size(), 4096u);  // one field of 19,003: cut as Windows cuts it
+  EXPECT_EQ(one[1].substr(0, 96), std::string(95, 'a') + "b");
+  EXPECT_EQ(joined.cutLine, 2);
+  EXPECT_EQ(OneLine("k = " + std::string(20000, 'x') + ", y")[2], "y");
+
+  struct Case {
+    std::string value;  // of "k = "
+    std::size_t keptBytes, cutFields;
+    LeadBytePredicate isLead;
+  } cases[] = {
+      {std::string(4096, 'x'), 4096, 0, nullptr},
+      {std::string(4097, 'x'), 4096, 1, nullptr},
+      {"\"" + std::string(5000, ' ') + "\"", 4096, 1, nullptr},  // quoted blanks count
+      {std::string(4095, 'x') + "\x95\x5C" "tail", 4097, 1, SjisLead},  // a character stays whole
+      {std::string(3000, 'x') + "%big%", 4096, 0, nullptr},  // also once the string is replaced
+  };
+  for (const Case& c : cases) {
+    const InfFile inf =
+        ParseOk("[S]\nk = " + c.value + "\n[Strings]\nbig = " + std::string(2000, 'z') + "\n",
+                c.isLead);
+    const Fields fields = F(inf, inf.sections[0].lines[0]);
+    ASSERT_EQ(fields.size(), 2u);
+    EXPECT_EQ(fields[1].size(), c.keptBytes) << c.value.size();
+    EXPECT_EQ(inf.cutFields, c.cutFields) << c.value.size();
+  }
+}
+
+// %10% and the other directory ids, where [Strings] does not name them.
+int shellAsked = 0;
+TEST(InfParser, DirectoryIds) {
+  InfSystemDirs system;
+  system.infDirectory = "D:\\disk\\";
+  system.windows = "C:\\WINNT";
+  system.system = "C:\\WINNT\\system32";
+  system.systemRoot = system.bootRoot = "C:\\";
+  system.shellFolder = [](int csidl, std::string* path) {
+    *path = csidl == 0x26 ? "C:\\Program Files" : "";
+    ++shellAsked;
+    return csidl == 0x26;
+  };
+  const InfDirectoryIds dirs = MakeInfDirectoryIds(system);
+  struct Case {
+    const char* value;
+    const char* expected;
+  } cases[] = {
+      {"%10%", "C:\\WINNT"},
+      {"%11%\\mlxidecd.dll", "C:\\WINNT\\system32\\mlxidecd.dll"},
+      {"%12%\\x.sys", "C:\\WINNT\\system32\\drivers\\x.sys"},
+      {"\"%01%\"", "D:\\disk\\"},
+      {"%01%\\x.sys", "D:\\disk\\x.sys"},
+      {"%17%;%18%", "C:\\WINNT\\inf"},
+      {"%24%", "C:\\"},
+      {"%24%\\fred", "C:\\fred"},    // the root's backslash is not doubled
+      {"%24%\\\\fred", "C:\\\\fred"},  // but one written twice stays
+      {"%30%x", "C:\\x"},
+      {"%010%", "C:\\WINNT"},
+      {"%-1%C:\\abs", "C:\\abs"},
+      {"%16422%\\Merlox", "C:\\Program Files\\Merlox"},
+      {"%mine%", "from strings"},     // [Strings] wins over a directory id
+      {"%20%", "defined too"},
+      {"%99%\\x", "%99%\\x"},         // unknown: as written
+      {"%16423%", "%16423%"},         // a shell folder this Windows lacks
+      {"%16640%", "%16640%"},         // past the shell folders
+      {"%1O%", "%1O%"},
+      {"%1 0%", "%1 0%"},
+      {"%%10%%", "%10%"},
+  };
+  const std::string strings = "\n[Strings]\nmine = \"from strings\"\n20 = \"defined too\"\n";
+  for (const Case& c : cases) {
+    const std::string text = std::string("[S]\nk = ") + c.value + strings;
+    InfFile inf;
+    InfError err;
+    ASSERT_TRUE(ParseInfText(text.data(), text.size(), "t.inf", &inf, &err, nullptr, &dirs));
+    EXPECT_EQ(F(inf, inf.sections[0].lines[0])[1], c.expected) << c.value;
+  }
+  EXPECT_EQ(shellAsked, 2);  // only for the ids used: the shell is slow
+  // Keys too, so that a line is found by the directory.
+  const std::string keyed = "[S]\n%11%\\a.dll = v\n";
+  InfFile inf;
+  InfError err;
+  ASSERT_TRUE(ParseInfText(keyed.data(), keyed.size(), "t.inf", &inf, &err, nullptr, &dirs));
+  EXPECT_NE(FindLine(inf, inf.sections[0], "c:\\winnt\\SYSTEM32\\a.dll"), nullptr);
+  // Without a table every id stays as written.
+  EXPECT_EQ(OneLine("k = %10%\\x")[1], "%10%\\x");
+
+  // The rest follow from the few directories asked of the system.
+  system.driverArch = "w32x86";
+  system.userProfile = "C:\\WINNT\\Profiles\\admin";
+  const InfDirectoryIds all = MakeInfDirectoryIds(system);
+  EXPECT_EQ(all.ids.at(20), "C:\\WINNT\\fonts");
+  EXPECT_EQ(all.ids.at(23), "C:\\WINNT\\system32\\spool\\drivers\\color");
+  EXPECT_EQ(all.ids.at(52), "C:\\WINNT\\system32\\spool\\drivers\\w32x86");
+  EXPECT_EQ(all.ids.at(53), "C:\\WINNT\\Profiles\\admin");
+  EXPECT_EQ(all.ids.at(55), "C:\\WINNT\\system32\\spool\\prtprocs\\w32x86");
+  EXPECT_EQ(dirs.ids.count(52), 0u);  // no machine name for the spooler's folders
+  EXPECT_EQ(MakeInfDirectoryIds(InfSystemDirs()).ids.count(10), 0u);
 }
 
 TEST(InfParser, DoubleByteTrailBytesAreText) {

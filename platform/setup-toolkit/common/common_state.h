@@ -16,6 +16,8 @@ stf::SymbolTable& Symbols();
 stf::InfFile& OpenInf();  // empty until FOpenInf succeeds
 bool InfIsOpen();
 void SetOpenInf(stf::InfFile inf);
+// The directory ids of an INF file read from this path (inf_directories.cpp).
+stf::InfDirectoryIds InfDirectoriesFor(LPCSTR infFile);
 std::vector<stf::CopyEntry>& CopyList();
 // The copy list's target paths, upper-cased by the system's rules.
 std::set<std::string>& CopyListTargets();

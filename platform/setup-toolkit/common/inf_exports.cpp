@@ -55,7 +55,9 @@ extern "C" {
 BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
   stf::InfFile inf;
   stf::InfError error;
-  if (file == nullptr || !stf::LoadInfFile(file, &inf, &error, StfIsLeadByte, WideToAnsiText)) {
+  const stf::InfDirectoryIds dirs = file ? InfDirectoriesFor(file) : stf::InfDirectoryIds();
+  if (file == nullptr ||
+      !stf::LoadInfFile(file, &inf, &error, StfIsLeadByte, WideToAnsiText, &dirs)) {
     std::string text = file ? error.Text() : "no INF file named";
     if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
       // The system's reason for this very file, not what reading it left.
@@ -70,6 +72,13 @@ BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
     return FALSE;
   }
   stf::ProcessSetupLog().Write("INF opened: " + std::string(file));
+  if (inf.cutFields > 0) {
+    stf::ProcessSetupLog().Write(
+        "INF note: " + std::to_string(inf.cutFields) + " field(s) longer than " +
+        std::to_string(stf::kInfMaxFieldChars) + " characters, the first at line " +
+        std::to_string(inf.cutLine) + ", read as their first " +
+        std::to_string(stf::kInfMaxFieldChars) + " characters, as Windows reads them.");
+  }
   SetOpenInf(std::move(inf));
   return TRUE;
 }

@@ -10,6 +10,15 @@ std::size_t CharLength(const char* p, const char* end, LeadBytePredicate isLead)
   return 1;
 }
 
+std::size_t CharPrefix(const char* text, std::size_t length, std::size_t maxChars,
+                       LeadBytePredicate isLead) {
+  if (isLead == nullptr) return length < maxChars ? length : maxChars;
+  const char* end = text + length;
+  const char* p = text;
+  for (std::size_t n = 0; n < maxChars && p < end; ++n) p += CharLength(p, end, isLead);
+  return static_cast<std::size_t>(p - text);
+}
+
 char ToUpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::string ToUpperAscii(const std::string& text) {

@@ -16,6 +16,10 @@ using LeadBytePredicate = bool (*)(unsigned char byte);
 // blanks, quotes, commas, ';', '=', '%' and ':' always stand for themselves.
 std::size_t CharLength(const char* p, const char* end, LeadBytePredicate isLead);
 
+// Bytes of the first maxChars characters of text (all of it when shorter).
+std::size_t CharPrefix(const char* text, std::size_t length, std::size_t maxChars,
+                       LeadBytePredicate isLead);
+
 // ASCII-only case folding: bytes of 0x80 and above are left alone.
 char ToUpperAscii(char c);
 std::string ToUpperAscii(const std::string& text);

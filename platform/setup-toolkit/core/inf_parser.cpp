@@ -106,9 +106,6 @@ class Parser {
   }
 
   bool PhysicalLine(const char* b, const char* e, int lineNo) {
-    if (static_cast<std::size_t>(e - b) > kInfMaxLineBytes) {
-      return Fail(lineNo, "line longer than " + std::to_string(kInfMaxLineBytes) + " bytes");
-    }
     while (b < e && IsBlank(*b)) ++b;  // also the blanks that start a continued line
     if (!continuing_ && b < e && *b == '[') return SectionHeader(b + 1, e, lineNo);
     Piece piece;
@@ -116,11 +113,6 @@ class Parser {
     if (!continuing_) {
       if (!piece.solid && !piece.continues) return true;  // blank or a comment
       BeginLine(lineNo);
-    }
-    logicalBytes_ += static_cast<std::size_t>(piece.end - b);
-    if (logicalBytes_ > kInfMaxLineBytes) {
-      return Fail(lineNo,
-                  "continued line longer than " + std::to_string(kInfMaxLineBytes) + " bytes");
     }
     solid_ |= piece.solid;
     Feed(b, piece.end);
@@ -175,11 +167,10 @@ class Parser {
 
   void BeginLine(int lineNo) {
     logicalLine_ = lineNo;
-    logicalBytes_ = 0;
     lineFirst_ = out_->fields.size();
     out_->fields.push_back(InfField());  // the key's place
     values_ = 0;
-    haveKey_ = missingKey_ = tooMany_ = solid_ = false;
+    haveKey_ = missingKey_ = solid_ = false;
     ResetField();
   }
 
@@ -261,17 +252,22 @@ class Parser {
       field.length = static_cast<std::uint32_t>(end - partBegin_);
     }
     const char* text = (field.processed ? out_->text : source).data() + field.offset;
+    if (field.length > kInfMaxFieldChars) Cut(text, &field);
     field.strings = !inStrings_ && std::memchr(text, '%', field.length) != nullptr;
     ResetField();
     return field;
   }
 
+  // Windows keeps the first kInfMaxFieldChars characters of a longer field.
+  void Cut(const char* text, InfField* field) {
+    const std::size_t keep = CharPrefix(text, field->length, kInfMaxFieldChars, isLead_);
+    if (keep == field->length) return;
+    field->length = static_cast<std::uint32_t>(keep);
+    if (out_->cutFields++ == 0) out_->cutLine = logicalLine_;
+  }
+
   void EndField() {
     const InfField field = TakeField();
-    if (values_ >= kInfMaxFields) {
-      tooMany_ = true;
-      return;
-    }
     out_->fields.push_back(field);
     ++values_;
   }
@@ -284,10 +280,6 @@ class Parser {
     EndField();
     if (!haveSection_) return Fail(logicalLine_, "line before any section header");
     if (missingKey_) return Fail(logicalLine_, "missing key before '='");
-    if (tooMany_) {
-      return Fail(logicalLine_,
-                  "too many fields (more than " + std::to_string(kInfMaxFields) + ")");
-    }
     if (++lineCount_ > kInfMaxLines) {
       return Fail(logicalLine_, "more than " + std::to_string(kInfMaxLines) + " lines");
     }
@@ -353,12 +345,11 @@ class Parser {
   bool continuing_ = false;
   int continuationLine_ = 0;
   int logicalLine_ = 0;
-  std::size_t logicalBytes_ = 0;
   std::size_t lineCount_ = 0;
   std::size_t maxText_ = 0;
   // The logical line being read, and its field being read.
   std::size_t lineFirst_ = 0, values_ = 0;
-  bool haveKey_ = false, missingKey_ = false, tooMany_ = false, solid_ = false;
+  bool haveKey_ = false, missingKey_ = false, solid_ = false;
   std::size_t partBegin_ = 0, partEnd_ = 0, keep_ = 0, keepLength_ = 0;
   bool hasPart_ = false, complex_ = false, quoted_ = false;
   std::string scratch_;
@@ -384,10 +375,12 @@ static bool TooLarge(std::size_t size, const std::string& fileName, InfFile* out
 }
 
 bool ParseInfSource(std::string text, const std::string& fileName, InfFile* out, InfError* err,
-                    LeadBytePredicate isLead) {
+                    LeadBytePredicate isLead, const InfDirectoryIds* dirs) {
   if (TooLarge(text.size(), fileName, out, err)) return false;
   InfFile parsed;
   parsed.source = std::move(text);
+  parsed.isLead = isLead;
+  if (dirs != nullptr) parsed.directories = *dirs;
   Parser parser(fileName, isLead, err, &parsed);
   if (!parser.Run()) return false;
   parsed.path = fileName;
@@ -396,9 +389,9 @@ bool ParseInfSource(std::string text, const std::string& fileName, InfFile* out,
 }
 
 bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
-                  InfError* err, LeadBytePredicate isLead) {
+                  InfError* err, LeadBytePredicate isLead, const InfDirectoryIds* dirs) {
   if (TooLarge(size, fileName, out, err)) return false;
-  return ParseInfSource(std::string(data, size), fileName, out, err, isLead);
+  return ParseInfSource(std::string(data, size), fileName, out, err, isLead, dirs);
 }
 
 }  // namespace stf

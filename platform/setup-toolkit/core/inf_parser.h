@@ -10,6 +10,7 @@
 //   long = a, b, \            ; a trailing backslash continues the line
 //          c
 //   text = %Name%             ; replaced from [Strings]; %% is one %
+//   path = %11%\drivers        ; a directory id (inf_dirids.h)
 // Field 0 of a line is its key, fields 1..n its values. Unquoted fields are
 // trimmed of blanks and tabs; inside double quotes, commas, ';', blanks and
 // backslashes are text and "" is one quote. A quoted field cannot run past
@@ -18,10 +19,16 @@
 // the blanks that start the continued line. A section name is everything
 // between '[' and the first ']', blanks included. Section names, keys and
 // string names compare without regard to ASCII case. Sections of the same
-// name are merged in file order. A %name% missing from [Strings] stays as
-// written. [Strings] itself is not substituted; each of its lines is
-// `name = value` with exactly one value, and the first definition wins.
-// A ^Z (0x1A) ends the file, as it did for DOS editors.
+// name are merged in file order. A %name% missing from [Strings] is a
+// directory id when it is a number the caller's table knows (a trailing
+// backslash of the directory goes when a backslash follows the id), and
+// otherwise stays as written. [Strings] itself is not substituted; each of
+// its lines is `name = value` with exactly one value, and the first
+// definition wins. A ^Z (0x1A) ends the file, as it did for DOS editors.
+// Lines and continued lines may be of any length and hold any number of
+// fields. A field, and a field once its strings are replaced, is at most
+// kInfMaxFieldChars characters: Windows reads the first that many of a
+// longer one, and so do we (InfFile::cutLine says where it happened).
 //
 // Refused, with the line: text before the first section, text after a
 // section's ']', an empty section name, a line "= value" (no key), a quote
@@ -42,6 +49,7 @@
 #include <vector>
 
 #include "ansi_text.h"
+#include "inf_dirids.h"
 #include "inf_encoding.h"
 
 namespace stf {
@@ -50,10 +58,6 @@ namespace stf {
 // exhausting memory. Exceeding any of them is a parse error.
 // The whole file.
 constexpr std::size_t kInfMaxFileBytes = 64 * 1024 * 1024;
-// A physical line, and a continued line once joined (line ends not counted).
-constexpr std::size_t kInfMaxLineBytes = 4096;
-// Values on one line, not counting the key.
-constexpr std::size_t kInfMaxFields = 64;
 // Lines holding data, all sections together.
 constexpr std::size_t kInfMaxLines = 4 * 1024 * 1024;
 // A section name, in characters (Windows' own limit).
@@ -63,6 +67,10 @@ constexpr std::size_t kInfMaxSectionName = 255;
 // kInfTextSlackBytes, so that strings cannot inflate a file without bound.
 constexpr std::size_t kInfTextGrowth = 4;
 constexpr std::size_t kInfTextSlackBytes = 4 * 1024 * 1024;
+
+// Characters of a field: not a refusal, Windows' reader keeps the first this
+// many of a longer one (Windows NT 4.0 to XP kept 511).
+constexpr std::size_t kInfMaxFieldChars = 4096;
 
 struct InfField {
   std::uint32_t offset = 0;  // into InfFile::source, or InfFile::text when processed
@@ -94,6 +102,12 @@ struct InfFile {
   std::string text;    // the text of the other fields
   std::vector<InfField> fields;
   std::unordered_map<std::string, InfField> strings;  // [Strings], by upper-case name
+  InfDirectoryIds directories;  // for %id% that [Strings] does not define
+  LeadBytePredicate isLead = nullptr;
+  // The first line where a field was longer than kInfMaxFieldChars (0: none),
+  // and how many such fields the file has.
+  int cutLine = 0;
+  std::size_t cutFields = 0;
 };
 
 struct InfError {
@@ -105,18 +119,20 @@ struct InfError {
 };
 
 // Parses INF text in the ANSI code page (copied into out->source).
-// fileName is used for out->path and in errors. On failure *out is left
-// empty and *err says where and what.
+// fileName is used for out->path and in errors; dirs are the directory ids
+// (none when null). On failure *out is left empty and *err says where and what.
 bool ParseInfText(const char* data, std::size_t size, const std::string& fileName, InfFile* out,
-                  InfError* err, LeadBytePredicate isLead = nullptr);
+                  InfError* err, LeadBytePredicate isLead = nullptr,
+                  const InfDirectoryIds* dirs = nullptr);
 // The same for text already in a string, taken without a copy.
 bool ParseInfSource(std::string text, const std::string& fileName, InfFile* out, InfError* err,
-                    LeadBytePredicate isLead = nullptr);
+                    LeadBytePredicate isLead = nullptr, const InfDirectoryIds* dirs = nullptr);
 
 // Reads a file (binary, at most kInfMaxFileBytes), converts Unicode text
 // with toAnsi and parses it.
 bool LoadInfFile(const std::string& path, InfFile* out, InfError* err,
-                 LeadBytePredicate isLead = nullptr, WideToAnsi toAnsi = nullptr);
+                 LeadBytePredicate isLead = nullptr, WideToAnsi toAnsi = nullptr,
+                 const InfDirectoryIds* dirs = nullptr);
 
 // nullptr when absent.
 const InfSection* FindSection(const InfFile& inf, const std::string& name);
@@ -128,7 +144,8 @@ bool GetField(const InfFile& inf, const InfLine& line, int n, std::string* out);
 // *scratch for a field whose strings were replaced; not NUL-terminated.
 bool FieldView(const InfFile& inf, const InfLine& line, int n, std::string* scratch,
                const char** text, std::size_t* length);
-// text with each %name% that [Strings] defines replaced, and %% made one %.
+// text with each %name% that [Strings] defines, and each directory id,
+// replaced and %% made one %; at most kInfMaxFieldChars characters.
 void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std::string* out);
 std::string LineKey(const InfFile& inf, const InfLine& line);
 inline int ValueCount(const InfLine& line) { return static_cast<int>(line.count) - 1; }

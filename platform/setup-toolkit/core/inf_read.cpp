@@ -5,6 +5,7 @@
 #include <cstring>
 #include <numeric>
 
+#include "dbcs_path.h"
 #include "inf_parser.h"
 
 namespace stf {
@@ -27,7 +28,7 @@ const char* TextOf(const InfFile& inf, const InfField& field) {
 }  // namespace
 
 bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadBytePredicate isLead,
-                 WideToAnsi toAnsi) {
+                 WideToAnsi toAnsi, const InfDirectoryIds* dirs) {
   *out = InfFile();
   *err = InfError();
   err->file = path;
@@ -59,7 +60,7 @@ bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadByteP
     }
     data.swap(text);
   }
-  return ParseInfSource(std::move(data), path, out, err, isLead);
+  return ParseInfSource(std::move(data), path, out, err, isLead, dirs);
 }
 
 const InfSection* FindSection(const InfFile& inf, const std::string& name) {
@@ -94,6 +95,20 @@ const InfLine* FindLine(const InfFile& inf, const InfSection& section, const std
   return &section.lines[*at];
 }
 
+// The replacement of a %name% that [Strings] does not define: a directory
+// id's directory, without its trailing backslash when one follows the id.
+static bool DirectoryOf(const InfFile& inf, const char* name, const char* close, const char* end,
+                        std::string* out) {
+  long id = 0;
+  std::string dir;
+  if (!ParseDirectoryId(name, close - name, &id) || !LookUpDirectoryId(inf.directories, id, &dir)) {
+    return false;
+  }
+  const bool dropSlash = close + 1 < end && close[1] == '\\' && EndsWithBackslash(dir, inf.isLead);
+  out->append(dir, 0, dir.size() - (dropSlash ? 1 : 0));
+  return true;
+}
+
 void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std::string* out) {
   out->clear();
   std::string name;
@@ -114,10 +129,13 @@ void ExpandStrings(const InfFile& inf, const char* text, std::size_t length, std
       *out += '%';
     } else if (found != inf.strings.end()) {
       out->append(TextOf(inf, found->second), found->second.length);
-    } else {
+    } else if (!DirectoryOf(inf, open + 1, close, end, out)) {
       out->append(open, close + 1);  // not defined: stays as written
     }
     p = close + 1;
+  }
+  if (out->size() > kInfMaxFieldChars) {
+    out->resize(CharPrefix(out->data(), out->size(), kInfMaxFieldChars, inf.isLead));
   }
 }
 
