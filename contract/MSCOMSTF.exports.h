@@ -67,3 +67,9 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))
+// A library of the system directory by its full path (loaded once, kept
+// loaded), for every system library that is not a KnownDLL; null, logged and
+// with the last error set when it cannot be loaded.
+STF_OWN(HMODULE, StfSystemLibrary, (LPCSTR szName), (szName))
+// A function of such a library; null (logged) when the library or the function is missing.
+STF_OWN(FARPROC, StfSystemFunction, (LPCSTR szLibrary, LPCSTR szName), (szLibrary, szName))
