@@ -24,20 +24,13 @@ HMODULE Load(const std::string& name) {
   char path[MAX_PATH];
   const UINT length = GetSystemDirectoryA(path, MAX_PATH);
   if (length == 0 || length + 1 + name.size() >= MAX_PATH) {
-    StfLogFailure(nullptr, "GetSystemDirectoryA", name.c_str(),
-                  length == 0 ? GetLastError() : static_cast<DWORD>(ERROR_BUFFER_OVERFLOW));
+    if (length != 0) SetLastError(ERROR_BUFFER_OVERFLOW);
     return nullptr;
   }
   std::string full = path;
   if (full.back() != '\\') full += '\\';
   full += name;
-  HMODULE library = LoadLibraryExA(full.c_str(), nullptr, SearchFlags());
-  if (library == nullptr) {
-    const DWORD error = GetLastError();
-    StfLogFailure(nullptr, "LoadLibraryExA", full.c_str(), error);
-    SetLastError(error);
-  }
-  return library;
+  return LoadLibraryExA(full.c_str(), nullptr, SearchFlags());
 }
 
 }  // namespace
@@ -56,7 +49,12 @@ HMODULE STFAPI StfSystemLibrary(LPCSTR name) {
 
 FARPROC STFAPI StfSystemFunction(LPCSTR library, LPCSTR name) {
   HMODULE module = StfSystemLibrary(library);
-  if (module == nullptr) return nullptr;
+  if (module == nullptr) {
+    const DWORD error = GetLastError();
+    StfLogFailure(nullptr, "LoadLibraryExA (system directory)", library, error);
+    SetLastError(error);
+    return nullptr;
+  }
   FARPROC function = GetProcAddress(module, name);
   if (function == nullptr) {
     const DWORD error = GetLastError();
