@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "detect_util.h"
-#include "platform/setup-toolkit/system_calls.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 #include "path_lists.h"
 #include "version_fields.h"
 

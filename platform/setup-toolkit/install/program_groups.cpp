@@ -15,7 +15,7 @@
 #include "path_syntax.h"
 #include "shortcut_command.h"
 #include "platform/setup-toolkit/install/install_state.h"
-#include "platform/setup-toolkit/system_calls.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 
 namespace {
 

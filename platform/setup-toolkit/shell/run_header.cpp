@@ -2,7 +2,7 @@
 
 #include "dbcs_path.h"
 #include "platform/setup-toolkit/stf_internal.h"
-#include "platform/setup-toolkit/system_calls.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 
 namespace {
 
