@@ -25,7 +25,7 @@ constexpr DWORD kErrorInvalidImageHash = 577;
 VerifyTrust verifier = nullptr;
 bool verifierLooked = false;
 int programSigned = -1;  // unknown until the first check
-std::set<std::string> refused;
+std::set<std::string> refused, accepted;
 
 VerifyTrust Verifier() {
   if (verifierLooked) return verifier;
@@ -108,14 +108,21 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
     return FALSE;
   }
   if (file.empty() || Verifier() == nullptr) return !file.empty();
+  if (accepted.count(file)) return TRUE;  // checked once a run
   const stf::TrustDecision decision = stf::DecideTrust(file, Check(file), ProgramSigned());
   if (!decision.refuse) {
     LogRecord(decision.line);
+    accepted.insert(file);
     return TRUE;
   }
   refused.insert(file);
-  StfLogFailure(decision.line.c_str(), stf::kOperationVerify, file.c_str(),
-                kErrorInvalidImageHash);
+  // The line carries WinVerifyTrust's own code; 577 is the Win32 error for the caller.
+  stf::FailureCause cause;
+  cause.operation = stf::kOperationVerify;
+  cause.file = file;
+  cause.text = decision.line;
+  cause.code = kErrorInvalidImageHash;
+  LogFailure("Error: " + decision.line, cause);
   SetLastError(kErrorInvalidImageHash);
   return FALSE;
 }
