@@ -3,6 +3,7 @@
 // core's (file_trust.h). wintrust.dll is not a KnownDLL: it comes from the
 // system directory by its full path, and where Windows lacks it the log says
 // that the checks were skipped.
+#include <map>
 #include <set>
 #include <string>
 
@@ -25,7 +26,8 @@ constexpr DWORD kErrorInvalidImageHash = 577;
 VerifyTrust verifier = nullptr;
 bool verifierLooked = false;
 int programSigned = -1;  // unknown until the first check
-std::set<std::string> refused, accepted;
+std::map<std::string, std::string> refused;  // file -> why
+std::set<std::string> accepted;
 
 VerifyTrust Verifier() {
   if (verifierLooked) return verifier;
@@ -115,7 +117,7 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
     accepted.insert(file);
     return TRUE;
   }
-  refused.insert(file);
+  refused[file] = decision.line;
   // The line carries WinVerifyTrust's own code; 577 is the Win32 error for the caller.
   stf::FailureCause cause;
   cause.operation = stf::kOperationVerify;
@@ -132,11 +134,9 @@ HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
   const bool toldBefore = refused.count(path) != 0;
   if (!StfCheckDiskFile(path.c_str())) {
     // Without its dialog library the error dialog cannot say it: a box does, once.
-    if (!toldBefore && !StfQuiet()) {
-      const std::string text = "The file " + path + " on the installation disk has been changed "
-                               "or damaged since it was signed.\n\nSetup has changed nothing on "
-                               "this computer. Use an undamaged copy of the installation disk, then "
-                               "try again.";
+    if (!toldBefore && refused.count(path) != 0 && !StfQuiet()) {
+      const std::string text = refused[path] + ".\n\nSetup has changed nothing on this computer. "
+                               "Use an undamaged copy of the installation disk, then try again.";
       MessageBoxA(nullptr, text.c_str(), StfErrorCaption().c_str(),
                   MB_OK | MB_ICONHAND | MB_TASKMODAL);
       SetLastError(kErrorInvalidImageHash);
