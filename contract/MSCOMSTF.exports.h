@@ -67,3 +67,17 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))
+// A library of the system directory by its full path (loaded once, kept
+// loaded), for every system library that is not a KnownDLL; null with the
+// last error set when it cannot be loaded (the caller reports it).
+STF_OWN(HMODULE, StfSystemLibrary, (LPCSTR szName), (szName))
+// A function of such a library; null (logged) when the library or the function is missing.
+STF_OWN(FARPROC, StfSystemFunction, (LPCSTR szLibrary, LPCSTR szName), (szLibrary, szName))
+// Windows' signature check of a file of the disk (a bare name: of the
+// program's folder) before it is installed or loaded: FALSE (logged as the cause, last error 577) for a file whose
+// signature does not match its content, whose signer was revoked, or that is
+// unsigned on a disk whose setup program is signed. Every answer is logged.
+STF_BYNAME(BOOL, StfCheckDiskFile, (LPCSTR szFile), (szFile))
+// A library of the disk (a bare name: from the program's folder), checked as
+// above, then loaded with LoadLibraryExA's flags; null when refused or missing.
+STF_OWN(HMODULE, StfLoadDiskLibrary, (LPCSTR szName, DWORD dwFlags), (szName, dwFlags))

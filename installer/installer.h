@@ -69,6 +69,10 @@ void BuildCopyList(void);
 void SetUpCopyProgress(void);
 void CopyAndRegisterDriver(void);
 
+// Refuses, before anything is changed, an uninstaller or library beside
+// setup.exe whose signature does not hold (the toolkit checks and logs).
+void EnsureUninstallerIntact(void);
+
 // The uninstaller in the product's folder and its uninstall entry; a failure
 // takes the fatal path with neither left behind.
 void InstallUninstaller(void);

@@ -59,6 +59,7 @@ int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
     WorkOutSystemDir();
     ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
     EnsureDriverCanLoad();
+    EnsureUninstallerIntact();
 
     ShowWelcome();
     CheckDiskFiles();

@@ -4,6 +4,7 @@
 #include "platform/process_exit.h"
 
 int main() {
+  RestrictLibrarySearch();
   int result = WinMain(GetModuleHandleA(nullptr), nullptr, CommandTail(GetCommandLineA()),
                        StartupShowState());
   ExitProgram(result);

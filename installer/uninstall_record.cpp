@@ -13,6 +13,7 @@
 #include "support/string_list.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
+#include "toolkit/unattended.h"
 #include "contract/toolkit_api.h"
 
 static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
@@ -98,6 +99,12 @@ static LONG WriteUninstallEntry(LPCSTR dir, LPCSTR* failedCall) {
             static_cast<unsigned long>(kib), uninstall);
   LogText(line);
   return WriteRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, values, count, failedCall);
+}
+
+void EnsureUninstallerIntact(void) {
+  for (LPCSTR file : kUninstallerFiles) {
+    if (!DiskFileIntact(file)) FatalSetupError();  // the toolkit has logged why
+  }
 }
 
 void InstallUninstaller(void) {

@@ -19,3 +19,25 @@ int StartupShowState(void) {
   GetStartupInfoA(&info);
   return (info.dwFlags & STARTF_USESHOWWINDOW) ? info.wShowWindow : SW_SHOWDEFAULT;
 }
+
+DWORD LibrarySearchError = 0;
+
+void RestrictLibrarySearch(void) {
+  HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  if (kernel == nullptr) return;
+  // Windows 8, and Windows 7 and Vista with their loader update.
+  typedef BOOL(WINAPI * SetDefaultDirs)(DWORD);
+  SetDefaultDirs setDefault = reinterpret_cast<SetDefaultDirs>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (setDefault != nullptr &&
+      !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR)) {
+    LibrarySearchError = GetLastError();
+  }
+  // Windows XP SP1 on: an empty folder takes the current folder out.
+  typedef BOOL(WINAPI * SetDllDir)(LPCSTR);
+  SetDllDir setDir =
+      reinterpret_cast<SetDllDir>(reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")));
+  if (setDir != nullptr && !setDir("") && LibrarySearchError == 0) {
+    LibrarySearchError = GetLastError();
+  }
+}

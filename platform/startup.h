@@ -6,3 +6,12 @@
 
 LPSTR CommandTail(LPSTR commandLine);
 int StartupShowState(void);
+
+// The first call of each program: where Windows offers it, the libraries
+// loaded from here on are looked for in the system directory and the
+// program's folder only, never in the current folder or along PATH.
+// Windows without SetDefaultDllDirectories keeps its own order (the current
+// folder then leaves it where SetDllDirectoryA exists). The error of a
+// refused restriction is kept in LibrarySearchError for the log.
+void RestrictLibrarySearch(void);
+extern DWORD LibrarySearchError;

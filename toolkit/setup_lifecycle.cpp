@@ -4,6 +4,8 @@
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
+#include "platform/startup.h"
+#include "toolkit/log_lines.h"
 #include "toolkit/dialogs.h"
 #include "contract/toolkit_api.h"
 #include "toolkit/unattended.h"
@@ -67,6 +69,17 @@ INT InitializeSetup(LPSTR cmdLine) {
   return FrameOpenResult;
 }
 
+// The restriction of the library search is a second line of defence (only
+// KnownDLLs are imported, other system libraries come by full path): a
+// refusal is worth a warning, not the run.
+static void NoteLibrarySearch(void) {
+  if (LibrarySearchError == 0) return;
+  char line[160];
+  wsprintfA(line, "Warning: Windows refused to limit the library search to the system folder "
+                  "and setup's folder (error %lu)", static_cast<unsigned long>(LibrarySearchError));
+  LogText(line);
+}
+
 bool StartSetup(LPSTR cmdLine, LPCSTR title) {
   if (InitializeSetup(cmdLine) <= 0) {
     ReportStartupFailure("Cannot initialize setup!");
@@ -77,6 +90,7 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
     EndSetup();
     return false;
   }
+  NoteLibrarySearch();
   SetFrameBitmap("mscuistf.dll", 1);
   SetFrameTitle(title);
   return true;

@@ -27,6 +27,13 @@ void ReportRestartRefused(void) {
   if (refused != nullptr) refused(error);
 }
 
+bool DiskFileIntact(LPCSTR file) {
+  typedef BOOL(STFAPI * Check)(LPCSTR);
+  Check check = reinterpret_cast<Check>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfCheckDiskFile")));
+  return check == nullptr || check(file) != FALSE;
+}
+
 INT RunExitCode(INT programCode) {
   typedef INT(STFAPI * ExitCode)(INT);
   ExitCode code = reinterpret_cast<ExitCode>(reinterpret_cast<void*>(ShellExport("StfExitCode")));

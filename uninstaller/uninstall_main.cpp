@@ -3,5 +3,6 @@
 #include "uninstaller/uninstaller.h"
 
 int main() {
+  RestrictLibrarySearch();
   ExitProgram(UninstallMain(CommandTail(GetCommandLineA())));
 }

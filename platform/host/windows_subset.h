@@ -217,6 +217,8 @@ typedef struct _STARTUPINFOA {
 #define EWX_FORCE 0x00000004
 
 // KERNEL32
+#define LOAD_LIBRARY_SEARCH_APPLICATION_DIR 0x200
+#define LOAD_LIBRARY_SEARCH_SYSTEM32 0x800
 extern "C" {
 UINT WINAPI GetWindowsDirectoryA(LPSTR lpBuffer, UINT uSize);
 UINT WINAPI GetSystemDirectoryA(LPSTR lpBuffer, UINT uSize);

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# check_imports.sh <folder> <list>: every .exe and .dll in the folder loads on
-# Windows NT 4.0. Each function it imports from Windows must be in the list
-# with a Windows no newer than NT 4.0; imports from a library of the folder
-# itself must find that library there; the PE header keeps OS and subsystem
-# version 4.0. Says every fault it finds, then exits 1.
+# check_imports.sh <folder> <list> [known DLLs]: every .exe and .dll in the
+# folder loads on Windows NT 4.0 and loads no planted DLL. Each function it
+# imports from Windows must be in the list with a Windows no newer than NT
+# 4.0, and come from a KnownDLL of every Windows (known_dlls.txt beside this
+# script); imports from a library of the folder itself must find that
+# library there; the PE header keeps OS and subsystem version 4.0. Says every
+# fault it finds, then exits 1.
 set -euo pipefail
 
 folder=$1
 list=$2
+known_list=${3:-$(dirname "$0")/known_dlls.txt}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
 readonly ACCEPTED=" NT3.1 NT3.5 NT3.51 NT4.0 "
 readonly KNOWN="$ACCEPTED NT4.0+IE4 2000 XP XPSP2 XPx64 Vista 10 "
@@ -27,6 +30,13 @@ while read -r dll function windows basis extra; do
   [[ $BASES == *" $basis "* ]] || fault "$list: $dll $function: unknown basis '$basis'"
   version[${dll^^}!$function]=$windows
 done <"$list"
+
+declare -A known=()
+while read -r dll lists basis extra; do
+  [[ -z $dll || $dll == \#* ]] && continue
+  [[ -n $basis && -z ${extra:-} ]] || { fault "$known_list: malformed line: $dll $lists $basis $extra"; continue; }
+  known[${dll^^}]=1
+done <"$known_list"
 
 shopt -s nullglob nocaseglob
 binaries=("$folder"/*.exe "$folder"/*.dll)
@@ -53,6 +63,8 @@ for binary in "${binaries[@]}"; do
       continue
     elif [[ $dll == MS*STF.DLL || $dll == MSCUISTF.DLL ]]; then
       fault "$name imports $function from $dll, which is not in $folder"
+    elif [[ -z ${known[$dll]:-} ]]; then
+      fault "$name imports $dll, which is not a KnownDLL of every Windows ($known_list): a copy beside the program would be loaded; load it at run time from the system directory (StfSystemLibrary)"
     elif [[ -z $function ]]; then
       fault "$name imports from $dll by ordinal; only names can be checked"
     elif [[ -z ${version[$dll!$function]:-} ]]; then
@@ -75,4 +87,4 @@ if ((faults > 0)); then
   printf '%d fault(s) in the imports of %s\n' "$faults" "$folder" >&2
   exit 1
 fi
-printf 'Imports of %d binaries (%d functions) load on Windows NT 4.0\n' "${#binaries[@]}" "$checked"
+printf 'Imports of %d binaries (%d functions) load on Windows NT 4.0, from KnownDLLs and the folder\n' "${#binaries[@]}" "$checked"

@@ -104,4 +104,31 @@ INSTANTIATE_TEST_SUITE_P(
                     nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// The toolkit's signature check refuses a file beside setup.exe: the run ends
+// on the fatal path before the copy, the service or the uninstaller.
+std::vector<std::string> checked;
+BOOL WINAPI StfCheckDiskFile(LPCSTR file) {
+  checked.push_back(file);
+  return lstrcmpiA(file, "mscuistf.dll") != 0;
+}
+
+class DiskTrustTest : public SetupTest {};
+
+TEST_F(DiskTrustTest, AFileRefusedBySignatureChangesNothing) {
+  checked.clear();
+  fake::AddResidentLibrary("MSCOMSTF.dll", {"StfCheckDiskFile"}).implementations["StfCheckDiskFile"] =
+      reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&StfCheckDiskFile));
+  fake::SetSymbol("STF_SRCDIR", "D:\\SETUP");
+  fake::machine.files["D:\\SETUP\\MLXIDECD.SYS"] = kX86;
+  fake::Events(100, {"CONTINUE"});
+  fake::Events(400, {"CONTINUE"});
+  std::string line = "/quiet";
+  EXPECT_EQ(fake::ExitCodeOf([&] { WinMain(nullptr, nullptr, &line[0], SW_SHOWDEFAULT); }), 0);
+  EXPECT_EQ(checked, (Trace{"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
+                            "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"}));
+  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
+                fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FCopyOneFile"),
+            0);
+}
+
 }  // namespace

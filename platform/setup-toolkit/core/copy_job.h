@@ -43,6 +43,7 @@ enum CopyResult : int {
   grcReadError = 6,      // a source file could not be read
   grcNoBillboard = 7,    // the billboard dialog could not be shown
   grcWrongVersion = 8,   // a source is below its required version (a wrong disk)
+  grcChangedDisk = 9,    // a source's signature does not match it (a changed disk)
 };
 
 struct CopyItem {

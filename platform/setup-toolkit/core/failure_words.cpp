@@ -7,6 +7,7 @@ namespace stf {
 
 const char kOperationRead[] = "read";
 const char kOperationWrite[] = "write";
+const char kOperationVerify[] = "verify";
 
 namespace {
 
@@ -128,6 +129,12 @@ std::string Advice(const FailureCause& cause, LeadBytePredicate isLead) {
 FailureWords DescribeFailure(const FailureCause& cause, LeadBytePredicate isLead) {
   FailureWords words;
   if (cause.operation.empty() && cause.text.empty()) return words;
+  if (cause.operation == kOperationVerify) {
+    words.what = Sentence(cause.text);
+    words.advice = "Setup has changed nothing on this computer. Use an undamaged copy of the "
+                   "installation disk, as its publisher made it, then try again.";
+    return words;
+  }
   words.what = WhatFailed(cause, isLead) + Reason(cause);
   words.advice = Advice(cause, isLead);
   return words;

@@ -13,6 +13,9 @@ namespace stf {
 // The operations a cause can name besides a Win32 call.
 extern const char kOperationRead[];   // "read": a file of the installation disk
 extern const char kOperationWrite[];  // "write": a file being installed
+// "verify": a file of the disk refused by its signature; the record's text
+// says why in plain words, its code is WinVerifyTrust's answer.
+extern const char kOperationVerify[];
 
 struct FailureCause {
   // kOperationRead, kOperationWrite, the Win32 call that failed

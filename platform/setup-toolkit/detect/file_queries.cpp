@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "detect_util.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 #include "path_lists.h"
 #include "version_fields.h"
 
@@ -29,7 +30,7 @@ bool MeansNoVersion(DWORD code) {
 
 std::string FileVersion(LPCSTR file) {
   DWORD handle = 0;
-  DWORD size = GetFileVersionInfoSizeA(file, &handle);
+  DWORD size = SysGetFileVersionInfoSizeA(file, &handle);
   if (size == 0) {
     DWORD code = GetLastError();
     if (!MeansNoVersion(code)) {
@@ -38,14 +39,14 @@ std::string FileVersion(LPCSTR file) {
     return "";
   }
   std::vector<char> data(size);
-  if (!GetFileVersionInfoA(file, 0, size, data.data())) {
+  if (!SysGetFileVersionInfoA(file, 0, size, data.data())) {
     detect::LogFailure("CbGetVersionOfFile", file, "GetFileVersionInfoA failed", GetLastError());
     return "";
   }
   VS_FIXEDFILEINFO* info = nullptr;
   UINT infoSize = 0;
   char root[] = "\\";
-  if (!VerQueryValueA(data.data(), root, reinterpret_cast<void**>(&info), &infoSize) ||
+  if (!SysVerQueryValueA(data.data(), root, reinterpret_cast<void**>(&info), &infoSize) ||
       info == nullptr || infoSize < sizeof(VS_FIXEDFILEINFO) || info->dwSignature != 0xFEEF04BD) {
     return "";  // string tables only, no fixed part: no version we can compare
   }

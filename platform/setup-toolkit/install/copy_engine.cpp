@@ -138,6 +138,21 @@ bool ReadCopyList(stf::CopyJob* job) {
   return true;
 }
 
+// Every source present is checked against its signature before the copy
+// starts, so that a changed disk changes nothing; a missing one is the
+// copy's to report.
+bool SourcesIntact(const stf::CopyJob& job) {
+  for (const stf::CopyItem& item : job.items) {
+    if (GetFileAttributesA(item.source.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
+    if (!StfCheckDiskFile(item.source.c_str())) {
+      FWriteToLogFile(("Copy stopped with result " + std::to_string(stf::grcChangedDisk)).c_str(),
+                      TRUE);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 // A copy still pending is made final first: only the last copy can be undone.
@@ -145,6 +160,7 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   FCommitCopyList();
   stf::CopyJob job;
   if (!ReadCopyList(&job)) return stf::grcCannotWrite;
+  if (!SourcesIntact(job)) return stf::grcChangedDisk;
   for (const Billboard& b : RegisteredBillboards()) job.billboardTicks.push_back(b.ticks);
   job.quiet = StfQuiet();
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);

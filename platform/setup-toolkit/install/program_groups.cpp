@@ -15,6 +15,7 @@
 #include "path_syntax.h"
 #include "shortcut_command.h"
 #include "platform/setup-toolkit/install/install_state.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 
 namespace {
 
@@ -110,9 +111,9 @@ bool Exists(const std::string& path) {
 
 class ComApartment {
  public:
-  ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+  ComApartment() : result_(SysCoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
   ~ComApartment() {
-    if (SUCCEEDED(result_)) CoUninitialize();
+    if (SUCCEEDED(result_)) SysCoUninitialize();
   }
 
  private:
@@ -125,7 +126,7 @@ BOOL WriteShortcut(const std::string& link, const std::string& cmd, const std::s
   if (target.empty()) return Fail("program item " + link + ": no command", ERROR_INVALID_PARAMETER);
   ComApartment apartment;
   IShellLinkA* shell = nullptr;
-  HRESULT hr = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+  HRESULT hr = SysCoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                 reinterpret_cast<void**>(&shell));
   if (FAILED(hr)) return Fail("CoCreateInstance (ShellLink)", static_cast<DWORD>(hr));
   shell->SetPath(target.c_str());

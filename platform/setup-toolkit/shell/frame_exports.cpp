@@ -109,8 +109,7 @@ HWND STFAPI HwndFrame(void) { return frameWindow; }
 
 BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
   // Without a window only the check is wanted: the resources, not the code.
-  HMODULE library = StfQuiet() ? LoadLibraryExA(dll, nullptr, LOAD_LIBRARY_AS_DATAFILE)
-                               : LoadLibraryA(dll);
+  HMODULE library = StfLoadDiskLibrary(dll, StfQuiet() ? LOAD_LIBRARY_AS_DATAFILE : 0);
   if (library == nullptr) {
     StfLogError(("Cannot load the library " + std::string(dll ? dll : "") + " for the frame bitmap").c_str(),
                 GetLastError());

@@ -2,6 +2,7 @@
 
 #include "dbcs_path.h"
 #include "platform/setup-toolkit/stf_internal.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 
 namespace {
 
@@ -11,9 +12,9 @@ void Log(const std::string& line) { FWriteToLogFile(line.c_str(), TRUE); }
 std::string VersionResource() {
   const std::string path = ProgramPath();
   DWORD ignored = 0;
-  DWORD size = path.empty() ? 0 : GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  DWORD size = path.empty() ? 0 : SysGetFileVersionInfoSizeA(path.c_str(), &ignored);
   std::string info(size, '\0');
-  if (size == 0 || !GetFileVersionInfoA(path.c_str(), 0, size, &info[0])) return std::string();
+  if (size == 0 || !SysGetFileVersionInfoA(path.c_str(), 0, size, &info[0])) return std::string();
   return info;
 }
 
@@ -21,7 +22,7 @@ std::string VersionResource() {
 std::string FileVersion(std::string& info) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
-  if (info.empty() || !VerQueryValueA(&info[0], "\\", reinterpret_cast<LPVOID*>(&fixed), &length) ||
+  if (info.empty() || !SysVerQueryValueA(&info[0], "\\", reinterpret_cast<LPVOID*>(&fixed), &length) ||
       fixed == nullptr) {
     return std::string();
   }
@@ -91,14 +92,14 @@ std::string ProgramDescription() {
   }* translation = nullptr;
   UINT length = 0;
   if (!info.empty() &&
-      VerQueryValueA(&info[0], "\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation),
+      SysVerQueryValueA(&info[0], "\\VarFileInfo\\Translation", reinterpret_cast<LPVOID*>(&translation),
                      &length) &&
       length >= sizeof *translation) {
     char key[64];
     wsprintfA(key, "\\StringFileInfo\\%04x%04x\\FileDescription", translation->language,
               translation->codePage);
     LPSTR description = nullptr;
-    if (VerQueryValueA(&info[0], key, reinterpret_cast<LPVOID*>(&description), &length) &&
+    if (SysVerQueryValueA(&info[0], key, reinterpret_cast<LPVOID*>(&description), &length) &&
         length > 0) {
       return description;
     }

@@ -23,7 +23,8 @@ HMODULE DialogLibrary(LPCSTR name) {
   for (char& c : key) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 32 : c);
   auto found = libraries.find(key);
   if (found != libraries.end()) return found->second;
-  HMODULE library = LoadLibraryA(name);
+  // From the program's folder, and only once its signature has been checked.
+  HMODULE library = StfLoadDiskLibrary(name, 0);
   if (library == nullptr) {
     StfLogError(("Cannot load the dialog library " + key).c_str(), GetLastError());
     return nullptr;
