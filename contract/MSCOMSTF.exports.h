@@ -67,3 +67,10 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))
+// Opens a log of this run's own in the account's temporary folder, named after
+// szProgram with the date and time, never a name that exists. 0: none could
+// be made (standard error says why); the run goes on without one.
+STF_OWN(BOOL, FOpenRunLog, (LPCSTR szProgram), (szProgram))
+// Does the process's token have the Administrators group enabled (not
+// filtered out by User Account Control)? SYSTEM has it.
+STF_OWN(BOOL, StfIsAdministrator, (void), ())

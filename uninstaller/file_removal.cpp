@@ -58,6 +58,7 @@ void RemoveUninstallRecord(void) {
     FatalSetupError();
   }
   LogText("Uninstall entry removed");
+  FRemoveEventSource();  // a failure is logged; the driver is gone all the same
   if (located) {
     AppendBackslash(dir);
     RemoveProductFolder(dir);
