@@ -59,11 +59,19 @@ case $1 in
     export WINEDEBUG=-all,+eventlog,fixme+advapi
     session_begin
     tmp=$(temp_dir)
+    # The names of the next minute, planted as second names of another file:
+    # the run takes a name of its own beside them and writes through none.
+    planted=$WINEPREFIX/drive_c/windows/planted.ini
+    printf 'keep\r\n' >"$planted"
+    for s in $(seq 0 59); do
+      ln "$planted" "$tmp/$PRODUCT Setup $(date -d "+$s sec" +%Y%m%d-%H%M%S).log"
+    done
     run_setup /quiet
     expect_exit_code 3010
     expect_driver_installed
-    logs=("$tmp"/"$PRODUCT Setup "*.log)
-    ((${#logs[@]} == 1)) && [[ -f ${logs[0]} ]] || fail "expected one run log in $tmp, saw: $(ls "$tmp")"
+    [[ $(cat "$planted") == $'keep\r' ]] || fail "a planted name was written through: $(cat "$planted")"
+    logs=("$tmp"/"$PRODUCT Setup "*" (2).log")
+    ((${#logs[@]} == 1)) && [[ -f ${logs[0]} ]] || fail "expected one run log ... (2).log in $tmp, saw: $(ls "$tmp")"
     LOG=${logs[0]}
     expect_outcome "$OUTCOME_INSTALLED"
     name=$(basename "$LOG")
