@@ -74,3 +74,5 @@ STF_OWN(BOOL, FOpenRunLog, (LPCSTR szProgram), (szProgram))
 // Does the process's token have the Administrators group enabled (not
 // filtered out by User Account Control)? SYSTEM has it.
 STF_OWN(BOOL, StfIsAdministrator, (void), ())
+// The account the process runs as (its token's user); null when it cannot be read.
+STF_OWN(PSID, StfProcessUserSid, (void), ())

@@ -17,17 +17,18 @@ TEST(LogFileRules, WhatAnElevatedOrPlainRunRefuses) {
     OpenedFileFacts facts;
     const char* refusal;  // a word of the reason, or "" for a file that may be written
   } cases[] = {
-      {"a plain new file", {false, false, 1, FileOwner::kTrusted, true}, ""},
-      {"a folder given as /log", {true, false, 1, FileOwner::kTrusted, true}, "folder"},
-      {"a symbolic link or junction", {false, true, 1, FileOwner::kTrusted, true}, "link"},
-      {"a link, not elevated", {false, true, 1, FileOwner::kTrusted, false}, "link"},
-      {"two hard links", {false, false, 2, FileOwner::kTrusted, true}, "2 names"},
-      {"two hard links, not elevated", {false, false, 2, FileOwner::kTrusted, false}, "2 names"},
-      {"another user's file, elevated", {false, false, 1, FileOwner::kOther, true}, "not an administrator"},
-      {"another user's file, not elevated", {false, false, 1, FileOwner::kOther, false}, ""},
-      {"a volume without owners (FAT)", {false, false, 1, FileOwner::kUnknown, true}, ""},
+      {"a plain new file", {true, false, false, 1, FileOwner::kTrusted, true}, ""},
+      {"a folder given as /log", {true, true, false, 1, FileOwner::kTrusted, true}, "folder"},
+      {"a symbolic link or junction", {true, false, true, 1, FileOwner::kTrusted, true}, "link"},
+      {"a link, not elevated", {true, false, true, 1, FileOwner::kTrusted, false}, "link"},
+      {"two hard links", {true, false, false, 2, FileOwner::kTrusted, true}, "2 names"},
+      {"two hard links, not elevated", {true, false, false, 2, FileOwner::kTrusted, false}, "2 names"},
+      {"another user's file, elevated", {true, false, false, 1, FileOwner::kOther, true}, "not an administrator"},
+      {"another user's file, not elevated", {true, false, false, 1, FileOwner::kOther, false}, ""},
+      {"a volume without owners (FAT)", {true, false, false, 1, FileOwner::kUnknown, true}, ""},
       // A link that is also a folder: the folder is named, not the link.
-      {"a junction to a folder", {true, true, 1, FileOwner::kOther, true}, "folder"},
+      {"a junction to a folder", {true, true, true, 1, FileOwner::kOther, true}, "folder"},
+      {"a file Windows cannot describe", {false, false, false, 1, FileOwner::kTrusted, true}, "checked"},
   };
   for (const Case& c : cases) {
     const std::string refusal = WriteRefusal(c.facts);

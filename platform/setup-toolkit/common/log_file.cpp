@@ -38,18 +38,6 @@ PSID WellKnownSid(DWORD count, DWORD first, DWORD second) {
   return sid;
 }
 
-// The process's own account, read from its token; empty when it cannot be.
-std::string ProcessUser() {
-  HANDLE token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::string();
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::string buffer(size, '\0');
-  if (size == 0 || !GetTokenInformation(token, TokenUser, &buffer[0], size, &size)) buffer.clear();
-  CloseHandle(token);
-  return buffer;
-}
-
 stf::FileOwner OwnerOf(HANDLE file) {
   DWORD size = 0;
   GetKernelObjectSecurity(file, OWNER_SECURITY_INFORMATION, nullptr, 0, &size);
@@ -63,11 +51,10 @@ stf::FileOwner OwnerOf(HANDLE file) {
   }
   PSID admins = WellKnownSid(2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS);
   PSID system = WellKnownSid(1, SECURITY_LOCAL_SYSTEM_RID, 0);
-  const std::string user = ProcessUser();
-  const bool trusted =
-      (admins != nullptr && EqualSid(owner, admins)) ||
-      (system != nullptr && EqualSid(owner, system)) ||
-      (!user.empty() && EqualSid(owner, reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid));
+  PSID user = StfProcessUserSid();
+  const bool trusted = (admins != nullptr && EqualSid(owner, admins)) ||
+                       (system != nullptr && EqualSid(owner, system)) ||
+                       (user != nullptr && EqualSid(owner, user));
   if (admins != nullptr) FreeSid(admins);
   if (system != nullptr) FreeSid(system);
   return trusted ? stf::FileOwner::kTrusted : stf::FileOwner::kOther;
@@ -77,7 +64,8 @@ stf::FileOwner OwnerOf(HANDLE file) {
 stf::OpenedFileFacts FactsOf(HANDLE file) {
   stf::OpenedFileFacts facts;
   BY_HANDLE_FILE_INFORMATION info;
-  if (GetFileInformationByHandle(file, &info)) {
+  facts.identified = GetFileInformationByHandle(file, &info) != FALSE;
+  if (facts.identified) {
     facts.isDirectory = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     facts.isReparsePoint = (info.dwFileAttributes & kReparsePointAttribute) != 0;
     facts.linkCount = info.nNumberOfLinks;

@@ -27,3 +27,17 @@ extern "C" BOOL STFAPI StfIsAdministrator(void) {
   FreeSid(admins);
   return member ? TRUE : FALSE;
 }
+
+extern "C" PSID STFAPI StfProcessUserSid(void) {
+  static std::string user;  // TOKEN_USER, read once
+  if (user.empty()) {
+    HANDLE token;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    user.assign(size, '\0');
+    if (size == 0 || !GetTokenInformation(token, TokenUser, &user[0], size, &size)) user.clear();
+    CloseHandle(token);
+  }
+  return user.empty() ? nullptr : reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
+}

@@ -5,6 +5,7 @@
 namespace stf {
 
 std::string WriteRefusal(const OpenedFileFacts& facts) {
+  if (!facts.identified) return "cannot be checked: Windows does not say what it is";
   if (facts.isDirectory) return "is a folder, not a file";
   if (facts.isReparsePoint) {
     return "is a symbolic link, junction or mount point; setup does not write through links";

@@ -18,6 +18,7 @@ enum class FileOwner {
 };
 
 struct OpenedFileFacts {
+  bool identified = true;       // the system told what the file is (the fields below)
   bool isDirectory = false;
   bool isReparsePoint = false;  // a symbolic link, junction or mount point
   unsigned long linkCount = 1;  // names of the file (hard links)

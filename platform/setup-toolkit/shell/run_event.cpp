@@ -67,18 +67,6 @@ WORD EventType(stf::AuditSeverity severity) {
                                                       : EVENTLOG_ERROR_TYPE;
 }
 
-// The user's account for the event's own user field; empty when unknown.
-std::string TokenUserSid() {
-  HANDLE token;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return std::string();
-  DWORD size = 0;
-  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
-  std::string buffer(size, '\0');
-  if (size == 0 || !GetTokenInformation(token, TokenUser, &buffer[0], size, &size)) buffer.clear();
-  CloseHandle(token);
-  return buffer;
-}
-
 bool Report(const stf::AuditEvent& event, DWORD* error) {
   HANDLE log = RegisterEventSourceA(nullptr, eventSource.c_str());
   if (log == nullptr) {
@@ -87,11 +75,11 @@ bool Report(const stf::AuditEvent& event, DWORD* error) {
   }
   LPCSTR strings[8];
   WORD count = 0;
-  for (const std::string& s : event.strings) strings[count++] = s.c_str();
-  const std::string user = TokenUserSid();
-  PSID sid = user.empty() ? nullptr : reinterpret_cast<const TOKEN_USER*>(user.data())->User.Sid;
-  const BOOL written = ReportEventA(log, EventType(event.severity), 0, event.id, sid, count, 0,
-                                    strings, nullptr);
+  for (const std::string& s : event.strings) {
+    if (count < sizeof strings / sizeof strings[0]) strings[count++] = s.c_str();
+  }
+  const BOOL written = ReportEventA(log, EventType(event.severity), 0, event.id,
+                                    StfProcessUserSid(), count, 0, strings, nullptr);
   *error = written ? 0 : GetLastError();
   DeregisterEventSource(log);
   return written != FALSE;
