@@ -38,7 +38,8 @@ bool IsOurs(const std::string& registered) {
   return stf::IsOwnEventSource(registered, OwnLibrary(), StfIsLeadByte);
 }
 
-// The message file the source is registered with; empty when it is not.
+// The message file the source is registered with; empty when the source is
+// not registered. A registration whose message file cannot be read is not ours.
 std::string RegisteredMessageFile() {
   HKEY key;
   if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, (kApplicationLog + eventSource).c_str(), 0,
@@ -47,12 +48,10 @@ std::string RegisteredMessageFile() {
   }
   char file[MAX_PATH + 1] = "";
   DWORD size = sizeof file - 1, type = 0;
-  if (RegQueryValueExA(key, "EventMessageFile", nullptr, &type, reinterpret_cast<BYTE*>(file),
-                       &size) != ERROR_SUCCESS) {
-    file[0] = '\0';
-  }
+  const LONG result = RegQueryValueExA(key, "EventMessageFile", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(file), &size);
   RegCloseKey(key);
-  return file;
+  return result == ERROR_SUCCESS && file[0] != '\0' ? file : "(unreadable)";
 }
 
 std::string RunUser() {
