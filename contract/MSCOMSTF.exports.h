@@ -81,3 +81,13 @@ STF_BYNAME(BOOL, StfCheckDiskFile, (LPCSTR szFile), (szFile))
 // A library of the disk (a bare name: from the program's folder), checked as
 // above, then loaded with LoadLibraryExA's flags; null when refused or missing.
 STF_OWN(HMODULE, StfLoadDiskLibrary, (LPCSTR szName, DWORD dwFlags), (szName, dwFlags))
+
+// Opens a log of this run's own in the account's temporary folder, named after
+// szProgram with the date and time, never a name that exists. 0: none could
+// be made (standard error says why); the run goes on without one.
+STF_OWN(BOOL, FOpenRunLog, (LPCSTR szProgram), (szProgram))
+// Does the process's token have the Administrators group enabled (not
+// filtered out by User Account Control)? SYSTEM has it.
+STF_OWN(BOOL, StfIsAdministrator, (void), ())
+// The account the process runs as (its token's user); null when it cannot be read.
+STF_OWN(PSID, StfProcessUserSid, (void), ())

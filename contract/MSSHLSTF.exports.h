@@ -19,6 +19,16 @@ STF_OP(HCURSOR, HShowWaitCursor, (void), (), OWN)
 STF_OP(BOOL, FRestoreCursor, (HCURSOR hcurPrev), (hcurPrev), 1)
 // Sets a symbol (names compare without case). 0: bad name or out of memory.
 STF_OP(BOOL, FSetSymbolValue, (LPCSTR szSymbol, LPCSTR szValue), (szSymbol, szValue), OWN)
+// The audit trail: one Application event a run under the event source
+// szSource (the product's own, never another's), for an installation or, with
+// fRemoval, a removal. Name it before the frame opens. Result: non-zero.
+STF_OP(BOOL, StfSetEventSource, (LPCSTR szSource, BOOL fRemoval), (szSource, fRemoval), 1)
+// Registers that source with this library, installed in szFolder, as its
+// message file; a source of the name that another program registered is left
+// alone. 0: the registry refused (logged).
+STF_OP(BOOL, FRegisterEventSource, (LPCSTR szFolder), (szFolder), 1)
+// Removes the source's registration when it is ours. 0: the registry refused (logged).
+STF_OP(BOOL, FRemoveEventSource, (void), (), 1)
 
 // Looked up by name by the programs (toolkit/unattended.h), so that they start
 // without them. The program could not start the setup: the text goes to the log

@@ -1,6 +1,8 @@
 // The installer from start to restart.
 #include "installer/installer.h"
+#include "contract/toolkit_api.h"
 #include "platform/process_exit.h"
+#include "resources/product.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
@@ -53,6 +55,7 @@ static void WorkOutSystemDir(void) {
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
   AppInstance = hInstance;
+  StfSetEventSource(PRODUCT_NAME, FALSE);
 
   if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
     OpenInfFile(ConcatPath(SetupInfDir(), "setup.inf"));

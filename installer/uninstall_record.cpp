@@ -126,9 +126,14 @@ void InstallUninstaller(void) {
     }
     Changes.uninstallerFilesCopied = i + 1;
   }
+  if (!FRegisterEventSource(dir)) {  // the toolkit has logged why
+    RemoveCopied(dir, kUninstallerFileCount);
+    FatalSetupError();
+  }
   LPCSTR failedCall = "";
   LONG result = WriteUninstallEntry(dir, &failedCall);
   if (result != ERROR_SUCCESS) {
+    FRemoveEventSource();
     char what[SETUP_PATH_SIZE + 64];
     wsprintfA(what, "Cannot write the uninstall entry HKLM\\%s (%s)", UNINSTALL_KEY, failedCall);
     LogWin32Failure(what, static_cast<DWORD>(result));

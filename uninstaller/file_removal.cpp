@@ -171,6 +171,7 @@ void RemoveUninstallRecord(void) {
     FatalSetupError();
   }
   LogText("Uninstall entry removed");
+  FRemoveEventSource();  // a failure is logged; the driver is gone all the same
   RemoveRecordedFiles();
   for (LPCSTR folder = acceptedFolders; *folder != '\0'; folder += lstrlenA(folder) + 1) {
     RemoveFolder(folder);

@@ -1,4 +1,5 @@
 // The uninstaller from start to restart, in the shape of setup's own sequence.
+#include "contract/toolkit_api.h"
 #include "platform/process_exit.h"
 #include "resources/product.h"
 #include "support/path_join.h"
@@ -30,6 +31,7 @@ static bool RemoveEverything(void) {
 
 int UninstallMain(LPSTR lpCmdLine) {
   bool restart = false;
+  StfSetEventSource(PRODUCT_NAME, TRUE);
   if (StartSetup(lpCmdLine, "Remove " PRODUCT_NAME)) {
     WorkOutSystemDir();
     if (DriverInstalled()) {

@@ -1,7 +1,5 @@
 #include "setup_log.h"
 
-#include <cerrno>
-#include <cstring>
 #include <ctime>
 
 namespace stf {
@@ -43,29 +41,19 @@ const char* OutcomeWord(SetupOutcome outcome) {
 
 SetupLog::~SetupLog() { Close(); }
 
-bool SetupLog::Open(const std::string& path, bool append, std::string* error) {
+void SetupLog::Attach(std::unique_ptr<LogSink> sink) {
   Close();
-  std::FILE* file = std::fopen(path.c_str(), append ? "a" : "w");
-  if (file == nullptr) {
-    const int code = errno;
-    *error = "cannot open log file '" + path + "': " + std::strerror(code);
-    return false;
-  }
-  file_ = file;
-  return true;
+  sink_ = std::move(sink);
 }
 
 void SetupLog::Close() {
-  if (file_ != nullptr) std::fclose(file_);
-  file_ = nullptr;
+  sink_.reset();
   outcomeWritten_ = false;
 }
 
 bool SetupLog::Write(const std::string& text) {
-  if (file_ == nullptr || outcomeWritten_) return false;
-  const std::string line = Timestamp() + " " + OneLine(text) + "\n";
-  const bool written = std::fputs(line.c_str(), file_) >= 0;
-  return std::fflush(file_) == 0 && written;
+  if (sink_ == nullptr || outcomeWritten_) return false;
+  return sink_->Append(Timestamp() + " " + OneLine(text) + "\r\n");
 }
 
 bool SetupLog::WriteCommandLine(const std::string& tail) { return Write("Command line: " + tail); }

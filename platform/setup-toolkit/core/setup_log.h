@@ -9,12 +9,21 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
 namespace stf {
 
 enum class SetupOutcome { kSuccess, kFailed, kCancelled, kRestarting };
+
+// Where the lines go: a file that the system side opened and checked
+// (log_file_rules.h), so that the log never opens a name by itself.
+class LogSink {
+ public:
+  virtual ~LogSink() = default;
+  // Writes the bytes at the end of the file, all or nothing reported.
+  virtual bool Append(const std::string& bytes) = 0;
+};
 
 class SetupLog {
  public:
@@ -23,12 +32,11 @@ class SetupLog {
   SetupLog(const SetupLog&) = delete;
   SetupLog& operator=(const SetupLog&) = delete;
 
-  // Opens path, emptying it unless append is set; closes any log open before.
-  // False with "cannot open log file 'path': <errno text>" in *error.
-  bool Open(const std::string& path, bool append, std::string* error);
+  // Writes to sink from now on; closes any log open before.
+  void Attach(std::unique_ptr<LogSink> sink);
   // Closes the log and forgets its outcome; harmless when nothing is open.
   void Close();
-  bool IsOpen() const { return file_ != nullptr; }
+  bool IsOpen() const { return sink_ != nullptr; }
   bool HasOutcome() const { return outcomeWritten_; }
 
   // Each returns false when nothing was written: no log open, the outcome
@@ -46,7 +54,7 @@ class SetupLog {
   bool WriteOutcomeText(const std::string& outcome);
 
  private:
-  std::FILE* file_ = nullptr;
+  std::unique_ptr<LogSink> sink_;
   bool outcomeWritten_ = false;
 };
 

@@ -60,6 +60,8 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
     EndRunEarly(stf::kExitLogUnwritable, "the log " + options->logPath + " cannot be opened");
     return false;
   }
+  // Without /log the run still leaves a record, one of its own.
+  if (options->logPath.empty()) FOpenRunLog(ProgramDescription().c_str());
   return true;
 }
 

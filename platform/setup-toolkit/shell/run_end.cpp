@@ -1,5 +1,6 @@
 #include "platform/setup-toolkit/shell/run_end.h"
 
+#include "platform/setup-toolkit/shell/run_event.h"
 #include "platform/setup-toolkit/stf_internal.h"
 #include "run_outcome.h"
 
@@ -8,6 +9,13 @@ namespace {
 int earlyExitCode = 0;
 std::string earlyOutcome;
 std::string finalOutcome;  // canonical, once written
+
+// The code the process ends with (StfExitCode), once the outcome is known.
+int RunExitCode(int programCode) {
+  // A person saw the outcome; the exit code stays what the program says.
+  if (!StfQuiet()) return programCode;
+  return earlyExitCode != 0 ? earlyExitCode : stf::ExitCodeOfOutcome(finalOutcome);
+}
 
 std::string SymbolText(LPCSTR name) {
   char value[1024] = "";
@@ -47,7 +55,11 @@ void WriteFinalOutcome() {
   finalOutcome = earlyExitCode != 0 ? earlyOutcome
                                     : stf::OutcomeWithCause(SymbolText(STF_SYM_OUTCOME),
                                                             SymbolText(STF_SYM_CAUSE));
+  // Before the outcome line, after which the log takes nothing more.
+  WriteAuditEvent(stf::CanonicalOutcome(finalOutcome), RunExitCode(0));
   StfLogOutcome(finalOutcome.c_str());
+  const std::string logFile = SymbolText(STF_SYM_LOGFILE);
+  if (!logFile.empty()) StfWriteStdErr("Log: " + logFile);
 }
 
 extern "C" {
@@ -73,9 +85,7 @@ void STFAPI StfRestartRefused(DWORD error) {
 
 INT STFAPI StfExitCode(INT programCode) {
   WriteFinalOutcome();  // a run that ended without TerminateFrame has not yet
-  // A person saw the outcome; the exit code stays what the program says.
-  if (!StfQuiet()) return programCode;
-  return earlyExitCode != 0 ? earlyExitCode : stf::ExitCodeOfOutcome(finalOutcome);
+  return RunExitCode(programCode);
 }
 
 }  // extern "C"

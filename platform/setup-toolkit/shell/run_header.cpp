@@ -42,28 +42,6 @@ std::string WindowsVersion() {
   return text;
 }
 
-// Is the token's Administrators group enabled (not filtered out by UAC)?
-bool IsAdministrator(HANDLE token) {
-  DWORD size = 0;
-  GetTokenInformation(token, TokenGroups, nullptr, 0, &size);
-  std::string buffer(size, '\0');
-  if (size == 0 || !GetTokenInformation(token, TokenGroups, &buffer[0], size, &size)) return false;
-  SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
-  PSID admins = nullptr;
-  if (!AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
-                                0, 0, 0, 0, 0, &admins)) {
-    return false;
-  }
-  const TOKEN_GROUPS* groups = reinterpret_cast<const TOKEN_GROUPS*>(buffer.data());
-  bool member = false;
-  for (DWORD i = 0; i < groups->GroupCount && !member; ++i) {
-    member = EqualSid(groups->Groups[i].Sid, admins) &&
-             (groups->Groups[i].Attributes & SE_GROUP_ENABLED) != 0;
-  }
-  FreeSid(admins);
-  return member;
-}
-
 std::string UserAndRights() {
   char user[257] = "";
   DWORD size = sizeof user;
@@ -72,7 +50,7 @@ std::string UserAndRights() {
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) {
     return text + " (rights unknown: OpenProcessToken failed)";
   }
-  text += IsAdministrator(token) ? ", administrator" : ", not an administrator";
+  text += StfIsAdministrator() ? ", administrator" : ", not an administrator";
   // TokenElevation (20) exists from Windows Vista on; before it there is no UAC.
   DWORD elevated = 0;
   if (GetTokenInformation(token, static_cast<TOKEN_INFORMATION_CLASS>(20), &elevated,
@@ -106,6 +84,11 @@ std::string ProgramDescription() {
   }
   const std::string name = ProgramName();
   return name.empty() ? std::string("Setup") : name;
+}
+
+std::string ProgramVersion() {
+  std::string info = VersionResource();
+  return FileVersion(info);
 }
 
 std::string ProgramPath() {

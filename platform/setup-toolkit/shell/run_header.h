@@ -15,6 +15,9 @@ std::string ProgramName();
 // else its name): the title of its windows until it sets its own.
 std::string ProgramDescription();
 
+// The program's version ("1.0.0.0"), empty without a version resource.
+std::string ProgramVersion();
+
 // Writes the header: a separator, the program and its version, Windows and
 // its build, the code pages, the user and their rights, the command line and
 // the current and program directories.

@@ -1,0 +1,31 @@
+#include "audit_event.h"
+
+#include "ansi_text.h"
+#include "run_outcome.h"
+
+namespace stf {
+
+bool AuditEventFor(const AuditFacts& facts, AuditEvent* event) {
+  if (facts.exitCode == kExitBadCommandLine) return false;
+  const int code = ExitCodeOfOutcome(facts.outcome);
+  const bool done = code == kExitSuccess || code == kExitRestartPending || code == kExitRestarting;
+  const bool removal = facts.action == AuditAction::kRemove;
+  event->id = removal ? (done ? 11724 : 11725) : (done ? 11707 : 11708);
+  event->severity = done                                                  ? AuditSeverity::kInformation
+                    : code == kExitCancelled || code == kExitNotInstalled ? AuditSeverity::kWarning
+                                                                          : AuditSeverity::kError;
+  event->strings = {facts.product,
+                    facts.version.empty() ? "(unknown)" : facts.version,
+                    facts.outcome,
+                    std::to_string(facts.exitCode),
+                    facts.user.empty() ? "(unknown)" : facts.user,
+                    facts.logPath.empty() ? "(none)" : facts.logPath};
+  return true;
+}
+
+bool IsOwnEventSource(const std::string& registeredFile, const std::string& ownLibrary,
+                      LeadBytePredicate isLead) {
+  return registeredFile.empty() || EqualsNoCase(FileNameOf(registeredFile, isLead), ownLibrary);
+}
+
+}  // namespace stf

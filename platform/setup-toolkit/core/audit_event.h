@@ -1,0 +1,46 @@
+// The Application event that every install and removal leaves for auditors,
+// in the manner of Windows Installer's: one event a run, its number telling
+// what was done and whether it worked, its strings the particulars.
+//   11707  installation completed          11708  installation failed or cancelled
+//   11724  removal completed               11725  removal failed, cancelled, or nothing to remove
+// Insertion strings, in order: product, version, outcome, exit code, user, log.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "dbcs_path.h"
+
+namespace stf {
+
+enum class AuditAction { kInstall, kRemove };
+enum class AuditSeverity { kInformation, kWarning, kError };
+
+struct AuditFacts {
+  AuditAction action = AuditAction::kInstall;
+  std::string product;
+  std::string version;
+  std::string outcome;  // canonical (run_outcome.h)
+  int exitCode = 0;
+  std::string user;
+  std::string logPath;  // empty: the run has no log
+};
+
+struct AuditEvent {
+  unsigned long id = 0;
+  AuditSeverity severity = AuditSeverity::kInformation;
+  std::vector<std::string> strings;
+};
+
+// False when the run leaves no event: it only showed the switches or refused
+// its command line, and installed or removed nothing.
+bool AuditEventFor(const AuditFacts& facts, AuditEvent* event);
+
+// May setup register, write under, or remove the event source whose
+// registered message file is registeredFile? Only when the source is not
+// registered yet or its message file is our library (ownLibrary, a file
+// name), wherever it was installed: another product's source is never touched.
+bool IsOwnEventSource(const std::string& registeredFile, const std::string& ownLibrary,
+                      LeadBytePredicate isLead);
+
+}  // namespace stf

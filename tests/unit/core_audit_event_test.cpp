@@ -1,0 +1,85 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "audit_event.h"
+
+namespace stf {
+namespace {
+
+bool NoLeadBytes(unsigned char) { return false; }
+
+TEST(AuditEvent, NumberAndSeverityFollowTheOutcome) {
+  struct Case {
+    AuditAction action;
+    const char* outcome;
+    int exitCode;
+    unsigned long id;
+    AuditSeverity severity;
+  } cases[] = {
+      {AuditAction::kInstall, "SUCCESS", 0, 11707, AuditSeverity::kInformation},
+      {AuditAction::kInstall, "SUCCESS (restart pending)", 3010, 11707, AuditSeverity::kInformation},
+      {AuditAction::kInstall, "SUCCESS (restarting Windows)", 1641, 11707, AuditSeverity::kInformation},
+      {AuditAction::kInstall, "FAILED (CopyFileA x (error 5))", 1603, 11708, AuditSeverity::kError},
+      // A person saw the failure: the process ends with 0, the event still says failed.
+      {AuditAction::kInstall, "FAILED (CopyFileA x (error 5))", 0, 11708, AuditSeverity::kError},
+      {AuditAction::kInstall, "CANCELLED", 1602, 11708, AuditSeverity::kWarning},
+      {AuditAction::kInstall, "FAILED (the log C:\\l cannot be opened)", 1622, 11708, AuditSeverity::kError},
+      {AuditAction::kInstall, "FAILED (another setup is running)", 1618, 11708, AuditSeverity::kError},
+      {AuditAction::kRemove, "SUCCESS", 0, 11724, AuditSeverity::kInformation},
+      {AuditAction::kRemove, "SUCCESS (restart pending)", 3010, 11724, AuditSeverity::kInformation},
+      {AuditAction::kRemove, "NOT INSTALLED (no service)", 1605, 11725, AuditSeverity::kWarning},
+      {AuditAction::kRemove, "FAILED (DeleteService (error 5))", 1603, 11725, AuditSeverity::kError},
+  };
+  for (const Case& c : cases) {
+    AuditFacts facts;
+    facts.action = c.action;
+    facts.product = "Merlox IDE CD-ROM Drive";
+    facts.version = "1.0.0.0";
+    facts.outcome = c.outcome;
+    facts.exitCode = c.exitCode;
+    facts.user = "SYSTEM";
+    facts.logPath = "C:\\Windows\\Temp\\x.log";
+    AuditEvent event;
+    ASSERT_TRUE(AuditEventFor(facts, &event)) << c.outcome;
+    EXPECT_EQ(event.id, c.id) << c.outcome;
+    EXPECT_EQ(event.severity, c.severity) << c.outcome;
+    const std::vector<std::string> strings = {"Merlox IDE CD-ROM Drive", "1.0.0.0", c.outcome,
+                                              std::to_string(c.exitCode), "SYSTEM",
+                                              "C:\\Windows\\Temp\\x.log"};
+    EXPECT_EQ(event.strings, strings) << c.outcome;
+  }
+}
+
+TEST(AuditEvent, NoEventForARunThatOnlyReadItsCommandLine) {
+  AuditFacts facts;
+  facts.outcome = "FAILED (bad command line: /x)";
+  facts.exitCode = 1639;
+  AuditEvent event;
+  EXPECT_FALSE(AuditEventFor(facts, &event));
+  facts.exitCode = 1603;
+  ASSERT_TRUE(AuditEventFor(facts, &event));
+  // Every insertion string is there, so that no "%5" shows in the text.
+  EXPECT_EQ(event.strings[1], "(unknown)");
+  EXPECT_EQ(event.strings[4], "(unknown)");
+  EXPECT_EQ(event.strings[5], "(none)");
+}
+
+TEST(AuditEvent, OnlyOurOwnSourceIsTouched) {
+  struct Case {
+    const char* registered;
+    bool ours;
+  } cases[] = {
+      {"", true},  // not registered yet
+      {"C:\\Program Files\\Merlox IDE CD-ROM Drive\\MSSHLSTF.dll", true},
+      {"c:\\progra~1\\merlox~1\\msshlstf.DLL", true},  // another spelling of our folder
+      {"%SystemRoot%\\System32\\msimsg.dll", false},
+      {"C:\\Program Files\\Other\\MSSHLSTF.dll.mui", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsOwnEventSource(c.registered, "MSSHLSTF.dll", NoLeadBytes), c.ours) << c.registered;
+  }
+}
+
+}  // namespace
+}  // namespace stf
