@@ -2,6 +2,7 @@
 // through here, with or without a log file, so that the cause of a failure is
 // known for the outcome line and errors reach standard error as well.
 #include "platform/setup-toolkit/common/common_state.h"
+#include "dbcs_path.h"
 #include "failure_words.h"
 #include "run_outcome.h"
 #include "setup_log.h"
@@ -57,6 +58,13 @@ extern "C" {
 
 BOOL STFAPI FOpenLogFile(LPCSTR file, BOOL append) {
   std::string error;
+  // The C library calls a folder "Permission denied"; say what it is.
+  const DWORD attributes = file != nullptr ? GetFileAttributesA(file) : INVALID_FILE_ATTRIBUTES;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ReportProblem("The setup log " + std::string(file) + " cannot be opened: it is a folder; name "
+                  "a file in it, for example " + stf::JoinPath(file, "setup.log", StfIsLeadByte));
+    return FALSE;
+  }
   if (file == nullptr || !stf::ProcessSetupLog().Open(file, append != FALSE, &error)) {
     ReportProblem("The setup log " + std::string(file ? file : "") + " cannot be opened: " +
                   error);

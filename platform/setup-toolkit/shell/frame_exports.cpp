@@ -5,6 +5,7 @@
 #include "dbcs_path.h"
 #include "options.h"
 #include "platform/setup-toolkit/shell/frame_window.h"
+#include "platform/setup-toolkit/shell/language_setup.h"
 #include "platform/setup-toolkit/shell/run_end.h"
 #include "platform/setup-toolkit/shell/run_header.h"
 #include "platform/setup-toolkit/shell/usage_window.h"
@@ -30,7 +31,7 @@ static void TellUsage(const std::string& problem, const std::string& text, bool 
 
 // Reads the switches and takes the run lock; false when the run ends here
 // (the reason told and the exit code kept for the end).
-static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
+static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* languageNote) {
   const char* tail = cmdLine ? cmdLine : "";
   const std::string program = ProgramName();
   std::string error;
@@ -50,6 +51,14 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
     EndRunEarly(stf::kExitBadCommandLine, "only the usage was asked for");
     return false;
   }
+  // A quiet run chooses too: a /lang that names no language of ours is a bad
+  // command line either way.
+  std::string problem;
+  if (!ChooseRunLanguage(options->language, languageNote, &problem)) {
+    TellUsage(problem, problem + "\n\n" + stf::UsageText(program), quiet, program);
+    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
+    return false;
+  }
   if (!TakeRunLock()) {
     Tell("Another setup is running. Wait until it has finished, then start this one again.",
          quiet);
@@ -63,15 +72,57 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   return true;
 }
 
+// The toolkit works with ANSI paths: a folder whose name the ANSI code page
+// cannot hold reaches it as question marks. Say so, with the name as it is.
+static bool ProgramFolderIsAnsi(bool quiet) {
+  WCHAR wide[MAX_PATH + 1];
+  const DWORD n = GetModuleFileNameW(nullptr, wide, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return true;  // ProgramDirectory() reports it
+  BOOL lossy = FALSE;
+  char ansi[MAX_PATH * 2];
+  if (WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(n), ansi, sizeof ansi, nullptr,
+                          &lossy) > 0 && !lossy) {
+    return true;
+  }
+  const std::string why = "Setup cannot run from the folder " + ProgramDirectory() +
+                          ": its name has characters that ANSI code page " +
+                          std::to_string(GetACP()) + " cannot hold.";
+  const std::string advice = "Copy the disk's files to a folder with a plain name, such as "
+                             "C:\\MLXSETUP, and start Setup from there.";
+  StfLogError((why + " " + advice).c_str(), 0);
+  if (quiet) return false;
+  // The box names the folder as it is, which only the Unicode box can show.
+  std::wstring dir(wide, n);
+  dir.erase(dir.find_last_of(L'\\') + 1);
+  const std::string page = std::to_string(GetACP());
+  std::wstring text = L"Setup cannot run from the folder " + dir +
+                      L" because this Windows cannot use its name in the names of the files "
+                      L"Setup works with (ANSI code page " + std::wstring(page.begin(), page.end()) +
+                      L").\n\nCopy the disk's files to a folder with a plain name, such as "
+                      L"C:\\MLXSETUP, and start Setup from there.";
+  const std::string title = StfTitle();
+  WCHAR wideTitle[256] = L"";
+  MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, wideTitle, 256);
+  MessageBoxW(nullptr, text.c_str(), wideTitle, MB_OK | MB_ICONHAND);
+  return false;
+}
+
 extern "C" {
 
 INT STFAPI InitializeFrame(LPSTR cmdLine) {
   stf::SetupOptions options;
-  if (!StartRun(cmdLine, &options)) return -1;  // nothing is open that needs ending
+  std::string languageNote;
+  if (!StartRun(cmdLine, &options, &languageNote)) return -1;  // nothing is open that needs ending
   StfSetSymbol(STF_SYM_RESTART, options.restart == stf::SetupOptions::kRestartForce   ? "FORCE"
                                 : options.restart == stf::SetupOptions::kRestartNever ? "NO"
                                                                                       : "");
   WriteRunHeader(cmdLine);
+  FWriteToLogFile(languageNote.c_str(), TRUE);
+  if (!ProgramFolderIsAnsi(options.quiet)) {
+    EndRunEarly(stf::kExitFailed, "the program's folder has a name that ANSI code page " +
+                                      std::to_string(GetACP()) + " cannot hold");
+    return -1;
+  }
 
   std::string source = options.sourceDir.empty()
                            ? ProgramDirectory()

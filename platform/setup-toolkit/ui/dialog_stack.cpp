@@ -115,7 +115,10 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
     return nullptr;
   }
   HWND owner = TopWindow(parent);
-  HWND window = CreateDialogParamA(templates, MAKEINTRESOURCEA(id), owner, procedure, 0);
+  // A Unicode dialog shows any language on any ANSI code page; its number
+  // tells the procedure which texts it shows.
+  HWND window = CreateDialogParamW(templates, MAKEINTRESOURCEW(id), owner, procedure,
+                                   static_cast<LPARAM>(id));
   if (window == nullptr) {
     StfLogError(("Cannot show dialog " + std::to_string(id) + " of " + dll).c_str(),
                 GetLastError());
@@ -152,15 +155,15 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
     StackEntry* entry = EntryOf(window);
     if (entry == nullptr) return FALSE;  // destroyed from under us
     if (entry->answered) break;
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       // Leave the quit for the program's own pump to find.
       PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
       return FALSE;
     }
-    if (!IsDialogMessageA(window, &msg)) {
+    if (!IsDialogMessageW(window, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   char word[64] = "";
