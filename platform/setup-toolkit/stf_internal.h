@@ -16,6 +16,7 @@
 #define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
 #define STF_SYM_TITLE "STF_TITLE"      // the frame's title; the program's own name before it
 #define STF_SYM_LANGUAGE "STF_LANGUAGE"  // LANGID of the windows' language, in decimal
+#define STF_SYM_MIRROR "STF_MIRROR"      // "1": the windows are mirrored (right to left)
 // Its parts, for the error dialogs (failure_words.h): the record's text
 // without its code, the operation and the file it was done to, the Win32 code.
 #define STF_SYM_CAUSE_TEXT "STF_CAUSE_TEXT"

@@ -66,10 +66,13 @@ void MirrorWindows() {
   typedef BOOL(WINAPI * SetLayoutFn)(DWORD);
   auto setLayout = reinterpret_cast<SetLayoutFn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDefaultLayout")));
-  if (setLayout != nullptr && !setLayout(1)) {  // LAYOUT_RTL
+  if (setLayout == nullptr) return;
+  if (!setLayout(1)) {  // LAYOUT_RTL
     StfLogError("Cannot mirror the windows for a right-to-left language (SetProcessDefaultLayout)",
                 GetLastError());
+    return;
   }
+  StfSetSymbol(STF_SYM_MIRROR, "1");
 }
 
 }  // namespace

@@ -103,6 +103,31 @@ BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   return TRUE;
 }
 
+// A right-to-left language's dialogs are mirrored. The process's default
+// layout mirrors them on Windows; Wine leaves owned dialogs unmirrored, so the
+// template itself asks for it.
+HWND CreateFromTemplate(HMODULE templates, UINT id, HWND owner, DLGPROC procedure) {
+  char mirror[4] = "";
+  CbGetSymbolValue(STF_SYM_MIRROR, mirror, sizeof mirror);
+  if (mirror[0] != '1') {
+    return CreateDialogParamW(templates, MAKEINTRESOURCEW(id), owner, procedure,
+                              static_cast<LPARAM>(id));
+  }
+  HRSRC found = FindResourceW(templates, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+  HGLOBAL loaded = found ? LoadResource(templates, found) : nullptr;
+  const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  const DWORD size = found ? SizeofResource(templates, found) : 0;
+  if (bytes == nullptr || size < 12) return nullptr;
+  std::vector<DWORD> copy((size + 3) / 4);  // templates are DWORD-aligned
+  CopyMemory(copy.data(), bytes, size);
+  // DLGTEMPLATEEX (signature 0xFFFF) keeps the extended style at byte 8,
+  // DLGTEMPLATE at byte 4.
+  const bool extended = reinterpret_cast<const WORD*>(bytes)[1] == 0xFFFF;
+  copy[extended ? 2 : 1] |= 0x00400000L;  // WS_EX_LAYOUTRTL
+  return CreateDialogIndirectParamW(templates, reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()),
+                                    owner, procedure, static_cast<LPARAM>(id));
+}
+
 HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND parent) {
   HMODULE templates = DialogLibrary(dll);
   HMODULE procs = DialogLibrary(procDll);
@@ -117,8 +142,7 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
   HWND owner = TopWindow(parent);
   // A Unicode dialog shows any language on any ANSI code page; its number
   // tells the procedure which texts it shows.
-  HWND window = CreateDialogParamW(templates, MAKEINTRESOURCEW(id), owner, procedure,
-                                   static_cast<LPARAM>(id));
+  HWND window = CreateFromTemplate(templates, id, owner, procedure);
   if (window == nullptr) {
     StfLogError(("Cannot show dialog " + std::to_string(id) + " of " + dll).c_str(),
                 GetLastError());
