@@ -67,3 +67,7 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))
+// A text a person sees, in the language of the windows: string id of the
+// dialog library's language files (language_resources.h), szEnglish when the
+// language's file lacks it. Result: the characters copied.
+STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))

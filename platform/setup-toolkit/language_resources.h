@@ -13,6 +13,11 @@
 #define IDS_LANGUAGE_FONT 5           // the dialog font's face: "MS Shell Dlg"
 #define IDS_LANGUAGE_FONT_SIZE 6      // and its size in points: "8"
 
+// The toolkit's own boxes (StfLanguageText); the toolkit holds their English
+// too, for a disk without the dialog library.
+#define IDS_STF_BUSY 8              // another setup is running
+#define IDS_STF_FOLDER_NOT_ANSI 9   // %1: the folder, %2: the ANSI code page
+
 #ifndef RC_INVOKED
 #include <string>
 

@@ -8,6 +8,7 @@
 #include "platform/setup-toolkit/shell/language_setup.h"
 #include "platform/setup-toolkit/shell/run_end.h"
 #include "platform/setup-toolkit/shell/run_header.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/shell/usage_window.h"
 #include "platform/setup-toolkit/stf_internal.h"
 #include "run_outcome.h"
@@ -15,10 +16,27 @@
 static HWND frameWindow = nullptr;
 static HMODULE bitmapLibrary = nullptr;
 
-// Why the run cannot start: standard error always, a box for a person.
-static void Tell(const std::string& text, bool quiet) {
-  StfWriteStdErr(text);
-  if (!quiet) MessageBoxA(nullptr, text.c_str(), StfTitle().c_str(), MB_OK | MB_ICONHAND);
+// A box in the language of the windows: text (with %1 and %2 filled in) as
+// the language's file words it, english when it has none.
+static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
+                    const std::wstring& two = L"") {
+  WCHAR form[1024];
+  StfLanguageText(id, english, form, 1024);
+  std::wstring text = form;
+  const std::wstring fills[] = {one, two};
+  for (int i = 0; i < 2; ++i) {
+    const std::wstring mark = i == 0 ? L"%1" : L"%2";
+    const std::size_t at = text.find(mark);
+    if (at != std::wstring::npos) text.replace(at, 2, fills[i]);
+  }
+  WCHAR title[256] = L"";
+  MultiByteToWideChar(CP_ACP, 0, StfTitle().c_str(), -1, title, 256);
+  MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND);
+}
+
+static std::wstring Decimal(unsigned value) {
+  const std::string digits = std::to_string(value);
+  return std::wstring(digits.begin(), digits.end());
 }
 
 // The switches, asked for (problem empty) or after a command line that cannot
@@ -60,8 +78,12 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
     return false;
   }
   if (!TakeRunLock()) {
-    Tell("Another setup is running. Wait until it has finished, then start this one again.",
-         quiet);
+    StfWriteStdErr("Another setup is running. Wait until it has finished, then start this one "
+                   "again.");
+    if (!quiet) {
+      ShowBox(IDS_STF_BUSY,
+              L"Another setup is running. Wait until it has finished, then start this one again.");
+    }
     EndRunEarly(stf::kExitAnotherRunning, "another setup is running");
     return false;
   }
@@ -89,21 +111,17 @@ static bool ProgramFolderIsAnsi(bool quiet) {
                           std::to_string(GetACP()) + " cannot hold.";
   const std::string advice = "Copy the disk's files to a folder with a plain name, such as "
                              "C:\\MLXSETUP, and start Setup from there.";
-  StfLogError((why + " " + advice).c_str(), 0);
+  // An error record without a Win32 code: nothing failed but the name.
+  FWriteToLogFile(("Error: " + why + " " + advice).c_str(), TRUE);
   if (quiet) return false;
   // The box names the folder as it is, which only the Unicode box can show.
   std::wstring dir(wide, n);
   dir.erase(dir.find_last_of(L'\\') + 1);
-  const std::string page = std::to_string(GetACP());
-  std::wstring text = L"Setup cannot run from the folder " + dir +
-                      L" because this Windows cannot use its name in the names of the files "
-                      L"Setup works with (ANSI code page " + std::wstring(page.begin(), page.end()) +
-                      L").\n\nCopy the disk's files to a folder with a plain name, such as "
-                      L"C:\\MLXSETUP, and start Setup from there.";
-  const std::string title = StfTitle();
-  WCHAR wideTitle[256] = L"";
-  MultiByteToWideChar(CP_ACP, 0, title.c_str(), -1, wideTitle, 256);
-  MessageBoxW(nullptr, text.c_str(), wideTitle, MB_OK | MB_ICONHAND);
+  ShowBox(IDS_STF_FOLDER_NOT_ANSI,
+          L"Setup cannot run from the folder %1 because this Windows cannot use its name in the "
+          L"names of the files Setup works with (ANSI code page %2).\n\nCopy the disk's files "
+          L"to a folder with a plain name, such as C:\\MLXSETUP, and start Setup from there.",
+          dir, Decimal(GetACP()));
   return false;
 }
 
