@@ -46,6 +46,19 @@ case $1 in
     expect_drivers_unchanged
     ;;
 
+  language-unheld-folder)
+    # A folder name that code page 1252 cannot hold ends the run before it
+    # starts, saying why and what to do, and installs nothing.
+    session_begin
+    mkdir "$SCEN/安装" && cp "$DISK"/* "$SCEN/安装/"
+    start_program "$SCEN/安装" setup.exe /quiet /log "$LOG_WIN"
+    wait_setup
+    expect_exit_code 1603
+    expect_logged 'ANSI code page 1252 cannot hold\. Copy the disk.s files to a folder with a plain name'
+    expect_outcome 'Outcome: FAILED \(the program.s folder has a name that ANSI code page 1252 cannot hold\)'
+    expect_drivers_unchanged
+    ;;
+
   language-fit)
     # Every dialog in every language: no text clipped, none converted.
     session_begin
