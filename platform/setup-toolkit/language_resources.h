@@ -13,10 +13,20 @@
 #define IDS_LANGUAGE_FONT 5           // the dialog font's face: "MS Shell Dlg"
 #define IDS_LANGUAGE_FONT_SIZE 6      // and its size in points: "8"
 
-// The toolkit's own boxes (StfLanguageText); the toolkit holds their English
-// too, for a disk without the dialog library.
-#define IDS_STF_BUSY 8              // another setup is running
-#define IDS_STF_FOLDER_NOT_ANSI 9   // %1: the folder, %2: the ANSI code page
+// The toolkit's own windows and boxes (StfLanguageText); the toolkit holds
+// their English too, for a disk without the dialog library.
+#define IDS_STF_BUSY 1000             // another setup is running
+#define IDS_STF_FOLDER_NOT_ANSI 1001  // %1: the folder, %2: the ANSI code page
+#define IDS_STF_USAGE_BAD 1002        // %1: what is wrong with the command line
+#define IDS_STF_USAGE_NOTES 1003
+// The meanings of the switches, in the order of the window's rows.
+#define IDS_STF_USAGE_QUIET 1008
+#define IDS_STF_USAGE_NORESTART 1009
+#define IDS_STF_USAGE_FORCERESTART 1010
+#define IDS_STF_USAGE_LOG 1011
+#define IDS_STF_USAGE_SOURCE 1012
+#define IDS_STF_USAGE_LANG 1013
+#define IDS_STF_USAGE_HELP 1014
 
 #ifndef RC_INVOKED
 #include <string>

@@ -58,23 +58,25 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
   StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
   StfSetSymbol(STF_SYM_TITLE, ProgramDescription().c_str());
+  // Chosen first, so that the window of the switches speaks it too. A quiet
+  // run chooses as well: a /lang that names no language of ours is a bad
+  // command line either way.
+  std::string unknown;
+  const bool spoken = ChooseRunLanguage(parsed ? options->language : "", languageNote, &unknown);
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
     EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
     return false;
   }
+  if (!spoken) {
+    TellUsage(unknown, unknown + "\n\n" + stf::UsageText(program), quiet, program);
+    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + unknown);
+    return false;
+  }
   if (options->help) {
     TellUsage("", stf::UsageText(program), quiet, program);
     EndRunEarly(stf::kExitBadCommandLine, "only the usage was asked for");
-    return false;
-  }
-  // A quiet run chooses too: a /lang that names no language of ours is a bad
-  // command line either way.
-  std::string problem;
-  if (!ChooseRunLanguage(options->language, languageNote, &problem)) {
-    TellUsage(problem, problem + "\n\n" + stf::UsageText(program), quiet, program);
-    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
     return false;
   }
   if (!TakeRunLock()) {
