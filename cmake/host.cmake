@@ -30,9 +30,6 @@ endif()
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
 target_link_libraries(unit_tests PRIVATE program_shared installer_program uninstaller_program
   GTest::gtest_main)
-# The dialog library's resource script, which a test reads for its buttons.
-target_compile_definitions(unit_tests PRIVATE
-  DIALOG_SCRIPT="${CMAKE_SOURCE_DIR}/platform/dialogs/mscuistf.rc")
 # The layering test reads the sources.
 target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)

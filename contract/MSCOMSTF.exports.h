@@ -91,3 +91,8 @@ STF_OWN(BOOL, FOpenRunLog, (LPCSTR szProgram), (szProgram))
 STF_OWN(BOOL, StfIsAdministrator, (void), ())
 // The account the process runs as (its token's user); null when it cannot be read.
 STF_OWN(PSID, StfProcessUserSid, (void), ())
+
+// A text a person sees, in the language of the windows: string id of the
+// dialog library's language files (language_resources.h), szEnglish when the
+// language's file lacks it. Result: the characters copied.
+STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))

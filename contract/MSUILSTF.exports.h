@@ -21,3 +21,6 @@ STF_OWN(HWND, StfTopDialog, (void), ())
 // being written (empty without one). FALSE, with szWhat and szAdvice empty, when
 // no failure is known.
 STF_OWN(BOOL, StfFailureWords, (LPSTR szWhat, INT cbWhat, LPSTR szAdvice, INT cbAdvice, LPSTR szLog, INT cbLog), (szWhat, cbWhat, szAdvice, cbAdvice, szLog, cbLog))
+// For the dialog library: the LANGID of the language the frame chose for the
+// windows (0: none chosen, as before the frame opened).
+STF_OWN(WORD, StfLanguageId, (void), ())

@@ -1,5 +1,7 @@
 #include "platform/dialogs/dialog_failure.h"
 
+#include <string>
+
 #include "platform/dialogs/dialog_ids.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
@@ -16,16 +18,20 @@ static void ShowText(HWND hdlg, int id, LPCSTR text) {
   }
 }
 
-// The template's sentence around the path, "%s" standing for it.
+// The language's sentence around the path, "%s" standing for it; the path
+// is ANSI, the sentence may hold any language's characters.
 static void ShowLogPath(HWND hdlg, LPCSTR path) {
-  char form[256] = "";
-  if (path[0] == '\0' || GetDlgItemTextA(hdlg, IDC_LOG, form, sizeof form) == 0) {
+  WCHAR form[512] = L"";
+  if (path[0] == '\0' || GetDlgItemTextW(hdlg, IDC_LOG, form, 512) == 0) {
     Hide(hdlg, IDC_LOG);
     return;
   }
-  char text[1024];  // what wsprintfA writes at most
-  wsprintfA(text, form, path);
-  SetDlgItemTextA(hdlg, IDC_LOG, text);
+  WCHAR widePath[MAX_PATH * 2] = L"";
+  MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH * 2);
+  std::wstring text = form;
+  const std::size_t at = text.find(L"%s");
+  if (at != std::wstring::npos) text.replace(at, 2, widePath);
+  SetDlgItemTextW(hdlg, IDC_LOG, text.c_str());
 }
 
 void ShowFailure(HWND hdlg) {

@@ -17,8 +17,8 @@ static bool IsText(HWND child) {
 // Height the static's text takes when wrapped to the given width, or 0 when
 // it cannot be measured.
 static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
-  char buffer[2048];
-  int length = GetWindowTextA(text, buffer, sizeof buffer);
+  WCHAR buffer[2048];
+  int length = GetWindowTextW(text, buffer, 2048);
   if (length == 0) return 0;
   HDC dc = GetDC(text);
   if (dc == nullptr) {
@@ -31,7 +31,7 @@ static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
   // The flags a left-aligned static draws with.
   UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT;
   if (GetWindowLongA(text, GWL_STYLE) & SS_NOPREFIX) flags |= DT_NOPREFIX;
-  DrawTextA(dc, buffer, length, &need, flags);
+  DrawTextW(dc, buffer, length, &need, flags);
   SelectObject(dc, oldFont);
   ReleaseDC(text, dc);
   return need.bottom - need.top;
@@ -119,6 +119,56 @@ void FitTexts(HWND hdlg) {
   GetWindowRect(hdlg, &window);
   Reshape(hdlg, hdlg, 0, 0, window.right - window.left, window.bottom - window.top + change,
           SWP_NOMOVE);
+}
+
+static bool IsPushButton(HWND child) {
+  char name[16] = "";
+  GetClassNameA(child, name, sizeof name);
+  const LONG type = GetWindowLongA(child, GWL_STYLE) & 0x0F;  // BS_TYPEMASK
+  return lstrcmpiA(name, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON);
+}
+
+// The width a button's words take in its font, with the margins the template
+// gives an English word.
+static int ButtonWidth(HWND hdlg, HWND button, int margin) {
+  WCHAR text[256];
+  const int length = GetWindowTextW(button, text, 256);
+  HDC dc = GetDC(button);
+  if (dc == nullptr) {
+    ReportProblem(hdlg, "cannot measure a button", GetLastError());
+    return 0;
+  }
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(button, WM_GETFONT, 0, 0)));
+  RECT need = {0, 0, 0, 0};
+  DrawTextW(dc, text, length, &need, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, oldFont);
+  ReleaseDC(button, dc);
+  return need.right - need.left + 2 * margin;
+}
+
+void FitButtons(HWND hdlg) {
+  RECT units = {6, 0, 0, 0};  // the margin on each side of a button's words
+  MapDialogRect(hdlg, &units);
+  // The template's buttons stand in one row at the right, the same width each;
+  // words longer than a button widen every button alike, and the row grows
+  // to the left.
+  HWND buttons[8];
+  int count = 0, width = 0, right = 0, gap = 0;
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr && count < 8;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsPushButton(child)) continue;
+    const RECT rect = ChildRect(hdlg, child);
+    if (count > 0) gap = rect.left - ChildRect(hdlg, buttons[count - 1]).right;
+    buttons[count++] = child;
+    if (rect.right - rect.left > width) width = rect.right - rect.left;
+    if (ButtonWidth(hdlg, child, units.left) > width) width = ButtonWidth(hdlg, child, units.left);
+    right = rect.right;
+  }
+  for (int i = count - 1; i >= 0; --i) {
+    const RECT rect = ChildRect(hdlg, buttons[i]);
+    Reshape(hdlg, buttons[i], right - width, rect.top, width, rect.bottom - rect.top, 0);
+    right -= width + gap;
+  }
 }
 
 void CentreOnScreen(HWND hdlg) {

@@ -9,6 +9,10 @@
 // template's spacing in any font. A hidden text closes up with the gap below it.
 void FitTexts(HWND hdlg);
 
+// Widens the buttons to the words they show (a language's longer words), all
+// alike, keeping the row's right edge and its gaps.
+void FitButtons(HWND hdlg);
+
 // Centres the dialog in the work area of the screen.
 void CentreOnScreen(HWND hdlg);
 

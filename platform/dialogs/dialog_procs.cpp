@@ -3,12 +3,18 @@
 #include "platform/dialogs/dialog_events.h"
 #include "platform/dialogs/dialog_exports.h"
 #include "platform/dialogs/dialog_failure.h"
+#include "platform/dialogs/dialog_language.h"
 #include "platform/dialogs/dialog_layout.h"
 
-static INT_PTR AnsweringDialogProc(HWND hdlg, UINT message, WPARAM wParam) {
+// The toolkit creates every dialog with its number as the init parameter.
+static UINT DialogOf(LPARAM lParam) { return static_cast<UINT>(lParam); }
+
+static INT_PTR AnsweringDialogProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      ShowDialogTexts(hdlg, DialogOf(lParam));
       ShowFailure(hdlg);
+      FitButtons(hdlg);
       FitTexts(hdlg);
       CentreOnScreen(hdlg);
       ShowTemplateIcon(hdlg);
@@ -35,9 +41,10 @@ static INT_PTR AnsweringDialogProc(HWND hdlg, UINT message, WPARAM wParam) {
 
 // The billboard only informs: it has nothing to focus, answers nothing and cannot
 // be closed by the user; the copy engine removes it.
-static INT_PTR BillboardProc(HWND hdlg, UINT message, WPARAM wParam) {
+static INT_PTR BillboardProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
+      ShowDialogTexts(hdlg, DialogOf(lParam));
       FitTexts(hdlg);
       CentreOnScreen(hdlg);
       return FALSE;
@@ -53,23 +60,23 @@ static INT_PTR BillboardProc(HWND hdlg, UINT message, WPARAM wParam) {
 extern "C" {
 
 // Welcome (100), restart question (700), registration failure (900).
-INT_PTR CALLBACK FInfoDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM) {
-  return AnsweringDialogProc(hdlg, message, wParam);
+INT_PTR CALLBACK FInfoDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AnsweringDialogProc(hdlg, message, wParam, lParam);
 }
 
 // Fatal error (400), Windows directory unreadable (6400).
-INT_PTR CALLBACK FInfo0DlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM) {
-  return AnsweringDialogProc(hdlg, message, wParam);
+INT_PTR CALLBACK FInfo0DlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AnsweringDialogProc(hdlg, message, wParam, lParam);
 }
 
 // Quit confirmation (200).
-INT_PTR CALLBACK FQuitDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM) {
-  return AnsweringDialogProc(hdlg, message, wParam);
+INT_PTR CALLBACK FQuitDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  return AnsweringDialogProc(hdlg, message, wParam, lParam);
 }
 
 // Billboard (5000), shown by the copy engine while it copies.
-INT_PTR CALLBACK FModelessDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM) {
-  return BillboardProc(hdlg, message, wParam);
+INT_PTR CALLBACK FModelessDlgProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam) {
+  return BillboardProc(hdlg, message, wParam, lParam);
 }
 
 }  // extern "C"

@@ -15,6 +15,8 @@
 #define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with
 #define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
 #define STF_SYM_TITLE "STF_TITLE"      // the frame's title; the program's own name before it
+#define STF_SYM_LANGUAGE "STF_LANGUAGE"  // LANGID of the windows' language, in decimal
+#define STF_SYM_MIRROR "STF_MIRROR"      // "1": the windows are mirrored (right to left)
 // Its parts, for the error dialogs (failure_words.h): the record's text
 // without its code, the operation and the file it was done to, the Win32 code.
 #define STF_SYM_CAUSE_TEXT "STF_CAUSE_TEXT"
@@ -43,6 +45,9 @@ typedef LPCSTR(STFAPI* PFN_QUIET_EVENT_WORD)(UINT idDlg, BOOL fRestart);
 typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 
 }  // extern "C"
+
+// MSUILSTF creates every dialog with its number as the WM_INITDIALOG lParam,
+// so that the procedure knows which texts to show before anything else.
 
 // Window property that MSUILSTF sets on every dialog it shows: the dialog
 // number, so that automation can tell the dialogs apart.

@@ -110,7 +110,7 @@ TEST(Options, QuietAskedForByABrokenCommandLine) {
 
 TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
   const std::string usage = UsageText();
-  for (const char* word : {"/quiet", "/q", "/qn", "/norestart", "/forcerestart", "/log", "/l",
+  for (const char* word : {"/quiet", "/q", "/qn", "/norestart", "/forcerestart", "/log", "/l <file>", "/lang",
                            "/source", "/help", "/?", "code 0", "Outcome:", "3010", "1641",
                            "1603", "1602", "1605", "1618", "1622", "1639"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;

@@ -37,6 +37,12 @@ WINEARCH=$arch WINEDLLOVERRIDES='mscoree,mshtml=' run "$loader" wineboot --init
 run wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 # A crash ends the program instead of waiting on a dialog.
 run wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f
+# The dialog faces Windows uses for Chinese, Japanese and Korean, which Wine
+# does not have: the CJK face of scripts/deps stands in for them, as those
+# faces do on a Windows of any code page.
+for face in 'MS UI Gothic' 'SimSun' 'Gulim' 'PMingLiU'; do
+  run wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f
+done
 run wineserver -w
 rm -f "$WINEPREFIX/wineserver"  # names this run's server directory
 mv "$WINEPREFIX" "$dest"

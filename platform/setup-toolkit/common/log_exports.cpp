@@ -3,6 +3,7 @@
 // known for the outcome line and errors reach standard error as well.
 #include "platform/setup-toolkit/common/common_state.h"
 #include "platform/setup-toolkit/common/log_file.h"
+#include "dbcs_path.h"
 #include "failure_words.h"
 #include "log_file_rules.h"
 #include "run_outcome.h"
@@ -66,6 +67,13 @@ bool LogRecord(const std::string& text) {
 extern "C" {
 
 BOOL STFAPI FOpenLogFile(LPCSTR file, BOOL append) {
+  // Say what a folder is, rather than a bare "Access is denied".
+  const DWORD attributes = file != nullptr ? GetFileAttributesA(file) : INVALID_FILE_ATTRIBUTES;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    ReportProblem("The setup log " + std::string(file) + " cannot be opened: it is a folder; name "
+                  "a file in it, for example " + stf::JoinPath(file, "setup.log", StfIsLeadByte));
+    return FALSE;
+  }
   const std::string path = file ? file : "";
   std::string why;
   DWORD error = 0;

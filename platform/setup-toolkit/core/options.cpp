@@ -38,7 +38,7 @@ bool Split(const char* tail, std::vector<Argument>* out, std::string* problem) {
   }
 }
 
-enum class Switch { kQuiet, kNoRestart, kForceRestart, kLog, kSource, kHelp };
+enum class Switch { kQuiet, kNoRestart, kForceRestart, kLog, kSource, kLanguage, kHelp };
 
 struct SwitchName {
   const char* name;
@@ -49,6 +49,7 @@ const SwitchName kSwitches[] = {
     {"quiet", Switch::kQuiet},  {"q", Switch::kQuiet},         {"qn", Switch::kQuiet},
     {"norestart", Switch::kNoRestart}, {"forcerestart", Switch::kForceRestart},
     {"log", Switch::kLog},      {"l", Switch::kLog},           {"source", Switch::kSource},
+    {"lang", Switch::kLanguage},
     {"help", Switch::kHelp},    {"?", Switch::kHelp},
 };
 
@@ -78,7 +79,9 @@ bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::strin
       *problem = "unknown switch '" + written + "'";
       return false;
     }
-    if (which != Switch::kLog && which != Switch::kSource) {
+    const bool takesValue =
+        which == Switch::kLog || which == Switch::kSource || which == Switch::kLanguage;
+    if (!takesValue) {
       if (attached) {
         *problem = "switch " + written + " takes no value";
         return false;
@@ -95,12 +98,16 @@ bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::strin
     } else if (i + 1 < arguments.size() && !arguments[i + 1].switchLike) {
       value = arguments[++i].text;
     }
-    const char* what = which == Switch::kLog ? "file" : "directory";
+    const char* what = which == Switch::kLog      ? "file"
+                       : which == Switch::kSource ? "directory"
+                                                  : "language";
     if (value.empty()) {
       *problem = "switch " + written + " needs a " + what + " (" + written + " <" + what + ">)";
       return false;
     }
-    std::string& target = which == Switch::kLog ? out->logPath : out->sourceDir;
+    std::string& target = which == Switch::kLog      ? out->logPath
+                          : which == Switch::kSource ? out->sourceDir
+                                                     : out->language;
     if (!target.empty()) {
       *problem = "switch " + written + " given more than once";
       return false;
@@ -155,8 +162,10 @@ const UsageRow kUsageRows[] = {
     {"/quiet, /q, /qn", "No windows: every dialog takes its default answer."},
     {"/norestart", "After a quiet run, do not restart Windows (the default)."},
     {"/forcerestart", "After a quiet run, restart Windows when it is needed."},
-    {"/log <file>, /l", "Add a record of the run to the end of <file>."},
+    {"/log <file>, /l <file>", "Add a record of the run to the end of <file>."},
     {"/source <dir>", "Take the files from <dir> instead of the program's own folder."},
+    {"/lang <language>", "Show the windows in this language: a tag such as de or pt-BR, or a "
+                         "language ID such as 1031 or 0x0407."},
     {"/help, /?", "Show this text and do nothing else."},
 };
 const std::size_t kUsageRowCount = sizeof kUsageRows / sizeof kUsageRows[0];
@@ -164,15 +173,16 @@ const std::size_t kUsageRowCount = sizeof kUsageRows / sizeof kUsageRows[0];
 const char kUsageNotes[] =
     "Switches may start with / or - and are not case-sensitive. A value may also be\n"
     "attached as /log:<file> or /log=<file>; quote a value that holds blanks.\n"
-    "With windows setup ends with exit code 0; with /quiet: 0 (done), 3010 (done,\n"
-    "restart needed), 1641 (done, restarting), 1603 (failed), 1602 (cancelled),\n"
+    "A run with windows ends with exit code 0. A quiet run ends with 0 (done), 3010\n"
+    "(done, restart needed), 1641 (done, restarting), 1603 (failed), 1602 (cancelled),\n"
     "1605 (nothing to remove), 1618 (another setup is running), 1622 (the log\n"
     "cannot be opened) or 1639 (bad command line, or this help).\n"
     "The last line of the log states the outcome: Outcome: SUCCESS, FAILED (reason),\n"
     "CANCELLED or NOT INSTALLED.\n";
 
 std::string UsageLine(const std::string& program) {
-  return "Usage: " + program + " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>]";
+  return "Usage: " + program +
+         " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>] [/lang <language>]";
 }
 
 // For a console's fixed-width font: the meanings line up after the widest switches.

@@ -19,6 +19,7 @@ struct SetupOptions {
   RestartChoice restart = kRestartDefault;  // /norestart, /forcerestart
   std::string logPath;                      // /log /l
   std::string sourceDir;                    // /source
+  std::string language;                     // /lang: a tag (de, pt-BR) or a LANGID
   bool help = false;                        // /help /?
 };
 
@@ -41,7 +42,7 @@ std::string UsageText(const std::string& program = "SETUP");
 // The same in parts, for a window that lays the switches out as a table: the
 // line that names the program, one row per switch, and the notes after them.
 struct UsageRow {
-  const char* switches;  // "/log <file>, /l"
+  const char* switches;  // "/log <file>, /l <file>"
   const char* meaning;
 };
 std::string UsageLine(const std::string& program = "SETUP");

@@ -5,8 +5,10 @@
 #include "dbcs_path.h"
 #include "options.h"
 #include "platform/setup-toolkit/shell/frame_window.h"
+#include "platform/setup-toolkit/shell/language_setup.h"
 #include "platform/setup-toolkit/shell/run_end.h"
 #include "platform/setup-toolkit/shell/run_header.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/shell/usage_window.h"
 #include "platform/setup-toolkit/stf_internal.h"
 #include "run_outcome.h"
@@ -14,10 +16,27 @@
 static HWND frameWindow = nullptr;
 static HMODULE bitmapLibrary = nullptr;
 
-// Why the run cannot start: standard error always, a box for a person.
-static void Tell(const std::string& text, bool quiet) {
-  StfWriteStdErr(text);
-  if (!quiet) MessageBoxA(nullptr, text.c_str(), StfTitle().c_str(), MB_OK | MB_ICONHAND);
+// A box in the language of the windows: text (with %1 and %2 filled in) as
+// the language's file words it, english when it has none.
+static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
+                    const std::wstring& two = L"") {
+  WCHAR form[1024];
+  StfLanguageText(id, english, form, 1024);
+  std::wstring text = form;
+  const std::wstring fills[] = {one, two};
+  for (int i = 0; i < 2; ++i) {
+    const std::wstring mark = i == 0 ? L"%1" : L"%2";
+    const std::size_t at = text.find(mark);
+    if (at != std::wstring::npos) text.replace(at, 2, fills[i]);
+  }
+  WCHAR title[256] = L"";
+  MultiByteToWideChar(CP_ACP, 0, StfTitle().c_str(), -1, title, 256);
+  MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND);
+}
+
+static std::wstring Decimal(unsigned value) {
+  const std::string digits = std::to_string(value);
+  return std::wstring(digits.begin(), digits.end());
 }
 
 // The switches, asked for (problem empty) or after a command line that cannot
@@ -30,7 +49,7 @@ static void TellUsage(const std::string& problem, const std::string& text, bool 
 
 // Reads the switches and takes the run lock; false when the run ends here
 // (the reason told and the exit code kept for the end).
-static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
+static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* languageNote) {
   const char* tail = cmdLine ? cmdLine : "";
   const std::string program = ProgramName();
   std::string error;
@@ -39,10 +58,20 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
   StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
   StfSetSymbol(STF_SYM_TITLE, ProgramDescription().c_str());
+  // Chosen first, so that the window of the switches speaks it too. A quiet
+  // run chooses as well: a /lang that names no language of ours is a bad
+  // command line either way.
+  std::string unknown;
+  const bool spoken = ChooseRunLanguage(parsed ? options->language : "", languageNote, &unknown);
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
     EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
+    return false;
+  }
+  if (!spoken) {
+    TellUsage(unknown, unknown + "\n\n" + stf::UsageText(program), quiet, program);
+    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + unknown);
     return false;
   }
   if (options->help) {
@@ -51,8 +80,12 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
     return false;
   }
   if (!TakeRunLock()) {
-    Tell("Another setup is running. Wait until it has finished, then start this one again.",
-         quiet);
+    StfWriteStdErr("Another setup is running. Wait until it has finished, then start this one "
+                   "again.");
+    if (!quiet) {
+      ShowBox(IDS_STF_BUSY,
+              L"Another setup is running. Wait until it has finished, then start this one again.");
+    }
     EndRunEarly(stf::kExitAnotherRunning, "another setup is running");
     return false;
   }
@@ -65,15 +98,53 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options) {
   return true;
 }
 
+// The toolkit works with ANSI paths: a folder whose name the ANSI code page
+// cannot hold reaches it as question marks. Say so, with the name as it is.
+static bool ProgramFolderIsAnsi(bool quiet) {
+  WCHAR wide[MAX_PATH + 1];
+  const DWORD n = GetModuleFileNameW(nullptr, wide, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return true;  // ProgramDirectory() reports it
+  BOOL lossy = FALSE;
+  char ansi[MAX_PATH * 2];
+  if (WideCharToMultiByte(CP_ACP, 0, wide, static_cast<int>(n), ansi, sizeof ansi, nullptr,
+                          &lossy) > 0 && !lossy) {
+    return true;
+  }
+  const std::string why = "Setup cannot run from the folder " + ProgramDirectory() +
+                          ": its name has characters that ANSI code page " +
+                          std::to_string(GetACP()) + " cannot hold.";
+  const std::string advice = "Copy the disk's files to a folder with a plain name, such as "
+                             "C:\\MLXSETUP, and start Setup from there.";
+  // An error record without a Win32 code: nothing failed but the name.
+  FWriteToLogFile(("Error: " + why + " " + advice).c_str(), TRUE);
+  if (quiet) return false;
+  // The box names the folder as it is, which only the Unicode box can show.
+  std::wstring dir(wide, n);
+  dir.erase(dir.find_last_of(L'\\') + 1);
+  ShowBox(IDS_STF_FOLDER_NOT_ANSI,
+          L"Setup cannot run from the folder %1 because this Windows cannot use its name in the "
+          L"names of the files Setup works with (ANSI code page %2).\n\nCopy the disk's files "
+          L"to a folder with a plain name, such as C:\\MLXSETUP, and start Setup from there.",
+          dir, Decimal(GetACP()));
+  return false;
+}
+
 extern "C" {
 
 INT STFAPI InitializeFrame(LPSTR cmdLine) {
   stf::SetupOptions options;
-  if (!StartRun(cmdLine, &options)) return -1;  // nothing is open that needs ending
+  std::string languageNote;
+  if (!StartRun(cmdLine, &options, &languageNote)) return -1;  // nothing is open that needs ending
   StfSetSymbol(STF_SYM_RESTART, options.restart == stf::SetupOptions::kRestartForce   ? "FORCE"
                                 : options.restart == stf::SetupOptions::kRestartNever ? "NO"
                                                                                       : "");
   WriteRunHeader(cmdLine);
+  FWriteToLogFile(languageNote.c_str(), TRUE);
+  if (!ProgramFolderIsAnsi(options.quiet)) {
+    EndRunEarly(stf::kExitFailed, "the program's folder has a name that ANSI code page " +
+                                      std::to_string(GetACP()) + " cannot hold");
+    return -1;
+  }
 
   std::string source = options.sourceDir.empty()
                            ? ProgramDirectory()

@@ -56,27 +56,15 @@ static HWND TopDialog(HWND window) {
   return top != nullptr && IsWindow(top) ? top : nullptr;
 }
 
-// While setup is the active program its title stays readable: the frame's
-// caption is drawn active when one of its own dialogs takes the activation.
-static bool appActive = false;
-
 // Posted to itself: the frame was activated (the taskbar, Alt+Tab) while a
 // dialog is over it, which is where the keyboard belongs.
 static const UINT kActivateDialog = WM_APP + 1;
 
 // Activation while a dialog is over the frame; false for what the frame
-// leaves to the system.
-static bool Activation(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                       LRESULT* result) {
+// leaves to the system. The frame's caption is drawn by the system: inactive
+// while one of its dialogs has the keyboard, so that one title bar looks active.
+static bool Activation(HWND window, UINT message, WPARAM wParam, LRESULT* result) {
   switch (message) {
-    case WM_ACTIVATEAPP:
-      appActive = wParam != FALSE;
-      DefWindowProcA(window, WM_NCACTIVATE, appActive, 0);
-      *result = 0;
-      return true;
-    case WM_NCACTIVATE:
-      *result = DefWindowProcA(window, message, wParam || appActive, lParam);
-      return true;
     case WM_MOUSEACTIVATE:
       // A click on the frame leaves the keyboard with the dialog over it.
       *result = TopDialog(window) != nullptr ? MA_NOACTIVATE : MA_ACTIVATE;
@@ -98,7 +86,7 @@ static bool Activation(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
 
 static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  if (Activation(window, message, wParam, lParam, &result)) return result;
+  if (Activation(window, message, wParam, &result)) return result;
   switch (message) {
     case WM_ERASEBKGND:
       return 1;  // painted whole in WM_PAINT

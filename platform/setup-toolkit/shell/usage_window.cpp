@@ -3,15 +3,29 @@
 #include <algorithm>
 
 #include "options.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
 
 struct Usage {
-  std::string heading;
+  std::wstring heading;
   bool error;
-  LPCSTR title;
+  std::wstring title;
 };
+
+std::wstring Wide(const std::string& ansi) {
+  WCHAR text[2048] = L"";
+  MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, text, 2048);
+  return text;
+}
+
+// The language's words for a text of the window; the core's English by default.
+std::wstring Spoken(UINT id, const std::string& english) {
+  WCHAR text[2048];
+  StfLanguageText(id, Wide(english).c_str(), text, 2048);
+  return text;
+}
 
 HINSTANCE ShellModule() { return GetModuleHandleA("MSSHLSTF.dll"); }
 
@@ -20,13 +34,13 @@ HFONT DialogFont(HWND hdlg) {
 }
 
 // The size the text takes in the dialog's font, wrapped to width.
-SIZE TextSize(HWND hdlg, const std::string& text, int width) {
+SIZE TextSize(HWND hdlg, const std::wstring& text, int width) {
   SIZE size = {0, 0};
   HDC dc = GetDC(hdlg);
   if (dc == nullptr) return size;
   HGDIOBJ old = SelectObject(dc, DialogFont(hdlg));
   RECT need = {0, 0, width, 0};
-  DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+  DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
   SelectObject(dc, old);
   ReleaseDC(hdlg, dc);
   size.cx = need.right - need.left;
@@ -34,8 +48,8 @@ SIZE TextSize(HWND hdlg, const std::string& text, int width) {
   return size;
 }
 
-void AddText(HWND hdlg, int id, const std::string& text, int x, int y, int width, int height) {
-  HWND cell = CreateWindowExA(0, "STATIC", text.c_str(),
+void AddText(HWND hdlg, int id, const std::wstring& text, int x, int y, int width, int height) {
+  HWND cell = CreateWindowExW(0, L"STATIC", text.c_str(),
                               WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, x, y, width, height,
                               hdlg, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                               ShellModule(), nullptr);
@@ -54,16 +68,18 @@ RECT ChildRect(HWND hdlg, int id) {
 int AddTable(HWND hdlg, int left, int width, int y, int gap) {
   int first = 0;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    first = std::max<int>(first, TextSize(hdlg, stf::kUsageRows[i].switches, width).cx);
+    first = std::max<int>(first, TextSize(hdlg, Wide(stf::kUsageRows[i].switches), width).cx);
   }
   const int second = width - first - gap;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    const stf::UsageRow& row = stf::kUsageRows[i];
-    const int height = std::max(TextSize(hdlg, row.switches, first).cy,
-                                TextSize(hdlg, row.meaning, second).cy);
+    const std::wstring switches = Wide(stf::kUsageRows[i].switches);
+    const std::wstring meaning =
+        Spoken(IDS_STF_USAGE_QUIET + static_cast<UINT>(i), stf::kUsageRows[i].meaning);
+    const int height =
+        std::max(TextSize(hdlg, switches, first).cy, TextSize(hdlg, meaning, second).cy);
     const int id = IDC_USAGE_TABLE + 2 * static_cast<int>(i);
-    AddText(hdlg, id, row.switches, left, y, first, height);
-    AddText(hdlg, id + 1, row.meaning, left + first + gap, y, second, height);
+    AddText(hdlg, id, switches, left, y, first, height);
+    AddText(hdlg, id + 1, meaning, left + first + gap, y, second, height);
     y += height + gap / 4;
   }
   return y;
@@ -74,15 +90,16 @@ void Layout(HWND hdlg, const Usage& usage) {
   MapDialogRect(hdlg, &units);
   const RECT heading = ChildRect(hdlg, IDC_USAGE_HEADING);
   const int left = heading.left, width = heading.right - heading.left;
-  SetDlgItemTextA(hdlg, IDC_USAGE_HEADING, usage.heading.c_str());
+  SetDlgItemTextW(hdlg, IDC_USAGE_HEADING, usage.heading.c_str());
   const int headingHeight = TextSize(hdlg, usage.heading, width).cy;
   SetWindowPos(GetDlgItem(hdlg, IDC_USAGE_HEADING), nullptr, 0, 0, width, headingHeight,
                SWP_NOMOVE | SWP_NOZORDER);
 
   int y = AddTable(hdlg, left, width, heading.top + headingHeight + units.top, units.right);
   // The notes are written for a console's lines; here they wrap as they fit.
-  std::string notes = stf::kUsageNotes;
-  std::replace(notes.begin(), notes.end(), '\n', ' ');
+  std::string english = stf::kUsageNotes;
+  std::replace(english.begin(), english.end(), '\n', ' ');
+  const std::wstring notes = Spoken(IDS_STF_USAGE_NOTES, english);
   const int notesHeight = TextSize(hdlg, notes, width).cy;
   AddText(hdlg, IDC_USAGE_TABLE - 1, notes, left, y + units.top, width, notesHeight);
   y += units.top + notesHeight + units.top;
@@ -105,7 +122,7 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG: {
       const Usage& usage = *reinterpret_cast<const Usage*>(lParam);
       SetPropA(hdlg, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(STF_DIALOG_USAGE));
-      SetWindowTextA(hdlg, usage.title);
+      SetWindowTextW(hdlg, usage.title.c_str());
       HICON icon = LoadIconA(nullptr, usage.error ? IDI_HAND : IDI_ASTERISK);
       SendDlgItemMessageA(hdlg, IDC_USAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
       Layout(hdlg, usage);
@@ -126,11 +143,15 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title) {
-  Usage usage{stf::UsageLine(program), !problem.empty(), title};
+  Usage usage{Wide(stf::UsageLine(program)), !problem.empty(), Wide(title)};
   if (usage.error) {
-    usage.heading = "The command line cannot be used: " + problem + ".\n\n" + usage.heading;
+    // What is wrong stays as the core words it: it quotes the command line.
+    std::wstring bad = Spoken(IDS_STF_USAGE_BAD, "The command line cannot be used: %1.");
+    const std::size_t at = bad.find(L"%1");
+    if (at != std::wstring::npos) bad.replace(at, 2, Wide(problem));
+    usage.heading = bad + L"\n\n" + usage.heading;
   }
-  const INT_PTR shown = DialogBoxParamA(ShellModule(), MAKEINTRESOURCEA(STF_USAGE_TEMPLATE),
+  const INT_PTR shown = DialogBoxParamW(ShellModule(), MAKEINTRESOURCEW(STF_USAGE_TEMPLATE),
                                         nullptr, UsageProc, reinterpret_cast<LPARAM>(&usage));
   if (shown == -1) {
     StfLogError("Cannot show the window of the switches (DialogBoxParamA)", GetLastError());

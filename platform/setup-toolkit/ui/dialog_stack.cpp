@@ -104,6 +104,31 @@ BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   return TRUE;
 }
 
+// A right-to-left language's dialogs are mirrored. The process's default
+// layout mirrors them on Windows; Wine leaves owned dialogs unmirrored, so the
+// template itself asks for it.
+HWND CreateFromTemplate(HMODULE templates, UINT id, HWND owner, DLGPROC procedure) {
+  char mirror[4] = "";
+  CbGetSymbolValue(STF_SYM_MIRROR, mirror, sizeof mirror);
+  if (mirror[0] != '1') {
+    return CreateDialogParamW(templates, MAKEINTRESOURCEW(id), owner, procedure,
+                              static_cast<LPARAM>(id));
+  }
+  HRSRC found = FindResourceW(templates, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(5));  // RT_DIALOG
+  HGLOBAL loaded = found ? LoadResource(templates, found) : nullptr;
+  const BYTE* bytes = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+  const DWORD size = found ? SizeofResource(templates, found) : 0;
+  if (bytes == nullptr || size < 12) return nullptr;
+  std::vector<DWORD> copy((size + 3) / 4);  // templates are DWORD-aligned
+  CopyMemory(copy.data(), bytes, size);
+  // DLGTEMPLATEEX (signature 0xFFFF) keeps the extended style at byte 8,
+  // DLGTEMPLATE at byte 4.
+  const bool extended = reinterpret_cast<const WORD*>(bytes)[1] == 0xFFFF;
+  copy[extended ? 2 : 1] |= 0x00400000L;  // WS_EX_LAYOUTRTL
+  return CreateDialogIndirectParamW(templates, reinterpret_cast<LPCDLGTEMPLATEW>(copy.data()),
+                                    owner, procedure, static_cast<LPARAM>(id));
+}
+
 HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND parent) {
   HMODULE templates = DialogLibrary(dll);
   HMODULE procs = DialogLibrary(procDll);
@@ -116,7 +141,9 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
     return nullptr;
   }
   HWND owner = TopWindow(parent);
-  HWND window = CreateDialogParamA(templates, MAKEINTRESOURCEA(id), owner, procedure, 0);
+  // A Unicode dialog shows any language on any ANSI code page; its number
+  // tells the procedure which texts it shows.
+  HWND window = CreateFromTemplate(templates, id, owner, procedure);
   if (window == nullptr) {
     StfLogError(("Cannot show dialog " + std::to_string(id) + " of " + dll).c_str(),
                 GetLastError());
@@ -153,15 +180,15 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
     StackEntry* entry = EntryOf(window);
     if (entry == nullptr) return FALSE;  // destroyed from under us
     if (entry->answered) break;
-    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       // Leave the quit for the program's own pump to find.
       PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
       return FALSE;
     }
-    if (!IsDialogMessageA(window, &msg)) {
+    if (!IsDialogMessageW(window, &msg)) {
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
   char word[64] = "";

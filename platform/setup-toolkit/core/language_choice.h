@@ -1,0 +1,51 @@
+// Which language the windows speak, chosen the way Windows chooses the
+// resources of a program: the language asked for on the command line, else
+// the user's UI language (the user's default language on Windows NT 4.0,
+// which has no separate UI language), matched exactly, then by its primary
+// language, then English.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace stf {
+
+// A language the dialog library holds texts for.
+struct Language {
+  unsigned short langId;  // LANGID of its resources, e.g. 0x0407
+  std::string tag;        // "de", "pt-BR"
+  std::string name;       // in English, for the log: "German"
+};
+
+enum class LanguageReason {
+  kSwitch,       // /lang
+  kUiLanguage,   // the user's UI language
+  kUserDefault,  // the user's default language (Windows NT 4.0)
+  kFallback,     // none of ours matches the system's: English
+};
+
+struct LanguageChoice {
+  std::size_t index = 0;  // into the languages offered
+  LanguageReason reason = LanguageReason::kFallback;
+};
+
+// The system's side of the choice.
+struct SystemLanguage {
+  unsigned short langId = 0;  // 0: unknown
+  bool isUiLanguage = true;   // false: the NT 4.0 fallback
+};
+
+// Chooses among languages (at least one). requested is the /lang value, empty
+// when none was given: a tag ("de", "PT-br", "de-AT"), or a LANGID in decimal
+// ("1031") or hexadecimal ("0x0407"). False when it names no language offered;
+// *problem then says so and lists the languages.
+bool ChooseLanguage(const std::vector<Language>& languages, const std::string& requested,
+                    const SystemLanguage& system, LanguageChoice* choice, std::string* problem);
+
+// "German (UI language), ANSI code page 1252": the log's account of the choice.
+std::string DescribeLanguageChoice(const std::vector<Language>& languages,
+                                   const LanguageChoice& choice, const std::string& requested,
+                                   const SystemLanguage& system, unsigned codePage);
+
+}  // namespace stf

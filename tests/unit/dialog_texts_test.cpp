@@ -1,0 +1,140 @@
+// The texts of the dialog library, read from its sources: which text each
+// control shows (dialog_texts.h) and each language's file (languages/*.rc).
+// Every language has every text and names itself; in every language each
+// dialog's buttons have Alt letters of their own; English keeps one letter per
+// action across setup and the uninstaller.
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <dirent.h>
+#include <fstream>
+#include <map>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kDir = std::string(SOURCE_DIR) + "/platform/dialogs/";
+
+struct Use {
+  std::string dialog, control, text;  // names, as the table writes them
+};
+
+std::vector<Use> TextTable() {
+  std::ifstream table(kDir + "dialog_texts.h");
+  EXPECT_TRUE(table) << kDir << "dialog_texts.h";
+  const std::regex entry(R"re(^DIALOG_TEXT\((\w+), (\w+), (\w+)\))re");
+  std::vector<Use> uses;
+  std::string line;
+  std::smatch match;
+  while (std::getline(table, line)) {
+    if (std::regex_search(line, match, entry)) uses.push_back({match[1], match[2], match[3]});
+  }
+  return uses;
+}
+
+std::set<std::string> TextNames() {
+  std::ifstream ids(kDir + "text_ids.h");
+  std::ifstream own(std::string(SOURCE_DIR) + "/platform/setup-toolkit/language_resources.h");
+  std::stringstream both;
+  both << ids.rdbuf() << own.rdbuf();
+  const std::regex define(R"re(#define (IDS_\w+) )re");
+  std::set<std::string> names;
+  const std::string text = both.str();
+  for (std::sregex_iterator it(text.begin(), text.end(), define), end; it != end; ++it) {
+    names.insert((*it)[1]);
+  }
+  return names;
+}
+
+// Each language's strings by name (backslash escapes as the file has them).
+std::map<std::string, std::map<std::string, std::string>> Languages() {
+  std::map<std::string, std::map<std::string, std::string>> languages;
+  DIR* dir = opendir((kDir + "languages").c_str());
+  EXPECT_NE(dir, nullptr);
+  const std::regex string(R"re(^\s*(IDS_\w+)\s+"((?:[^"\\]|\\.)*)")re");
+  for (dirent* file = dir ? readdir(dir) : nullptr; file != nullptr; file = readdir(dir)) {
+    const std::string name = file->d_name;
+    if (name.size() < 4 || name.substr(name.size() - 3) != ".rc") continue;
+    std::ifstream rc(kDir + "languages/" + name);
+    std::string line;
+    std::smatch match;
+    auto& strings = languages[name];
+    while (std::getline(rc, line)) {
+      if (std::regex_search(line, match, string)) strings[match[1]] = match[2];
+    }
+  }
+  if (dir) closedir(dir);
+  return languages;
+}
+
+// The Alt letter of a label in capitals, 0 for none ("&&" is a plain '&').
+std::string AltLetter(const std::string& label) {
+  for (std::size_t i = 0; i + 1 < label.size(); ++i) {
+    if (label[i] != '&') continue;
+    if (label[i + 1] == '&') { ++i; continue; }
+    // A letter may be a UTF-8 sequence (Ä): compare the bytes.
+    std::size_t n = 1;
+    while (i + 1 + n < label.size() && (label[i + 1 + n] & 0xC0) == 0x80) ++n;
+    std::string letter = label.substr(i + 1, n);
+    if (n == 1) letter[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));
+    return letter;
+  }
+  return "";
+}
+
+TEST(DialogTexts, EveryLanguageHasEveryTextAndNamesItself) {
+  const std::set<std::string> names = TextNames();
+  const auto languages = Languages();
+  ASSERT_GE(languages.size(), 2u);
+  ASSERT_GE(names.size(), 40u);
+  for (const auto& [file, strings] : languages) {
+    for (const std::string& name : names) {
+      auto found = strings.find(name);
+      EXPECT_TRUE(found != strings.end() && !found->second.empty()) << file << " lacks " << name;
+    }
+    for (const auto& [name, text] : strings) EXPECT_TRUE(names.count(name)) << file << ": " << name;
+    EXPECT_EQ(file, strings.at("IDS_LANGUAGE_TAG") + ".rc") << "a language's file is named by its tag";
+    const std::string rtl = strings.at("IDS_LANGUAGE_RIGHT_TO_LEFT");
+    EXPECT_TRUE(rtl == "0" || rtl == "1") << file;
+    EXPECT_NE(strings.count("IDS_LOG_PATH") ? strings.at("IDS_LOG_PATH").find("%s") : std::string::npos,
+              std::string::npos) << file << ": the log's sentence must hold %s for the path";
+  }
+}
+
+TEST(DialogTexts, EachDialogsButtonsHaveLettersOfTheirOwnInEveryLanguage) {
+  const std::vector<Use> uses = TextTable();
+  ASSERT_GE(uses.size(), 40u);
+  for (const auto& [file, strings] : Languages()) {
+    std::map<std::string, std::set<std::string>> perDialog;
+    for (const Use& use : uses) {
+      if (use.text.rfind("IDS_BUTTON_", 0) != 0 || !strings.count(use.text)) continue;
+      const std::string letter = AltLetter(strings.at(use.text));
+      if (letter.empty()) continue;
+      EXPECT_TRUE(perDialog[use.dialog].insert(letter).second)
+          << file << ": " << use.dialog << " has Alt+" << letter << " twice";
+    }
+  }
+}
+
+TEST(DialogTexts, EnglishHasOneAltLetterPerAction) {
+  // A new button must be added here, which keeps the letters from drifting apart again.
+  const std::map<std::string, std::string> letters = {
+      {"IDS_BUTTON_CONTINUE", "C"},      {"IDS_BUTTON_CONTINUE_SETUP", "C"},
+      {"IDS_BUTTON_EXIT", "X"},          {"IDS_BUTTON_EXIT_SETUP", "X"},
+      {"IDS_BUTTON_RESTART_NOW", "N"},   {"IDS_BUTTON_RESTART_LATER", "L"},
+      {"IDS_BUTTON_REMOVE", "R"},        {"IDS_BUTTON_OK", ""},
+      {"IDS_BUTTON_CANCEL", ""},
+  };
+  const auto english = Languages().at("en.rc");
+  for (const auto& [name, text] : english) {
+    if (name.rfind("IDS_BUTTON_", 0) != 0) continue;
+    ASSERT_TRUE(letters.count(name)) << name << " without a letter on record";
+    EXPECT_EQ(AltLetter(text), letters.at(name)) << name << " \"" << text << "\"";
+  }
+}
+
+}  // namespace
