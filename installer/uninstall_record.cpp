@@ -126,10 +126,8 @@ void InstallUninstaller(void) {
     }
     Changes.uninstallerFilesCopied = i + 1;
   }
-  if (!FRegisterEventSource(dir)) {  // the toolkit has logged why
-    RemoveCopied(dir, kUninstallerFileCount);
-    FatalSetupError();
-  }
+  // The toolkit has logged why; the undo takes back what was copied.
+  if (!FRegisterEventSource(dir)) FatalSetupError();
   LPCSTR failedCall = "";
   LONG result = WriteUninstallEntry(dir, &failedCall);
   if (result != ERROR_SUCCESS) {
