@@ -28,8 +28,9 @@ if(CORE_TEST_SOURCES)
 endif()
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
+# The fake toolkit carries out some operations with the toolkit's own core.
 target_link_libraries(unit_tests PRIVATE program_shared installer_program uninstaller_program
-  GTest::gtest_main)
+  stf_core GTest::gtest_main)
 # The dialog library's resource script, which a test reads for its buttons.
 target_compile_definitions(unit_tests PRIVATE
   DIALOG_SCRIPT="${CMAKE_SOURCE_DIR}/platform/dialogs/mscuistf.rc")

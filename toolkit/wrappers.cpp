@@ -62,6 +62,9 @@ void FillSymbolWithSectionKeys(LPCSTR symbol, LPCSTR section) {
 void CollectInfField1(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 1);
 }
+void CollectInfField2(LPCSTR symbol, LPCSTR section) {
+  Guarded<FMakeListInfSectionField>(symbol, section, 2);
+}
 void CollectInfField5(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 5);
 }

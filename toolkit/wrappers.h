@@ -33,6 +33,7 @@ void PrependPathEntry(LPCSTR file, LPCSTR dst, LPCSTR dir, UINT cmo);
 // Prepared calls: arguments completed or converted first, then guarded.
 void FillSymbolWithSectionKeys(LPCSTR symbol, LPCSTR section);
 void CollectInfField1(LPCSTR symbol, LPCSTR section);
+void CollectInfField2(LPCSTR symbol, LPCSTR section);
 void CollectInfField5(LPCSTR symbol, LPCSTR section);
 void CollectInfField15(LPCSTR symbol, LPCSTR section);
 void CollectInfField19(LPCSTR symbol, LPCSTR section);
