@@ -39,13 +39,19 @@ static void FindDriverSource(LPSTR source, INT size) {
 }
 
 static void RefuseNonDriver(LPCSTR source, LPCSTR what) {
-  char text[768];
+  char file[2 * MAX_PATH + 96];
+  if (lstrcmpiA(source, kDriverFile) == 0) {
+    wsprintfA(file, "The driver file %s on the setup disk", source);
+  } else {
+    wsprintfA(file, "The file %s on the setup disk, which setup would install as the driver %s,",
+              source, kDriverFile);
+  }
+  char text[1024];
   wsprintfA(text,
-            "The file %s on the setup disk, which setup would install as the driver %s, is not "
-            "a Windows driver: %s.\n\n"
+            "%s is not a Windows driver: %s.\n\n"
             "Setup has changed nothing on this computer. To install the drive, use a disk with "
             "the drive's driver for Windows NT, or copy the disk again from the original.",
-            source, kDriverFile, what);
+            file, what);
   Refuse(text);
 }
 
