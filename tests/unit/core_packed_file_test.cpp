@@ -119,22 +119,5 @@ TEST(PackedFile, ReadAndWriteErrorsComeBackAsTheyWere) {
   EXPECT_EQ(ExpandPacked(MemoryReader(lz), file, full, &problem), 112u);
 }
 
-// The version check reads an image's headers at scattered offsets.
-TEST(PackedFile, ExpandedReaderReadsAnyRange) {
-  const std::string data = Noise(80000, 3);
-  for (const std::string& packed : {Cabinet(data, true), Cabinet(data, false)}) {
-    PackedFile file;
-    std::string problem;
-    ASSERT_EQ(ProbePacking(MemoryReader(packed), &file, &problem), 0u);
-    const ReadAt read = ExpandedReader(MemoryReader(packed), file);
-    for (std::uint64_t offset : {79990, 0, 32760, 40000, 80000}) {
-      std::string buffer(20, '\0');
-      std::size_t got = 0;
-      ASSERT_EQ(read(offset, &buffer[0], buffer.size(), &got), 0u);
-      EXPECT_EQ(buffer.substr(0, got), data.substr(offset, 20)) << offset;
-    }
-  }
-}
-
 }  // namespace
 }  // namespace stf

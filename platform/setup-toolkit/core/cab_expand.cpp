@@ -62,6 +62,7 @@ bool IsCabinetHeader(const std::uint8_t* head, std::size_t size) {
 }
 
 SysError ReadCabinetLayout(const ReadAt& read, PackedFile* out, std::string* problem) {
+  out->packing = Packing::kCabinet;
   std::vector<std::uint8_t> h;
   if (SysError e = ReadExactly(read, 0, kHeaderSize + kReserveFieldsSize, &h, problem)) return e;
   const std::uint32_t folders = Le16(&h[26]), files = Le16(&h[28]), flags = Le16(&h[30]);
@@ -93,7 +94,6 @@ SysError ReadCabinetLayout(const ReadAt& read, PackedFile* out, std::string* pro
   if (Le32(&entry[4]) != 0 || Le16(&entry[8]) != 0) {
     return Damaged(problem, "its file does not start its folder");
   }
-  out->packing = Packing::kCabinet;
   out->expandedSize = Le32(&entry[0]);
   return 0;
 }

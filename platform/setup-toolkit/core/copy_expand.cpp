@@ -17,8 +17,7 @@ ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
 
 CopyFailure Damaged(const CopyWork& w, const std::string& problem) {
   return {grcReadError, kErrorFileCorrupt,
-          "expanding " + w.source + ": " + PackingName(w.packed.packing) +
-              " that cannot be expanded, " + problem};
+          "expanding " + w.source + " (" + PackingName(w.packed.packing) + "): " + problem};
 }
 
 }  // namespace

@@ -82,9 +82,9 @@ bool IsLzHeader(const std::uint8_t* head, std::size_t size) {
 
 SysError ReadLzHeader(const std::uint8_t* head, std::size_t size, PackedFile* out,
                       std::string* problem) {
+  out->packing = Packing::kLz;
   if (size < kLzHeaderSize) return Damaged(problem, "its header is cut short");
   if (head[8] != 'A') return Damaged(problem, "it uses a compression method other than LZ ('A')");
-  out->packing = Packing::kLz;
   out->expandedSize = head[10] | (head[11] << 8) | (head[12] << 16) |
                       (static_cast<std::uint64_t>(head[13]) << 24);
   out->dataStart = kLzHeaderSize;

@@ -35,7 +35,8 @@ struct PackedFile {
 using WriteExpanded = std::function<SysError(const void* data, std::size_t size)>;
 
 // Reads the file's header. A damaged header is kErrorFileCorrupt, a read
-// failure the read's error; *problem then says what is wrong.
+// failure the read's error; *problem then says what is wrong, and
+// out->packing what the file's first bytes said it is.
 SysError ProbePacking(const ReadAt& read, PackedFile* out, std::string* problem);
 
 // Expands a compressed file (not kPlain) into write. Damaged data, or data
