@@ -29,7 +29,7 @@ struct Rig {
   test::ScriptedUser user;
   CopyJob job;
 
-  explicit Rig(const std::string& packedDriver, const std::string& driver = kDriver) {
+  explicit Rig(const std::string& packedDriver) {
     fs.AddDir("C:\\windows");
     fs.AddDir("C:\\windows\\system32");
     fs.AddDir(kDrivers);
@@ -43,7 +43,6 @@ struct Rig {
     job.billboardTicks = {5};
     job.quiet = true;
     job.chunkBytes = 512;
-    (void)driver;
   }
   static std::string Target(int i) { return std::string(kDrivers) + "\\f" + std::to_string(i) + ".sys"; }
   int Run() { return RunCopyJob(job, fs, user); }
@@ -121,7 +120,7 @@ TEST(CopyExpand, VersionsAreReadFromTheExpandedFile) {
                {"", "1.0", grcOkay, true}};
   for (const Case& c : cases) {
     for (const std::string& packed : {LzCompress(image), Cabinet(image, true)}) {
-      Rig s(packed);
+      Rig s(packed);  // the version is read through the expander, at scattered offsets
       s.job.items[0].requiredVersion = c.required;
       FileVersion old;
       if (c.installed && ParseVersionText(c.installed, &old)) {
