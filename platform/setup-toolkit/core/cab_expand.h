@@ -1,5 +1,5 @@
 // Cabinet files ("MSCF") that hold one file in one folder, stored or
-// MSZIP-compressed, as makecab and gcab write them for a single driver file.
+// MSZIP-compressed, as cabinet tools (gcab) write them for a single driver file.
 // A cabinet spanning several disks, holding several files, or compressed
 // with another method is refused by name.
 #pragma once
