@@ -4,7 +4,7 @@ option(SETUP_FUZZ "Build the libFuzzer targets (clang) instead of the unit tests
 if(SETUP_FUZZ)
   add_subdirectory(tests/fuzz)
   # A bounded run of each target; a crash fails the test and leaves its input in the build tree.
-  foreach(target text_fuzz inf_fuzz version_fuzz journal_fuzz)
+  foreach(target text_fuzz inf_fuzz version_fuzz journal_fuzz expand_fuzz)
     add_test(NAME ${target} COMMAND ${target} -max_total_time=20 -print_final_stats=1
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   endforeach()
@@ -28,14 +28,17 @@ if(CORE_TEST_SOURCES)
 endif()
 
 add_executable(unit_tests ${UNIT_TEST_SOURCES} ${FAKE_SOURCES})
+# The fake toolkit carries out some operations with the toolkit's own core.
 target_link_libraries(unit_tests PRIVATE program_shared installer_program uninstaller_program
-  GTest::gtest_main)
+  stf_core GTest::gtest_main)
 # The layering test reads the sources.
 target_compile_definitions(unit_tests PRIVATE SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
 if(CORE_TEST_SOURCES)
   add_executable(core_tests ${CORE_TEST_SOURCES})
-  target_link_libraries(core_tests PRIVATE stf_core GTest::gtest_main)
+  # zlib makes the MSZIP cabinets the expander is tested on.
+  find_package(ZLIB REQUIRED)
+  target_link_libraries(core_tests PRIVATE stf_core ZLIB::ZLIB GTest::gtest_main)
   gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 30)
 endif()

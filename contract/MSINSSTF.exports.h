@@ -91,3 +91,8 @@ STF_OP(BOOL, FRestartListEmpty, (void), (), 1)
 // (ExitWindowsEx EWX_REBOOT, not forced); non-zero: the restart is under way, end now.
 // 0: nothing is queued, the privilege is not held, or the restart was refused.
 STF_OP(BOOL, FExitExecRestart, (void), (), 1)
+// The kind of image a file is, expanded first when it is an LZ file or a one-file cabinet:
+// its machine (0: no PE header), subsystem and characteristics. Result: 0, or the Win32 error
+// of reading it; ERROR_FILE_CORRUPT for compressed data that cannot be expanded, with szProblem
+// saying why.
+STF_OP(DWORD, StfReadImageKind, (LPCSTR szFile, LPWORD pwMachine, LPWORD pwSubsystem, LPWORD pwFlags, LPSTR szProblem, INT cbProblem), (szFile, pwMachine, pwSubsystem, pwFlags, szProblem, cbProblem), OWN)

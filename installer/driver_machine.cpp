@@ -1,41 +1,93 @@
-// A kernel driver built for another machine than the one Windows runs on can
-// never load: such a disk is refused before anything is changed.
+// The file that becomes the driver service's image must be a kernel-mode
+// driver that this Windows can load. It is checked before anything is
+// changed, whatever its name on the disk and expanded when it is compressed,
+// as the copy will expand it.
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/image_machine.h"
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 #include "toolkit/setup_lifecycle.h"
+#include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
 
 static const char kDriverFile[] = DRIVER_FILE_NAME;
+static const char kSection[] = "System Files";
 static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
+static const char kSources[] = "MLX_DRIVER_SOURCES";
+static const char kTargets[] = "MLX_DRIVER_TARGETS";
 
-void EnsureDriverCanLoad(void) {
-  char path[SETUP_PATH_SIZE + sizeof kDriverFile];
-  lstrcpyA(path, SetupPaths.SourceDir);
-  AppendBackslash(path);
-  lstrcatA(path, kDriverFile);
-
-  // A driver missing from the disk is named with every other missing file.
-  WORD image = ReadImageMachine(path);
-  WORD native = NativeMachine();
-  if (image == IMAGE_MACHINE_UNREADABLE || image == native) return;
-
-  char text[512];
-  if (image == IMAGE_FILE_MACHINE_UNKNOWN) {
-    wsprintfA(text,
-              "The driver file %s on the setup disk is not a Windows driver.\n\n"
-              "Setup has changed nothing on this computer.",
-              kDriverFile);
-  } else {
-    wsprintfA(text,
-              "The driver on the setup disk (%s) is made for %s Windows. This computer runs "
-              "%s Windows, which cannot load it.\n\n"
-              "Setup has changed nothing on this computer. To install the drive, use a disk "
-              "with the driver for %s Windows.",
-              kDriverFile, MachineName(image), MachineName(native), MachineName(native));
+// The disk's name of the file that the record installing the driver copies
+// (field 2 names the target, field 1 when it is empty); the driver's own
+// name when no record names it.
+static void FindDriverSource(LPSTR source, INT size) {
+  CollectInfField1(kSources, kSection);
+  CollectInfField2(kTargets, kSection);
+  UINT count = CountListItems(kSources);
+  for (UINT i = 1; i <= count && i <= CountListItems(kTargets); ++i) {
+    char target[MAX_PATH];
+    ReadListItem(kSources, static_cast<INT>(i), source, size);
+    ReadListItem(kTargets, static_cast<INT>(i), target, sizeof target);
+    if (lstrcmpiA(target[0] != '\0' ? target : source, kDriverFile) == 0) return;
   }
+  lstrcpyA(source, kDriverFile);
+}
+
+[[noreturn]] static void Refuse(LPCSTR text) {
   DoMsgBox(text, kCaption, MB_ICONHAND);
   FatalSetupError();
+}
+
+static void RefuseNonDriver(LPCSTR source, LPCSTR what) {
+  char file[2 * MAX_PATH + 96];
+  if (lstrcmpiA(source, kDriverFile) == 0) {
+    wsprintfA(file, "The driver file %s on the setup disk", source);
+  } else {
+    wsprintfA(file, "The file %s on the setup disk, which setup would install as the driver %s,",
+              source, kDriverFile);
+  }
+  char text[1024];
+  wsprintfA(text,
+            "%s is not a Windows driver: %s.\n\n"
+            "Setup has changed nothing on this computer. To install the drive, use a disk with "
+            "the drive's driver for Windows NT, or copy the disk again from the original.",
+            file, what);
+  Refuse(text);
+}
+
+void EnsureDriverCanLoad(void) {
+  char source[MAX_PATH];
+  FindDriverSource(source, sizeof source);
+  char path[SETUP_PATH_SIZE + MAX_PATH];
+  lstrcpyA(path, SetupPaths.SourceDir);
+  AppendBackslash(path);
+  lstrcatA(path, source);
+
+  WORD image = 0, subsystem = 0, flags = 0;
+  char problem[256] = "";
+  DWORD error = StfReadImageKind(path, &image, &subsystem, &flags, problem, sizeof problem);
+  // A driver missing from the disk is named with every other missing file; one
+  // that cannot be read is the copy's to report, with its name.
+  if (error != 0 && error != ERROR_FILE_CORRUPT) return;
+  char what[400];
+  if (error == ERROR_FILE_CORRUPT) {
+    wsprintfA(what, "it is a compressed file that cannot be expanded (%s)", problem);
+    RefuseNonDriver(source, what);
+  }
+  if (image == IMAGE_FILE_MACHINE_UNKNOWN) {
+    RefuseNonDriver(source, "it holds text or other data, not a program");
+  }
+  if (subsystem != IMAGE_SUBSYSTEM_NATIVE) {
+    RefuseNonDriver(source, "it is a Windows program or library, not a kernel-mode driver");
+  }
+  WORD native = NativeMachine();
+  if (image == native) return;
+  char text[512];
+  wsprintfA(text,
+            "The driver on the setup disk (%s) is made for %s Windows. This computer runs "
+            "%s Windows, which cannot load it.\n\n"
+            "Setup has changed nothing on this computer. To install the drive, use a disk "
+            "with the driver for %s Windows.",
+            source, MachineName(image), MachineName(native), MachineName(native));
+  Refuse(text);
 }

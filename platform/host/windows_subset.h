@@ -27,6 +27,7 @@ typedef void* PVOID;
 typedef const void* LPCVOID;
 typedef BYTE* LPBYTE;
 typedef DWORD* LPDWORD;
+typedef WORD* LPWORD;
 typedef LONG* PLONG;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
@@ -163,6 +164,7 @@ typedef struct _STARTUPINFOA {
 #define IMAGE_FILE_MACHINE_ARMNT 0x01c4
 #define IMAGE_FILE_MACHINE_AMD64 0x8664
 #define IMAGE_FILE_MACHINE_ARM64 0xaa64
+#define IMAGE_SUBSYSTEM_NATIVE 1
 
 // Errors
 #define ERROR_SUCCESS 0L
@@ -177,6 +179,7 @@ typedef struct _STARTUPINFOA {
 #define ERROR_SERVICE_MARKED_FOR_DELETE 1072L
 #define ERROR_SERVICE_EXISTS 1073L
 #define ERROR_NOT_ALL_ASSIGNED 1300L
+#define ERROR_FILE_CORRUPT 1392L
 
 // Error texts
 #define FORMAT_MESSAGE_IGNORE_INSERTS 0x00000200

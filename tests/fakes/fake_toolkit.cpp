@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "image_kind.h"
 #include "tests/fakes/fake_windows.h"
 #include "tests/fakes/transcript.h"
 #include "contract/toolkit_api.h"
@@ -154,6 +155,32 @@ INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {
     for (const std::string& file : toolkit.sectionFiles) fake::AddFile(dir + file);
   }
   return grc;
+}
+
+// Carried out by the toolkit's own core over the fake machine's files.
+DWORD STFAPI StfReadImageKind(LPCSTR file, LPWORD machine, LPWORD subsystem, LPWORD flags,
+                              LPSTR problem, INT problemSize) {
+  Record("StfReadImageKind", file, problemSize);
+  auto found = fake::machine.files.find(fake::Upper(file));
+  if (found == fake::machine.files.end()) return ERROR_FILE_NOT_FOUND;
+  const std::string& bytes = found->second;
+  stf::ImageKind kind;
+  std::string why;
+  const DWORD error = stf::ReadImageKind(
+      [&bytes](std::uint64_t offset, void* buffer, std::size_t size, std::size_t* got) {
+        *got = offset >= bytes.size() ? 0 : std::min<std::size_t>(size, bytes.size() - offset);
+        if (*got != 0) std::memcpy(buffer, bytes.data() + offset, *got);
+        return 0ul;
+      },
+      &kind, &why);
+  *machine = kind.machine;
+  *subsystem = kind.subsystem;
+  *flags = kind.characteristics;
+  if (problemSize > 0) {
+    why.resize(std::min<std::size_t>(why.size(), static_cast<std::size_t>(problemSize) - 1));
+    std::memcpy(problem, why.c_str(), why.size() + 1);
+  }
+  return error;
 }
 
 INT STFAPI WFindFileUsingFileOpen(LPCSTR file, LPSTR buffer, INT size) {

@@ -1,4 +1,5 @@
 // The driver image on the disk against the machine Windows runs on.
+#include <cctype>
 #include <cstring>
 
 #include "installer/installer.h"
@@ -10,8 +11,9 @@ namespace {
 
 using Trace = std::vector<std::string>;
 
-// The first bytes of a PE image for `machine`, its header at 0x80.
-std::string Image(WORD machine) {
+// The first bytes of a PE image for `machine` and `subsystem` (a kernel
+// driver's is native, 1), its header at 0x80.
+std::string Image(WORD machine, WORD subsystem = IMAGE_SUBSYSTEM_NATIVE) {
   std::string bytes(0x200, '\0');
   bytes[0] = 'M';
   bytes[1] = 'Z';
@@ -19,28 +21,30 @@ std::string Image(WORD machine) {
   std::memcpy(&bytes[0x80], "PE\0\0", 4);
   bytes[0x84] = static_cast<char>(machine & 0xFF);
   bytes[0x85] = static_cast<char>(machine >> 8);
+  bytes[0x80 + 20] = '\xE0';  // the optional header's size
+  bytes[0x80 + 24 + 68] = static_cast<char>(subsystem);
   return bytes;
 }
 
-TEST(ImageMachine, ReadsTheMachineOnlyFromAWholePeHeader) {
-  std::string truncated = Image(IMAGE_FILE_MACHINE_AMD64).substr(0, 0x85);
-  std::string farHeader = Image(IMAGE_FILE_MACHINE_I386);
-  farHeader[0x3D] = '\x7F';  // the header would lie beyond the bytes read
-  std::string noSignature = Image(IMAGE_FILE_MACHINE_I386);
-  noSignature[0x81] = 'X';
-  const std::pair<std::string, WORD> cases[] = {
-      {Image(IMAGE_FILE_MACHINE_I386), IMAGE_FILE_MACHINE_I386},
-      {Image(IMAGE_FILE_MACHINE_AMD64), IMAGE_FILE_MACHINE_AMD64},
-      {truncated, IMAGE_FILE_MACHINE_UNKNOWN},
-      {farHeader, IMAGE_FILE_MACHINE_UNKNOWN},
-      {noSignature, IMAGE_FILE_MACHINE_UNKNOWN},
-      {"MZ", IMAGE_FILE_MACHINE_UNKNOWN},
-      {std::string(0x200, 'x'), IMAGE_FILE_MACHINE_UNKNOWN}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(ImageMachineOf(reinterpret_cast<const BYTE*>(c.first.data()),
-                             static_cast<DWORD>(c.first.size())),
-              c.second);
-  }
+// The same compressed with LZ as driver disks were (SZDD), all literals.
+std::string Lz(const std::string& data, std::size_t keep = std::string::npos) {
+  std::string out("SZDD\x88\xF0\x27\x33" "A_", 10);
+  for (int i = 0; i < 4; ++i) out += static_cast<char>((data.size() >> (8 * i)) & 0xFF);
+  for (std::size_t i = 0; i < data.size(); i += 8) out += '\xFF' + data.substr(i, 8);
+  return out.substr(0, keep);
+}
+
+const std::string kX86 = Image(IMAGE_FILE_MACHINE_I386);
+const std::string kX64 = Image(IMAGE_FILE_MACHINE_AMD64);
+const std::string kText = "just text";
+const std::string kDll = Image(IMAGE_FILE_MACHINE_I386, 2);
+const std::string kLzX86 = Lz(kX86);
+const std::string kLzX64 = Lz(kX64);
+const std::string kLzCut = Lz(kX86, 100);
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
 }
 
 struct MachineCase {
@@ -48,13 +52,21 @@ struct MachineCase {
   std::function<void()> windows;  // the system's WOW64 answers
   const std::string* driver;      // the disk's file, or null for none
   const char* refusal;            // a part of the text shown, or null when it installs
+  const char* source = nullptr;   // the record's source for mlxidecd.SYS, when it has another name
 };
 
 class DriverMachineTest : public SetupTest, public ::testing::WithParamInterface<MachineCase> {
  protected:
   std::optional<int> Run() {
     fake::SetSymbol("STF_SRCDIR", "D:\\SETUP");
-    if (GetParam().driver) fake::machine.files["D:\\SETUP\\MLXIDECD.SYS"] = *GetParam().driver;
+    const char* source = GetParam().source;
+    if (source) {
+      fake::toolkit.lists["MLX_DRIVER_SOURCES"] = {"readme.txt", source};
+      fake::toolkit.lists["MLX_DRIVER_TARGETS"] = {"", "MLXIDECD.sys"};
+      fake::machine.files["D:\\SETUP\\MLXIDECD.SYS"] = kX86;  // not the one installed
+    }
+    const std::string path = std::string("D:\\SETUP\\") + (source ? source : "MLXIDECD.SYS");
+    if (GetParam().driver) fake::machine.files[Upper(path)] = *GetParam().driver;
     GetParam().windows();
     fake::Events(100, {"CONTINUE"});
     fake::Events(700, {"CONTINUE"});
@@ -63,10 +75,6 @@ class DriverMachineTest : public SetupTest, public ::testing::WithParamInterface
     return fake::ExitCodeOf([&] { WinMain(nullptr, nullptr, &line[0], SW_SHOWDEFAULT); });
   }
 };
-
-const std::string kX86 = Image(IMAGE_FILE_MACHINE_I386);
-const std::string kX64 = Image(IMAGE_FILE_MACHINE_AMD64);
-const std::string kText = "just text";
 
 TEST_P(DriverMachineTest, ForeignDriverIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(Run(), 0);
@@ -98,7 +106,18 @@ INSTANTIATE_TEST_SUITE_P(
                     "This computer runs 64-bit ARM Windows"},
         MachineCase{"X64DriverOn32BitWindows", [] {}, &kX64,
                     "made for 64-bit (x64) Windows. This computer runs 32-bit (x86)"},
-        MachineCase{"NotADriver", [] {}, &kText, "is not a Windows driver"},
+        MachineCase{"NotADriver", [] {}, &kText, "is not a Windows driver: it holds text"},
+        MachineCase{"AGuiLibrary", [] {}, &kDll, "not a kernel-mode driver"},
+        MachineCase{"CompressedDriverUnderAnotherName", [] {}, &kLzX86, nullptr, "mlxidecd.SY_"},
+        MachineCase{"CompressedX64DriverOn32BitWindows", [] {}, &kLzX64,
+                    "The driver on the setup disk (mlxidecd.SY_) is made for 64-bit (x64)",
+                    "mlxidecd.SY_"},
+        MachineCase{"TextUnderAnotherName", [] {}, &kText,
+                    "The file mlxidecd.SY_ on the setup disk, which setup would install as the "
+                    "driver mlxidecd.SYS, is not a Windows driver",
+                    "mlxidecd.SY_"},
+        MachineCase{"DamagedCompressedDriver", [] {}, &kLzCut, "cannot be expanded (its compressed data is damaged)",
+                    "mlxidecd.SY_"},
         MachineCase{"MissingDriverIsTheCopysToReport",
                     [] { fake::RunUnderWow64(IMAGE_FILE_MACHINE_AMD64, false); }, nullptr,
                     nullptr}),

@@ -125,6 +125,12 @@ class CopyUser {
   virtual void LogCopied(const std::string& source, const std::string& target,
                          std::uint64_t bytes) = 0;
   virtual void LogNote(const std::string& text) = 0;
+  // A compressed source put in place expanded: both sizes and its kind.
+  virtual void LogExpanded(const std::string& source, const std::string& target,
+                           std::uint64_t bytes, std::uint64_t packedBytes, const char* kind) {
+    LogNote("Copied: " + source + " -> " + target + " (" + std::to_string(bytes) +
+            " bytes, expanded from " + std::to_string(packedBytes) + " bytes, " + kind + ")");
+  }
 };
 
 }  // namespace stf

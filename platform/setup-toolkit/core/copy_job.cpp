@@ -166,6 +166,8 @@ int CopyRun::PlanFile(CopyWork* w) {
     if (error == 0) {
       w->source = sourceDir + name;
       w->size = stat.size;
+      if (int grc = ProbeSource(w)) return grc;
+      if (w->skipped) return grcOkay;
       break;
     }
     const CopyFailure failure{IsMissing(error) ? grcSourceMissing : grcReadError, error,
@@ -366,7 +368,7 @@ int CopyRun::Commit() {
       return grcCannotWrite;
     }
   }
-  for (const CopyWork* w : staged) user_.LogCopied(w->source, w->target, w->size);
+  for (const CopyWork* w : staged) LogPlaced(*w);
   Finish(placements, staged.size());
   return grcOkay;
 }

@@ -11,6 +11,7 @@
 #include "copy_job.h"
 #include "copy_journal.h"
 #include "copy_transaction.h"
+#include "packed_file.h"
 
 namespace stf {
 
@@ -30,6 +31,8 @@ struct CopyWork {
   bool had = false;      // the target exists
   std::uint32_t attributes = 0;  // the target's
   bool skipped = false;  // kept, or not vital and failed
+  PackedFile packed;     // a compressed source: size is the expanded size
+  std::uint64_t packedSize = 0;
   JournalEntry entry;
 };
 
@@ -67,6 +70,12 @@ class CopyRun {
   void KeepOrReplace(CopyWork* w, bool keep, const std::string& why);
   CopyFailure CopyData(CopyWork* w, FileHandle source);
   bool InstalledVersion(const std::string& target, FileVersion* out);
+
+  // copy_expand.cpp
+  int ProbeSource(CopyWork* w);
+  ReadAt SourceReader(const CopyWork& w, FileHandle source);
+  CopyFailure ExpandData(CopyWork* w, FileHandle source);
+  void LogPlaced(const CopyWork& w);
 
   const CopyJob& job_;
   FileSystem& fs_;

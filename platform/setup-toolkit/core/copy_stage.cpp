@@ -21,7 +21,9 @@ CopyFailure CopyRun::StageFile(CopyWork* w) {
     return {IsMissing(error) ? grcSourceMissing : grcReadError, error, "CreateFileA " + w->source};
   }
   CopyFailure failure = CheckVersions(w, source);
-  if (failure.grc == grcOkay && !w->skipped) failure = CopyData(w, source);
+  if (failure.grc == grcOkay && !w->skipped) {
+    failure = w->packed.packing == Packing::kPlain ? CopyData(w, source) : ExpandData(w, source);
+  }
   fs_.Close(source);
   return failure;
 }
@@ -34,7 +36,7 @@ CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
   if (required.empty() && !w->had) return {};
   FileVersion version;
   SysError error = 0;
-  const VersionLookup found = ReadImageVersion(ReaderOf(fs_, source), &version, &error);
+  const VersionLookup found = ReadImageVersion(SourceReader(*w, source), &version, &error);
   if (found == VersionLookup::kReadError) return {grcReadError, error, "ReadFile " + w->source};
   FileVersion wanted;
   if (!required.empty() && (!ParseVersionText(required, &wanted) ||

@@ -2,6 +2,7 @@
 
 #include "copy_host.h"
 #include "copy_plan.h"
+#include "packed_file.h"
 
 namespace stf {
 
@@ -105,7 +106,8 @@ std::string Advice(const FailureCause& cause, LeadBytePredicate isLead) {
            ", or start Setup from a folder that holds all of the disk's files, then try again.";
   }
   if (code == kErrorNotReady) return "Insert the installation disk into its drive, then try again.";
-  if (reading && (code == kErrorCrc || code == kErrorReadFault || code == kErrorIoDevice)) {
+  if (reading && (code == kErrorCrc || code == kErrorReadFault || code == kErrorIoDevice ||
+                  code == kErrorFileCorrupt)) {
     return "The installation disk may be damaged. Clean it, or use another copy of it, then try "
            "again.";
   }

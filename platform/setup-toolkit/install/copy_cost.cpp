@@ -1,12 +1,14 @@
 // What the copy list costs on its destination drives, and the copy list as
 // text. Sizes are the declared ones of the INF records; a record that declares
-// 0 costs the real size of its source file.
+// 0 costs the real size of its source file, expanded when it is compressed.
 #include <climits>
 #include <string>
 #include <vector>
 
 #include "copy_plan.h"
+#include "packed_file.h"
 #include "platform/setup-toolkit/install/install_state.h"
+#include "platform/setup-toolkit/install/win32_file_system.h"
 
 namespace {
 
@@ -15,6 +17,19 @@ bool SourceSize(const char* path, std::uint64_t* size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
   *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  Win32FileSystem fs;
+  stf::FileHandle file = nullptr;
+  if (fs.OpenRead(path, &file) != 0) return true;  // the copy reports an unreadable source
+  stf::PackedFile packed;
+  std::string problem;
+  const stf::ReadAt read = [&fs, file](std::uint64_t offset, void* buffer, std::size_t bytes,
+                                       std::size_t* got) {
+    return fs.Read(file, offset, buffer, bytes, got);
+  };
+  if (stf::ProbePacking(read, &packed, &problem) == 0 && packed.packing != stf::Packing::kPlain) {
+    *size = packed.expandedSize;
+  }
+  fs.Close(file);
   return true;
 }
 
