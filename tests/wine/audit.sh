@@ -86,7 +86,7 @@ case $1 in
     start_program "$WINEPREFIX/drive_c" "C:\\Program Files\\$PRODUCT\\uninstall.exe" /quiet
     wait_setup
     expect_exit_code 0 3010
-    logs=("$tmp"/"$PRODUCT Uninstall "*.log)
+    logs=("$tmp"/"Remove $PRODUCT "*.log)
     [[ -f ${logs[0]} ]] || fail "the uninstaller left no log in $tmp: $(ls "$tmp")"
     expect_one_event 11724 "$SETUP_RC" "$(basename "${logs[0]}")"
     if wine reg query "$SOURCE_KEY" >"$SCEN/reg.out" 2>&1; then
