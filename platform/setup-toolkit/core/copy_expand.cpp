@@ -82,20 +82,7 @@ CopyFailure CopyRun::ExpandData(CopyWork* w, FileHandle source) {
   } else if (error != 0) {
     failure = {grcReadError, error, "ReadFile " + w->source};
   }
-  if (failure.grc == grcOkay) {
-    fs_.CopyFileTime(source, out);
-    const std::string linkTarget = w->had ? w->target : std::string();
-    if (SysError e = fs_.FinishStaged(out, staged, linkTarget, w->entry.old)) {
-      failure = {WriteFailure(e), e, "FlushFileBuffers " + staged};
-    }
-  } else {
-    fs_.Close(out);
-  }
-  if (failure.grc != grcOkay) {
-    fs_.Delete(staged);  // never a partly expanded file
-    done_ = start;
-  }
-  return failure;
+  return EndStaging(*w, source, out, start, failure);
 }
 
 void CopyRun::LogPlaced(const CopyWork& w) {

@@ -69,6 +69,8 @@ class CopyRun {
   CopyFailure CheckVersions(CopyWork* w, FileHandle source);
   void KeepOrReplace(CopyWork* w, bool keep, const std::string& why);
   CopyFailure CopyData(CopyWork* w, FileHandle source);
+  CopyFailure EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
+                         std::uint64_t start, CopyFailure failure);
   bool InstalledVersion(const std::string& target, FileVersion* out);
 
   // copy_expand.cpp

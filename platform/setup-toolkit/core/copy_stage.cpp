@@ -105,11 +105,18 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
     Progress();
     if (got < buffer_.size()) break;
   }
+  return EndStaging(*w, source, out, start, failure);
+}
+
+// A staged file is finished whole, or removed: never a partly written one.
+CopyFailure CopyRun::EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
+                                std::uint64_t start, CopyFailure failure) {
+  const std::string& staged = w.entry.staged;
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
     // The old file's second name is made now, while the next file copies.
-    const std::string linkTarget = w->had ? w->target : std::string();
-    if (SysError error = fs_.FinishStaged(out, staged, linkTarget, w->entry.old)) {
+    const std::string linkTarget = w.had ? w.target : std::string();
+    if (SysError error = fs_.FinishStaged(out, staged, linkTarget, w.entry.old)) {
       failure = {WriteFailure(error), error, "FlushFileBuffers " + staged};
     }
   } else {
