@@ -71,12 +71,13 @@ case $1 in
     await "$DLG_FATAL"
     expect_control "$IDC_CAUSE" '^Das Setup konnte die Datei .*mlxidecd\.SYS nicht lesen\. Windows meldet: .*\(Fehler 2\)\.$' \
       "the cause"
-    expect_control "$IDC_ADVICE" '^Legen Sie den Installationsdatentr.ger ein, auf dem sich mlxidecd\.SYS befindet' \
+    # The robot writes code page 1252 (ä is one byte): read it bytewise.
+    LC_ALL=C expect_control "$IDC_ADVICE" '^Legen Sie den Installationsdatentr.ger ein, auf dem sich mlxidecd\.SYS befindet' \
       "the advice"
     robot press "$DLG_FATAL" "$IDC_CONTINUE"
     wait_setup
     expect_exit_code 0
-    expect_logged '^Error: Merlox IDE CD-ROM Drive Setup: The setup disk lacks 1 file that the installation needs:'
+    expect_logged 'Error: Merlox IDE CD-ROM Drive Setup: The setup disk lacks 1 file that the installation needs:'
     ;;
 
   language-fit)
