@@ -21,6 +21,11 @@ STF_OWN(HWND, StfTopDialog, (void), ())
 // being written (empty without one). FALSE, with szWhat and szAdvice empty, when
 // no failure is known.
 STF_OWN(BOOL, StfFailureWords, (LPSTR szWhat, INT cbWhat, LPSTR szAdvice, INT cbAdvice, LPSTR szLog, INT cbLog), (szWhat, cbWhat, szAdvice, cbAdvice, szLog, cbLog))
+// For the error dialogs in the chosen language: sentence iPart of the latest
+// failure (0: what failed, 1: the system's reason, 2: what to do), as the id
+// of its text in the language files, and its insert iInsert (0 to 2: %1 to
+// %3) in szText, ANSI. 0: the failure has no such sentence, or none is known.
+STF_OWN(UINT, StfFailureSentence, (INT iPart, INT iInsert, LPSTR szText, INT cbText), (iPart, iInsert, szText, cbText))
 // For the dialog library: the LANGID of the language the frame chose for the
 // windows (0: none chosen, as before the frame opened).
 STF_OWN(WORD, StfLanguageId, (void), ())

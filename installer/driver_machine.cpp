@@ -10,6 +10,7 @@
 #include "toolkit/setup_lifecycle.h"
 #include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
+#include "platform/setup-toolkit/box_text_ids.h"
 
 static const char kDriverFile[] = DRIVER_FILE_NAME;
 static const char kSection[] = "System Files";
@@ -33,26 +34,46 @@ static void FindDriverSource(LPSTR source, INT size) {
   lstrcpyA(source, kDriverFile);
 }
 
-[[noreturn]] static void Refuse(LPCSTR text) {
-  DoMsgBox(text, kCaption, MB_ICONHAND);
+[[noreturn]] static void Refuse(UINT id, LPCSTR text, LPCSTR first, LPCSTR second,
+                                LPCSTR third) {
+  StfLanguageBox(id, STF_BOX_CAPTION_ID, text, kCaption, first, second, third, MB_ICONHAND);
   FatalSetupError();
 }
 
-static void RefuseNonDriver(LPCSTR source, LPCSTR what) {
+// The reasons a file is no driver: the box's text for the driver's own name
+// and for a file the copy renames to it, and the English of what is wrong.
+enum NonDriver { kPacked, kData, kProgram };
+static const struct {
+  UINT id, idAs;
+  LPCSTR what;
+} kNonDriver[] = {
+    {IDS_STF_NOT_DRIVER_PACKED, IDS_STF_NOT_DRIVER_PACKED_AS,
+     "it is a compressed file that cannot be expanded (%s)"},
+    {IDS_STF_NOT_DRIVER_DATA, IDS_STF_NOT_DRIVER_DATA_AS,
+     "it holds text or other data, not a program"},
+    {IDS_STF_NOT_DRIVER_PROGRAM, IDS_STF_NOT_DRIVER_PROGRAM_AS,
+     "it is a Windows program or library, not a kernel-mode driver"},
+};
+
+static void RefuseNonDriver(LPCSTR source, NonDriver reason, LPCSTR problem = "") {
   char file[2 * MAX_PATH + 96];
-  if (lstrcmpiA(source, kDriverFile) == 0) {
+  const bool own = lstrcmpiA(source, kDriverFile) == 0;
+  if (own) {
     wsprintfA(file, "The driver file %s on the setup disk", source);
   } else {
     wsprintfA(file, "The file %s on the setup disk, which setup would install as the driver %s,",
               source, kDriverFile);
   }
+  char what[400];
+  wsprintfA(what, kNonDriver[reason].what, problem);
   char text[1024];
   wsprintfA(text,
             "%s is not a Windows driver: %s.\n\n"
             "Setup has changed nothing on this computer. To install the drive, use a disk with "
             "the drive's driver for Windows NT, or copy the disk again from the original.",
             file, what);
-  Refuse(text);
+  Refuse(own ? kNonDriver[reason].id : kNonDriver[reason].idAs, text, source, kDriverFile,
+         problem);
 }
 
 void EnsureDriverCanLoad(void) {
@@ -69,17 +90,9 @@ void EnsureDriverCanLoad(void) {
   // A driver missing from the disk is named with every other missing file; one
   // that cannot be read is the copy's to report, with its name.
   if (error != 0 && error != ERROR_FILE_CORRUPT) return;
-  char what[400];
-  if (error == ERROR_FILE_CORRUPT) {
-    wsprintfA(what, "it is a compressed file that cannot be expanded (%s)", problem);
-    RefuseNonDriver(source, what);
-  }
-  if (image == IMAGE_FILE_MACHINE_UNKNOWN) {
-    RefuseNonDriver(source, "it holds text or other data, not a program");
-  }
-  if (subsystem != IMAGE_SUBSYSTEM_NATIVE) {
-    RefuseNonDriver(source, "it is a Windows program or library, not a kernel-mode driver");
-  }
+  if (error == ERROR_FILE_CORRUPT) RefuseNonDriver(source, kPacked, problem);
+  if (image == IMAGE_FILE_MACHINE_UNKNOWN) RefuseNonDriver(source, kData);
+  if (subsystem != IMAGE_SUBSYSTEM_NATIVE) RefuseNonDriver(source, kProgram);
   WORD native = NativeMachine();
   if (image == native) return;
   char text[512];
@@ -89,5 +102,5 @@ void EnsureDriverCanLoad(void) {
             "Setup has changed nothing on this computer. To install the drive, use a disk "
             "with the driver for %s Windows.",
             source, MachineName(image), MachineName(native), MachineName(native));
-  Refuse(text);
+  Refuse(IDS_STF_DRIVER_MACHINE, text, source, MachineName(image), MachineName(native));
 }

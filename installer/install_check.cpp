@@ -12,6 +12,7 @@
 #include "toolkit/setup_lifecycle.h"
 #include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
+#include "platform/setup-toolkit/box_text_ids.h"
 
 InstallChangeRecord Changes;
 
@@ -107,6 +108,9 @@ void CheckDiskFiles(void) {
             "Setup has changed nothing on this computer. Start setup from a complete "
             "installation disk.",
             count, count == 1 ? "" : "s", missing);
-  DoMsgBox(text, kCaption, MB_ICONHAND);
+  char number[16];
+  wsprintfA(number, "%d", count);
+  StfLanguageBox(count == 1 ? IDS_STF_DISK_LACKS_ONE : IDS_STF_DISK_LACKS, STF_BOX_CAPTION_ID, text,
+                 kCaption, number, missing, "", MB_ICONHAND);
   FatalSetupError();
 }

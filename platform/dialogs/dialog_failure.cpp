@@ -3,6 +3,8 @@
 #include <string>
 
 #include "platform/dialogs/dialog_ids.h"
+#include "platform/dialogs/dialog_language.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 static void Hide(HWND hdlg, int id) {
@@ -10,12 +12,26 @@ static void Hide(HWND hdlg, int id) {
   if (control != nullptr) ShowWindow(control, SW_HIDE);
 }
 
-static void ShowText(HWND hdlg, int id, LPCSTR text) {
-  if (text[0] == '\0') {
+static void ShowText(HWND hdlg, int id, const std::wstring& text) {
+  if (text.empty()) {
     Hide(hdlg, id);
   } else {
-    SetDlgItemTextA(hdlg, id, text);
+    SetDlgItemTextW(hdlg, id, text.c_str());
   }
+}
+
+// Sentence part of the latest failure in the language of the windows: the
+// toolkit decides which text and its inserts (names, the system's own words).
+static std::wstring Sentence(int part) {
+  std::wstring inserts[3];
+  UINT id = 0;
+  for (int i = 0; i < 3; ++i) {
+    char insert[2048] = "";
+    id = StfFailureSentence(part, i, insert, sizeof insert);
+    inserts[i] = StfWideText(insert);
+  }
+  if (id == 0) return std::wstring();
+  return StfFillText(DialogText(id), inserts, 3);
 }
 
 // The language's sentence around the path, "%s" standing for it; the path
@@ -44,7 +60,10 @@ void ShowFailure(HWND hdlg) {
   } else {
     Hide(hdlg, IDC_CAUSE_NOTE);
   }
-  ShowText(hdlg, IDC_CAUSE, what);
-  ShowText(hdlg, IDC_ADVICE, advice);
+  std::wstring cause = Sentence(0);
+  const std::wstring reason = Sentence(1);
+  if (!reason.empty()) cause += L" " + reason;
+  ShowText(hdlg, IDC_CAUSE, known ? cause : std::wstring());
+  ShowText(hdlg, IDC_ADVICE, known ? Sentence(2) : std::wstring());
   ShowLogPath(hdlg, log);
 }

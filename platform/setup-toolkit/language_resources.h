@@ -6,6 +6,8 @@
 
 #define STF_DIALOG_LIBRARY "mscuistf.dll"
 
+#include "platform/setup-toolkit/box_text_ids.h"  // setup's refusals
+
 #define IDS_LANGUAGE_TAG 1            // "de", "pt-BR"
 #define IDS_LANGUAGE_NAME 2           // in English, for the log: "German"
 #define IDS_LANGUAGE_NATIVE_NAME 3    // "Deutsch"
@@ -19,6 +21,7 @@
 #define IDS_STF_FOLDER_NOT_ANSI 1001  // %1: the folder, %2: the ANSI code page
 #define IDS_STF_USAGE_BAD 1002        // %1: what is wrong with the command line
 #define IDS_STF_USAGE_NOTES 1003
+#define IDS_STF_USAGE_LINE 1004  // %1: the program and its switches
 // The meanings of the switches, in the order of the window's rows.
 #define IDS_STF_USAGE_QUIET 1008
 #define IDS_STF_USAGE_NORESTART 1009
@@ -27,6 +30,12 @@
 #define IDS_STF_USAGE_SOURCE 1012
 #define IDS_STF_USAGE_LANG 1013
 #define IDS_STF_USAGE_HELP 1014
+// The copy's gauge and boxes.
+#define IDS_STF_GAUGE_PREPARING 1020
+#define IDS_STF_GAUGE_COPYING 1021  // %1: the file
+#define IDS_STF_COPY_RETRY 1022     // %1: what failed, %2: the system's text
+#define IDS_STF_KEEP_NEWER 1023     // %1: the file, %2: its version, %3: the disk's
+#define IDS_STF_KEEP_VERSIONED 1024  // %1: the file, %2: its version
 
 #ifndef RC_INVOKED
 #include <string>
@@ -45,6 +54,30 @@ inline std::wstring StfLanguageString(HMODULE module, WORD language, UINT id) {
   // A block holds 16 strings, each its length and its characters.
   for (UINT i = 0; i < id % 16; ++i) p += 1 + *p;
   return std::wstring(p + 1, *p);
+}
+
+// A language's form with %1 to %3 replaced by the inserts, each once, in one
+// pass (an insert that holds "%2" stays as it is).
+inline std::wstring StfFillText(const std::wstring& form, const std::wstring* inserts, int count) {
+  std::wstring text;
+  for (std::size_t i = 0; i < form.size(); ++i) {
+    const int mark = i + 1 < form.size() && form[i] == L'%' ? form[i + 1] - L'1' : -1;
+    if (mark >= 0 && mark < count) {
+      text += inserts[mark];
+      ++i;
+    } else {
+      text += form[i];
+    }
+  }
+  return text;
+}
+
+// ANSI text as the window functions take it.
+inline std::wstring StfWideText(const std::string& ansi) {
+  std::wstring wide(ansi.size() + 1, L'\0');
+  const int n = MultiByteToWideChar(CP_ACP, 0, ansi.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
+  wide.resize(n > 0 ? n - 1 : 0);
+  return wide;
 }
 
 // The same for ASCII texts (tags, names for the log).

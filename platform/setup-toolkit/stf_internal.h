@@ -23,6 +23,10 @@
 #define STF_SYM_CAUSE_OPERATION "STF_CAUSE_OPERATION"
 #define STF_SYM_CAUSE_FILE "STF_CAUSE_FILE"
 #define STF_SYM_CAUSE_CODE "STF_CAUSE_CODE"
+#define STF_SYM_CAUSE_TEXT_ID "STF_CAUSE_TEXT_ID"  // a box's text in the language files
+#define STF_SYM_CAUSE_INSERT_1 "STF_CAUSE_INSERT_1"
+#define STF_SYM_CAUSE_INSERT_2 "STF_CAUSE_INSERT_2"
+#define STF_SYM_CAUSE_INSERT_3 "STF_CAUSE_INSERT_3"
 
 // What our libraries export to each other, and what the programs look up by
 // name, from the tables of contract/exports.h.

@@ -101,3 +101,37 @@ TEST(FailureWords, FileNamesAreTakenByCharacters) {
 
 }  // namespace
 }  // namespace stf
+
+namespace stf {
+namespace {
+
+// The dialogs word the decision in their language: the same ids and inserts
+// as the English, the system's text and the code apart from the sentence.
+TEST(FailureWords, TheDecisionIsIdsAndInserts) {
+  FailureCause cause;
+  cause.operation = kOperationWrite;
+  cause.file = "C:\\d\\x.sys";
+  cause.code = 32;
+  cause.codeText = "The file is in use.\r\n";
+  FailureDecision decision = DecideFailure(cause, nullptr);
+  EXPECT_EQ(decision.what.id, static_cast<unsigned>(IDS_FAIL_WRITE));
+  EXPECT_EQ(decision.what.inserts[0], "C:\\d\\x.sys");
+  EXPECT_EQ(decision.reason.id, static_cast<unsigned>(IDS_FAIL_REASON));
+  EXPECT_EQ(decision.reason.inserts[0], "The file is in use");
+  EXPECT_EQ(decision.reason.inserts[1], "32");
+  EXPECT_EQ(decision.advice.id, static_cast<unsigned>(IDS_ADVICE_CLOSE));
+  EXPECT_EQ(decision.advice.inserts[0], "x.sys");
+
+  // A box the program worded itself: its own text id; the English is its text.
+  FailureCause box;
+  box.text = "The setup disk lacks 1 file.\n\nStart setup again";
+  box.textId = 1037;
+  box.textInserts[1] = "D:\\a %2 b";
+  decision = DecideFailure(box, nullptr);
+  EXPECT_EQ(decision.what.id, 1037u);
+  EXPECT_EQ(FillSentence("[%2|%1]", decision.what), "[D:\\a %2 b|]") << "inserts are not filled again";
+  EXPECT_EQ(DescribeFailure(box, nullptr).what, "The setup disk lacks 1 file.\n\nStart setup again.");
+}
+
+}  // namespace
+}  // namespace stf

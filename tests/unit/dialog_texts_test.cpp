@@ -15,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "failure_words.h"
+#include "tests/unit/language_files.h"
+
 namespace {
 
 const std::string kDir = std::string(SOURCE_DIR) + "/platform/dialogs/";
@@ -37,17 +40,30 @@ std::vector<Use> TextTable() {
 }
 
 std::set<std::string> TextNames() {
-  std::ifstream ids(kDir + "text_ids.h");
-  std::ifstream own(std::string(SOURCE_DIR) + "/platform/setup-toolkit/language_resources.h");
-  std::stringstream both;
-  both << ids.rdbuf() << own.rdbuf();
-  const std::regex define(R"re(#define (IDS_\w+) )re");
   std::set<std::string> names;
-  const std::string text = both.str();
-  for (std::sregex_iterator it(text.begin(), text.end(), define), end; it != end; ++it) {
-    names.insert((*it)[1]);
-  }
+  for (const auto& [name, id] : language_files::Ids()) names.insert(name);
   return names;
+}
+
+// Texts added after the languages beyond English and German were written:
+// those languages may lack them until their next pass (English is shown).
+bool AwaitsTranslation(const std::string& file, const std::string& name) {
+  if (file == "en.rc" || file == "de.rc") return false;
+  static const std::set<std::string> later = {
+      "IDS_STF_USAGE_LINE", "IDS_STF_GAUGE_PREPARING", "IDS_STF_GAUGE_COPYING",
+      "IDS_STF_COPY_RETRY", "IDS_STF_KEEP_NEWER",      "IDS_STF_KEEP_VERSIONED"};
+  return later.count(name) || name.rfind("IDS_FAIL_", 0) == 0 ||
+         name.rfind("IDS_ADVICE_", 0) == 0 || name.rfind("IDS_STF_NOT_DRIVER", 0) == 0 ||
+         name == "IDS_STF_DRIVER_MACHINE" || name.rfind("IDS_STF_DISK_LACKS", 0) == 0;
+}
+
+// The marks %1 to %3 a text fills, as a set of digits.
+std::string Marks(const std::string& text) {
+  std::set<char> marks;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+    if (text[i] == '%' && text[i + 1] >= '1' && text[i + 1] <= '3') marks.insert(text[i + 1]);
+  }
+  return std::string(marks.begin(), marks.end());
 }
 
 // Each language's strings by name (backslash escapes as the file has them).
@@ -94,6 +110,7 @@ TEST(DialogTexts, EveryLanguageHasEveryTextAndNamesItself) {
   for (const auto& [file, strings] : languages) {
     for (const std::string& name : names) {
       auto found = strings.find(name);
+      if (found == strings.end() && AwaitsTranslation(file, name)) continue;
       EXPECT_TRUE(found != strings.end() && !found->second.empty()) << file << " lacks " << name;
     }
     for (const auto& [name, text] : strings) EXPECT_TRUE(names.count(name)) << file << ": " << name;
@@ -103,6 +120,39 @@ TEST(DialogTexts, EveryLanguageHasEveryTextAndNamesItself) {
     EXPECT_NE(strings.count("IDS_LOG_PATH") ? strings.at("IDS_LOG_PATH").find("%s") : std::string::npos,
               std::string::npos) << file << ": the log's sentence must hold %s for the path";
   }
+}
+
+// A translation that drops a mark loses the file name or the system's
+// words; one that adds a mark shows nothing in its place.
+TEST(DialogTexts, EveryLanguageFillsTheMarksEnglishFills) {
+  const auto languages = Languages();
+  const auto& english = languages.at("en.rc");
+  for (const auto& [file, strings] : languages) {
+    for (const auto& [name, text] : strings) {
+      if (english.count(name)) {
+        EXPECT_EQ(Marks(text), Marks(english.at(name))) << file << ": " << name;
+      }
+    }
+  }
+}
+
+// The log's English and en.rc's are one text: the core words a failure in
+// English from the same sentence ids that the dialogs look up.
+TEST(DialogTexts, TheFailuresEnglishIsEnRcs) {
+  const auto english = language_files::Strings("en");
+  int checked = 0;
+  for (const auto& [name, id] : language_files::Ids()) {
+    const char* form = stf::FailureEnglishForm(id);
+    if (name.rfind("IDS_FAIL_", 0) != 0 && name.rfind("IDS_ADVICE_", 0) != 0) {
+      EXPECT_EQ(form, nullptr) << name;
+      continue;
+    }
+    ASSERT_NE(form, nullptr) << name << " has no English in the core";
+    ASSERT_TRUE(english.count(id)) << name;
+    EXPECT_EQ(english.at(id), form) << name;
+    ++checked;
+  }
+  EXPECT_GE(checked, 30);
 }
 
 TEST(DialogTexts, EachDialogsButtonsHaveLettersOfTheirOwnInEveryLanguage) {

@@ -6,6 +6,7 @@
 #include "support/image_machine.h"
 #include "support/setup_paths.h"
 #include "tests/fakes/process_state.h"
+#include "tests/unit/language_files.h"
 
 namespace {
 
@@ -76,9 +77,23 @@ class DriverMachineTest : public SetupTest, public ::testing::WithParamInterface
   }
 };
 
+// The box a person sees in English is en.rc's form with the box's inserts:
+// the log's words and the window's agree.
+void ExpectEnglishFromItsForm() {
+  for (const fake::Call& call : fake::calls) {
+    if (call.name != "StfLanguageBox") continue;
+    auto bare = [&](int i) { return call.args[i].substr(1, call.args[i].size() - 2); };
+    const std::string inserts[3] = {bare(4), bare(5), bare(6)};
+    const auto english = language_files::Strings("en");
+    const unsigned id = static_cast<unsigned>(std::stoul(call.args[0]));
+    ASSERT_TRUE(english.count(id)) << call.Text();
+    EXPECT_EQ(language_files::Fill(english.at(id), inserts), bare(2));
+  }
+}
+
 TEST_P(DriverMachineTest, ForeignDriverIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(Run(), 0);
-  Trace boxes = fake::CallsTo({"DoMsgBox"});
+  Trace boxes = fake::CallsTo({"StfLanguageBox"});
   if (GetParam().refusal == nullptr) {
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(fake::machine.services.count("mlxidecd"), 1u);
@@ -87,6 +102,7 @@ TEST_P(DriverMachineTest, ForeignDriverIsRefusedBeforeAnythingChanges) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find(GetParam().refusal), std::string::npos) << boxes[0];
   EXPECT_NE(boxes[0].find("Setup has changed nothing"), std::string::npos) << boxes[0];
+  ExpectEnglishFromItsForm();
   EXPECT_EQ(fake::CallsTo({"FDoDialogExt"}).size(), 1u);  // the error dialog only
   EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
                 fake::CountCalls("OpenSCManagerA"),

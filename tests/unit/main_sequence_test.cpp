@@ -7,6 +7,8 @@
 #include "support/setup_paths.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
+#include "tests/unit/language_files.h"
+#include "platform/setup-toolkit/box_text_ids.h"
 
 namespace {
 
@@ -267,9 +269,15 @@ TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
   fake::Events(100, {"CONTINUE"});
   fake::Events(400, {"CONTINUE"});
   EXPECT_EQ(Run("/quiet"), 0);
-  Trace boxes = fake::CallsTo({"DoMsgBox"});
+  Trace boxes = fake::CallsTo({"StfLanguageBox"});
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("lacks 3 files"), std::string::npos) << boxes[0];
+  const fake::Call& box = *std::find_if(fake::calls.begin(), fake::calls.end(),
+                                        [](const fake::Call& c) { return c.name == "StfLanguageBox"; });
+  auto bare = [&](int i) { return box.args[i].substr(1, box.args[i].size() - 2); };
+  const std::string inserts[3] = {bare(4), bare(5), bare(6)};
+  EXPECT_EQ(language_files::Fill(language_files::Strings("en").at(IDS_STF_DISK_LACKS), inserts),
+            bare(2)) << "the English box is en.rc's form";
   for (const char* name : {"D:\\mlxidecd.SYS", "D:\\uninstall.exe", "D:\\mscuistf.dll"}) {
     EXPECT_NE(boxes[0].find(name), std::string::npos) << name;
   }

@@ -23,6 +23,9 @@ void KeepCause(const std::string& record, const stf::FailureCause& cause) {
   Symbols().Set(STF_SYM_CAUSE_OPERATION, cause.operation);
   Symbols().Set(STF_SYM_CAUSE_FILE, cause.file);
   Symbols().Set(STF_SYM_CAUSE_CODE, cause.code != 0 ? std::to_string(cause.code) : "");
+  Symbols().Set(STF_SYM_CAUSE_TEXT_ID, cause.textId != 0 ? std::to_string(cause.textId) : "");
+  const char* inserts[] = {STF_SYM_CAUSE_INSERT_1, STF_SYM_CAUSE_INSERT_2, STF_SYM_CAUSE_INSERT_3};
+  for (int i = 0; i < 3; ++i) Symbols().Set(inserts[i], cause.textInserts[i]);
 }
 
 stf::FailureCause CauseOf(const std::string& text, const std::string& operation,

@@ -4,26 +4,57 @@
 
 #include "platform/setup-toolkit/common/common_state.h"
 #include "setup_log.h"
+#include "platform/setup-toolkit/language_resources.h"
 
 static BOOL beeping = TRUE;
 static BOOL silent = FALSE;
 
-extern "C" {
-
-INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
-  // A box with the stop icon tells of a failure: an error record, and its
-  // text the cause that the error dialog repeats.
-  const std::string told = std::string(caption ? caption : "") + ": " + (text ? text : "");
+// Every box is recorded in English: a box with the stop icon tells of a
+// failure (an error record, and its text the cause that the error dialog
+// repeats), any other is a message. False when no window is to show it.
+static bool TellBox(const stf::FailureCause& cause, LPCSTR caption, UINT style) {
+  const std::string told = std::string(caption ? caption : "") + ": " + cause.text;
   if ((style & MB_ICONMASK) == MB_ICONHAND) {
-    stf::FailureCause cause;
-    cause.text = text ? text : "";
     LogFailure("Error: " + told, cause);
   } else {
     LogRecord("Message: " + told);
   }
-  if (StfQuiet() || silent) return IDOK;
+  if (StfQuiet() || silent) return false;
   if (beeping) MessageBeep(style & MB_ICONMASK);
+  return true;
+}
+
+static std::wstring Spoken(UINT id, LPCWSTR english) {
+  WCHAR text[4096];
+  StfLanguageText(id, english, text, 4096);
+  return text;
+}
+
+extern "C" {
+
+INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
+  stf::FailureCause cause;
+  cause.text = text ? text : "";
+  if (!TellBox(cause, caption, style)) return IDOK;
   return MessageBoxA(GetActiveWindow(), text, caption, style | MB_TASKMODAL);
+}
+
+INT STFAPI StfLanguageBox(UINT idText, UINT idCaption, LPCSTR text, LPCSTR caption, LPCSTR first,
+                          LPCSTR second, LPCSTR third, UINT style) {
+  stf::FailureCause cause;
+  cause.text = text ? text : "";
+  cause.textId = idText;
+  LPCSTR given[] = {first, second, third};
+  std::wstring inserts[3];
+  for (int i = 0; i < 3; ++i) {
+    cause.textInserts[i] = given[i] ? given[i] : "";
+    inserts[i] = StfWideText(cause.textInserts[i]);
+  }
+  if (!TellBox(cause, caption, style)) return IDOK;
+  std::wstring shown = Spoken(idText, L"");
+  shown = shown.empty() ? StfWideText(cause.text) : StfFillText(shown, inserts, 3);
+  const std::wstring title = Spoken(idCaption, StfWideText(caption ? caption : "").c_str());
+  return MessageBoxW(GetActiveWindow(), shown.c_str(), title.c_str(), style | MB_TASKMODAL);
 }
 
 INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3) {

@@ -180,10 +180,12 @@ const char kUsageNotes[] =
     "The last line of the log states the outcome: Outcome: SUCCESS, FAILED (reason),\n"
     "CANCELLED or NOT INSTALLED.\n";
 
-std::string UsageLine(const std::string& program) {
-  return "Usage: " + program +
+std::string UsageSyntax(const std::string& program) {
+  return program +
          " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>] [/lang <language>]";
 }
+
+std::string UsageLine(const std::string& program) { return "Usage: " + UsageSyntax(program); }
 
 // For a console's fixed-width font: the meanings line up after the widest switches.
 std::string UsageText(const std::string& program) {

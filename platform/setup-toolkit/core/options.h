@@ -46,6 +46,8 @@ struct UsageRow {
   const char* meaning;
 };
 std::string UsageLine(const std::string& program = "SETUP");
+// The line without its "Usage: ", which the window words in its language.
+std::string UsageSyntax(const std::string& program);
 extern const UsageRow kUsageRows[];
 extern const std::size_t kUsageRowCount;
 extern const char kUsageNotes[];

@@ -7,10 +7,31 @@
 #include "failure_words.h"
 #include "file_record.h"
 #include "platform/setup-toolkit/install/install_state.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
 #include "platform/setup-toolkit/install/win32_file_system.h"
 
 namespace {
+
+const wchar_t kRetryEnglish[] = L"%1\n\n%2\n\nChoose Retry to try again, or Cancel to end setup.";
+const wchar_t kKeepNewerEnglish[] =
+    L"The installed file\n\n%1\n\nis newer (version %2) than the one on the disk (%3).\n\n"
+    L"Keep the installed file? Yes is recommended.";
+const wchar_t kKeepVersionedEnglish[] =
+    L"The installed file\n\n%1\n\nhas a version (%2); the one on the disk has none.\n\n"
+    L"Keep the installed file? Yes is recommended.";
+
+// A question of the copy in the language of the windows, over the top dialog.
+int Ask(UINT id, const wchar_t* english, const std::string* given, int count,
+        const std::string& caption, UINT style) {
+  WCHAR form[2048];
+  StfLanguageText(id, english, form, 2048);
+  std::wstring inserts[3];
+  for (int i = 0; i < count; ++i) inserts[i] = StfWideText(given[i]);
+  const std::wstring text = StfFillText(form, inserts, count);
+  return MessageBoxW(StfTopDialog(), text.c_str(), StfWideText(caption).c_str(),
+                     style | MB_TASKMODAL);
+}
 
 class Win32CopyUser : public stf::CopyUser {
  public:
@@ -40,29 +61,22 @@ class Win32CopyUser : public stf::CopyUser {
 
   bool AskRetry(const std::string& problem, stf::SysError error) override {
     char system[512];
-    const std::string text = problem + "\n\n" + StfErrorText(error, system, sizeof system) +
-                             "\n\nChoose Retry to try again, or Cancel to end setup.";
-    return MessageBoxA(StfTopDialog(), text.c_str(), StfErrorCaption().c_str(),
-                       MB_RETRYCANCEL | MB_ICONEXCLAMATION | MB_TASKMODAL) == IDRETRY;
+    const std::string inserts[] = {problem, StfErrorText(error, system, sizeof system)};
+    return Ask(IDS_STF_COPY_RETRY, kRetryEnglish, inserts, 2, StfErrorCaption(),
+               MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
   }
 
   bool AskKeepNewer(const std::string& target, const stf::FileVersion& installed,
                     const stf::FileVersion& source) override {
-    const std::string text = "The installed file\n\n" + target + "\n\nis newer (version " +
-                             stf::VersionText(installed) + ") than the one on the disk (" +
-                             stf::VersionText(source) +
-                             ").\n\nKeep the installed file? Yes is recommended.";
-    return MessageBoxA(StfTopDialog(), text.c_str(), StfTitle().c_str(),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) != IDNO;
+    const std::string inserts[] = {target, stf::VersionText(installed), stf::VersionText(source)};
+    return Ask(IDS_STF_KEEP_NEWER, kKeepNewerEnglish, inserts, 3, StfTitle(),
+               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDNO;
   }
 
   bool AskKeepVersioned(const std::string& target, const stf::FileVersion& installed) override {
-    const std::string text = "The installed file\n\n" + target + "\n\nhas a version (" +
-                             stf::VersionText(installed) +
-                             "); the one on the disk has none.\n\nKeep the installed file? Yes "
-                             "is recommended.";
-    return MessageBoxA(StfTopDialog(), text.c_str(), StfTitle().c_str(),
-                       MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1 | MB_TASKMODAL) != IDNO;
+    const std::string inserts[] = {target, stf::VersionText(installed)};
+    return Ask(IDS_STF_KEEP_VERSIONED, kKeepVersionedEnglish, inserts, 2, StfTitle(),
+               MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDNO;
   }
 
   void LogError(const std::string& text, stf::SysError error) override {

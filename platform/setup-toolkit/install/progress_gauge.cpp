@@ -1,5 +1,10 @@
 #include "platform/setup-toolkit/install/progress_gauge.h"
 
+#include <string>
+
+#include "platform/setup-toolkit/language_resources.h"
+#include "platform/setup-toolkit/stf_internal.h"
+
 static const char kGaugeClass[] = "StfProgressGauge";
 static const int kWidth = 320;
 static const int kHeight = 56;
@@ -10,14 +15,17 @@ static HWND gauge = nullptr;
 static int percent = 0;
 static char file[MAX_PATH] = "";  // the file being copied, named above the bar
 
-// What the gauge says, also its window text for screen readers and the tests.
-static void Label(char* label, int size) {
+// What the gauge says in the language of the windows, also its window text
+// for screen readers and the tests.
+static std::wstring Label(void) {
+  WCHAR form[256];
   if (file[0] == '\0') {
-    lstrcpynA(label, "Preparing to copy the files", size);
-  } else {
-    lstrcpynA(label, "Copying ", size);
-    lstrcpynA(label + lstrlenA(label), file, size - lstrlenA(label));
+    StfLanguageText(IDS_STF_GAUGE_PREPARING, L"Preparing to copy the files", form, 256);
+    return form;
   }
+  StfLanguageText(IDS_STF_GAUGE_COPYING, L"Copying %1", form, 256);
+  const std::wstring name = StfWideText(file);
+  return StfFillText(form, &name, 1);
 }
 
 // Text only on the panel's face in the system's text colour, so that it
@@ -38,10 +46,8 @@ static void PaintGauge(HWND window, HDC dc) {
   SIZE numberSize = {0, 0};
   GetTextExtentPoint32A(dc, number, lstrlenA(number), &numberSize);
   DrawTextA(dc, number, -1, &line, DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
-  char label[MAX_PATH + 32];
-  Label(label, sizeof label);
   line.right -= numberSize.cx + kMargin;
-  DrawTextA(dc, label, -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
+  DrawTextW(dc, Label().c_str(), -1, &line, DT_LEFT | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
   SelectObject(dc, oldFont);
 
   RECT bar = {kMargin, line.bottom + 4, client.right - kMargin, client.bottom - kMargin + 2};
@@ -67,10 +73,8 @@ static LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 static void Show(void) {
   if (gauge == nullptr) return;
-  char label[MAX_PATH + 32], text[MAX_PATH + 48];
-  Label(label, sizeof label);
-  wsprintfA(text, "%s: %d%%", label, percent);
-  SetWindowTextA(gauge, text);
+  const std::wstring text = Label() + L": " + std::to_wstring(percent) + L"%";
+  SetWindowTextW(gauge, text.c_str());
   InvalidateRect(gauge, nullptr, FALSE);
   UpdateWindow(gauge);
 }

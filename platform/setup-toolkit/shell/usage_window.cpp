@@ -143,7 +143,9 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title) {
-  Usage usage{Wide(stf::UsageLine(program)), !problem.empty(), Wide(title)};
+  const std::wstring syntax = Wide(stf::UsageSyntax(program));
+  Usage usage{StfFillText(Spoken(IDS_STF_USAGE_LINE, "Usage: %1"), &syntax, 1), !problem.empty(),
+              Wide(title)};
   if (usage.error) {
     // What is wrong stays as the core words it: it quotes the command line.
     std::wstring bad = Spoken(IDS_STF_USAGE_BAD, "The command line cannot be used: %1.");

@@ -28,18 +28,33 @@ void Give(const std::string& text, LPSTR buffer, INT size) {
   lstrcpynA(buffer, text.c_str(), static_cast<int>(n) + 1);
 }
 
-}  // namespace
-
-extern "C" BOOL STFAPI StfFailureWords(LPSTR what, INT cbWhat, LPSTR advice, INT cbAdvice,
-                                       LPSTR log, INT cbLog) {
+stf::FailureCause LatestCause() {
   stf::FailureCause cause;
   cause.text = Symbol(STF_SYM_CAUSE_TEXT);
   cause.operation = Symbol(STF_SYM_CAUSE_OPERATION);
   cause.file = Symbol(STF_SYM_CAUSE_FILE);
   cause.code = std::strtoul(Symbol(STF_SYM_CAUSE_CODE).c_str(), nullptr, 10);
+  cause.textId = std::strtoul(Symbol(STF_SYM_CAUSE_TEXT_ID).c_str(), nullptr, 10);
+  const char* inserts[] = {STF_SYM_CAUSE_INSERT_1, STF_SYM_CAUSE_INSERT_2, STF_SYM_CAUSE_INSERT_3};
+  for (int i = 0; i < 3; ++i) cause.textInserts[i] = Symbol(inserts[i]);
   char system[512];
   if (cause.code != 0) cause.codeText = StfErrorText(cause.code, system, sizeof system);
-  const stf::FailureWords words = stf::DescribeFailure(cause, StfIsLeadByte);
+  return cause;
+}
+
+}  // namespace
+
+extern "C" UINT STFAPI StfFailureSentence(INT part, INT insert, LPSTR text, INT cbText) {
+  const stf::FailureDecision decision = stf::DecideFailure(LatestCause(), StfIsLeadByte);
+  const stf::FailureSentence* sentences[] = {&decision.what, &decision.reason, &decision.advice};
+  if (part < 0 || part > 2 || insert < 0 || insert > 2) return 0;
+  Give(sentences[part]->inserts[insert], text, cbText);
+  return sentences[part]->id;
+}
+
+extern "C" BOOL STFAPI StfFailureWords(LPSTR what, INT cbWhat, LPSTR advice, INT cbAdvice,
+                                       LPSTR log, INT cbLog) {
+  const stf::FailureWords words = stf::DescribeFailure(LatestCause(), StfIsLeadByte);
   Give(words.what, what, cbWhat);
   Give(words.advice, advice, cbAdvice);
   Give(Symbol(STF_SYM_LOGFILE), log, cbLog);
