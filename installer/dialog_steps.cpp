@@ -1,13 +1,14 @@
 // The dialogs of the install and how each event word steers it.
 #include "installer/installer.h"
+#include "platform/dialogs/dialog_ids.h"
 #include "platform/process_exit.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
 
-static const char kDialogLibrary[] = "mscuistf.dll";
-
-static UINT ShowStepDialog(UINT dialogId, LPCSTR proc, LPSTR event, INT eventSize) {
-  RunDialog(kDialogLibrary, dialogId, proc, 0, 0, event, eventSize);
+// The event sum of the dialog's answer; the dialog stays open.
+static UINT ShowStepDialog(UINT dialogId, LPCSTR proc) {
+  char event[16] = {0};
+  RunDialog(DIALOG_LIBRARY, dialogId, proc, event, sizeof event - 1);
   return EventSum(event);
 }
 
@@ -18,10 +19,9 @@ void QuitSetup(void) {
 }
 
 void ShowWelcome(void) {
-  char event[16] = {0};
   for (;;) {
     CloseAllDialogs();
-    UINT sum = ShowStepDialog(100, "FInfoDlgProc", event, 15);
+    UINT sum = ShowStepDialog(DLG_WELCOME, INFO_DIALOG_PROC);
     if (sum == kEventContinue) break;
     if (sum == kEventCancel || sum == kEventExit) ConfirmQuit();
   }
@@ -29,9 +29,8 @@ void ShowWelcome(void) {
 }
 
 void ConfirmQuit(void) {
-  char event[16] = {0};
   for (;;) {
-    UINT sum = ShowStepDialog(200, "FQuitDlgProc", event, 15);
+    UINT sum = ShowStepDialog(DLG_QUIT, QUIT_DIALOG_PROC);
     if (sum == kEventCancel || sum == kEventContinue) break;
     if (sum == kEventExit) QuitSetup();
   }
@@ -39,10 +38,9 @@ void ConfirmQuit(void) {
 }
 
 void ReportNoWindowsDir(void) {
-  char event[16] = {0};
   for (;;) {
     CloseAllDialogs();
-    UINT sum = ShowStepDialog(6400, "FInfo0DlgProc", event, 15);
+    UINT sum = ShowStepDialog(DLG_NO_WINDOWS_DIR, ERROR_DIALOG_PROC);
     if (sum == kEventCancel || sum == kEventContinue) break;
     if (sum == kEventExit) ConfirmQuit();
   }
@@ -50,19 +48,16 @@ void ReportNoWindowsDir(void) {
 }
 
 void AskRestart(void) {
-  char event[16] = {0};
-  if (ShowStepDialog(700, "FInfoDlgProc", event, 15) == kEventRestart) RestartRequested = 1;
+  if (ShowStepDialog(DLG_RESTART, INFO_DIALOG_PROC) == kEventRestart) RestartRequested = 1;
   CloseDialogs(1);
 }
 
 void ReportInstalledAndRunning(void) {
-  char event[16] = {0};
-  ShowStepDialog(710, "FInfoDlgProc", event, 15);
+  ShowStepDialog(DLG_INSTALLED, INFO_DIALOG_PROC);
   CloseDialogs(1);
 }
 
 void ReportRegistrationFailure(void) {
-  char event[20] = {0};
-  ShowStepDialog(900, "FInfoDlgProc", event, 15);
+  ShowStepDialog(DLG_REGISTRATION_FAILED, INFO_DIALOG_PROC);
   QuitSetup();
 }

@@ -2,8 +2,10 @@
 // billboard, then registers the driver service; a failure after the copy puts
 // both back. Decides at the end whether Windows must restart.
 #include "installer/installer.h"
+#include "platform/dialogs/dialog_ids.h"
 #include "resources/product.h"
-#include "support/path_join.h"
+#include "support/driver_service.h"
+#include "support/fatal_path.h"
 #include "support/registry_entry.h"
 #include "support/setup_paths.h"
 #include "toolkit/copy_wrappers.h"
@@ -12,15 +14,25 @@
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
 
+// The one billboard stands for the whole copy (its share of the copy's time,
+// in ticks); the gauge's top-left corner sits at this place on the frame, in
+// dialog units.
+static const LONG kBillboardTicks = 5;
+static const INT kGaugeLeft = 155;
+static const INT kGaugeTop = 130;
+
 void BuildCopyList(void) {
   EmptyCopyList();
-  LPSTR destination = ConcatPath(SetupPaths.SystemDir, "DRIVERS\\");
+  char destination[SETUP_PATH_SIZE + 16];
+  if (!DriversDirIn(SetupPaths.SystemDir, destination, sizeof destination)) {
+    FailWithBufferOverflow();
+  }
   QueueSectionFiles("System Files", SetupPaths.SourceDir, destination);
 }
 
 void SetUpCopyProgress(void) {
-  AddBillboard("mscuistf.dll", 5000, "FModelessDlgProc", 5);
-  PlaceProgress(155, 130);
+  AddBillboard(DIALOG_LIBRARY, DLG_BILLBOARD, BILLBOARD_DIALOG_PROC, kBillboardTicks);
+  PlaceProgress(kGaugeLeft, kGaugeTop);
 }
 
 void PrepareFileCopy(void) {

@@ -22,8 +22,8 @@ static const char kTargets[] = "MLX_DRIVER_TARGETS";
 // (field 2 names the target, field 1 when it is empty); the driver's own
 // name when no record names it.
 static void FindDriverSource(LPSTR source, INT size) {
-  CollectInfField1(kSources, kSection);
-  CollectInfField2(kTargets, kSection);
+  CollectDiskNames(kSources, kSection);
+  CollectInstallNames(kTargets, kSection);
   UINT count = CountListItems(kSources);
   for (UINT i = 1; i <= count && i <= CountListItems(kTargets); ++i) {
     char target[MAX_PATH];

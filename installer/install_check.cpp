@@ -61,8 +61,8 @@ static void CheckCopyList(LPSTR missing, int size, int* count) {
   char source[SETUP_PATH_SIZE + 16], name[SETUP_PATH_SIZE], target[SETUP_PATH_SIZE];
   // Without the section there is no list: building the copy list names that fault.
   if (!FMakeListInfSectionField("STF_DISK_FILES", kSection, 1)) return;
-  CollectInfField2("STF_INSTALL_NAMES", kSection);
-  CollectInfField15("STF_FILE_FLAGS", kSection);
+  CollectInstallNames("STF_INSTALL_NAMES", kSection);
+  CollectFileFlags("STF_FILE_FLAGS", kSection);
   const UINT files = CountListItems("STF_DISK_FILES");
   for (UINT i = 1; i <= files; ++i) {
     ReadListItem("STF_DISK_FILES", static_cast<INT>(i), name, sizeof name);

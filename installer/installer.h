@@ -6,7 +6,6 @@
 #include "platform/win32.h"
 #include "support/windows_restart.h"
 
-extern HINSTANCE AppInstance;
 extern DWORD RestartRequested;  // set only by AskRestart, read once at the end
 
 // What this run changes on the machine, kept so that a failure can put it back

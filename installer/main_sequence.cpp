@@ -10,7 +10,6 @@
 #include "toolkit/setup_lifecycle.h"
 #include "toolkit/unattended.h"
 
-HINSTANCE AppInstance = nullptr;
 DWORD RestartRequested = 0;
 
 bool ReadProgramDir(LPSTR dir) {
@@ -53,8 +52,7 @@ static void WorkOutSystemDir(void) {
   lstrcpyA(SetupPaths.SystemDir, systemDir);
 }
 
-int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE, LPSTR lpCmdLine, int) {
-  AppInstance = hInstance;
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
   if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {

@@ -4,6 +4,7 @@
 // or, after a failure, neither.
 #include "installer/installer.h"
 #include "resources/product.h"
+#include "support/driver_service.h"
 #include "support/fs_redirection.h"
 #include "support/path_join.h"
 #include "support/program_files.h"
@@ -30,9 +31,13 @@ static void AddToList(LPSTR list, int size, LPCSTR item) {
 // more: the driver, the drivers this install or an earlier one added, and
 // the uninstaller's own files.
 static void ListInstalledFiles(LPCSTR dir, LPSTR files, int size) {
-  char driversDir[SETUP_PATH_SIZE + 16], earlier[INSTALL_LIST_SIZE] = "";
-  wsprintfA(driversDir, "%sDRIVERS\\", SetupPaths.SystemDir);
-  AddToList(files, size, ConcatPath(driversDir, DRIVER_FILE_NAME));
+  char driversDir[SETUP_PATH_SIZE + 16], driver[SETUP_PATH_SIZE + 32];
+  char earlier[INSTALL_LIST_SIZE] = "";
+  if (!DriversDirIn(SetupPaths.SystemDir, driversDir, sizeof driversDir) ||
+      !DriverFileIn(SetupPaths.SystemDir, driver, sizeof driver)) {
+    FailWithBufferOverflow();
+  }
+  AddToList(files, size, driver);
   for (LPCSTR p = Changes.newDriverFiles; *p != '\0'; p += lstrlenA(p) + 1) {
     if (!StringListHas(files, p)) AddToList(files, size, p);
   }
@@ -53,7 +58,8 @@ static void ListInstalledFiles(LPCSTR dir, LPSTR files, int size) {
 
 // The installed driver's file version and the bytes the product takes, in KiB.
 static void MeasureInstall(LPCSTR dir, LPSTR version, INT versionSize, DWORD* kib) {
-  LPSTR driver = ConcatPath3(SetupPaths.SystemDir, "DRIVERS\\", DRIVER_FILE_NAME);
+  char driver[SETUP_PATH_SIZE + 32];
+  if (!DriverFileIn(SetupPaths.SystemDir, driver, sizeof driver)) FailWithBufferOverflow();
   PVOID redirection = TurnOffFileRedirection();
   if (CbGetVersionOfFile(driver, version, versionSize) >= versionSize) version[0] = '\0';
   LONG bytes = LcbGetSizeOfFile(driver);

@@ -3,7 +3,7 @@
 #include <cstdlib>
 
 #include "support/text_parsing.h"
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 #include "contract/toolkit_api.h"
 
 // ---- Platform queries and constants ----

@@ -1,6 +1,6 @@
 #include "support/dir_queries.h"
 
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 

@@ -1,13 +1,13 @@
 #include "support/path_join.h"
 
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 
 char PathScratch[PATH_SCRATCH_SIZE];
 
 static LPSTR Join(LPSTR region, int regionSize, LPCSTR const* parts, int count) {
   int total = 0;
   for (int i = 0; i < count; ++i) total += lstrlenA(parts[i]);
-  // The text would run into the next region or past the scratch area.
+  // The text would run past the scratch area.
   if (total >= regionSize) FailWithBufferOverflow();
   lstrcpyA(region, parts[0]);
   for (int i = 1; i < count; ++i) lstrcatA(region, parts[i]);
@@ -16,17 +16,17 @@ static LPSTR Join(LPSTR region, int regionSize, LPCSTR const* parts, int count) 
 
 LPSTR ConcatPath(LPCSTR a, LPCSTR b) {
   LPCSTR parts[] = {a, b};
-  return Join(PathScratch, PATH_REGION1_SIZE, parts, 2);
+  return Join(PathScratch, PATH_SCRATCH_SIZE, parts, 2);
 }
 
-LPSTR ConcatPath3(LPCSTR a, LPCSTR b, LPCSTR c) {
-  LPCSTR parts[] = {a, b, c};
-  return Join(PathScratch + PATH_REGION1_SIZE, PATH_REGION2_SIZE, parts, 3);
-}
-
-LPSTR ConcatPath4(LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d) {
+bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d) {
   LPCSTR parts[] = {a, b, c, d};
-  return Join(PathScratch + PATH_REGION1_SIZE + PATH_REGION2_SIZE, PATH_REGION3_SIZE, parts, 4);
+  int total = 0;
+  for (LPCSTR part : parts) total += lstrlenA(part);
+  if (total >= size) return false;
+  lstrcpyA(buffer, a);
+  for (int i = 1; i < 4; ++i) lstrcatA(buffer, parts[i]);
+  return true;
 }
 
 // The start of the last character, or null for an empty string; a trail byte

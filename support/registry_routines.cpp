@@ -1,7 +1,7 @@
 #include "support/registry_routines.h"
 
 #include "support/registry_calls.h"
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 #include "contract/toolkit_api.h"
 
 // Subkey names are at most 255 characters; a larger figure from the

@@ -1,6 +1,6 @@
 #include "support/text_parsing.h"
 
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 
 LPSTR FindChar(LPCSTR text, INT c) {
   char wanted = static_cast<char>(c & 0xFF);

@@ -1,6 +1,6 @@
 #include "toolkit/dialogs.h"
 
-#include "toolkit/setup_lifecycle.h"
+#include "support/fatal_path.h"
 #include "contract/toolkit_api.h"
 
 UINT EventSum(LPCSTR word) {
@@ -18,16 +18,17 @@ INT PumpMessages(void) {
   return 0;
 }
 
-void RunDialogEx(LPCSTR dll, UINT dialogId, LPCSTR proc, LPCSTR procDll, LONG data1, LONG data2,
-                 LPSTR event, INT eventSize) {
-  if (!FDoDialogExt(HwndFrame(), dll, dialogId, proc, procDll, data1, data2)) FatalSetupError();
+void RunDialogEx(LPCSTR dll, UINT dialogId, LPCSTR proc, LPCSTR procDll, LONG procWord1,
+                 LONG procWord2, LPSTR event, INT eventSize) {
+  if (!FDoDialogExt(HwndFrame(), dll, dialogId, proc, procDll, procWord1, procWord2)) {
+    FatalSetupError();
+  }
   PumpMessages();
   ReadSymbolValue("DLGEVENT", event, eventSize);
 }
 
-void RunDialog(LPCSTR dll, UINT dialogId, LPCSTR proc, LONG data1, LONG data2, LPSTR event,
-               INT eventSize) {
-  RunDialogEx(dll, dialogId, proc, dll, data1, data2, event, eventSize);
+void RunDialog(LPCSTR dll, UINT dialogId, LPCSTR proc, LPSTR event, INT eventSize) {
+  RunDialogEx(dll, dialogId, proc, dll, 0, 0, event, eventSize);
 }
 
 void CloseDialogs(INT count) {

@@ -10,7 +10,7 @@
 #include "contract/toolkit_api.h"
 #include "toolkit/unattended.h"
 
-INT FrameOpenResult = 0;
+SetupOpening SetupOpenState = kSetupNotOpened;
 INT FatalErrorShown = 0;
 static void (*FailureUndo)(void) = nullptr;
 
@@ -23,12 +23,12 @@ void RunFailureUndo(void) {
 }
 
 INT OpenFrame(LPSTR cmdLine) {
-  if (FrameOpenResult > 0) return 0;
+  if (SetupOpenState == kSetupOpened) return 0;
   return InitializeFrame(cmdLine);
 }
 
 INT OpenInstallEngine(void) {
-  if (FrameOpenResult > 0) return 0;
+  if (SetupOpenState == kSetupOpened) return 0;
   return FInitializeInstall(HinstFrame(), HwndFrame()) ? 1 : 0;
 }
 
@@ -51,22 +51,19 @@ static void ReadStartDir(void) {
   AppendBackslash(dir);
 }
 
-INT InitializeSetup(LPSTR cmdLine) {
-  if (FrameOpenResult > 0) return 0;
+SetupOpening InitializeSetup(LPSTR cmdLine) {
+  InstallSetupFatalPath();
+  if (SetupOpenState == kSetupOpened) return kSetupNotOpened;
 
   INT frame = OpenFrame(cmdLine);
-  if (frame == -1) return -1;
-  if (frame <= 0) {
+  if (frame == -1) return kSetupNothingToEnd;
+  if (frame <= 0 || OpenInstallEngine() == 0) {
     EndSetup();
-    return 0;
+    return kSetupNotOpened;
   }
-  if (OpenInstallEngine() == 0) {
-    EndSetup();
-    return 0;
-  }
-  FrameOpenResult = frame;
+  SetupOpenState = kSetupOpened;
   ReadStartDir();
-  return FrameOpenResult;
+  return SetupOpenState;
 }
 
 // The restriction of the library search is a second line of defence (only
@@ -81,7 +78,7 @@ static void NoteLibrarySearch(void) {
 }
 
 bool StartSetup(LPSTR cmdLine, LPCSTR title) {
-  if (InitializeSetup(cmdLine) <= 0) {
+  if (InitializeSetup(cmdLine) != kSetupOpened) {
     ReportStartupFailure("Cannot initialize setup!");
     return false;
   }
@@ -91,7 +88,7 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
     return false;
   }
   NoteLibrarySearch();
-  SetFrameBitmap("mscuistf.dll", 1);
+  SetFrameBitmap(DIALOG_LIBRARY, BMP_FRAME);
   SetFrameTitle(title);
   return true;
 }
@@ -102,7 +99,7 @@ void EndSetup(void) {
   UnbindRegistryFunctions();
 }
 
-void FatalSetupError(void) {
+static void ShowFatalError(void) {
   RunFailureUndo();
   // A failure met while the error dialog is up lands here again: end at once.
   if (!FatalErrorShown) {
@@ -111,7 +108,7 @@ void FatalSetupError(void) {
     char event[16] = {0};
     UINT sum;
     do {
-      RunDialog("mscuistf.dll", 400, "FInfo0DlgProc", 0, 0, event, 15);
+      RunDialog(DIALOG_LIBRARY, DLG_FATAL, ERROR_DIALOG_PROC, event, sizeof event - 1);
       sum = EventSum(event);
     } while (sum != kEventCancel && sum != kEventContinue);
     CloseDialogs(1);
@@ -120,13 +117,19 @@ void FatalSetupError(void) {
   ExitProgram(0);
 }
 
-void FailWithBufferOverflow(void) {
-  FailWithMessage("Buffer Overflow");
+static void ShowMessageThenFail(LPCSTR text) {
+  DoMsgBox(text, "MS-Setup Error", MB_ICONHAND);
+  ShowFatalError();
 }
 
-void FailWithMessage(LPCSTR text) {
-  DoMsgBox(text, "MS-Setup Error", MB_ICONHAND);
-  FatalSetupError();
+static void ShowBufferOverflow(void) {
+  ShowMessageThenFail("Buffer Overflow");
+}
+
+void InstallSetupFatalPath(void) {
+  static const FatalPathHandlers kHandlers = {ShowFatalError, ShowBufferOverflow,
+                                              ShowMessageThenFail};
+  InstallFatalPath(&kHandlers);
 }
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {

@@ -2,14 +2,21 @@
 // the frame, and the one fatal-error path that every guarded call ends in.
 #pragma once
 
-#include "contract/fatal_path.h"
+#include "support/fatal_path.h"
 #include "platform/win32.h"
 
-extern INT FrameOpenResult;  // positive once frame and engine are open; never reset
+// What opening the setup came to; the values are the frame's own answers
+// (InitializeFrame: -1, 0, positive).
+enum SetupOpening : INT {
+  kSetupNothingToEnd = -1,  // the frame asked for nothing to end (it showed its help)
+  kSetupNotOpened = 0,      // not opened, or opened before
+  kSetupOpened = 1,         // frame and install engine open
+};
+
+extern SetupOpening SetupOpenState;  // kSetupOpened once open; never reset
 extern INT FatalErrorShown;  // set the first time the fatal path runs; never reset
 
-// Positive: open; 0: not opened (or opened before); -1: the frame asked for nothing to end.
-INT InitializeSetup(LPSTR cmdLine);
+SetupOpening InitializeSetup(LPSTR cmdLine);
 INT OpenFrame(LPSTR cmdLine);
 INT OpenInstallEngine(void);
 // Opens the setup, binds the registry entry points and dresses the frame with
@@ -20,6 +27,10 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title);
 // Closes frame, install engine and registry binding; harmless when not open.
 void EndSetup(void);
 
+
+// Makes the fatal path (support/fatal_path.h) show the error dialog and end
+// the setup; InitializeSetup does it first.
+void InstallSetupFatalPath(void);
 
 // What the fatal path undoes before it reports: the program's changes so far.
 // It runs at most once; null forgets it (the changes are final).

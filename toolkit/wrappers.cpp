@@ -14,32 +14,32 @@ void AppendListItem(LPCSTR list, LPCSTR item) { Guarded<FAddListItem>(list, item
 void OverwriteListItem(LPCSTR list, UINT n, LPCSTR item) { Guarded<FReplaceListItem>(list, n, item); }
 void StoreSymbolValue(LPCSTR symbol, LPCSTR value) { Guarded<FSetSymbolValue>(symbol, value); }
 void DeleteSymbol(LPCSTR symbol) { Guarded<FRemoveSymbol>(symbol); }
-void MakeDirectory(LPCSTR dir, UINT cmo) { Guarded<FCreateDir>(dir, cmo); }
-void DeleteDirectory(LPCSTR dir, UINT cmo) { Guarded<FRemoveDir>(dir, cmo); }
-void DeleteIniSection(LPCSTR file, LPCSTR section, UINT cmo) {
-  Guarded<FRemoveIniSection>(file, section, cmo);
+void MakeDirectory(LPCSTR dir, UINT options) { Guarded<FCreateDir>(dir, options); }
+void DeleteDirectory(LPCSTR dir, UINT options) { Guarded<FRemoveDir>(dir, options); }
+void DeleteIniSection(LPCSTR file, LPCSTR section, UINT options) {
+  Guarded<FRemoveIniSection>(file, section, options);
 }
-void WriteIniValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT cmo) {
-  Guarded<FCreateIniKeyValue>(file, section, key, value, cmo);
+void WriteIniValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT options) {
+  Guarded<FCreateIniKeyValue>(file, section, key, value, options);
 }
-void DeleteIniKey(LPCSTR file, LPCSTR section, LPCSTR key, UINT cmo) {
-  Guarded<FRemoveIniKey>(file, section, key, cmo);
+void DeleteIniKey(LPCSTR file, LPCSTR section, LPCSTR key, UINT options) {
+  Guarded<FRemoveIniKey>(file, section, key, options);
 }
-void WriteSystemIniValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT cmo) {
-  Guarded<FCreateSysIniKeyValue>(file, section, key, value, cmo);
+void WriteSystemIniValue(LPCSTR file, LPCSTR section, LPCSTR key, LPCSTR value, UINT options) {
+  Guarded<FCreateSysIniKeyValue>(file, section, key, value, options);
 }
-void MakeProgramGroup(LPCSTR group, LPCSTR path, UINT cmo) {
-  Guarded<FCreateProgManGroup>(group, path, cmo);
+void MakeProgramGroup(LPCSTR group, LPCSTR path, UINT options) {
+  Guarded<FCreateProgManGroup>(group, path, options);
 }
-void MakeProgramGroupEx(LPCSTR group, LPCSTR path, UINT cmo) {
-  Guarded<FCreateProgManGroupEx>(group, path, cmo);
+void MakeProgramGroupEx(LPCSTR group, LPCSTR path, UINT options) {
+  Guarded<FCreateProgManGroupEx>(group, path, options);
 }
 void StampFileResource(LPCSTR section, LPCSTR key, LPCSTR dst, UINT resType, UINT resId,
                        LPCSTR data, INT cbData) {
   Guarded<FStampResource>(section, key, dst, resType, resId, data, cbData);
 }
 void WriteCopyListToFile(LPCSTR file) { Guarded<FDumpCopyListToFile>(file); }
-void EraseFile(LPCSTR file, UINT cmo) { Guarded<YnrcRemoveFile>(file, cmo); }
+void EraseFile(LPCSTR file, UINT options) { Guarded<YnrcRemoveFile>(file, options); }
 void QueueSectionKeyFile(LPCSTR section, LPCSTR key, LPCSTR src, LPCSTR dst) {
   Guarded<FAddSectionKeyFileToCopyList>(section, key, src, dst);
 }
@@ -50,8 +50,8 @@ void DropAllBillboards(void) { Guarded<FClearBillboardList>(); }
 void OpenSetupLog(LPCSTR file, BOOL append) { Guarded<FOpenLogFile>(file, append); }
 void CloseSetupLog(void) { Guarded<FCloseLogFile>(); }
 void ChooseRestartDirectory(LPCSTR dir) { Guarded<FSetRestartDir>(dir); }
-void PrependPathEntry(LPCSTR file, LPCSTR dst, LPCSTR dir, UINT cmo) {
-  Guarded<FPrependToPath>(file, dst, dir, cmo);
+void PrependPathEntry(LPCSTR file, LPCSTR dst, LPCSTR dir, UINT options) {
+  Guarded<FPrependToPath>(file, dst, dir, options);
 }
 
 // ---- prepared calls ----
@@ -59,19 +59,19 @@ void PrependPathEntry(LPCSTR file, LPCSTR dst, LPCSTR dir, UINT cmo) {
 void FillSymbolWithSectionKeys(LPCSTR symbol, LPCSTR section) {
   Guarded<FSetSymbolToListOfInfKeys>(symbol, section, TRUE);
 }
-void CollectInfField1(LPCSTR symbol, LPCSTR section) {
+void CollectDiskNames(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 1);
 }
-void CollectInfField2(LPCSTR symbol, LPCSTR section) {
+void CollectInstallNames(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 2);
 }
-void CollectInfField5(LPCSTR symbol, LPCSTR section) {
+void CollectDescriptions(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 5);
 }
-void CollectInfField15(LPCSTR symbol, LPCSTR section) {
+void CollectFileFlags(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 15);
 }
-void CollectInfField19(LPCSTR symbol, LPCSTR section) {
+void CollectFileVersions(LPCSTR symbol, LPCSTR section) {
   Guarded<FMakeListInfSectionField>(symbol, section, 19);
 }
 void SaveFileBackup(LPCSTR file, LPCSTR backup) { Guarded<YnrcBackupFile>(file, backup, 0u); }
@@ -80,8 +80,8 @@ void AddBlankBillboard(LONG ticks) {
                                ticks);
 }
 void WriteSetupLog(LPCSTR text) { Guarded<FWriteToLogFile>(text, TRUE); }
-void CopySingleFile(LPCSTR src, LPCSTR dst, UINT cmo, BOOL append) {
-  Guarded<FCopyOneFile>(src, dst, cmo | cmoOverwrite, append);
+void CopySingleFile(LPCSTR src, LPCSTR dst, UINT options, BOOL append) {
+  Guarded<FCopyOneFile>(src, dst, options | cmoOverwrite, append);
 }
 
 // The show command travels as decimal text.
@@ -90,28 +90,33 @@ static LPSTR DecimalText(INT value, char (&buffer)[256]) {
   return buffer;
 }
 
-void DisplayProgramGroup(LPCSTR group, INT showCommand, UINT cmo) {
+void DisplayProgramGroup(LPCSTR group, INT showCommand, UINT options) {
   char text[256];
-  Guarded<FShowProgManGroup>(group, static_cast<LPCSTR>(DecimalText(showCommand, text)), cmo);
+  Guarded<FShowProgManGroup>(group, static_cast<LPCSTR>(DecimalText(showCommand, text)), options);
 }
-void DisplayProgramGroupEx(LPCSTR group, LPCSTR path, INT showCommand, UINT cmo) {
+void DisplayProgramGroupEx(LPCSTR group, LPCSTR path, INT showCommand, UINT options) {
   char text[256];
   Guarded<FShowProgManGroupEx>(group, path, static_cast<LPCSTR>(DecimalText(showCommand, text)),
-                               cmo);
+                               options);
 }
 
-// "item,extra" when there is an extra text, else the item unchanged.
-static LPCSTR JoinedItem(LPCSTR item, LPCSTR extra) {
+// "item,extra" when there is an extra text, else the item unchanged; the
+// caller's buffer holds the join.
+static LPCSTR JoinedItem(LPCSTR item, LPCSTR extra, LPSTR buffer, int size) {
   if (extra == nullptr || extra[0] == '\0') return item;
-  return ConcatPath3(item, ",", extra);
+  if (!JoinPathParts(buffer, size, item, ",", extra)) FailWithBufferOverflow();
+  return buffer;
 }
 
-void MakeProgramItem(LPCSTR group, LPCSTR item, LPCSTR cmd, LPCSTR extra, UINT cmo) {
-  Guarded<FCreateProgManItem>(group, JoinedItem(item, extra), cmd, cmo);
+void MakeProgramItem(LPCSTR group, LPCSTR item, LPCSTR cmd, LPCSTR extra, UINT options) {
+  char joined[768];
+  Guarded<FCreateProgManItem>(group, JoinedItem(item, extra, joined, sizeof joined), cmd, options);
 }
 void MakeProgramItemEx(LPCSTR group, LPCSTR path, LPCSTR item, LPCSTR cmd, LPCSTR extra,
-                       UINT cmo) {
-  Guarded<FCreateProgManItemEx>(group, path, JoinedItem(item, extra), cmd, cmo);
+                       UINT options) {
+  char joined[768];
+  Guarded<FCreateProgManItemEx>(group, path, JoinedItem(item, extra, joined, sizeof joined), cmd,
+                                options);
 }
 
 // ---- guarded reads ----

@@ -3,6 +3,8 @@
 // is not the product's own (a root, a Windows directory, another product's
 // folder, a link out of the folder) is left alone, with a warning.
 #include "resources/product.h"
+#include "support/driver_service.h"
+#include "support/fatal_path.h"
 #include "support/fs_redirection.h"
 #include "support/path_join.h"
 #include "support/program_files.h"
@@ -25,7 +27,8 @@ static char recordedFolders[kListSize];
 static char acceptedFolders[kListSize];
 
 void RemoveDriverFile(bool* pending) {
-  LPSTR driver = ConcatPath3(SetupPaths.SystemDir, "DRIVERS\\", DRIVER_FILE_NAME);
+  char driver[SETUP_PATH_SIZE + 32];
+  if (!DriverFileIn(SetupPaths.SystemDir, driver, sizeof driver)) FailWithBufferOverflow();
   const BOOL queuedBefore = !FRestartListEmpty();
   PVOID redirection = TurnOffFileRedirection();
   // A loaded driver cannot be deleted: Windows deletes it at the next boot.
@@ -113,11 +116,11 @@ static bool InFolderOf(LPCSTR folders, LPCSTR file) {
 }
 
 static void RemoveRecordedFiles(void) {
-  char drivers[SETUP_PATH_SIZE + 16];
-  wsprintfA(drivers, "%sDRIVERS\\", SetupPaths.SystemDir);
-  LPCSTR driver = ConcatPath(drivers, DRIVER_FILE_NAME);
-  char driverPath[SETUP_PATH_SIZE + 32];
-  lstrcpyA(driverPath, driver);
+  char drivers[SETUP_PATH_SIZE + 16], driverPath[SETUP_PATH_SIZE + 32];
+  if (!DriversDirIn(SetupPaths.SystemDir, drivers, sizeof drivers) ||
+      !DriverFileIn(SetupPaths.SystemDir, driverPath, sizeof driverPath)) {
+    FailWithBufferOverflow();
+  }
   for (LPCSTR file = recordedFiles; *file != '\0'; file += lstrlenA(file) + 1) {
     if (lstrcmpiA(file, driverPath) == 0) continue;  // removed with the service
     const bool driverFile = FileDirectlyIn(file, drivers);

@@ -5,11 +5,9 @@
 #include "toolkit/setup_lifecycle.h"
 #include "uninstaller/uninstaller.h"
 
-static const char kDialogLibrary[] = "mscuistf.dll";
-
 static UINT ShowDialog(UINT dialogId) {
   char event[16] = {0};
-  RunDialog(kDialogLibrary, dialogId, "FInfoDlgProc", 0, 0, event, 15);
+  RunDialog(DIALOG_LIBRARY, dialogId, INFO_DIALOG_PROC, event, sizeof event - 1);
   return EventSum(event);
 }
 

@@ -1,5 +1,6 @@
 // Stopping and deleting the driver service.
 #include "resources/product.h"
+#include "support/driver_service.h"
 #include "support/registry_entry.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
@@ -12,6 +13,12 @@ static const DWORD kStopWaitMs = 10000;  // a driver that takes longer stays til
   FatalSetupError();
 }
 
+static void LogServiceLine(LPCSTR format) {
+  char line[120];
+  wsprintfA(line, format, DriverService.name);
+  LogText(line);
+}
+
 static SC_HANDLE OpenManager(void) {
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   if (manager == nullptr) Fail("OpenSCManagerA", "", GetLastError());
@@ -21,7 +28,7 @@ static SC_HANDLE OpenManager(void) {
 // A service that is deleted but still loaded is gone for good: it answers a
 // change of its configuration with ERROR_SERVICE_MARKED_FOR_DELETE.
 static bool ServiceLive(SC_HANDLE manager) {
-  SC_HANDLE service = OpenServiceA(manager, DRIVER_SERVICE_NAME, SERVICE_CHANGE_CONFIG);
+  SC_HANDLE service = OpenServiceA(manager, DriverService.name, SERVICE_CHANGE_CONFIG);
   if (service == nullptr) return GetLastError() != ERROR_SERVICE_DOES_NOT_EXIST;
   bool live = ChangeServiceConfigA(service, SERVICE_NO_CHANGE, SERVICE_NO_CHANGE,
                                    SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
@@ -36,8 +43,11 @@ bool DriverInstalled(void) {
   SC_HANDLE manager = OpenManager();
   bool live = ServiceLive(manager);
   CloseServiceHandle(manager);
-  LogText(live ? "The uninstall entry is missing, but service " DRIVER_SERVICE_NAME " exists"
-               : "Neither the uninstall entry nor service " DRIVER_SERVICE_NAME " exists");
+  char line[120];
+  wsprintfA(line, live ? "The uninstall entry is missing, but service %s exists"
+                       : "Neither the uninstall entry nor service %s exists",
+            DriverService.name);
+  LogText(line);
   return live;
 }
 
@@ -47,14 +57,14 @@ static bool StopService(SC_HANDLE service) {
   if (!ControlService(service, SERVICE_CONTROL_STOP, &status)) {
     DWORD error = GetLastError();
     if (error == ERROR_SERVICE_NOT_ACTIVE) return true;
-    LogFailedCall("ControlService (stop)", DRIVER_SERVICE_NAME, error);
+    LogFailedCall("ControlService (stop)", DriverService.name, error);
     return false;
   }
   const DWORD started = GetTickCount();
   while (status.dwCurrentState != SERVICE_STOPPED && GetTickCount() - started < kStopWaitMs) {
     Sleep(100);
     if (!QueryServiceStatus(service, &status)) {
-      LogFailedCall("QueryServiceStatus", DRIVER_SERVICE_NAME, GetLastError());
+      LogFailedCall("QueryServiceStatus", DriverService.name, GetLastError());
       return false;
     }
   }
@@ -64,12 +74,12 @@ static bool StopService(SC_HANDLE service) {
 void RemoveDriverService(bool* pending) {
   SC_HANDLE manager = OpenManager();
   SC_HANDLE service =
-      OpenServiceA(manager, DRIVER_SERVICE_NAME, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
+      OpenServiceA(manager, DriverService.name, SERVICE_STOP | SERVICE_QUERY_STATUS | DELETE);
   if (service == nullptr) {
     DWORD error = GetLastError();
     CloseServiceHandle(manager);
-    if (error != ERROR_SERVICE_DOES_NOT_EXIST) Fail("OpenServiceA", DRIVER_SERVICE_NAME, error);
-    LogText("Service " DRIVER_SERVICE_NAME " does not exist");
+    if (error != ERROR_SERVICE_DOES_NOT_EXIST) Fail("OpenServiceA", DriverService.name, error);
+    LogServiceLine("Service %s does not exist");
     return;
   }
   if (!StopService(service)) *pending = true;
@@ -77,10 +87,10 @@ void RemoveDriverService(bool* pending) {
     DWORD error = GetLastError();
     CloseServiceHandle(service);
     CloseServiceHandle(manager);
-    Fail("DeleteService", DRIVER_SERVICE_NAME, error);
+    Fail("DeleteService", DriverService.name, error);
   }
   CloseServiceHandle(service);
   CloseServiceHandle(manager);
-  LogText(*pending ? "Service " DRIVER_SERVICE_NAME " deleted; it is removed when Windows restarts"
-                   : "Service " DRIVER_SERVICE_NAME " stopped and deleted");
+  LogServiceLine(*pending ? "Service %s deleted; it is removed when Windows restarts"
+                          : "Service %s stopped and deleted");
 }

@@ -24,6 +24,13 @@
 #define IDC_EXIT 3      // "EXIT"
 #define IDC_RESTART 4   // "RESTART"
 
+// What the programs act on: the sum of an event word's first two characters
+// as signed bytes ("CANCEL", "CONTINUE", "RESTART", "EXIT").
+#define EVENT_SUM_CANCEL 132
+#define EVENT_SUM_CONTINUE 146
+#define EVENT_SUM_RESTART 151
+#define EVENT_SUM_EXIT 157
+
 // Captions, so that the robot can also find a dialog by its title.
 #define CAPTION_SETUP "Merlox IDE CD-ROM Drive Setup"
 #define CAPTION_QUIT "Exit Merlox IDE CD-ROM Drive Setup"

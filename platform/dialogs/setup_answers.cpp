@@ -12,9 +12,9 @@ static bool HasEventSum(LPCSTR word, int sum) {
   return static_cast<signed char>(word[0]) + static_cast<signed char>(word[1]) == sum;
 }
 
-static const int kSumExit = 157;
-static const int kSumRestart = 151;
-static const int kSumContinue = 146;
+static const int kSumExit = EVENT_SUM_EXIT;
+static const int kSumRestart = EVENT_SUM_RESTART;
+static const int kSumContinue = EVENT_SUM_CONTINUE;
 
 extern "C" {
 

@@ -23,10 +23,10 @@ void ResetProcessState() {
   std::memset(&SetupPaths, 0, sizeof SetupPaths);
   std::memset(PathScratch, 0, sizeof PathScratch);
   RestartRequested = 0;
-  AppInstance = nullptr;
-  FrameOpenResult = 0;
+  SetupOpenState = kSetupNotOpened;
   FatalErrorShown = 0;
   SetFailureUndo(nullptr);
+  InstallSetupFatalPath();
   std::memset(&Changes, 0, sizeof Changes);
   RegistryLibrary = nullptr;
   RegistryFunctions = RegistryEntryPoints{};

@@ -33,7 +33,7 @@ TEST_F(DialogsTest, RunDialogShowsPumpsThenReadsTheEvent) {
   fake::Events(100, {"CONTINUE"});
   fake::PostMessage(0x0113);  // WM_TIMER
   char event[16] = {0};
-  RunDialog("mscuistf.dll", 100, "FInfoDlgProc", 0, 0, event, 15);
+  RunDialog("mscuistf.dll", 100, "FInfoDlgProc", event, 15);
   EXPECT_STREQ(event, "CONTINUE");
   EXPECT_EQ(fake::CallsTo({"FDoDialogExt", "PeekMessageA", "TranslateMessage",
                            "DispatchMessageA", "CbGetSymbolValue"}),
@@ -67,7 +67,7 @@ TEST_F(DialogsTest, QuitPostedWhileADialogIsOpenEndsTheProgram) {
     if (id == 100) fake::PostMessage(WM_QUIT);
   };
   char event[16] = {0};
-  EXPECT_EQ(fake::ExitCodeOf([&] { RunDialog("mscuistf.dll", 100, "P", 0, 0, event, 15); }), 0);
+  EXPECT_EQ(fake::ExitCodeOf([&] { RunDialog("mscuistf.dll", 100, "P", event, 15); }), 0);
   EXPECT_EQ(fake::CallsTo({"FDoDialogExt"}).size(), 2u);  // 100, then the error dialog once
   EXPECT_EQ(fake::CountCalls("CbGetSymbolValue"), 1);     // 100's word was never read
 }

@@ -2,11 +2,14 @@
 // over the support library, over the toolkit's declared contract, over the
 // platform; inside our toolkit, each library over the common one over the
 // portable core. The test reads every #include of the sources and fails on
-// an arrow against that direction.
+// an arrow against that direction; in the programs' own parts it also reads
+// every call of a function defined in another file, so that a declaration
+// kept low for a definition higher up cannot hide an upward call.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <regex>
 #include <set>
@@ -54,8 +57,8 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
       {"installer", {"toolkit", "support", "contract", "resources", "platform", "dialog numbers"}},
       {"uninstaller",
        {"toolkit", "support", "contract", "resources", "platform", "dialog numbers"}},
-      {"toolkit", {"support", "contract", "platform"}},
-      {"support", {"contract", "platform"}},
+      {"toolkit", {"support", "contract", "resources", "platform", "dialog numbers"}},
+      {"support", {"contract", "resources", "platform"}},
       {"contract", {"platform"}},
       {"resources", {}},
       {"platform", {}},
@@ -104,6 +107,99 @@ std::vector<std::string> Violations(const fs::path& top) {
     }
   }
   return found;
+}
+
+// The programs' parts, whose files call each other's functions directly
+// (the libraries are reached through their exports).
+const char* const kProgramFolders[] = {"installer", "uninstaller", "toolkit", "support"};
+
+std::vector<fs::path> ProgramSources(const fs::path& top) {
+  std::vector<fs::path> files;
+  for (const char* folder : kProgramFolders) {
+    if (!fs::exists(top / folder)) continue;
+    for (const auto& entry : fs::recursive_directory_iterator(top / folder)) {
+      if (entry.path().extension() == ".cpp") files.push_back(entry.path());
+    }
+  }
+  return files;
+}
+
+// Source text without comments and string literals, which name functions
+// without calling them.
+std::string CodeOf(const fs::path& file) {
+  std::ifstream in(file);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  static const std::regex kNoise(R"(//[^\n]*|/\*[\s\S]*?\*/|"(\\.|[^"\\\n])*"|'(\\.|[^'\\\n])*')");
+  return std::regex_replace(text, kNoise, " ");
+}
+
+// Each function defined with external linkage, by name: the parts that define it.
+std::map<std::string, std::set<std::string>> Definitions(const fs::path& top) {
+  static const std::regex kDefinition(
+      R"((^|\n)(?!static\b)[A-Za-z_][\w:<>\*& ]*?[\s\*&](\w+)\(([^;{}]*)\)\s*(const\s*)?\{)");
+  std::map<std::string, std::set<std::string>> defined;
+  for (const fs::path& file : ProgramSources(top)) {
+    const std::string code = CodeOf(file);
+    const std::string part = PartOf(fs::relative(file, top).generic_string());
+    for (std::sregex_iterator it(code.begin(), code.end(), kDefinition), end; it != end; ++it) {
+      defined[(*it)[2]].insert(part);
+    }
+  }
+  return defined;
+}
+
+std::vector<std::string> UpwardCalls(const fs::path& top) {
+  static const std::regex kCall(R"(\b([A-Za-z_]\w*)\s*\()");
+  const auto defined = Definitions(top);
+  std::vector<std::string> found;
+  for (const fs::path& file : ProgramSources(top)) {
+    const std::string from = fs::relative(file, top).generic_string();
+    const std::string fromPart = PartOf(from);
+    const std::string code = CodeOf(file);
+    std::set<std::string> named;
+    for (std::sregex_iterator it(code.begin(), code.end(), kCall), end; it != end; ++it) {
+      named.insert((*it)[1]);
+    }
+    for (const std::string& name : named) {
+      auto where = defined.find(name);
+      if (where == defined.end()) continue;
+      bool reachable = false;
+      for (const std::string& part : where->second) {
+        if (part == fromPart || Allowed().at(fromPart).count(part)) reachable = true;
+      }
+      if (!reachable) {
+        found.push_back(from + " (" + fromPart + ") calls " + name + " (" +
+                        *where->second.begin() + ")");
+      }
+    }
+  }
+  return found;
+}
+
+TEST(Layering, EveryCallBetweenProgramFilesPointsDownward) {
+  const std::vector<std::string> found = UpwardCalls(SOURCE_DIR);
+  std::string list;
+  for (const std::string& v : found) list += "\n  " + v;
+  EXPECT_TRUE(found.empty()) << found.size() << " calls against the direction:" << list;
+}
+
+TEST(Layering, TheCheckSeesACallUpThroughALowDeclaration) {
+  const fs::path top = fs::temp_directory_path() / "layering_call_tree";
+  fs::remove_all(top);
+  for (const char* dir : {"support", "toolkit", "installer", "uninstaller", "contract",
+                          "resources", "platform"}) {
+    fs::create_directories(top / dir);
+  }
+  std::ofstream(top / "contract/fatal.h") << "void Fail(void);\n";
+  std::ofstream(top / "toolkit/fatal.cpp") << "#include \"contract/fatal.h\"\n"
+                                              "void Fail(void) {\n  Show(\"Fail()\");\n}\n";
+  std::ofstream(top / "support/join.cpp") << "#include \"contract/fatal.h\"\n"
+                                             "static void Join(void) {\n  Fail();\n}\n"
+                                             "// Show(x) is a comment\n";
+  EXPECT_EQ(Violations(top), std::vector<std::string>{});
+  EXPECT_EQ(UpwardCalls(top), (std::vector<std::string>{
+                                  "support/join.cpp (support) calls Fail (toolkit)"}));
+  fs::remove_all(top);
 }
 
 TEST(Layering, EveryIncludePointsDownward) {

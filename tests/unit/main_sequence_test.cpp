@@ -52,19 +52,16 @@ TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
   fake::Events(700, {"RESTART"});
   EXPECT_EQ(Run("/quiet"), 0);
 
-  EXPECT_EQ(AppInstance, reinterpret_cast<HINSTANCE>(0x400000));
   EXPECT_STREQ(SetupPaths.StartDir, "D:\\");
   EXPECT_STREQ(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
   EXPECT_STREQ(SetupPaths.SourceDir, "D:\\");
   EXPECT_EQ(fake::CallsTo({"InitializeFrame", "FSetBitmap", "SetWindowTextA", "FOpenInf",
-                           "FAddSectionFilesToCopyList", "FAddToBillboardList", "ProSetPos"}),
+                           "FAddSectionFilesToCopyList"}),
             (Trace{"InitializeFrame(\"/quiet\")", "FSetBitmap(\"mscuistf.dll\", 1)",
                    "SetWindowTextA(0xf00, \"Merlox IDE CD-ROM Drive Setup\")",
                    "FOpenInf(\"D:\\setup.inf\", 1, 0)",
                    "FAddSectionFilesToCopyList(\"System Files\", \"D:\\\", "
-                   "\"C:\\WINNT\\SYSTEM32\\DRIVERS\\\")",
-                   "FAddToBillboardList(\"mscuistf.dll\", 5000, \"FModelessDlgProc\", 5)",
-                   "ProSetPos(155, 130)"}));
+                   "\"C:\\WINNT\\SYSTEM32\\DRIVERS\\\")"}));
   EXPECT_EQ(Milestones(),
             (Trace{"dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "copy",
                    "create service", "system start", "dialog 700", "end setup", "reboot"}));

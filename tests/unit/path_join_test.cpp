@@ -8,18 +8,19 @@ namespace {
 
 using PathJoinTest = SetupTest;
 
-TEST_F(PathJoinTest, EachRoutineOwnsItsRegion) {
-  LPSTR first = ConcatPath("a", "b");
-  LPSTR three = ConcatPath3("c", "d", "e");
-  LPSTR again = ConcatPath("f", "g");
-  LPSTR four = ConcatPath4("h", "i", "j", "k");
-  EXPECT_EQ(first, PathScratch);
-  EXPECT_EQ(again, first);
-  EXPECT_EQ(three, PathScratch + 512);
-  EXPECT_EQ(four, PathScratch + 1280);
-  EXPECT_STREQ(first, "fg");
-  EXPECT_STREQ(three, "cde");
-  EXPECT_STREQ(four, "hijk");
+TEST_F(PathJoinTest, JoinIntoTheCallersBufferFitsOrChangesNothing) {
+  char buffer[8] = "keep";
+  EXPECT_TRUE(JoinPathParts(buffer, sizeof buffer, "ab", "c", "d", "efg"));
+  EXPECT_STREQ(buffer, "abcdefg");
+  char full[8] = "keep";
+  EXPECT_FALSE(JoinPathParts(full, sizeof full, "ab", "cd", "ef", "gh"));
+  EXPECT_STREQ(full, "keep");
+  // Two joins held at once stay apart.
+  char first[8], second[8];
+  ASSERT_TRUE(JoinPathParts(first, sizeof first, "a", "b"));
+  ASSERT_TRUE(JoinPathParts(second, sizeof second, "c", "d", "e"));
+  EXPECT_STREQ(first, "ab");
+  EXPECT_STREQ(second, "cde");
 }
 
 TEST_F(PathJoinTest, DriversDirectoryUnderSystem32) {
@@ -29,11 +30,11 @@ TEST_F(PathJoinTest, DriversDirectoryUnderSystem32) {
 TEST_F(PathJoinTest, JoinThatWouldLeaveItsRegionIsAnOverflowNotACorruption) {
   std::string half(300, 'x');
   fake::Events(400, {"CONTINUE"});
-  ConcatPath3("keep", "", "");
+  ConcatPath("ke", "ep");
   EXPECT_EQ(fake::ExitCodeOf([&] { ConcatPath(half.c_str(), half.c_str()); }), 0);
   EXPECT_EQ(fake::CountCalls("DoMsgBox"), 1);
-  EXPECT_STREQ(PathScratch + 512, "keep");
-  // 511 characters is the most region 1 holds.
+  EXPECT_STREQ(PathScratch, "keep");
+  // 511 characters is the most the scratch area holds.
   fake::ResetProcessState();
   std::string a(255, 'a'), b(256, 'b');
   EXPECT_EQ(std::strlen(ConcatPath(a.c_str(), b.c_str())), 511u);

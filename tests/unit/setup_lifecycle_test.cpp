@@ -18,10 +18,10 @@ char kCommandLine[] = "/quiet";
 const std::vector<std::string> kToolkitOps = {"InitializeFrame", "FInitializeInstall",
                                               "TerminateFrame", "TerminateInstall"};
 
-TEST_F(LifecycleTest, OpensFrameThenEngineAndKeepsTheFrameResult) {
+TEST_F(LifecycleTest, OpensFrameThenEngineForAnyPositiveFrameAnswer) {
   fake::Always("InitializeFrame", 7);
-  EXPECT_EQ(InitializeSetup(kCommandLine), 7);
-  EXPECT_EQ(FrameOpenResult, 7);
+  EXPECT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
+  EXPECT_EQ(SetupOpenState, kSetupOpened);
   EXPECT_EQ(CallsTo({"InitializeFrame", "FInitializeInstall"}),
             (std::vector<std::string>{"InitializeFrame(\"/quiet\")",
                                       "FInitializeInstall(0xf01, 0xf00)"}));
@@ -29,14 +29,14 @@ TEST_F(LifecycleTest, OpensFrameThenEngineAndKeepsTheFrameResult) {
 
 TEST_F(LifecycleTest, HelpOnlyFrameResultEndsNothing) {
   fake::Always("InitializeFrame", -1);
-  EXPECT_EQ(InitializeSetup(kCommandLine), -1);
+  EXPECT_EQ(InitializeSetup(kCommandLine), kSetupNothingToEnd);
   EXPECT_EQ(CallsTo(kToolkitOps), (std::vector<std::string>{"InitializeFrame(\"/quiet\")"}));
-  EXPECT_EQ(FrameOpenResult, 0);
+  EXPECT_EQ(SetupOpenState, kSetupNotOpened);
 }
 
 TEST_F(LifecycleTest, FailedFrameEndsSetupOnceWithoutOpeningTheEngine) {
   fake::Always("InitializeFrame", 0);
-  EXPECT_EQ(InitializeSetup(kCommandLine), 0);
+  EXPECT_EQ(InitializeSetup(kCommandLine), kSetupNotOpened);
   EXPECT_EQ(CallsTo(kToolkitOps),
             (std::vector<std::string>{"InitializeFrame(\"/quiet\")", "TerminateFrame()",
                                       "TerminateInstall()"}));
@@ -44,17 +44,17 @@ TEST_F(LifecycleTest, FailedFrameEndsSetupOnceWithoutOpeningTheEngine) {
 
 TEST_F(LifecycleTest, FailedEngineEndsSetupAndLeavesItUnopened) {
   fake::Always("FInitializeInstall", 0);
-  EXPECT_EQ(InitializeSetup(kCommandLine), 0);
-  EXPECT_EQ(FrameOpenResult, 0);
+  EXPECT_EQ(InitializeSetup(kCommandLine), kSetupNotOpened);
+  EXPECT_EQ(SetupOpenState, kSetupNotOpened);
   EXPECT_EQ(fake::CountCalls("TerminateFrame"), 1);
   EXPECT_EQ(fake::CountCalls("TerminateInstall"), 1);
 }
 
 TEST_F(LifecycleTest, SecondOpeningTouchesNoToolkitFunction) {
-  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
   EndSetup();
   fake::calls.clear();
-  EXPECT_EQ(InitializeSetup(kCommandLine), 0);
+  EXPECT_EQ(InitializeSetup(kCommandLine), kSetupNotOpened);
   EXPECT_EQ(OpenFrame(kCommandLine), 0);
   EXPECT_EQ(OpenInstallEngine(), 0);
   EXPECT_TRUE(fake::calls.empty());
@@ -83,7 +83,7 @@ class StartDirTest : public SetupTest, public ::testing::WithParamInterface<Star
 TEST_P(StartDirTest, EndsInExactlyOneBackslashOrStaysEmpty) {
   fake::machine.currentDir = GetParam().currentDir;
   fake::machine.currentDirFails = GetParam().fails;
-  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
   EXPECT_STREQ(SetupPaths.StartDir, GetParam().expected);
 }
 
@@ -102,20 +102,20 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(LifecycleTest, LongestStartDirGainsItsBackslashWithinTheBuffer) {
   fake::machine.currentDir = k254;
-  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
   EXPECT_EQ(std::string(SetupPaths.StartDir), k254 + "\\");
 }
 
 TEST_F(LifecycleTest, StartDirEndingInADoubleByteCharacterWithTrailByte5CGainsABackslash) {
   fake::machine.leadBytes = {0x95};
   fake::machine.currentDir = "D:\\\x83\x68\x95\x5C";  // ends in a double-byte character
-  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
   EXPECT_STREQ(SetupPaths.StartDir, "D:\\\x83\x68\x95\x5C\\");
 }
 
 TEST_F(LifecycleTest, StartDirIsReadUnderFailCriticalErrors) {
   fake::machine.errorMode = 0x8000;
-  ASSERT_GT(InitializeSetup(kCommandLine), 0);
+  ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
   EXPECT_EQ(CallsTo({"SetErrorMode", "GetCurrentDirectoryA"}),
             (std::vector<std::string>{"SetErrorMode(1)", "GetCurrentDirectoryA(255)",
                                       "SetErrorMode(32768)"}));
@@ -130,7 +130,7 @@ TEST_F(LifecycleTest, StartDirIsConvertedFromOemOnlyInOemMode) {
     fake::machine.oemToAnsi = {{0x84, 0xE4}, {0xE4, 0xF5}};
     fake::machine.fileApisAnsi = ansi;
     fake::machine.currentDir = ansi ? "C:\\Ger\xE4t" : "C:\\Ger\x84t";
-    ASSERT_GT(InitializeSetup(kCommandLine), 0);
+    ASSERT_EQ(InitializeSetup(kCommandLine), kSetupOpened);
     EXPECT_STREQ(SetupPaths.StartDir, "C:\\Ger\xE4t\\") << (ansi ? "ANSI" : "OEM");
   }
 }

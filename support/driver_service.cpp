@@ -1,0 +1,52 @@
+#include "support/driver_service.h"
+
+#include "resources/product.h"
+
+#define DRIVERS_SUBDIR "DRIVERS\\"
+
+const DriverServiceDescription DriverService = {
+    DRIVER_SERVICE_NAME,
+    nullptr,
+    DRIVER_FILE_NAME,
+    "\\SystemRoot\\SYSTEM32\\" DRIVERS_SUBDIR DRIVER_FILE_NAME,
+    SERVICE_KERNEL_DRIVER,
+    SERVICE_SYSTEM_START,
+    SERVICE_ERROR_NORMAL,
+    "SCSI miniport",
+    "",
+};
+
+static bool Join(LPSTR out, int size, LPCSTR a, LPCSTR b, LPCSTR c) {
+  if (lstrlenA(a) + lstrlenA(b) + lstrlenA(c) >= size) return false;
+  lstrcpyA(out, a);
+  lstrcatA(out, b);
+  lstrcatA(out, c);
+  return true;
+}
+
+bool DriversDirIn(LPCSTR systemDir, LPSTR dir, int size) {
+  return Join(dir, size, systemDir, DRIVERS_SUBDIR, "");
+}
+
+bool DriverFileIn(LPCSTR systemDir, LPSTR path, int size) {
+  return Join(path, size, systemDir, DRIVERS_SUBDIR, DriverService.fileName);
+}
+
+bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {
+  char form[MAX_PATH + 16];
+  static const LPCSTR kFullRoots[] = {"", "\\??\\"};
+  for (LPCSTR root : kFullRoots) {
+    if (Join(form, sizeof form, root, systemDir, DRIVERS_SUBDIR DRIVER_FILE_NAME) &&
+        lstrcmpiA(imagePath, form) == 0) {
+      return true;
+    }
+  }
+  static const LPCSTR kRelativeRoots[] = {"\\SystemRoot\\", "%SystemRoot%\\", ""};
+  for (LPCSTR root : kRelativeRoots) {
+    if (Join(form, sizeof form, root, "SYSTEM32\\", DRIVERS_SUBDIR DRIVER_FILE_NAME) &&
+        lstrcmpiA(imagePath, form) == 0) {
+      return true;
+    }
+  }
+  return false;
+}

@@ -1,0 +1,30 @@
+// The driver service as the product installs it: one description that the
+// registration, the uninstall entry and the uninstaller all read, and the
+// forms of its image path that Windows accepts.
+#pragma once
+
+#include "platform/win32.h"
+
+struct DriverServiceDescription {
+  LPCSTR name;
+  LPCSTR displayName;  // null: Windows shows the name
+  LPCSTR fileName;     // in SYSTEM32\DRIVERS
+  LPCSTR imagePath;    // as registered, relative to the system root
+  DWORD type;
+  DWORD start;         // what the registration leaves it with
+  DWORD errorControl;
+  LPCSTR group;
+  LPCSTR dependencies;  // an empty list, not a null pointer
+};
+extern const DriverServiceDescription DriverService;
+
+// The drivers directory below systemDir ("...\SYSTEM32\"), ending in a
+// backslash, and the driver file's full path in it. False when it does not
+// fit size bytes.
+bool DriversDirIn(LPCSTR systemDir, LPSTR dir, int size);
+bool DriverFileIn(LPCSTR systemDir, LPSTR path, int size);
+
+// Does an image path name the driver file? Windows takes it relative to the
+// system root, in the \SystemRoot\ or %SystemRoot%\ form, as a full path or
+// as an NT path (\??\C:\...).
+bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir);
