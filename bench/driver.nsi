@@ -2,11 +2,18 @@
 ; driver file into SYSTEM32\DRIVERS, the system-start kernel-driver service
 ; registered (created, or its configuration set when it exists), and an
 ; uninstaller in the product's folder with its uninstall entry.
-; Built by scripts/bench with makensis -DDISK=<the disk folder> and the OutFile.
+; Built by scripts/bench with makensis -DDISK=<the disk folder> and the OutFile;
+; with -DPAGES it shows its pages instead, for the time to its first one.
 Unicode false
 Name "Driver"
 RequestExecutionLevel admin
+InstallDir "$PROGRAMFILES\Merlox IDE CD-ROM Drive"
+!ifdef PAGES
+Page directory
+Page instfiles
+!else
 SilentInstall silent
+!endif
 !include LogicLib.nsh
 
 Section

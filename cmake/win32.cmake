@@ -1,8 +1,12 @@
 # The installation disk is assembled here: setup.exe, the six libraries,
 # setup.inf and the driver file.
 set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
-# The disk carries stripped binaries.
-add_link_options($<$<CONFIG:MinSizeRel>:-s>)
+# The disk carries small binaries: each function and datum in a section of
+# its own, the sections nothing reaches dropped at the link, symbols stripped.
+add_compile_options($<$<CONFIG:MinSizeRel>:-ffunction-sections> $<$<CONFIG:MinSizeRel>:-fdata-sections>)
+add_link_options($<$<CONFIG:MinSizeRel>:-Wl,--gc-sections> $<$<CONFIG:MinSizeRel>:-s>)
+# Every binary's terminate handler: the run-time's own brings the demangler.
+add_library(terse_terminate OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp)
 # Windows NT 4.0's loader refuses an image that asks for a newer system.
 add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
                  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
@@ -35,6 +39,10 @@ foreach(lib ${TOOLKIT_LIBRARIES})
 endforeach()
 add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
 
+# The programs' shared code calls the toolkit's operations: the import
+# libraries follow it on the link line.
+target_link_libraries(program_shared PUBLIC ${IMPORT_LIBS} user32 advapi32)
+
 # setup.exe and uninstall.exe: each its entry, the run-time exit, its
 # resources and its part of the program, on the shared part and the toolkit.
 # No run-time DLLs beside them: the disk holds only our files.
@@ -49,7 +57,7 @@ foreach(exe setup uninstall)
     ${CMAKE_SOURCE_DIR}/resources/${exe}.rc)
   add_dependencies(${exe} toolkit_imports)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${exe} PRIVATE program_shared ${part}_program ${IMPORT_LIBS} user32 advapi32)
+  target_link_libraries(${exe} PRIVATE ${part}_program terse_terminate ${IMPORT_LIBS} user32 advapi32)
   target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
 endforeach()

@@ -1,10 +1,9 @@
 // The directories behind the INF directory ids (%10%, %11%, ...), asked of
 // the system: those of the machine once a process, the INF file's own at
 // each open.
-#include <shlobj.h>
-
 #include "dbcs_path.h"
 #include "platform/setup-toolkit/common/common_state.h"
+#include "platform/setup-toolkit/common/system_calls.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ std::string Environment(const wchar_t* name) {
   return bytes > 0 ? std::string(path, static_cast<std::size_t>(bytes)) : std::string();
 }
 
-// By item list: SHGetSpecialFolderPathA is newer than the shell of NT 4.0.
 // Each folder is asked once a process, and only when an INF file uses it:
 // asking all of them took Wine half a second.
 bool ShellFolder(int csidl, std::string* path) {
@@ -34,16 +32,8 @@ bool ShellFolder(int csidl, std::string* path) {
   if (csidl < 0 || csidl >= stf::kInfShellFolderCount) return false;
   if (!asked[csidl]) {
     asked[csidl] = true;
-    LPITEMIDLIST items = nullptr;
-    IMalloc* shellMemory = nullptr;
     char found[MAX_PATH];
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) && items != nullptr) {
-      if (SHGetPathFromIDListA(items, found)) known[csidl] = found;
-      if (SUCCEEDED(SHGetMalloc(&shellMemory))) {
-        shellMemory->Free(items);
-        shellMemory->Release();
-      }
-    }
+    if (SysShellFolderPath(csidl, found)) known[csidl] = found;
   }
   *path = known[csidl];
   return !path->empty();

@@ -1,9 +1,14 @@
 // The functions our libraries need from system libraries that are not
 // KnownDLLs (VERSION.dll, ole32.dll): never imported, since Windows would
 // look for such a library beside the program first; looked up in the system
-// directory's copy instead (StfSystemFunction). Each behaves as the function
-// it stands for, and fails with the loader's error when that is missing.
+// directory's copy instead (StfSystemFunction). SHELL32.dll likewise, though
+// a KnownDLL: importing it loads a dozen more libraries at every start, for
+// program groups and shell folders that most runs never ask for. Each behaves
+// as the function it stands for, and fails with the loader's error when that
+// is missing.
 #pragma once
+
+#include <shlobj.h>
 
 #include "platform/setup-toolkit/stf_internal.h"
 
@@ -45,4 +50,38 @@ inline HRESULT SysCoCreateInstance(REFCLSID clsid, LPUNKNOWN outer, DWORD contex
   auto f = SystemFunction<HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*)>(
       "ole32.dll", "CoCreateInstance");
   return f != nullptr ? f(clsid, outer, context, iid, object) : HRESULT_FROM_WIN32(GetLastError());
+}
+
+// A shell folder's path (MAX_PATH bytes) by item list: SHGetSpecialFolderPathA
+// is newer than the shell of Windows NT 4.0.
+inline bool SysShellFolderPath(int csidl, char* path) {
+  auto location = SystemFunction<HRESULT(WINAPI*)(HWND, int, LPITEMIDLIST*)>(
+      "shell32.dll", "SHGetSpecialFolderLocation");
+  auto toPath = SystemFunction<BOOL(WINAPI*)(LPCITEMIDLIST, LPSTR)>("shell32.dll",
+                                                                   "SHGetPathFromIDListA");
+  auto shellMemory = SystemFunction<HRESULT(WINAPI*)(IMalloc**)>("shell32.dll", "SHGetMalloc");
+  if (location == nullptr || toPath == nullptr || shellMemory == nullptr) return false;
+  LPITEMIDLIST items = nullptr;
+  if (FAILED(location(nullptr, csidl, &items)) || items == nullptr) return false;
+  const BOOL found = toPath(items, path);
+  IMalloc* memory = nullptr;
+  if (SUCCEEDED(shellMemory(&memory))) {
+    memory->Free(items);
+    memory->Release();
+  }
+  return found != FALSE;
+}
+
+inline void SysSHChangeNotify(LONG event, UINT flags, LPCVOID item1, LPCVOID item2) {
+  auto f = SystemFunction<void(WINAPI*)(LONG, UINT, LPCVOID, LPCVOID)>("shell32.dll",
+                                                                      "SHChangeNotify");
+  if (f != nullptr) f(event, flags, item1, item2);
+}
+
+// Null, as ShellExecuteA's own failures, when SHELL32.dll cannot be loaded.
+inline HINSTANCE SysShellExecuteA(HWND window, LPCSTR verb, LPCSTR file, LPCSTR parameters,
+                                  LPCSTR directory, INT show) {
+  auto f = SystemFunction<HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT)>(
+      "shell32.dll", "ShellExecuteA");
+  return f != nullptr ? f(window, verb, file, parameters, directory, show) : nullptr;
 }

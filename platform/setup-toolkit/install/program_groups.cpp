@@ -30,18 +30,9 @@ bool IsSafeGroupName(LPCSTR group) {
   return group != nullptr && stf::IsSafeFolderPath(group, StfIsLeadByte);
 }
 
-// A Start menu folder, made when missing. By item list and not by
-// SHGetSpecialFolderPathA, which the shell of a plain Windows NT 4.0 lacks.
+// A Start menu folder, made when missing.
 bool ProgramsFolder(int csidl, char* path) {
-  LPITEMIDLIST items = nullptr;
-  if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items))) return false;
-  BOOL found = SHGetPathFromIDListA(items, path);
-  IMalloc* shellMemory = nullptr;
-  if (SUCCEEDED(SHGetMalloc(&shellMemory))) {
-    shellMemory->Free(items);
-    shellMemory->Release();
-  }
-  if (!found) return false;
+  if (!SysShellFolderPath(csidl, path)) return false;
   return CreateDirectoryA(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
@@ -72,7 +63,7 @@ BOOL CreateGroup(LPCSTR group, bool common) {
   if (!GroupFolder(group, common, &folder)) return FALSE;
   if (IsDirectory(folder)) return TRUE;
   if (!FCreateDir(folder.c_str(), cmoNone)) return FALSE;
-  SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, folder.c_str(), nullptr);
+  SysSHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, folder.c_str(), nullptr);
   FWriteToLogFile(("Program group " + folder).c_str(), TRUE);
   return TRUE;
 }
@@ -89,7 +80,7 @@ BOOL ShowGroup(LPCSTR group, LPCSTR command, bool common) {
   int show = command ? std::atoi(command) : 0;
   // Quiet, headless or under Wine the window is not opened: the group exists.
   if (show == 0 || StfQuiet() || RunningUnderWine()) return TRUE;
-  HINSTANCE result = ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, show);
+  HINSTANCE result = SysShellExecuteA(nullptr, "open", folder.c_str(), nullptr, nullptr, show);
   if (reinterpret_cast<INT_PTR>(result) <= 32) {
     // The group is there; only its window could not be opened.
     StfLogError(("ShellExecuteA (open) " + folder).c_str(), GetLastError());
@@ -143,7 +134,7 @@ BOOL WriteShortcut(const std::string& link, const std::string& cmd, const std::s
   }
   shell->Release();
   if (FAILED(hr)) return Fail("IPersistFile::Save " + link, static_cast<DWORD>(hr));
-  SHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, link.c_str(), nullptr);
+  SysSHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, link.c_str(), nullptr);
   FWriteToLogFile(("Program item " + link + " -> " + cmd).c_str(), TRUE);
   return TRUE;
 }
