@@ -22,15 +22,6 @@ static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
 
 static bool Exists(LPCSTR path) { return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES; }
 
-// The name after the last backslash.
-static LPCSTR BareName(LPCSTR path) {
-  LPCSTR name = path;
-  for (LPCSTR p = path; *p != '\0'; p = CharNextA(p)) {
-    if (*p == '\\') name = p + 1;
-  }
-  return name;
-}
-
 // Each missing file is an error record of its own; the first is the cause the
 // error dialog names, with the advice to insert the disk that holds it.
 static void NoteMissing(LPSTR missing, int size, int* count, LPCSTR path) {
@@ -79,7 +70,7 @@ static void CheckCopyList(LPSTR missing, int size, int* count) {
       ReadListItem("STF_INSTALL_NAMES", static_cast<INT>(i), renamed, sizeof renamed);
       if (renamed[0] != '\0') lstrcpyA(name, renamed);
     }
-    wsprintfA(target, "%.200sDRIVERS\\%.50s", SetupPaths.SystemDir, BareName(name));
+    wsprintfA(target, "%.200sDRIVERS\\%.50s", SetupPaths.SystemDir, FileNameOfPath(name));
     PVOID redirection = TurnOffFileRedirection();
     const bool present = Exists(target);
     RestoreFileRedirection(redirection);
@@ -98,7 +89,8 @@ void CheckDiskFiles(void) {
     FailWithMessage("Setup cannot find its own folder to copy the uninstaller from.");
   }
   for (LPCSTR file : kUninstallerFiles) {
-    LPSTR path = ConcatPath(programDir, file);
+    char path[SETUP_PATH_SIZE + 16];
+    ConcatPath(path, programDir, file);
     if (!Exists(path)) NoteMissing(missing, sizeof missing, &count, path);
   }
   if (count == 0) return;

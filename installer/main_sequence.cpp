@@ -27,8 +27,10 @@ bool ReadProgramDir(LPSTR dir) {
 // folder (a scheduled task, a remote shell, a logon script) finds its disk.
 static LPCSTR SetupInfDir(void) {
   static char programDir[SETUP_PATH_SIZE];
+  char inf[SETUP_PATH_SIZE + 16];
   if (SetupPaths.StartDir[0] != '\0' &&
-      GetFileAttributesA(ConcatPath(SetupPaths.StartDir, "setup.inf")) != INVALID_FILE_ATTRIBUTES) {
+      GetFileAttributesA(ConcatPath(inf, SetupPaths.StartDir, "setup.inf")) !=
+          INVALID_FILE_ATTRIBUTES) {
     return SetupPaths.StartDir;
   }
   if (!ReadProgramDir(programDir)) {
@@ -47,16 +49,16 @@ static void WorkOutSystemDir(void) {
   if (length == 0) ReportNoWindowsDir();
   if (length >= 255) FailWithBufferOverflow();
   AppendBackslash(SetupPaths.SystemDir);
-  LPSTR systemDir = ConcatPath(SetupPaths.SystemDir, "SYSTEM32\\");
-  if (lstrlenA(systemDir) >= SETUP_PATH_SIZE) FailWithBufferOverflow();
-  lstrcpyA(SetupPaths.SystemDir, systemDir);
+  char systemDir[SETUP_PATH_SIZE];
+  lstrcpyA(SetupPaths.SystemDir, ConcatPath(systemDir, SetupPaths.SystemDir, "SYSTEM32\\"));
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
   if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
-    OpenInfFile(ConcatPath(SetupInfDir(), "setup.inf"));
+    char inf[SETUP_PATH_SIZE + 16];
+    OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
     EnsureDriverCanLoad();

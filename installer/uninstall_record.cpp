@@ -52,7 +52,8 @@ static void ListInstalledFiles(LPCSTR dir, LPSTR files, int size) {
     RestoreFileRedirection(redirection);
   }
   for (int i = 0; i < kUninstallerFileCount; ++i) {
-    AddToList(files, size, ConcatPath(dir, kUninstallerFiles[i]));
+    char path[SETUP_PATH_SIZE + 16];
+    AddToList(files, size, ConcatPath(path, dir, kUninstallerFiles[i]));
   }
 }
 
@@ -66,7 +67,8 @@ static void MeasureInstall(LPCSTR dir, LPSTR version, INT versionSize, DWORD* ki
   RestoreFileRedirection(redirection);
   DWORD total = bytes > 0 ? static_cast<DWORD>(bytes) : 0;
   for (int i = 0; i < kUninstallerFileCount; ++i) {
-    LONG size = LcbGetSizeOfFile(ConcatPath(dir, kUninstallerFiles[i]));
+    char path[SETUP_PATH_SIZE + 16];
+    LONG size = LcbGetSizeOfFile(ConcatPath(path, dir, kUninstallerFiles[i]));
     if (size > 0) total += static_cast<DWORD>(size);
   }
   *kib = (total + 1023) / 1024;
@@ -127,7 +129,9 @@ void InstallUninstaller(void) {
   for (int i = 0; i < kUninstallerFileCount; ++i) {
     char source[SETUP_PATH_SIZE + 16];
     wsprintfA(source, "%s%s", programDir, kUninstallerFiles[i]);
-    if (!FCopyOneFile(source, ConcatPath(dir, kUninstallerFiles[i]), cmoOverwrite, FALSE)) {
+    char target[SETUP_PATH_SIZE + 16];
+    if (!FCopyOneFile(source, ConcatPath(target, dir, kUninstallerFiles[i]), cmoOverwrite,
+                      FALSE)) {
       FatalSetupError();  // the undo takes back what was copied
     }
     Changes.uninstallerFilesCopied = i + 1;
@@ -160,7 +164,8 @@ void UndoUninstaller(void) {
   }
   bool removed = true;
   for (int i = 0; i < Changes.uninstallerFilesCopied; ++i) {
-    if (!YnrcRemoveFile(ConcatPath(dir, kUninstallerFiles[i]), 0)) removed = false;
+    char path[SETUP_PATH_SIZE + 16];
+    if (!YnrcRemoveFile(ConcatPath(path, dir, kUninstallerFiles[i]), 0)) removed = false;
   }
   if (Changes.folderCreated && !FRemoveDir(dir, 0)) removed = false;
   wsprintfA(line, removed ? "Undone: the uninstaller removed from %s"

@@ -1,23 +1,8 @@
 #include "support/path_join.h"
 
-#include "support/fatal_path.h"
+#include <cstring>
 
-char PathScratch[PATH_SCRATCH_SIZE];
-
-static LPSTR Join(LPSTR region, int regionSize, LPCSTR const* parts, int count) {
-  int total = 0;
-  for (int i = 0; i < count; ++i) total += lstrlenA(parts[i]);
-  // The text would run past the scratch area.
-  if (total >= regionSize) FailWithBufferOverflow();
-  lstrcpyA(region, parts[0]);
-  for (int i = 1; i < count; ++i) lstrcatA(region, parts[i]);
-  return region;
-}
-
-LPSTR ConcatPath(LPCSTR a, LPCSTR b) {
-  LPCSTR parts[] = {a, b};
-  return Join(PathScratch, PATH_SCRATCH_SIZE, parts, 2);
-}
+#include "platform/setup-toolkit/core/dbcs_path.h"
 
 bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d) {
   LPCSTR parts[] = {a, b, c, d};
@@ -29,46 +14,29 @@ bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR 
   return true;
 }
 
-// The start of the last character, or null for an empty string; a trail byte
-// that happens to be 0x5C is part of its double-byte character.
-static LPSTR LastCharacter(LPSTR path, LPSTR* terminator) {
-  LPSTR last = nullptr;
-  LPSTR p = path;
-  while (*p != '\0') {
-    last = p;
-    p = CharNextA(p);
-  }
-  *terminator = p;
-  return last;
+static bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+// The offset of the path's last character when it is a backslash of its own;
+// -1 otherwise (a 0x5C trail byte belongs to its double-byte character).
+static int TrailingBackslashAt(LPCSTR path) {
+  const std::size_t size = std::strlen(path);
+  std::size_t length = 0;
+  const std::size_t at = stf::LastCharacterIn(path, path + size, IsLeadByte, &length);
+  return length == 1 && path[at] == '\\' ? static_cast<int>(at) : -1;
 }
 
-static bool IsSingleByteBackslash(LPSTR character) {
-  return character != nullptr && character[0] == '\\' && CharNextA(character) == character + 1;
-}
-
-bool EndsInBackslash(LPCSTR path) {
-  LPSTR end;
-  return IsSingleByteBackslash(LastCharacter(const_cast<LPSTR>(path), &end));
-}
+bool EndsInBackslash(LPCSTR path) { return TrailingBackslashAt(path) >= 0; }
 
 void AppendBackslash(LPSTR path) {
-  LPSTR end;
-  LPSTR last = LastCharacter(path, &end);
-  if (IsSingleByteBackslash(last)) return;
-  end[0] = '\\';
-  end[1] = '\0';
+  if (EndsInBackslash(path)) return;
+  lstrcatA(path, "\\");
 }
 
 void StripTrailingBackslash(LPSTR path) {
-  LPSTR end;
-  LPSTR last = LastCharacter(path, &end);
-  if (IsSingleByteBackslash(last)) last[0] = '\0';
+  const int at = TrailingBackslashAt(path);
+  if (at >= 0) path[at] = '\0';
 }
 
-void StripFileName(LPSTR path) {
-  LPSTR cut = path;
-  for (LPSTR p = path; *p != '\0'; p = CharNextA(p)) {
-    if (IsSingleByteBackslash(p)) cut = p + 1;
-  }
-  *cut = '\0';
-}
+void StripFileName(LPSTR path) { path[stf::AfterLastBackslash(path, IsLeadByte)] = '\0'; }
+
+LPCSTR FileNameOfPath(LPCSTR path) { return path + stf::AfterLastBackslash(path, IsLeadByte); }

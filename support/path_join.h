@@ -1,19 +1,21 @@
-// Path joining, and the trailing backslash of directory paths (DBCS-aware).
+// Path joining, and the trailing backslash of directory paths (DBCS-aware:
+// the walks are the core's, with the system's lead-byte test).
 #pragma once
 
 #include "platform/win32.h"
+#include "support/fatal_path.h"
 
-#define PATH_SCRATCH_SIZE 512
-
-extern char PathScratch[PATH_SCRATCH_SIZE];
-
-// a + b in the one scratch area, valid until the next ConcatPath: for a
-// result used at once (an argument, a log line), never for one kept beside
-// another. A join that would not fit takes the overflow path.
-LPSTR ConcatPath(LPCSTR a, LPCSTR b);
 // a + b + c + d into the caller's buffer of size bytes; false, the buffer
 // unchanged, when the join would not fit.
 bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c = "", LPCSTR d = "");
+
+// a + b into the caller's own buffer, which it returns: every result has a
+// buffer of its own. A join that would not fit takes the overflow path.
+template <int N>
+LPSTR ConcatPath(char (&buffer)[N], LPCSTR a, LPCSTR b) {
+  if (!JoinPathParts(buffer, N, a, b)) FailWithBufferOverflow();
+  return buffer;
+}
 
 // Does the path end in a backslash that is a character of its own (not the
 // trail byte of a double-byte character)?
@@ -24,3 +26,5 @@ void AppendBackslash(LPSTR path);
 void StripTrailingBackslash(LPSTR path);
 // Leaves the directory of a file path, ending in its backslash ("" without one).
 void StripFileName(LPSTR path);
+// The name after the path's last backslash (the whole path without one).
+LPCSTR FileNameOfPath(LPCSTR path);

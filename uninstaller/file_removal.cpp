@@ -71,7 +71,8 @@ static void ReadRecord(void) {
   AppendBackslash(dir);
   AddToStringList(recordedFolders, kListSize, location);
   for (LPCSTR file : kUninstallerFiles) {
-    AddToStringList(recordedFiles, kListSize, ConcatPath(dir, file));
+    char path[SETUP_PATH_SIZE + 16];
+    AddToStringList(recordedFiles, kListSize, ConcatPath(path, dir, file));
   }
 }
 
@@ -145,7 +146,8 @@ static void RemoveFolder(LPCSTR dir) {
   lstrcpyA(folder, dir);
   StripTrailingBackslash(folder);
   if (RemoveDirectoryA(folder) || GetLastError() == ERROR_FILE_NOT_FOUND) {
-    LogText(ConcatPath("Removed the folder ", folder));
+    char line[SETUP_PATH_SIZE + 32];
+    LogText(ConcatPath(line, "Removed the folder ", folder));
     return;
   }
   bool oursInUse = false;
@@ -162,7 +164,8 @@ static void RemoveFolder(LPCSTR dir) {
     LogFailedCall("MoveFileExA (delete at boot)", folder, GetLastError());
     FatalSetupError();
   }
-  LogText(ConcatPath("The folder is removed when Windows restarts, once empty: ", folder));
+  char line[SETUP_PATH_SIZE + 64];
+  LogText(ConcatPath(line, "The folder is removed when Windows restarts, once empty: ", folder));
 }
 
 void RemoveUninstallRecord(void) {

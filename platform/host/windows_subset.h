@@ -269,6 +269,7 @@ int WINAPI MessageBoxA(HWND hWnd, LPCSTR lpText, LPCSTR lpCaption, UINT uType);
 BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
 BOOL WINAPI OemToCharA(LPCSTR pSrc, LPSTR pDst);
 LPSTR WINAPI CharNextA(LPCSTR lpsz);
+BOOL WINAPI IsDBCSLeadByte(BYTE TestChar);
 LPSTR WINAPI CharUpperA(LPSTR lpsz);
 DWORD WINAPI CharUpperBuffA(LPSTR lpsz, DWORD cchLength);
 int WINAPI GetSystemMetrics(int nIndex);

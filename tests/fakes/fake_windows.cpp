@@ -374,6 +374,8 @@ LPSTR WINAPI CharNextA(LPCSTR text) {
   return const_cast<LPSTR>(text + 1);
 }
 
+BOOL WINAPI IsDBCSLeadByte(BYTE byte) { return machine.leadBytes.count(byte) ? TRUE : FALSE; }
+
 LPSTR WINAPI CharUpperA(LPSTR text) {
   for (LPSTR p = text; *p; p = CharNextA(p)) {
     *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));

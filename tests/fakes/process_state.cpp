@@ -21,7 +21,6 @@ void ResetProcessState() {
   ResetToolkit();
 
   std::memset(&SetupPaths, 0, sizeof SetupPaths);
-  std::memset(PathScratch, 0, sizeof PathScratch);
   RestartRequested = 0;
   SetupOpenState = kSetupNotOpened;
   FatalErrorShown = 0;

@@ -58,7 +58,7 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
       {"uninstaller",
        {"toolkit", "support", "contract", "resources", "platform", "dialog numbers"}},
       {"toolkit", {"support", "contract", "resources", "platform", "dialog numbers"}},
-      {"support", {"contract", "resources", "platform"}},
+      {"support", {"contract", "resources", "platform", "core"}},
       {"contract", {"platform"}},
       {"resources", {}},
       {"platform", {}},

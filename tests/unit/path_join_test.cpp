@@ -1,5 +1,6 @@
-// Joining in the shared scratch regions and the trailing backslash.
+// Joining into the caller's buffer, the trailing backslash and the file name.
 #include <cstring>
+#include <string>
 
 #include "support/path_join.h"
 #include "tests/fakes/process_state.h"
@@ -23,21 +24,17 @@ TEST_F(PathJoinTest, JoinIntoTheCallersBufferFitsOrChangesNothing) {
   EXPECT_STREQ(second, "cde");
 }
 
-TEST_F(PathJoinTest, DriversDirectoryUnderSystem32) {
-  EXPECT_STREQ(ConcatPath("C:\\WINNT\\SYSTEM32\\", "DRIVERS\\"), "C:\\WINNT\\SYSTEM32\\DRIVERS\\");
-}
-
-TEST_F(PathJoinTest, JoinThatWouldLeaveItsRegionIsAnOverflowNotACorruption) {
-  std::string half(300, 'x');
+TEST_F(PathJoinTest, ConcatPathFillsTheCallersBufferOrTakesTheOverflowPath) {
+  char drivers[32];
+  EXPECT_STREQ(ConcatPath(drivers, "C:\\WINNT\\SYSTEM32\\", "DRIVERS\\"),
+               "C:\\WINNT\\SYSTEM32\\DRIVERS\\");
+  char exact[8];
+  EXPECT_STREQ(ConcatPath(exact, "abc", "defg"), "abcdefg");  // 7 characters and the end
+  char buffer[8] = "keep";
   fake::Events(400, {"CONTINUE"});
-  ConcatPath("ke", "ep");
-  EXPECT_EQ(fake::ExitCodeOf([&] { ConcatPath(half.c_str(), half.c_str()); }), 0);
+  EXPECT_EQ(fake::ExitCodeOf([&] { ConcatPath(buffer, "abcd", "efgh"); }), 0);
   EXPECT_EQ(fake::CountCalls("DoMsgBox"), 1);
-  EXPECT_STREQ(PathScratch, "keep");
-  // 511 characters is the most the scratch area holds.
-  fake::ResetProcessState();
-  std::string a(255, 'a'), b(256, 'b');
-  EXPECT_EQ(std::strlen(ConcatPath(a.c_str(), b.c_str())), 511u);
+  EXPECT_STREQ(buffer, "keep");
 }
 
 struct BackslashCase {
@@ -79,6 +76,27 @@ TEST_F(PathJoinTest, DoubleByteTrailByte5CIsNotABackslash) {
   char plain[32] = "D:\\\x95\x5C";
   AppendBackslash(plain);
   EXPECT_STREQ(plain, "D:\\\x95\x5C");
+}
+
+TEST_F(PathJoinTest, FileNameStartsAfterTheLastBackslashOfItsOwn) {
+  fake::machine.leadBytes = {0x95};
+  const struct {
+    const char* path;
+    const char* name;
+  } cases[] = {
+      {"C:\\DIR\\FILE.SYS", "FILE.SYS"},
+      {"FILE.SYS", "FILE.SYS"},
+      {"C:\\DIR\\", ""},
+      {"C:\\\x95\x5C", "\x95\x5C"},  // the trail byte 0x5C ends no folder
+      {"C:\\\x95\x5C\\A", "A"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_STREQ(FileNameOfPath(c.path), c.name) << c.path;
+    char dir[32];
+    std::strcpy(dir, c.path);
+    StripFileName(dir);
+    EXPECT_EQ(std::string(dir) + c.name, c.path) << c.path;
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "dbcs_path.h"
 
+#include <cstring>
+
 namespace stf {
 namespace {
 
@@ -32,15 +34,32 @@ std::size_t SkipPastBackslash(const std::string& text, std::size_t i, LeadBytePr
 // The offset and length of the text's last character; length 0 when empty.
 void LastCharacter(const std::string& text, LeadBytePredicate isLead, std::size_t* at,
                    std::size_t* length) {
-  *at = 0;
-  *length = 0;
-  EachCharacter(text, isLead, [&](std::size_t offset, std::size_t size) {
-    *at = offset;
-    *length = size;
-  });
+  *at = LastCharacterIn(text.data(), text.data() + text.size(), isLead, length);
 }
 
 }  // namespace
+
+std::size_t LastCharacterIn(const char* begin, const char* end, LeadBytePredicate isLead,
+                            std::size_t* length) {
+  std::size_t at = 0;
+  *length = 0;
+  for (const char* p = begin; p < end; p += *length) {
+    at = static_cast<std::size_t>(p - begin);
+    *length = CharLength(p, end, isLead);
+  }
+  return at;
+}
+
+std::size_t AfterLastBackslash(const char* text, LeadBytePredicate isLead) {
+  const char* end = text + std::strlen(text);
+  std::size_t after = 0;
+  for (const char* p = text; p < end;) {
+    const std::size_t length = CharLength(p, end, isLead);
+    p += length;
+    if (length == 1 && p[-1] == '\\') after = static_cast<std::size_t>(p - text);
+  }
+  return after;
+}
 
 std::size_t FileNameStart(const std::string& path, LeadBytePredicate isLead) {
   std::size_t start = path.size() >= 2 && path[1] == ':' ? 2 : 0;

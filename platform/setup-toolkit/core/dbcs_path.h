@@ -52,6 +52,15 @@ std::string DriveOfPath(const std::string& path, LeadBytePredicate isLead);
 // "\\SERVER\SHARE\DIR"; empty for a relative path or an incomplete share name.
 std::string VolumeRootOf(const std::string& path, LeadBytePredicate isLead);
 
+// The same walks over text in a fixed buffer, for callers that keep paths in
+// char arrays. The offset of the last character in [begin, end), its length
+// in *length (0 when empty).
+std::size_t LastCharacterIn(const char* begin, const char* end, LeadBytePredicate isLead,
+                            std::size_t* length);
+// The offset just past the last backslash that is a character of its own in a
+// zero-terminated text; 0 when it has none.
+std::size_t AfterLastBackslash(const char* text, LeadBytePredicate isLead);
+
 // A name with no directory part and no wildcard.
 bool IsBareName(const std::string& name, LeadBytePredicate isLead);
 
