@@ -73,7 +73,9 @@ static LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPAR
 
 static void Show(void) {
   if (gauge == nullptr) return;
-  const std::wstring text = Label() + L": " + std::to_wstring(percent) + L"%";
+  // Digits widened by hand: std::to_wstring brings the C library's wide printf.
+  const std::string digits = std::to_string(percent);
+  const std::wstring text = Label() + L": " + std::wstring(digits.begin(), digits.end()) + L"%";
   SetWindowTextW(gauge, text.c_str());
   InvalidateRect(gauge, nullptr, FALSE);
   UpdateWindow(gauge);
