@@ -18,9 +18,12 @@ foreach(made_before stf_core program_shared installer_program uninstaller_progra
 endforeach()
 add_link_options($<$<CONFIG:MinSizeRel>:-Wl,--gc-sections> $<$<CONFIG:MinSizeRel>:-s>)
 # Linked into every binary: the terminate handler and allocation without the
-# run-time's exception code and demangler, and the strings made without it.
+# run-time's exception code and demangler, the strings made without it, and
+# no registration of unwind tables at start.
 add_library(lean_runtime OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp
-  ${CMAKE_SOURCE_DIR}/platform/string_instances.cpp)
+  ${CMAKE_SOURCE_DIR}/platform/string_instances.cpp
+  ${CMAKE_SOURCE_DIR}/platform/frame_registration.cpp)
+target_link_options(lean_runtime INTERFACE -Wl,--wrap=__gcc_register_frame)
 # Windows NT 4.0's loader refuses an image that asks for a newer system.
 add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
                  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
