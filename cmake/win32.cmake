@@ -1,12 +1,29 @@
 # The installation disk is assembled here: setup.exe, the six libraries,
 # setup.inf and the driver file.
 set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
-# The disk carries small binaries: each function and datum in a section of
-# its own, the sections nothing reaches dropped at the link, symbols stripped.
-add_compile_options($<$<CONFIG:MinSizeRel>:-ffunction-sections> $<$<CONFIG:MinSizeRel>:-fdata-sections>)
+# The disk carries small binaries: each function in a section of its own, the
+# sections nothing reaches dropped at the link, symbols stripped. Data keeps
+# one section: given one each, zero-filled data would take room in the file.
+# No code of ours catches an exception or asks a type at run time, so none
+# carries unwind tables or type records: on Windows the tables would keep
+# every function they describe alive at the link. Local statics are made
+# without a lock: only one thread runs our code (the copy's flush worker
+# calls Windows alone), and the lock brings the exception code back.
+set(LEAN_FLAGS -ffunction-sections -fno-exceptions -fno-asynchronous-unwind-tables
+  $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti> $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
+add_compile_options("$<$<CONFIG:MinSizeRel>:${LEAN_FLAGS}>")
+# The libraries made before this file is read take them too.
+foreach(made_before stf_core program_shared installer_program uninstaller_program)
+  target_compile_options(${made_before} PRIVATE "$<$<CONFIG:MinSizeRel>:${LEAN_FLAGS}>")
+endforeach()
 add_link_options($<$<CONFIG:MinSizeRel>:-Wl,--gc-sections> $<$<CONFIG:MinSizeRel>:-s>)
-# Every binary's terminate handler: the run-time's own brings the demangler.
-add_library(terse_terminate OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp)
+# Linked into every binary: the terminate handler and allocation without the
+# run-time's exception code and demangler, the strings made without it, and
+# no registration of unwind tables at start.
+add_library(lean_runtime OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp
+  ${CMAKE_SOURCE_DIR}/platform/string_instances.cpp
+  ${CMAKE_SOURCE_DIR}/platform/frame_registration.cpp)
+target_link_options(lean_runtime INTERFACE -Wl,--wrap=__gcc_register_frame)
 # Windows NT 4.0's loader refuses an image that asks for a newer system.
 add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
                  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
@@ -57,7 +74,7 @@ foreach(exe setup uninstall)
     ${CMAKE_SOURCE_DIR}/resources/${exe}.rc)
   add_dependencies(${exe} toolkit_imports)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(${exe} PRIVATE ${part}_program terse_terminate ${IMPORT_LIBS} user32 advapi32)
+  target_link_libraries(${exe} PRIVATE ${part}_program lean_runtime ${IMPORT_LIBS} user32 advapi32)
   target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
 endforeach()

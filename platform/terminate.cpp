@@ -1,13 +1,15 @@
 // How the run-time ends a process that cannot go on, in every binary of the
-// disk. No code of ours catches an exception: a container past its limit or
-// an allocation that fails ends the process, as an uncaught exception would.
-// The run-time's own versions make that exception first and name its type
-// on the way out, which links the exception classes, the string and random
-// number code behind their messages and the demangler into each binary; a
-// GUI program has no console to print the name to.
+// disk. No code of ours catches an exception (the disk is built without
+// them): a container past its limit or an allocation that fails ends the
+// process, as an uncaught exception would. The run-time's own versions make
+// that exception first and name its type on the way out, which links the
+// exception classes, the unwinder, the string and random number code behind
+// their messages and the demangler into each binary; a GUI program has no
+// console to print the name to.
 #include <bits/functexcept.h>
 
 #include <cstdlib>
+#include <new>
 
 namespace __gnu_cxx {
 
@@ -32,5 +34,31 @@ void __throw_runtime_error(const char*) { std::abort(); }
 void __throw_range_error(const char*) { std::abort(); }
 void __throw_overflow_error(const char*) { std::abort(); }
 void __throw_underflow_error(const char*) { std::abort(); }
+void __throw_bad_function_call() { std::abort(); }
 
 }  // namespace std
+
+// Allocation: the run-time's operator new throws std::bad_alloc, which
+// brings the unwinder; nothing sets a new-handler, so a failure ends here.
+namespace {
+
+void* Allocate(std::size_t bytes) { return std::malloc(bytes ? bytes : 1); }
+
+void* AllocateOrEnd(std::size_t bytes) {
+  void* block = Allocate(bytes);
+  if (!block) std::abort();
+  return block;
+}
+
+}  // namespace
+
+void* operator new(std::size_t bytes) { return AllocateOrEnd(bytes); }
+void* operator new[](std::size_t bytes) { return AllocateOrEnd(bytes); }
+void* operator new(std::size_t bytes, const std::nothrow_t&) noexcept { return Allocate(bytes); }
+void* operator new[](std::size_t bytes, const std::nothrow_t&) noexcept { return Allocate(bytes); }
+void operator delete(void* block) noexcept { std::free(block); }
+void operator delete[](void* block) noexcept { std::free(block); }
+void operator delete(void* block, std::size_t) noexcept { std::free(block); }
+void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
+void operator delete(void* block, const std::nothrow_t&) noexcept { std::free(block); }
+void operator delete[](void* block, const std::nothrow_t&) noexcept { std::free(block); }

@@ -66,5 +66,50 @@ TEST(ImageKind, ReadsMachineAndSubsystemOnlyFromAWholeHeader) {
   }
 }
 
+// Only an image whose header surely lists no certificate table may skip
+// Windows' signature check; anything not read to the end is kUnknown.
+TEST(ImageKind, TellsACertificateTableOnlyFromAWholeEntry) {
+  // optional: the optional header's magic; count: its data directories.
+  auto image = [](std::uint16_t magic, std::uint32_t count, std::uint32_t address,
+                  std::uint32_t size) {
+    std::string b = Pe(0x014C, 2, kImageExecutable);
+    const std::size_t optional = 0x80 + 24;
+    const std::size_t directories = magic == 0x10B ? 96 : 112;
+    auto put32 = [&b](std::size_t at, std::uint32_t v) {
+      for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    b[optional] = static_cast<char>(magic & 0xFF);
+    b[optional + 1] = static_cast<char>(magic >> 8);
+    b[0x80 + 20] = static_cast<char>(directories + 16 * 8);  // the optional header's size
+    put32(optional + directories - 4, count);
+    put32(optional + directories + 4 * 8, address);
+    put32(optional + directories + 4 * 8 + 4, size);
+    return b;
+  };
+  const std::string signed32 = image(0x10B, 16, 0x2000, 0x1A8);
+  std::string shortDeclared = signed32;
+  shortDeclared[0x80 + 20] = static_cast<char>(96 + 4 * 8);  // ends before the entry
+  struct Case {
+    const char* name;
+    std::string bytes;
+    CertificateTable expected;
+  } cases[] = {
+      {"PE32, no signature", image(0x10B, 16, 0, 0), CertificateTable::kAbsent},
+      {"PE32, signed", signed32, CertificateTable::kPresent},
+      {"PE32+, no signature", image(0x20B, 16, 0, 0), CertificateTable::kAbsent},
+      {"PE32+, signed", image(0x20B, 16, 0x3000, 0x200), CertificateTable::kPresent},
+      {"entry with a place but no size", image(0x10B, 16, 0x2000, 0), CertificateTable::kPresent},
+      {"four directories only", image(0x10B, 4, 0, 0), CertificateTable::kUnknown},
+      {"optional header ends before the entry", shortDeclared, CertificateTable::kUnknown},
+      {"file ends before the entry", signed32.substr(0, 0x80 + 24 + 96 + 4 * 8 + 4),
+       CertificateTable::kUnknown},
+      {"unknown optional header", image(0x107, 16, 0, 0), CertificateTable::kUnknown},
+      {"text", "MZ is not enough", CertificateTable::kUnknown}};
+  for (const Case& c : cases) {
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(c.bytes.data());
+    EXPECT_EQ(ImageKindOf(bytes, c.bytes.size()).certificates, c.expected) << c.name;
+  }
+}
+
 }  // namespace
 }  // namespace stf

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # What setup loads and installs: no planted DLL runs in it, a signed disk is
-# installed and removed with its files unchanged, a changed signed driver is
-# refused before anything changes.
+# installed and removed with its files unchanged, a changed signed driver or
+# one whose signature was taken off is refused before anything changes.
 source "$(dirname "$0")/lib.sh"
 : "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll and wintrust.dll}"
 : "${WINE_TEST_SIGN:?set by ctest: scripts/sign}"
@@ -21,6 +21,8 @@ expect_logged() {
 case $1 in
   trust-planted-dll)
     scenario_begin "$1"
+    # Signed, so that setup has signatures to check: an unsigned disk never loads wintrust.dll.
+    sign_disk
     cp "$WINE_TEST_PLANTED/version.dll" "$WINE_TEST_PLANTED/wintrust.dll" "$DISK/"
     # Windows' order for a library that is not a KnownDLL: the program's folder first.
     export WINEDLLOVERRIDES='version,wintrust=n,b'
@@ -40,6 +42,8 @@ case $1 in
     # wintrust.dll is loaded at run time only, by setup's signature check.
     [[ ! -e $WINEPREFIX/drive_c/planted-wintrust-ran.txt ]] ||
       fail "setup loaded the wintrust.dll planted beside it"
+    grep -qaF 'load_dll looking for L"C:\\windows\\system32\\wintrust.dll"' "$SCEN/setup.err" ||
+      fail "setup did not load wintrust.dll from the system directory by its path"
     # Wine's own user32 imports VERSION.dll, which then comes from beside the
     # program (Windows' user32 is a KnownDLL): what counts is that none of ours
     # imports it and that ours load it from the system directory.
@@ -96,6 +100,21 @@ case $1 in
     [[ ! -e $WINEPREFIX/$PRODUCT_DIR ]] || fail "the product's folder was created for a refused disk"
     grep -q 'mlxidecd.SYS does not match its signature' "$SCEN/setup.err" ||
       fail "standard error does not name the refused file: $(cat "$SCEN/setup.err")"
+    ;;
+
+  trust-stripped-driver)
+    scenario_begin "$1"
+    cp "$DISK/mlxidecd.SYS" "$SCEN/unsigned.SYS"
+    sign_disk
+    # The driver's signature taken off again: its header lists no certificate table.
+    cp "$SCEN/unsigned.SYS" "$DISK/mlxidecd.SYS"
+    session_begin
+    run_setup /quiet /log "$LOG_WIN"
+    expect_exit_code 1603
+    expect_outcome 'Outcome: FAILED .*mlxidecd\.SYS is not signed, although setup itself is.*'
+    expect_drivers_unchanged
+    expect_no_service
+    [[ ! -e $WINEPREFIX/$PRODUCT_DIR ]] || fail "the product's folder was created for a refused disk"
     ;;
 
   *) fail "unknown scenario $1" ;;

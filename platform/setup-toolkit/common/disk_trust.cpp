@@ -2,13 +2,17 @@
 // loads from its disk, before it is copied or loaded; the decision is the
 // core's (file_trust.h). wintrust.dll is not a KnownDLL: it comes from the
 // system directory by its full path, and where Windows lacks it the log says
-// that the checks were skipped.
+// that the checks were skipped. A program image whose header lists no
+// certificate table carries no signature, which its first page tells: only a
+// file that may carry one loads wintrust.dll and the libraries it brings.
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
 
 #include "dbcs_path.h"
 #include "file_trust.h"
+#include "image_kind.h"
 #include "platform/setup-toolkit/common/common_state.h"
 
 // After <windows.h>, which common_state.h brings.
@@ -22,6 +26,10 @@ typedef LONG(WINAPI* VerifyTrust)(HWND, GUID*, LPVOID);
 // "Windows cannot verify the digital signature for this file" (Windows Vista
 // on; older headers lack the name).
 constexpr DWORD kErrorInvalidImageHash = 577;
+// WinVerifyTrust's answer for a file without a signature (TRUST_E_NOSIGNATURE).
+constexpr unsigned long kNoSignature = 0x800B0100ul;
+// The part of a file its PE header lies in.
+constexpr DWORD kHeaderBytes = 4096;
 
 VerifyTrust verifier = nullptr;
 bool verifierLooked = false;
@@ -68,6 +76,31 @@ unsigned long Check(const std::string& path) {
   return static_cast<unsigned long>(result);
 }
 
+// A plain program image whose header lists no certificate table; false for
+// any other file and for one that cannot be read here.
+bool ListsNoCertificates(const std::string& path) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  std::uint8_t head[kHeaderBytes];
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, head, kHeaderBytes, &got, nullptr);
+  CloseHandle(file);
+  return read && stf::ImageKindOf(head, got).certificates == stf::CertificateTable::kAbsent;
+}
+
+// WinVerifyTrust's answer for a file, or the one it gives an image without a
+// signature; false when Windows cannot be asked.
+bool TrustAnswer(const std::string& path, unsigned long* answer) {
+  if (ListsNoCertificates(path)) {
+    *answer = kNoSignature;
+    return true;
+  }
+  if (Verifier() == nullptr) return false;
+  *answer = Check(path);
+  return true;
+}
+
 std::string ProgramPath() {
   char path[MAX_PATH];
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -75,19 +108,23 @@ std::string ProgramPath() {
 }
 
 // A signed setup program makes every file of its disk answerable to a
-// signature: an unsigned one there can only have been put in later.
-bool ProgramSigned() {
-  if (programSigned >= 0) return programSigned == 1;
-  const std::string self = ProgramPath();
-  const stf::TrustVerdict verdict = stf::ClassifyTrustResult(Check(self));
-  programSigned = verdict != stf::TrustVerdict::kNotSigned &&
-                  verdict != stf::TrustVerdict::kNoSignatureForm &&
-                  verdict != stf::TrustVerdict::kUnchecked;
-  LogRecord(programSigned ? "Setup is signed: every file it installs or loads from its disk must "
-                            "carry an intact signature"
-                          : "Setup is not signed: the files of its disk are checked only where "
-                            "they carry a signature");
-  return programSigned == 1;
+// signature: an unsigned one there can only have been put in later. False
+// when Windows cannot be asked.
+bool ProgramSigned(bool* isSigned) {
+  unsigned long answer = 0;
+  if (programSigned < 0) {
+    if (!TrustAnswer(ProgramPath(), &answer)) return false;
+    const stf::TrustVerdict verdict = stf::ClassifyTrustResult(answer);
+    programSigned = verdict != stf::TrustVerdict::kNotSigned &&
+                    verdict != stf::TrustVerdict::kNoSignatureForm &&
+                    verdict != stf::TrustVerdict::kUnchecked;
+    LogRecord(programSigned ? "Setup is signed: every file it installs or loads from its disk "
+                              "must carry an intact signature"
+                            : "Setup is not signed: the files of its disk are checked only where "
+                              "they carry a signature");
+  }
+  *isSigned = programSigned == 1;
+  return true;
 }
 
 // A bare name is a file of the program's folder.
@@ -109,9 +146,13 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
     SetLastError(kErrorInvalidImageHash);
     return FALSE;
   }
-  if (file.empty() || Verifier() == nullptr) return !file.empty();
+  if (file.empty()) return FALSE;
   if (accepted.count(file)) return TRUE;  // checked once a run
-  const stf::TrustDecision decision = stf::DecideTrust(file, Check(file), ProgramSigned());
+  unsigned long answer = 0;
+  bool diskSigned = false;
+  // Without WinVerifyTrust the checks are skipped, as the log has said.
+  if (!TrustAnswer(file, &answer) || !ProgramSigned(&diskSigned)) return TRUE;
+  const stf::TrustDecision decision = stf::DecideTrust(file, answer, diskSigned);
   if (!decision.refuse) {
     LogRecord(decision.line);
     accepted.insert(file);

@@ -1,10 +1,10 @@
 #include "copy_job.h"
 
-#include <cstdio>
 #include <set>
 
 #include "copy_plan.h"
 #include "copy_run.h"
+#include "number_text.h"
 
 namespace stf {
 namespace {
@@ -22,11 +22,7 @@ bool HasControlCharacter(const std::string& text) {
   return false;
 }
 
-std::string Hex(std::uint32_t value) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
-  return text;
-}
+std::string Hex(std::uint32_t value) { return HexText(value, 8); }
 
 std::uint64_t RoundUp(std::uint64_t bytes) {
   return (bytes + kClusterBytes - 1) / kClusterBytes * kClusterBytes;

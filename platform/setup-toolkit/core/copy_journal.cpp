@@ -1,9 +1,9 @@
 #include "copy_journal.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "ansi_text.h"
+#include "number_text.h"
 
 namespace stf {
 namespace {
@@ -54,11 +54,7 @@ std::string ParentOfStage(const std::string& stage) {
   return stage.substr(0, stage.size() - n);
 }
 
-std::string Hex8(std::uint32_t value) {
-  char text[9];
-  std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(value));
-  return text;
-}
+std::string Hex8(std::uint32_t value) { return HexText(value, 8); }
 
 }  // namespace
 

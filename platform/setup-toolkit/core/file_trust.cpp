@@ -1,6 +1,6 @@
 #include "file_trust.h"
 
-#include <cstdio>
+#include "number_text.h"
 
 namespace stf {
 namespace {
@@ -44,9 +44,7 @@ TrustVerdict ClassifyTrustResult(unsigned long code) {
 }
 
 std::string TrustCodeText(unsigned long code) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%08lX", code & 0xFFFFFFFFul);
-  return text;
+  return "0x" + HexText(code & 0xFFFFFFFFul, 8, HexCase::kUpper);
 }
 
 TrustDecision DecideTrust(const std::string& file, unsigned long code, bool diskSigned) {

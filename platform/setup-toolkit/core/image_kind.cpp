@@ -12,9 +12,33 @@ constexpr std::size_t kSubsystemField = 68;  // in the optional header, PE32 and
 // Every image the linkers make puts its PE header within its first page.
 constexpr std::size_t kHeaderBytesRead = 4096;
 
+// The optional header's magic, where its data directories start and the
+// count before them, and the certificate table's place among them.
+constexpr std::uint32_t kMagicPe32 = 0x10B;
+constexpr std::uint32_t kMagicPe32Plus = 0x20B;
+constexpr std::size_t kDirectoriesPe32 = 96;
+constexpr std::size_t kDirectoriesPe32Plus = 112;
+constexpr std::size_t kCertificateDirectory = 4;
+constexpr std::size_t kDirectorySize = 8;
+
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 std::uint32_t Le32(const std::uint8_t* p) {
   return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+}
+
+// optional: the optional header, `length` bytes of it declared and `held` read.
+CertificateTable CertificatesOf(const std::uint8_t* optional, std::size_t length,
+                                std::size_t held) {
+  const std::uint32_t magic = Le16(optional);
+  if (magic != kMagicPe32 && magic != kMagicPe32Plus) return CertificateTable::kUnknown;
+  const std::size_t directories = magic == kMagicPe32 ? kDirectoriesPe32 : kDirectoriesPe32Plus;
+  const std::size_t entry = directories + kCertificateDirectory * kDirectorySize;
+  if (entry + kDirectorySize > length || entry + kDirectorySize > held) {
+    return CertificateTable::kUnknown;
+  }
+  if (Le32(optional + directories - 4) <= kCertificateDirectory) return CertificateTable::kUnknown;
+  const bool empty = Le32(optional + entry) == 0 && Le32(optional + entry + 4) == 0;
+  return empty ? CertificateTable::kAbsent : CertificateTable::kPresent;
 }
 
 }  // namespace
@@ -31,6 +55,7 @@ ImageKind ImageKindOf(const std::uint8_t* head, std::size_t size) {
   kind.machine = static_cast<std::uint16_t>(Le16(p + 4));
   kind.characteristics = static_cast<std::uint16_t>(Le16(p + 22));
   kind.subsystem = static_cast<std::uint16_t>(Le16(p + kFileHeaderSize + kSubsystemField));
+  kind.certificates = CertificatesOf(p + kFileHeaderSize, Le16(p + 20), size - pe - kFileHeaderSize);
   return kind;
 }
 

@@ -14,11 +14,16 @@ constexpr std::uint16_t kSubsystemNative = 1;
 constexpr std::uint16_t kImageExecutable = 0x0002;
 constexpr std::uint16_t kImageDll = 0x2000;
 
+// Whether an image's header lists a certificate table (an embedded
+// signature). kUnknown when the header is cut short or holds no such entry.
+enum class CertificateTable { kUnknown, kAbsent, kPresent };
+
 struct ImageKind {
   bool image = false;  // a whole PE header was found; the rest is 0 otherwise
   std::uint16_t machine = 0;
   std::uint16_t subsystem = 0;
   std::uint16_t characteristics = 0;
+  CertificateTable certificates = CertificateTable::kUnknown;
   Packing packing = Packing::kPlain;
 };
 

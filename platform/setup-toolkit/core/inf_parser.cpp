@@ -1,8 +1,9 @@
 #include "inf_parser.h"
 
-#include <cstdio>
 #include <cstring>
 #include <utility>
+
+#include "number_text.h"
 
 namespace stf {
 namespace {
@@ -69,9 +70,7 @@ class Parser {
 
   bool ControlByte(unsigned char c, int lineNo) {
     if (c == 0) return !Fail(lineNo, "NUL byte in text");
-    char message[40];
-    std::snprintf(message, sizeof message, "control byte 0x%02X in text", c);
-    return !Fail(lineNo, message);
+    return !Fail(lineNo, "control byte 0x" + HexText(c, 2, HexCase::kUpper) + " in text");
   }
 
   // Finds the comment and the continuation of a data line; checks its bytes.

@@ -1,8 +1,7 @@
 #include "language_choice.h"
 
-#include <cstdio>
-
 #include "ansi_text.h"
+#include "number_text.h"
 
 namespace stf {
 namespace {
@@ -78,11 +77,7 @@ std::string Offered(const std::vector<Language>& languages) {
   return list;
 }
 
-std::string Hex(unsigned langId) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%04X", langId & 0xFFFF);
-  return text;
-}
+std::string Hex(unsigned langId) { return "0x" + HexText(langId & 0xFFFF, 4, HexCase::kUpper); }
 
 }  // namespace
 

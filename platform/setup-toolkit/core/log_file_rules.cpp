@@ -1,6 +1,6 @@
 #include "log_file_rules.h"
 
-#include <cstdio>
+#include "number_text.h"
 
 namespace stf {
 
@@ -36,10 +36,9 @@ std::string RunLogName(const std::string& program, const LocalTime& time, int at
                           c == '|';
     name += reserved ? '_' : c;
   }
-  char stamp[40];
-  std::snprintf(stamp, sizeof stamp, " %04d%02d%02d-%02d%02d%02d", time.year, time.month,
-                time.day, time.hour, time.minute, time.second);
-  name += stamp;
+  name += ' ' + DecimalText(time.year, 4) + DecimalText(time.month, 2) +
+          DecimalText(time.day, 2) + '-' + DecimalText(time.hour, 2) +
+          DecimalText(time.minute, 2) + DecimalText(time.second, 2);
   if (attempt > 1) name += " (" + std::to_string(attempt) + ")";
   return name + ".log";
 }

@@ -8,13 +8,18 @@ namespace {
 
 void Log(const std::string& line) { FWriteToLogFile(line.c_str(), TRUE); }
 
-// The program's version resource; empty when it has none.
+// The program's version resource; empty when it has none. Read once: the
+// title, the log's header and the event source each ask for it.
 std::string VersionResource() {
+  static bool read = false;
+  static std::string info;
+  if (read) return info;
+  read = true;
   const std::string path = ProgramPath();
   DWORD ignored = 0;
   DWORD size = path.empty() ? 0 : SysGetFileVersionInfoSizeA(path.c_str(), &ignored);
-  std::string info(size, '\0');
-  if (size == 0 || !SysGetFileVersionInfoA(path.c_str(), 0, size, &info[0])) return std::string();
+  info.assign(size, '\0');
+  if (size == 0 || !SysGetFileVersionInfoA(path.c_str(), 0, size, &info[0])) info.clear();
   return info;
 }
 
