@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "options.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
@@ -59,20 +60,23 @@ void NoteTopDialog() {
   }
 }
 
-bool RestartChosen() {
-  char value[8] = "";
-  CbGetSymbolValue(STF_SYM_RESTART, value, sizeof value);
-  return lstrcmpiA(value, "FORCE") == 0;
+// An answer is its event word's sum (dialog_ids.h), as the programs act on it.
+UINT EventSumOf(LPCSTR word) {
+  if (word == nullptr || word[0] == '\0') return 0;
+  return static_cast<UINT>(static_cast<signed char>(word[0]) + static_cast<signed char>(word[1])) &
+         0xFFFFu;
 }
 
-// The log line and what the answer means for the whole setup.
+// The log line, and what the answer means for the whole setup: the run's outcome.
 void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
   std::string line = "Dialog: " + std::to_string(id) + " -> " + word;
   FWriteToLogFile(line.c_str(), TRUE);
-  auto outcome = reinterpret_cast<PFN_DIALOG_OUTCOME>(
+  auto meaning = reinterpret_cast<PFN_DIALOG_OUTCOME>(
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "DialogOutcome")));
-  LPCSTR meaning = outcome ? outcome(id, word) : nullptr;
-  if (meaning != nullptr) StfSetSymbol(STF_SYM_OUTCOME, meaning);
+  if (meaning == nullptr) return;
+  LPCSTR detail = nullptr;
+  const INT outcome = meaning(id, EventSumOf(word), &detail);
+  if (outcome != stf::kOutcomeUndecided) StfSetOutcome(outcome, detail);
 }
 
 // In quiet mode nothing is shown, but what the dialog needs must still be
@@ -97,7 +101,8 @@ bool DialogPresent(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc) {
 BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   auto quiet = reinterpret_cast<PFN_QUIET_EVENT_WORD>(
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "QuietEventWord")));
-  LPCSTR word = quiet ? quiet(id, RestartChosen()) : "CONTINUE";
+  const BOOL restart = StfRestartChoice() == stf::SetupOptions::kRestartForce;
+  LPCSTR word = quiet ? quiet(id, restart) : "CONTINUE";
   StfSetSymbol(STF_SYM_DLGEVENT, word);
   stack.push_back({nullptr, nullptr, id, true});
   RecordAnswer(procLibrary, id, word);
