@@ -14,6 +14,7 @@ struct StackEntry {
   HWND owner;   // re-enabled when this entry goes
   UINT id;
   bool answered;
+  std::string word;  // the answer's event word, once answered
 };
 
 std::vector<StackEntry> stack;
@@ -104,7 +105,7 @@ BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   const BOOL restart = StfRestartChoice() == stf::SetupOptions::kRestartForce;
   LPCSTR word = quiet ? quiet(id, restart) : "CONTINUE";
   StfSetSymbol(STF_SYM_DLGEVENT, word);
-  stack.push_back({nullptr, nullptr, id, true});
+  stack.push_back({nullptr, nullptr, id, true, word});
   RecordAnswer(procLibrary, id, word);
   return TRUE;
 }
@@ -159,7 +160,7 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
   // else to click.
   if (owner == HwndFrame()) owner = nullptr;
   if (owner != nullptr) EnableWindow(owner, FALSE);
-  stack.push_back({window, owner, id, false});
+  stack.push_back({window, owner, id, false, ""});
   NoteTopDialog();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
@@ -181,9 +182,11 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
   if (window == nullptr) return FALSE;
 
   MSG msg;
+  std::string word;
   for (;;) {
     StackEntry* entry = EntryOf(window);
     if (entry == nullptr) return FALSE;  // destroyed from under us
+    word = entry->word;
     if (entry->answered) break;
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
@@ -196,17 +199,17 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
       DispatchMessageW(&msg);
     }
   }
-  char word[64] = "";
-  CbGetSymbolValue(STF_SYM_DLGEVENT, word, sizeof word);
-  RecordAnswer(DialogLibrary(procDll), id, word);
+  RecordAnswer(DialogLibrary(procDll), id, word.c_str());
   return TRUE;
 }
 
 BOOL STFAPI FReturnDialogEvent(HWND dialog, LPCSTR word) {
   StackEntry* entry = EntryOf(dialog);
   if (entry == nullptr || word == nullptr) return FALSE;
+  // The programs read the answer from the symbol; the toolkit keeps its own.
   StfSetSymbol(STF_SYM_DLGEVENT, word);
   entry->answered = true;
+  entry->word = word;
   return TRUE;
 }
 
@@ -229,12 +232,12 @@ BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
   // A blank billboard (registered without a dialog) holds its place on the
   // stack and shows nothing, so that the caller still removes one entry.
   if (dll == nullptr || dll[0] == '\0') {
-    stack.push_back({nullptr, nullptr, id, true});
+    stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
   if (StfQuiet()) {
     if (!DialogPresent(dll, id, dll, proc)) return FALSE;
-    stack.push_back({nullptr, nullptr, id, true});
+    stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
   HWND window = CreateStackDialog(dll, id, dll, proc, HwndFrame());
