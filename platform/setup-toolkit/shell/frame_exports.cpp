@@ -139,7 +139,7 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
   FWriteToLogFile(languageNote.c_str(), TRUE);
   if (!ProgramFolderIsAnsi(options.quiet)) {
     EndRunEarly(stf::kOutcomeCannotStart, "the program's folder has a name that ANSI code page " +
-                                      std::to_string(GetACP()) + " cannot hold");
+                                              std::to_string(GetACP()) + " cannot hold");
     return -1;
   }
 
