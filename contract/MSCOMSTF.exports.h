@@ -70,8 +70,8 @@ STF_OWN(void, StfLogError, (LPCSTR szText, DWORD dwError), (szText, dwError))
 // "<operation> <file>". The programs look it up by name (toolkit/log_lines.h).
 STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, DWORD dwError), (szText, szOperation, szFile, dwError))
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
-// Writes the log's last line; nothing is written after it.
-STF_OWN(void, StfLogOutcome, (LPCSTR szOutcome), (szOutcome))
+// Writes the log's last line, the run's outcome; nothing is written after it.
+STF_OWN(void, StfLogOutcome, (void), ())
 // A library of the system directory by its full path (loaded once, kept
 // loaded), for every system library that is not a KnownDLL; null with the
 // last error set when it cannot be loaded (the caller reports it).
@@ -101,3 +101,34 @@ STF_OWN(PSID, StfProcessUserSid, (void), ())
 // dialog library's language files (language_resources.h), szEnglish when the
 // language's file lacks it. Result: the characters copied.
 STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))
+
+// The run's state (core/run_state.h), kept here and written through these
+// alone; the symbols STF_QUIET, STF_RESTART, STF_TITLE, STF_OUTCOME and
+// STF_CAUSE follow it for those who read symbols. The switches: quiet mode
+// and the restart choice (nRestart: stf::SetupOptions::RestartChoice).
+STF_OWN(void, StfSetRunSwitches, (BOOL fQuiet, INT nRestart), (fQuiet, nRestart))
+// Quiet mode: no window needs a person and none is created.
+STF_OWN(BOOL, StfQuiet, (void), ())
+STF_OWN(INT, StfRestartChoice, (void), ())
+// The title of the setup's windows and boxes, as the frame has it ("Setup"
+// before the program names it), and a failure box's caption; the text stays
+// where it is until the title changes.
+STF_OWN(void, StfSetTitle, (LPCSTR szTitle), (szTitle))
+STF_OWN(LPCSTR, StfTitle, (void), ())
+STF_OWN(LPCSTR, StfErrorCaption, (void), ())
+// Decides how the run ended (nOutcome: stf::RunOutcome) with the words that
+// say what decided it; the latest decision counts, but an end before the
+// start stays and so does an outcome the log has written.
+STF_OWN(void, StfSetOutcome, (INT nOutcome, LPCSTR szDetail), (nOutcome, szDetail))
+STF_OWN(INT, StfOutcome, (void), ())
+// Windows refused the restart the outcome announced: it becomes a restart
+// pending. FALSE when the outcome announced none.
+STF_OWN(BOOL, StfRefuseRestart, (void), ())
+// The outcome line without "Outcome: " when it fits cbLine; result: its length.
+STF_OWN(INT, StfGetOutcomeLine, (LPSTR szLine, INT cbLine), (szLine, cbLine))
+// The latest failure's cause: part iPart (STF_CAUSE_* of stf_internal.h) when
+// it fits cbValue; result: its length. Its Win32 code (0: none known), and
+// the id of its text in the language files when a program worded it (0: none).
+STF_OWN(INT, StfGetCausePart, (INT iPart, LPSTR szValue, INT cbValue), (iPart, szValue, cbValue))
+STF_OWN(DWORD, StfCauseCode, (void), ())
+STF_OWN(UINT, StfCauseTextId, (void), ())

@@ -30,14 +30,16 @@ STF_OP(BOOL, FRegisterEventSource, (LPCSTR szFolder), (szFolder), 1)
 // Removes the source's registration when it is ours. 0: the registry refused (logged).
 STF_OP(BOOL, FRemoveEventSource, (void), (), 1)
 
+// The run's end as the programs hand it over: Windows refused the restart
+// that ends the run, and the log's outcome becomes "restart pending" again,
+// and so does the exit code (dwError: why, from GetLastError).
+STF_OP(void, StfRestartRefused, (DWORD dwError), (dwError), 0)
+// The exit code of the run: the program's own code when a person saw the
+// outcome, else Windows Installer's code for the run's outcome (run_outcome.h).
+STF_OP(INT, StfExitCode, (INT nProgramCode), (nProgramCode), 0)
+
 // Looked up by name by the programs (toolkit/unattended.h), so that they start
-// without them. The program could not start the setup: the text goes to the log
+// without it. The program could not start the setup: the text goes to the log
 // and standard error. TRUE when the program must show no box: in quiet mode, and
 // when the run ended before it began and the person has been told why.
 STF_BYNAME(BOOL, StfStartupFailure, (LPCSTR szText), (szText))
-// Windows refused the restart that ends the run: the log's outcome becomes
-// "restart pending" again, and so does the exit code.
-STF_BYNAME(void, StfRestartRefused, (DWORD dwError), (dwError))
-// The exit code of the run: the program's own code when a person saw the
-// outcome, else Windows Installer's code for the outcome (run_outcome.h).
-STF_BYNAME(INT, StfExitCode, (INT nProgramCode), (nProgramCode))

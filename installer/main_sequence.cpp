@@ -8,7 +8,6 @@
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/unattended.h"
 
 DWORD RestartRequested = 0;
 

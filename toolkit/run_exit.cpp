@@ -2,9 +2,9 @@
 // unattended run leaves with the exit code its outcome has.
 #include <cstdlib>
 
+#include "contract/toolkit_api.h"
 #include "platform/process_exit.h"
-#include "toolkit/unattended.h"
 
 void ExitProgram(int exitCode) {
-  std::exit(RunExitCode(exitCode));
+  std::exit(StfExitCode(exitCode));
 }

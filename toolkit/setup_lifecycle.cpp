@@ -99,6 +99,10 @@ void EndSetup(void) {
   UnbindRegistryFunctions();
 }
 
+void ReportRestartRefused(void) {
+  StfRestartRefused(GetLastError());
+}
+
 static void ShowFatalError(void) {
   RunFailureUndo();
   // A failure met while the error dialog is up lands here again: end at once.

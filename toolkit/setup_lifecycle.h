@@ -26,6 +26,9 @@ INT OpenInstallEngine(void);
 bool StartSetup(LPSTR cmdLine, LPCSTR title);
 // Closes frame, install engine and registry binding; harmless when not open.
 void EndSetup(void);
+// The restart that ends the run did not start (GetLastError() says why): the
+// toolkit makes the outcome a restart pending again.
+void ReportRestartRefused(void);
 
 
 // Makes the fatal path (support/fatal_path.h) show the error dialog and end

@@ -19,23 +19,9 @@ void ReportStartupFailure(LPCSTR text) {
   if (!ToldWithoutBox(text)) MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
 }
 
-void ReportRestartRefused(void) {
-  DWORD error = GetLastError();
-  typedef void(STFAPI * Refused)(DWORD);
-  Refused refused =
-      reinterpret_cast<Refused>(reinterpret_cast<void*>(ShellExport("StfRestartRefused")));
-  if (refused != nullptr) refused(error);
-}
-
 bool DiskFileIntact(LPCSTR file) {
   typedef BOOL(STFAPI * Check)(LPCSTR);
   Check check = reinterpret_cast<Check>(
       reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfCheckDiskFile")));
   return check == nullptr || check(file) != FALSE;
-}
-
-INT RunExitCode(INT programCode) {
-  typedef INT(STFAPI * ExitCode)(INT);
-  ExitCode code = reinterpret_cast<ExitCode>(reinterpret_cast<void*>(ShellExport("StfExitCode")));
-  return code != nullptr ? code(programCode) : programCode;
 }

@@ -14,12 +14,7 @@ BOOL ToldWithoutBox(LPCSTR text);
 // unattended run the toolkit writes the text down instead, since nobody would
 // close the box.
 void ReportStartupFailure(LPCSTR text);
-// The restart that ends the run did not start (GetLastError() says why).
-void ReportRestartRefused(void);
 // Windows' signature check of a file of the disk (a bare name: beside the
 // program) before it is installed: false when the toolkit refused it and has
 // logged why; true when the toolkit has no such check.
 bool DiskFileIntact(LPCSTR file);
-// The process exit code for the program's code: unattended runs get Windows
-// Installer's code for their outcome; without the toolkit's answer, the code.
-INT RunExitCode(INT programCode);

@@ -7,7 +7,6 @@
 #include "support/windows_restart.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/unattended.h"
 #include "uninstaller/uninstaller.h"
 
 // The system directory, ending in a backslash; the drivers directory is below it.

@@ -13,4 +13,4 @@ STF_BYNAME(INT_PTR, FModelessDlgProc, (HWND hdlg, UINT message, WPARAM wParam, L
 // The answers of the dialogs in quiet mode, and what an answer means for the
 // whole setup (stf_internal.h: PFN_QUIET_EVENT_WORD, PFN_DIALOG_OUTCOME).
 STF_BYNAME(LPCSTR, QuietEventWord, (UINT idDlg, BOOL fRestart), (idDlg, fRestart))
-STF_BYNAME(LPCSTR, DialogOutcome, (UINT idDlg, LPCSTR szEvent), (idDlg, szEvent))
+STF_BYNAME(INT, DialogOutcome, (UINT idDlg, UINT nEventSum, LPCSTR* pszDetail), (idDlg, nEventSum, pszDetail))

@@ -5,17 +5,6 @@
 #include "platform/dialogs/dialog_ids.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
-// The install acts on the sum of a word's first two codes (signed 8-bit),
-// so the outcome is read the same way.
-static bool HasEventSum(LPCSTR word, int sum) {
-  if (word == nullptr || word[0] == '\0') return false;
-  return static_cast<signed char>(word[0]) + static_cast<signed char>(word[1]) == sum;
-}
-
-static const int kSumExit = EVENT_SUM_EXIT;
-static const int kSumRestart = EVENT_SUM_RESTART;
-static const int kSumContinue = EVENT_SUM_CONTINUE;
-
 extern "C" {
 
 LPCSTR STFAPI QuietEventWord(UINT idDlg, BOOL fRestart) {
@@ -28,27 +17,30 @@ LPCSTR STFAPI QuietEventWord(UINT idDlg, BOOL fRestart) {
   return kWordContinue;
 }
 
-LPCSTR STFAPI DialogOutcome(UINT idDlg, LPCSTR szEvent) {
+INT STFAPI DialogOutcome(UINT idDlg, UINT eventSum, LPCSTR* detail) {
+  *detail = nullptr;
   switch (idDlg) {
     case DLG_FATAL:
-      return "FAILED (a setup error ended the installation)";
+      *detail = "a setup error ended the installation";
+      return stf::kOutcomeFailed;
     case DLG_REGISTRATION_FAILED:
-      return "FAILED (the driver service could not be registered)";
+      *detail = "the driver service could not be registered";
+      return stf::kOutcomeFailed;
     case DLG_QUIT:
-      return HasEventSum(szEvent, kSumExit) ? "CANCELLED" : nullptr;
+      return eventSum == EVENT_SUM_EXIT ? stf::kOutcomeCancelled : stf::kOutcomeUndecided;
     case DLG_RESTART:
     case DLG_REMOVED_RESTART:
-      return HasEventSum(szEvent, kSumRestart) ? "SUCCESS, restarting Windows"
-                                               : "SUCCESS, restart pending";
+      return eventSum == EVENT_SUM_RESTART ? stf::kOutcomeRestarting : stf::kOutcomeRestartPending;
     case DLG_REMOVED:
     case DLG_INSTALLED:
-      return "SUCCESS";
+      return stf::kOutcomeSucceeded;
     case DLG_REMOVE_CONFIRM:
-      return HasEventSum(szEvent, kSumContinue) ? nullptr : "CANCELLED";
+      return eventSum == EVENT_SUM_CONTINUE ? stf::kOutcomeUndecided : stf::kOutcomeCancelled;
     case DLG_NOT_INSTALLED:
-      return "NOT INSTALLED (the driver is not installed; nothing was removed)";
+      *detail = "the driver is not installed; nothing was removed";
+      return stf::kOutcomeNotInstalled;
     default:
-      return nullptr;
+      return stf::kOutcomeUndecided;
   }
 }
 

@@ -5,28 +5,40 @@
 #include <string>
 
 #include "contract/toolkit_api.h"
+#include "platform/setup-toolkit/core/run_outcome.h"
 
 // Symbols the toolkit keeps (names compare without case).
 #define STF_SYM_SRCDIR "STF_SRCDIR"    // source directory, ends in a backslash
 #define STF_SYM_DLGEVENT "DLGEVENT"    // event word of the last dialog
-#define STF_SYM_QUIET "STF_QUIET"      // "1" in quiet mode
-#define STF_SYM_RESTART "STF_RESTART"  // "FORCE", "NO" or empty (not chosen)
 #define STF_SYM_LOGFILE "STF_LOGFILE"  // path of the setup log, empty without one
-#define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with
-#define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
-#define STF_SYM_TITLE "STF_TITLE"      // the frame's title; the program's own name before it
 #define STF_SYM_LANGUAGE "STF_LANGUAGE"  // LANGID of the windows' language, in decimal
 #define STF_SYM_MIRROR "STF_MIRROR"      // "1": the windows are mirrored (right to left)
-// Its parts, for the error dialogs (failure_words.h): the record's text
-// without its code, the operation and the file it was done to, the Win32 code.
+// Written from the run's state (StfSetRunSwitches and the rest) for those who
+// read symbols; the toolkit itself reads the state.
+#define STF_SYM_QUIET "STF_QUIET"      // "1" in quiet mode
+#define STF_SYM_RESTART "STF_RESTART"  // "FORCE", "NO" or empty (not chosen)
+#define STF_SYM_TITLE "STF_TITLE"      // the frame's title; the program's own name before it
+#define STF_SYM_OUTCOME "STF_OUTCOME"  // the outcome line the log ends with, once decided
+#define STF_SYM_CAUSE "STF_CAUSE"      // the first error record of the latest failure
 #define STF_SYM_CAUSE_TEXT "STF_CAUSE_TEXT"
 #define STF_SYM_CAUSE_OPERATION "STF_CAUSE_OPERATION"
 #define STF_SYM_CAUSE_FILE "STF_CAUSE_FILE"
 #define STF_SYM_CAUSE_CODE "STF_CAUSE_CODE"
-#define STF_SYM_CAUSE_TEXT_ID "STF_CAUSE_TEXT_ID"  // a box's text in the language files
+#define STF_SYM_CAUSE_TEXT_ID "STF_CAUSE_TEXT_ID"
 #define STF_SYM_CAUSE_INSERT_1 "STF_CAUSE_INSERT_1"
 #define STF_SYM_CAUSE_INSERT_2 "STF_CAUSE_INSERT_2"
 #define STF_SYM_CAUSE_INSERT_3 "STF_CAUSE_INSERT_3"
+
+// The parts of a failure's cause (StfGetCausePart), for the error dialogs
+// (failure_words.h): the record's text without its code, the operation and
+// the file it was done to, a box's inserts, and the whole record as one line.
+#define STF_CAUSE_TEXT 0
+#define STF_CAUSE_OPERATION 1
+#define STF_CAUSE_FILE 2
+#define STF_CAUSE_INSERT_1 3
+#define STF_CAUSE_INSERT_2 4
+#define STF_CAUSE_INSERT_3 5
+#define STF_CAUSE_RECORD 6
 
 // What our libraries export to each other, and what the programs look up by
 // name, from the tables of contract/exports.h.
@@ -43,10 +55,11 @@ extern "C" {
 // "QuietEventWord": the answer of dialog idDlg's default button in quiet mode;
 // fRestart is true when the command line chose a restart after a quiet install.
 typedef LPCSTR(STFAPI* PFN_QUIET_EVENT_WORD)(UINT idDlg, BOOL fRestart);
-// "DialogOutcome": what dialog idDlg left with szEvent means for the whole
-// setup ("SUCCESS", "SUCCESS, restarting", "CANCELLED", "FAILED (...)"), or
-// null when it decides nothing. The last non-null answer becomes STF_OUTCOME.
-typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
+// "DialogOutcome": what dialog idDlg answered with the event sum nEventSum
+// (dialog_ids.h) means for the whole setup: a stf::RunOutcome, with the words
+// that say what decided a failure or a nothing-to-remove in *pszDetail (null:
+// none); kOutcomeUndecided when the answer decides nothing.
+typedef INT(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, UINT nEventSum, LPCSTR* pszDetail);
 
 }  // extern "C"
 
@@ -64,21 +77,6 @@ typedef LPCSTR(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, LPCSTR szEvent);
 
 // Lead bytes of the system's ANSI code page, for the core's double-byte walks.
 inline bool StfIsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
-
-// Quiet mode: no window needs a person and none is created.
-inline bool StfQuiet() {
-  char value[4] = "";
-  return CbGetSymbolValue(STF_SYM_QUIET, value, sizeof value) == 1 && value[0] == '1';
-}
-
-// The title of the setup's windows and boxes, as the frame has it.
-inline std::string StfTitle() {
-  char value[256] = "";
-  CbGetSymbolValue(STF_SYM_TITLE, value, sizeof value);
-  return value[0] != '\0' ? value : "Setup";
-}
-// The caption of a box that reports a failure.
-inline std::string StfErrorCaption() { return StfTitle() + " Error"; }
 
 // Writes text and a line end to standard error, when the process has one: a
 // script that runs setup reads why it ended there.

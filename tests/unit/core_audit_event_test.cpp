@@ -12,24 +12,36 @@ bool NoLeadBytes(unsigned char) { return false; }
 TEST(AuditEvent, NumberAndSeverityFollowTheOutcome) {
   struct Case {
     AuditAction action;
-    const char* outcome;
+    RunOutcome outcome;
+    const char* line;
     int exitCode;
     unsigned long id;
     AuditSeverity severity;
   } cases[] = {
-      {AuditAction::kInstall, "SUCCESS", 0, 11707, AuditSeverity::kInformation},
-      {AuditAction::kInstall, "SUCCESS (restart pending)", 3010, 11707, AuditSeverity::kInformation},
-      {AuditAction::kInstall, "SUCCESS (restarting Windows)", 1641, 11707, AuditSeverity::kInformation},
-      {AuditAction::kInstall, "FAILED (CopyFileA x (error 5))", 1603, 11708, AuditSeverity::kError},
+      {AuditAction::kInstall, kOutcomeSucceeded, "SUCCESS", 0, 11707, AuditSeverity::kInformation},
+      {AuditAction::kInstall, kOutcomeRestartPending, "SUCCESS (restart pending)", 3010, 11707,
+       AuditSeverity::kInformation},
+      {AuditAction::kInstall, kOutcomeRestarting, "SUCCESS (restarting Windows)", 1641, 11707,
+       AuditSeverity::kInformation},
+      {AuditAction::kInstall, kOutcomeFailed, "FAILED (CopyFileA x (error 5))", 1603, 11708,
+       AuditSeverity::kError},
       // A person saw the failure: the process ends with 0, the event still says failed.
-      {AuditAction::kInstall, "FAILED (CopyFileA x (error 5))", 0, 11708, AuditSeverity::kError},
-      {AuditAction::kInstall, "CANCELLED", 1602, 11708, AuditSeverity::kWarning},
-      {AuditAction::kInstall, "FAILED (the log C:\\l cannot be opened)", 1622, 11708, AuditSeverity::kError},
-      {AuditAction::kInstall, "FAILED (another setup is running)", 1618, 11708, AuditSeverity::kError},
-      {AuditAction::kRemove, "SUCCESS", 0, 11724, AuditSeverity::kInformation},
-      {AuditAction::kRemove, "SUCCESS (restart pending)", 3010, 11724, AuditSeverity::kInformation},
-      {AuditAction::kRemove, "NOT INSTALLED (no service)", 1605, 11725, AuditSeverity::kWarning},
-      {AuditAction::kRemove, "FAILED (DeleteService (error 5))", 1603, 11725, AuditSeverity::kError},
+      {AuditAction::kInstall, kOutcomeFailed, "FAILED (CopyFileA x (error 5))", 0, 11708,
+       AuditSeverity::kError},
+      {AuditAction::kInstall, kOutcomeUndecided, "FAILED (setup ended before it completed)", 1603,
+       11708, AuditSeverity::kError},
+      {AuditAction::kInstall, kOutcomeCancelled, "CANCELLED", 1602, 11708, AuditSeverity::kWarning},
+      {AuditAction::kInstall, kOutcomeLogRefused, "FAILED (the log C:\\l cannot be opened)", 1622,
+       11708, AuditSeverity::kError},
+      {AuditAction::kInstall, kOutcomeAnotherSetup, "FAILED (another setup is running)", 1618,
+       11708, AuditSeverity::kError},
+      {AuditAction::kRemove, kOutcomeSucceeded, "SUCCESS", 0, 11724, AuditSeverity::kInformation},
+      {AuditAction::kRemove, kOutcomeRestartPending, "SUCCESS (restart pending)", 3010, 11724,
+       AuditSeverity::kInformation},
+      {AuditAction::kRemove, kOutcomeNotInstalled, "NOT INSTALLED (no service)", 1605, 11725,
+       AuditSeverity::kWarning},
+      {AuditAction::kRemove, kOutcomeFailed, "FAILED (DeleteService (error 5))", 1603, 11725,
+       AuditSeverity::kError},
   };
   for (const Case& c : cases) {
     AuditFacts facts;
@@ -37,26 +49,32 @@ TEST(AuditEvent, NumberAndSeverityFollowTheOutcome) {
     facts.product = "Merlox IDE CD-ROM Drive";
     facts.version = "1.0.0.0";
     facts.outcome = c.outcome;
+    facts.outcomeLine = c.line;
     facts.exitCode = c.exitCode;
     facts.user = "SYSTEM";
     facts.logPath = "C:\\Windows\\Temp\\x.log";
     AuditEvent event;
-    ASSERT_TRUE(AuditEventFor(facts, &event)) << c.outcome;
-    EXPECT_EQ(event.id, c.id) << c.outcome;
-    EXPECT_EQ(event.severity, c.severity) << c.outcome;
-    const std::vector<std::string> strings = {"Merlox IDE CD-ROM Drive", "1.0.0.0", c.outcome,
+    ASSERT_TRUE(AuditEventFor(facts, &event)) << c.line;
+    EXPECT_EQ(event.id, c.id) << c.line;
+    EXPECT_EQ(event.severity, c.severity) << c.line;
+    const std::vector<std::string> strings = {"Merlox IDE CD-ROM Drive", "1.0.0.0", c.line,
                                               std::to_string(c.exitCode), "SYSTEM",
                                               "C:\\Windows\\Temp\\x.log"};
-    EXPECT_EQ(event.strings, strings) << c.outcome;
+    EXPECT_EQ(event.strings, strings) << c.line;
   }
 }
 
+// With or without windows: the exit code of a run that a person saw is 0.
 TEST(AuditEvent, NoEventForARunThatOnlyReadItsCommandLine) {
   AuditFacts facts;
-  facts.outcome = "FAILED (bad command line: /x)";
-  facts.exitCode = 1639;
+  facts.outcome = kOutcomeBadCommandLine;
+  facts.outcomeLine = "FAILED (bad command line: /x)";
   AuditEvent event;
-  EXPECT_FALSE(AuditEventFor(facts, &event));
+  for (int exitCode : {1639, 0}) {
+    facts.exitCode = exitCode;
+    EXPECT_FALSE(AuditEventFor(facts, &event)) << exitCode;
+  }
+  facts.outcome = kOutcomeCannotStart;
   facts.exitCode = 1603;
   ASSERT_TRUE(AuditEventFor(facts, &event));
   // Every insertion string is there, so that no "%5" shows in the text.

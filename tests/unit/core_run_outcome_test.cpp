@@ -1,56 +1,101 @@
 #include <gtest/gtest.h>
 
-#include "run_outcome.h"
+#include "run_state.h"
 
 namespace stf {
 namespace {
 
-// What the dialog library says, the log's outcome line, and what a
-// deployment tool reads from the exit code: one table, so that the log's last
-// line and the exit code cannot disagree.
-TEST(RunOutcome, OutcomeLinesAndExitCodes) {
+// Every outcome as a run records it, the log's last line and the exit code a
+// deployment tool reads: one table, so that the two cannot disagree.
+TEST(RunOutcome, EveryOutcomeHasItsLineAndExitCode) {
+  const std::string cause = "CreateServiceA mlxidecd (error 5: Access is denied.)";
   struct Case {
-    const char* given;
+    RunOutcome outcome;
+    const char* detail;
     const char* line;
     int code;
   } cases[] = {
-      {"SUCCESS", "SUCCESS", 0},
-      {"SUCCESS, restart pending", "SUCCESS (restart pending)", 3010},
-      {"SUCCESS (restart pending)", "SUCCESS (restart pending)", 3010},
-      {"SUCCESS, restarting Windows", "SUCCESS (restarting Windows)", 1641},
-      {"success (Restarting windows)", "SUCCESS (restarting Windows)", 1641},
-      {"CANCELLED", "CANCELLED", 1602},
-      {"NOT INSTALLED (nothing to remove)", "NOT INSTALLED (nothing to remove)", 1605},
-      {"FAILED (a setup error ended the installation)",
-       "FAILED (a setup error ended the installation)", 1603},
-      {"FAILED", "FAILED (setup ended before it completed)", 1603},
-      {"", "FAILED (setup ended before it completed)", 1603},
-      {"something else", "FAILED (something else)", 1603},
+      {kOutcomeSucceeded, "", "SUCCESS", 0},
+      {kOutcomeRestartPending, "", "SUCCESS (restart pending)", 3010},
+      {kOutcomeRestarting, "", "SUCCESS (restarting Windows)", 1641},
+      {kOutcomeCancelled, "", "CANCELLED", 1602},
+      {kOutcomeNotInstalled, "nothing to remove", "NOT INSTALLED (nothing to remove)", 1605},
+      {kOutcomeFailed, "the driver service could not be registered",
+       "FAILED (the driver service could not be registered: CreateServiceA mlxidecd (error 5: "
+       "Access is denied.))",
+       1603},
+      // Nothing decided: the run stopped short, and the cause says where.
+      {kOutcomeUndecided, "",
+       "FAILED (setup ended before it completed: CreateServiceA mlxidecd (error 5: Access is "
+       "denied.))",
+       1603},
+      // Ends before the start name their reason alone.
+      {kOutcomeBadCommandLine, "bad command line: /x", "FAILED (bad command line: /x)", 1639},
+      {kOutcomeAnotherSetup, "another setup is running", "FAILED (another setup is running)", 1618},
+      {kOutcomeLogRefused, "the log C:\\l cannot be opened",
+       "FAILED (the log C:\\l cannot be opened)", 1622},
+      {kOutcomeCannotStart, "the folder", "FAILED (the folder)", 1603},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(CanonicalOutcome(c.given), c.line) << c.given;
-    EXPECT_EQ(ExitCodeOfOutcome(c.given), c.code) << c.given;
-    EXPECT_EQ(ExitCodeOfOutcome(c.line), c.code) << c.line;  // the line reads back the same
+    RunState state;
+    KeepCause(&state, cause + "\r\n", FailureCause());
+    DecideOutcome(&state, c.outcome, c.detail);
+    EXPECT_EQ(OutcomeLineOf(state), c.line) << c.outcome;
+    EXPECT_EQ(ExitCodeOfRun(state), c.code) << c.outcome;
+    // The value that crosses between the libraries comes back as itself.
+    EXPECT_EQ(OutcomeFromValue(static_cast<int>(c.outcome)), c.outcome);
+  }
+  EXPECT_EQ(OutcomeFromValue(-1), kOutcomeUndecided);
+  EXPECT_EQ(OutcomeFromValue(kOutcomeCannotStart + 1), kOutcomeUndecided);
+  EXPECT_EQ(OutcomeLine(kOutcomeFailed, "", ""), "FAILED (setup ended before it completed)");
+}
+
+// Which decision the log's last line and the exit code follow, in order.
+TEST(RunOutcome, LatestDecisionCountsButSomeOutcomesStay) {
+  struct Step {
+    enum { kDecide, kWriteLine, kRefuseRestart } kind;
+    RunOutcome outcome;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    int code;
+  } cases[] = {
+      {"a later dialog decides again",
+       {{Step::kDecide, kOutcomeCancelled}, {Step::kDecide, kOutcomeFailed}}, 1603},
+      {"an end before the start stays",
+       {{Step::kDecide, kOutcomeAnotherSetup}, {Step::kDecide, kOutcomeSucceeded}}, 1618},
+      {"a written line stays true",
+       {{Step::kDecide, kOutcomeSucceeded}, {Step::kWriteLine, kOutcomeUndecided}, {Step::kDecide, kOutcomeFailed}}, 0},
+      {"a refused restart leaves it pending, after the line too",
+       {{Step::kDecide, kOutcomeRestarting}, {Step::kWriteLine, kOutcomeUndecided}, {Step::kRefuseRestart, kOutcomeUndecided}}, 3010},
+      {"a refusal changes no other outcome",
+       {{Step::kDecide, kOutcomeCancelled}, {Step::kRefuseRestart, kOutcomeUndecided}}, 1602},
+  };
+  for (const Case& c : cases) {
+    RunState state;
+    for (const Step& step : c.steps) {
+      if (step.kind == Step::kDecide) DecideOutcome(&state, step.outcome, "");
+      if (step.kind == Step::kWriteLine) state.lineWritten = true;
+      if (step.kind == Step::kRefuseRestart) RefuseRestart(&state);
+    }
+    EXPECT_EQ(ExitCodeOfRun(state), c.code) << c.what;
   }
 }
 
-TEST(RunOutcome, FailureNamesTheKnownCause) {
-  EXPECT_EQ(OutcomeWithCause("FAILED (the driver service could not be registered)",
-                             "CreateServiceA mlxidecd (error 5: Access is denied.)"),
-            "FAILED (the driver service could not be registered: CreateServiceA mlxidecd "
-            "(error 5: Access is denied.))");
-  EXPECT_EQ(OutcomeWithCause("", "Cannot initialize registry!"),
-            "FAILED (setup ended before it completed: Cannot initialize registry!)");
-  // A cause left from a failure that was got over does not touch a success.
-  EXPECT_EQ(OutcomeWithCause("SUCCESS, restart pending", "CopyFileA (error 32)"),
-            "SUCCESS (restart pending)");
-  EXPECT_EQ(OutcomeWithCause("FAILED (x)", "  "), "FAILED (x)");
-}
-
-TEST(RunOutcome, RefusedRestartLeavesTheRestartPending) {
-  EXPECT_EQ(OutcomeAfterRefusedRestart("SUCCESS (restarting Windows)"), "SUCCESS (restart pending)");
-  EXPECT_EQ(ExitCodeOfOutcome(OutcomeAfterRefusedRestart("SUCCESS, restarting Windows")), 3010);
-  EXPECT_EQ(OutcomeAfterRefusedRestart("FAILED (x)"), "FAILED (x)");
+TEST(RunOutcome, SwitchesAndTitleAsTheirSymbolsHadThem) {
+  RunState state;
+  EXPECT_STREQ(QuietSymbolText(state), "");
+  EXPECT_STREQ(RestartSymbolText(state), "");
+  EXPECT_EQ(ErrorCaption(state), "Setup Error");  // before the program names its windows
+  state.quiet = true;
+  state.restart = SetupOptions::kRestartForce;
+  state.title = "Remove Merlox IDE CD-ROM Drive";
+  EXPECT_STREQ(QuietSymbolText(state), "1");
+  EXPECT_STREQ(RestartSymbolText(state), "FORCE");
+  EXPECT_EQ(ErrorCaption(state), "Remove Merlox IDE CD-ROM Drive Error");
+  state.restart = SetupOptions::kRestartNever;
+  EXPECT_STREQ(RestartSymbolText(state), "NO");
 }
 
 }  // namespace

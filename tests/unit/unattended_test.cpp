@@ -1,6 +1,6 @@
 // Unattended runs as the program sees them: start-up failures that must not
-// wait on a box, the exit code and the refused restart handed to the toolkit
-// when it offers them, setup.inf found beside setup.exe, and a driver service
+// wait on a box when the toolkit offers to write them down, the refused
+// restart handed to the toolkit, setup.inf found beside setup.exe, and a driver service
 // that is registered only over a driver file in place.
 #include "installer/installer.h"
 #include "support/setup_paths.h"
@@ -14,17 +14,13 @@ using Trace = std::vector<std::string>;
 // What our toolkit's shell library answers, and what it was told.
 struct ShellAnswers {
   BOOL quiet = TRUE;
-  INT exitCode = 3010;
   Trace told;
-  std::vector<DWORD> refusals;
 } shell;
 
 BOOL StfStartupFailure(LPCSTR text) {
   shell.told.push_back(text);
   return shell.quiet;
 }
-void StfRestartRefused(DWORD error) { shell.refusals.push_back(error); }
-INT StfExitCode(INT) { return shell.exitCode; }
 
 template <typename F>
 FARPROC Export(F* function) {
@@ -41,11 +37,8 @@ class UnattendedTest : public SetupTest {
 
   // The toolkit with the exports looked up at run time; without it, an older one.
   static void OfferExports() {
-    fake::Library& library = fake::AddResidentLibrary(
-        "MSSHLSTF.dll", {"StfStartupFailure", "StfRestartRefused", "StfExitCode"});
+    fake::Library& library = fake::AddResidentLibrary("MSSHLSTF.dll", {"StfStartupFailure"});
     library.implementations["StfStartupFailure"] = Export(&StfStartupFailure);
-    library.implementations["StfRestartRefused"] = Export(&StfRestartRefused);
-    library.implementations["StfExitCode"] = Export(&StfExitCode);
   }
 
   static std::optional<int> Run() {
@@ -78,29 +71,20 @@ TEST_F(UnattendedTest, StartupFailureWaitsOnABoxOnlyWhenAPersonIsThere) {
   }
 }
 
-TEST_F(UnattendedTest, ExitCodeIsTheToolkitsWhenItOffersOne) {
-  EXPECT_EQ(RunExitCode(0), 0);
-  OfferExports();
-  EXPECT_EQ(RunExitCode(0), 3010);
-}
-
-TEST_F(UnattendedTest, RefusedRestartIsReportedWithItsError) {
-  OfferExports();
+TEST_F(UnattendedTest, RefusedRestartIsHandedToTheToolkitWithItsError) {
   fake::machine.holdsShutdownPrivilege = false;  // ExitWindowsEx answers 1314
   fake::Events(100, {"CONTINUE"});
   fake::Events(700, {"RESTART"});
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(shell.refusals, (std::vector<DWORD>{1314}));
+  EXPECT_EQ(fake::CallsTo({"StfRestartRefused"}), Trace{"StfRestartRefused(1314)"});
 
   // An accepted restart reports nothing.
   fake::ResetProcessState();
-  shell = ShellAnswers{};
-  OfferExports();
   fake::SetSymbol("STF_SRCDIR", "D:\\");
   fake::Events(100, {"CONTINUE"});
   fake::Events(700, {"RESTART"});
   EXPECT_EQ(Run(), 0);
-  EXPECT_TRUE(shell.refusals.empty());
+  EXPECT_EQ(fake::CountCalls("StfRestartRefused"), 0);
   EXPECT_EQ(fake::machine.shutdownRequests.size(), 1u);
 }
 

@@ -29,6 +29,6 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 
 void ReportProblem(const std::string& text) {
   LogRecord("Error: " + text);
-  if (!StfQuiet()) MessageBoxA(GetActiveWindow(), text.c_str(), StfErrorCaption().c_str(),
+  if (!StfQuiet()) MessageBoxA(GetActiveWindow(), text.c_str(), StfErrorCaption(),
                                MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

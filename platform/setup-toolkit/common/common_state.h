@@ -9,6 +9,7 @@
 #include "copy_plan.h"
 #include "failure_words.h"
 #include "inf_parser.h"
+#include "run_state.h"
 #include "symbols.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
@@ -27,11 +28,17 @@ std::set<std::string>& CopyListTargets();
 INT CopyOut(const std::string& text, LPSTR buffer, INT size);
 
 // Writes a record to the log (when one is open). "Error: " records also go to
-// standard error, and the first of a run of them becomes the cause (STF_CAUSE
-// and its parts; a record given as text only has no parts but its text).
+// standard error, and the first of a run of them becomes the run's cause (a
+// record given as text only has no parts but its text).
 bool LogRecord(const std::string& text);
 // An "Error: " record with the parts of its cause.
 bool LogFailure(const std::string& line, const stf::FailureCause& cause);
+
+// The run's state (run_state_exports.cpp). A failure's first error record
+// becomes its cause; once the outcome line is written it stays true.
+stf::RunState& ProcessRunState();
+void KeepFailureCause(const std::string& record, const stf::FailureCause& cause);
+void MarkOutcomeWritten();
 
 // Reports a failure to the user (not in quiet mode) and to the log.
 void ReportProblem(const std::string& text);

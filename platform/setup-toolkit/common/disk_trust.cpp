@@ -178,7 +178,7 @@ HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
     if (!toldBefore && refused.count(path) != 0 && !StfQuiet()) {
       const std::string text = refused[path] + ".\n\nSetup has changed nothing on this computer. "
                                "Use an undamaged copy of the installation disk, then try again.";
-      MessageBoxA(nullptr, text.c_str(), StfErrorCaption().c_str(),
+      MessageBoxA(nullptr, text.c_str(), StfErrorCaption(),
                   MB_OK | MB_ICONHAND | MB_TASKMODAL);
       SetLastError(kErrorInvalidImageHash);
     }

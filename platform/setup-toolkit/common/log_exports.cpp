@@ -6,7 +6,6 @@
 #include "dbcs_path.h"
 #include "failure_words.h"
 #include "log_file_rules.h"
-#include "run_outcome.h"
 #include "setup_log.h"
 
 namespace {
@@ -16,17 +15,6 @@ namespace {
 bool lastRecordWasError = false;
 
 bool IsErrorRecord(const std::string& text) { return text.rfind("Error: ", 0) == 0; }
-
-void KeepCause(const std::string& record, const stf::FailureCause& cause) {
-  Symbols().Set(STF_SYM_CAUSE, stf::OneLine(record));
-  Symbols().Set(STF_SYM_CAUSE_TEXT, cause.text);
-  Symbols().Set(STF_SYM_CAUSE_OPERATION, cause.operation);
-  Symbols().Set(STF_SYM_CAUSE_FILE, cause.file);
-  Symbols().Set(STF_SYM_CAUSE_CODE, cause.code != 0 ? std::to_string(cause.code) : "");
-  Symbols().Set(STF_SYM_CAUSE_TEXT_ID, cause.textId != 0 ? std::to_string(cause.textId) : "");
-  const char* inserts[] = {STF_SYM_CAUSE_INSERT_1, STF_SYM_CAUSE_INSERT_2, STF_SYM_CAUSE_INSERT_3};
-  for (int i = 0; i < 3; ++i) Symbols().Set(inserts[i], cause.textInserts[i]);
-}
 
 stf::FailureCause CauseOf(const std::string& text, const std::string& operation,
                           const std::string& file, DWORD code) {
@@ -51,7 +39,7 @@ void SetLogSymbol(const std::string& file) {
 }  // namespace
 
 bool LogFailure(const std::string& line, const stf::FailureCause& cause) {
-  if (!lastRecordWasError) KeepCause(line.substr(7), cause);
+  if (!lastRecordWasError) KeepFailureCause(line.substr(7), cause);
   StfWriteStdErr(stf::OneLine(line));
   lastRecordWasError = true;
   return stf::ProcessSetupLog().Write(line);
@@ -150,10 +138,11 @@ void STFAPI StfLogCopied(LPCSTR src, LPCSTR dst, DWORD bytes) {
             std::to_string(bytes) + " bytes)");
 }
 
-void STFAPI StfLogOutcome(LPCSTR outcome) {
-  const std::string line = stf::CanonicalOutcome(outcome ? outcome : "");
+void STFAPI StfLogOutcome(void) {
+  const std::string line = stf::OutcomeLineOf(ProcessRunState());
   StfWriteStdErr(stf::OneLine("Outcome: " + line));
   lastRecordWasError = false;
+  MarkOutcomeWritten();
   stf::ProcessSetupLog().WriteOutcomeText(line);
 }
 

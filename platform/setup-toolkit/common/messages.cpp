@@ -68,7 +68,7 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
   if (!StfQuiet() && !silent) {
     char system[512];
     std::string shown = text + "\n\n" + StfErrorText(code, system, sizeof system);
-    MessageBoxA(GetActiveWindow(), shown.c_str(), StfErrorCaption().c_str(),
+    MessageBoxA(GetActiveWindow(), shown.c_str(), StfErrorCaption(),
                 MB_OK | (vital ? MB_ICONHAND : MB_ICONEXCLAMATION) | MB_TASKMODAL);
   }
   // The one answer a report can have here: the operation is not retried.

@@ -6,17 +6,17 @@
 namespace stf {
 
 bool AuditEventFor(const AuditFacts& facts, AuditEvent* event) {
-  if (facts.exitCode == kExitBadCommandLine) return false;
-  const int code = ExitCodeOfOutcome(facts.outcome);
-  const bool done = code == kExitSuccess || code == kExitRestartPending || code == kExitRestarting;
+  if (facts.outcome == kOutcomeBadCommandLine) return false;
+  const bool done = IsDone(facts.outcome);
   const bool removal = facts.action == AuditAction::kRemove;
+  const bool warning = facts.outcome == kOutcomeCancelled || facts.outcome == kOutcomeNotInstalled;
   event->id = removal ? (done ? 11724 : 11725) : (done ? 11707 : 11708);
-  event->severity = done                                                  ? AuditSeverity::kInformation
-                    : code == kExitCancelled || code == kExitNotInstalled ? AuditSeverity::kWarning
-                                                                          : AuditSeverity::kError;
+  event->severity = done      ? AuditSeverity::kInformation
+                    : warning ? AuditSeverity::kWarning
+                              : AuditSeverity::kError;
   event->strings = {facts.product,
                     facts.version.empty() ? "(unknown)" : facts.version,
-                    facts.outcome,
+                    facts.outcomeLine,
                     std::to_string(facts.exitCode),
                     facts.user.empty() ? "(unknown)" : facts.user,
                     facts.logPath.empty() ? "(none)" : facts.logPath};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "dbcs_path.h"
+#include "run_outcome.h"
 
 namespace stf {
 
@@ -20,8 +21,9 @@ struct AuditFacts {
   AuditAction action = AuditAction::kInstall;
   std::string product;
   std::string version;
-  std::string outcome;  // canonical (run_outcome.h)
-  int exitCode = 0;
+  RunOutcome outcome = kOutcomeUndecided;
+  std::string outcomeLine;  // the log's last line for it, without "Outcome: "
+  int exitCode = 0;         // the process's: 0 when a person saw the outcome
   std::string user;
   std::string logPath;  // empty: the run has no log
 };

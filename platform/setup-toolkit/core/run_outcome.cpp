@@ -1,77 +1,61 @@
 #include "run_outcome.h"
 
-#include "ansi_text.h"
-
 namespace stf {
 namespace {
 
-const char kRestartPending[] = "restart pending";
-const char kRestarting[] = "restarting Windows";
+const char kNoDetail[] = "setup ended before it completed";
 
-bool StartsWithNoCase(const std::string& text, const std::string& word) {
-  return text.size() >= word.size() && EqualsNoCase(text.substr(0, word.size()), word);
-}
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-// "WORD, detail", "WORD (detail)" or "WORD": the detail without its brackets.
-std::string DetailAfter(const std::string& text, std::size_t wordLength) {
-  std::string rest = Trimmed(text.substr(wordLength));
-  if (!rest.empty() && rest[0] == ',') rest = Trimmed(rest.substr(1));
-  if (rest.size() >= 2 && rest.front() == '(' && rest.back() == ')') {
-    rest = Trimmed(rest.substr(1, rest.size() - 2));
-  }
-  return rest;
-}
-
-std::string WithDetail(const char* word, const std::string& detail) {
-  return detail.empty() ? std::string(word) : std::string(word) + " (" + detail + ")";
+std::string InBrackets(const std::string& word, const std::string& detail) {
+  return detail.empty() ? word : word + " (" + detail + ")";
 }
 
 }  // namespace
 
-std::string CanonicalOutcome(const std::string& text) {
-  const std::string t = Trimmed(text);
-  if (StartsWithNoCase(t, "NOT INSTALLED")) return WithDetail("NOT INSTALLED", DetailAfter(t, 13));
-  if (StartsWithNoCase(t, "CANCELLED")) return "CANCELLED";
-  if (StartsWithNoCase(t, "SUCCESS")) {
-    const std::string detail = DetailAfter(t, 7);
-    if (StartsWithNoCase(detail, "restarting")) return WithDetail("SUCCESS", kRestarting);
-    if (StartsWithNoCase(detail, "restart")) return WithDetail("SUCCESS", kRestartPending);
-    return "SUCCESS";
+RunOutcome OutcomeFromValue(int value) {
+  return value >= kOutcomeUndecided && value <= kOutcomeCannotStart ? static_cast<RunOutcome>(value)
+                                                                    : kOutcomeUndecided;
+}
+
+bool EndsBeforeStart(RunOutcome outcome) {
+  return outcome == kOutcomeBadCommandLine || outcome == kOutcomeAnotherSetup ||
+         outcome == kOutcomeLogRefused || outcome == kOutcomeCannotStart;
+}
+
+bool IsDone(RunOutcome outcome) {
+  return outcome == kOutcomeSucceeded || outcome == kOutcomeRestartPending ||
+         outcome == kOutcomeRestarting;
+}
+
+int ExitCodeOf(RunOutcome outcome) {
+  switch (outcome) {
+    case kOutcomeSucceeded: return kExitSuccess;
+    case kOutcomeRestartPending: return kExitRestartPending;
+    case kOutcomeRestarting: return kExitRestarting;
+    case kOutcomeCancelled: return kExitCancelled;
+    case kOutcomeNotInstalled: return kExitNotInstalled;
+    case kOutcomeBadCommandLine: return kExitBadCommandLine;
+    case kOutcomeAnotherSetup: return kExitAnotherRunning;
+    case kOutcomeLogRefused: return kExitLogUnwritable;
+    default: return kExitFailed;
   }
-  if (StartsWithNoCase(t, "FAILED")) {
-    const std::string detail = DetailAfter(t, 6);
-    return WithDetail("FAILED", detail.empty() ? "setup ended before it completed" : detail);
+}
+
+std::string OutcomeLine(RunOutcome outcome, const std::string& detail, const std::string& cause) {
+  switch (outcome) {
+    case kOutcomeSucceeded: return "SUCCESS";
+    case kOutcomeRestartPending: return "SUCCESS (restart pending)";
+    case kOutcomeRestarting: return "SUCCESS (restarting Windows)";
+    case kOutcomeCancelled: return "CANCELLED";
+    case kOutcomeNotInstalled: return InBrackets("NOT INSTALLED", detail);
+    default: break;
   }
-  return WithDetail("FAILED", t.empty() ? "setup ended before it completed" : t);
+  const std::string what = detail.empty() ? kNoDetail : detail;
+  if (EndsBeforeStart(outcome) || cause.empty()) return InBrackets("FAILED", what);
+  return InBrackets("FAILED", what + ": " + cause);
 }
 
-std::string OutcomeWithCause(const std::string& outcome, const std::string& lastCause) {
-  const std::string canonical = CanonicalOutcome(outcome);
-  const std::string cause = Trimmed(lastCause);
-  if (cause.empty() || !StartsWithNoCase(canonical, "FAILED")) return canonical;
-  return WithDetail("FAILED", DetailAfter(canonical, 6) + ": " + cause);
-}
-
-int ExitCodeOfOutcome(const std::string& outcome) {
-  const std::string canonical = CanonicalOutcome(outcome);
-  if (canonical == "SUCCESS") return kExitSuccess;
-  if (canonical == WithDetail("SUCCESS", kRestartPending)) return kExitRestartPending;
-  if (canonical == WithDetail("SUCCESS", kRestarting)) return kExitRestarting;
-  if (canonical == "CANCELLED") return kExitCancelled;
-  if (StartsWithNoCase(canonical, "NOT INSTALLED")) return kExitNotInstalled;
-  return kExitFailed;
-}
-
-std::string OutcomeAfterRefusedRestart(const std::string& outcome) {
-  const std::string canonical = CanonicalOutcome(outcome);
-  return canonical == WithDetail("SUCCESS", kRestarting) ? WithDetail("SUCCESS", kRestartPending)
-                                                          : canonical;
+RunOutcome AfterRefusedRestart(RunOutcome outcome) {
+  return outcome == kOutcomeRestarting ? kOutcomeRestartPending : outcome;
 }
 
 }  // namespace stf

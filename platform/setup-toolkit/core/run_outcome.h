@@ -1,6 +1,6 @@
-// How a run of setup ended, as the log's last line says it and as deployment
-// tools read it from the exit code (Windows Installer's codes). The outcome
-// text is the part of "Outcome: ..." after the colon:
+// How a run of setup ended, as a value, and what follows from it: the log's
+// last line ("Outcome: " and the line) and the exit code deployment tools
+// read (Windows Installer's codes):
 //   SUCCESS                       0     installed or removed, nothing pending
 //   SUCCESS (restart pending)     3010  done; Windows must restart to finish
 //   SUCCESS (restarting Windows)  1641  done; the restart was started
@@ -28,20 +28,39 @@ enum ExitCode : int {
   kExitRestartPending = 3010,
 };
 
-// The outcome text the dialog library gives ("SUCCESS, restart pending",
-// "FAILED (why)", ...) in its canonical form "WORD" or "WORD (detail)".
-// Anything that is not a known word is a failure with that text as its cause.
-std::string CanonicalOutcome(const std::string& text);
+// The values cross between our libraries and the dialog library as integers:
+// never renumber one.
+enum RunOutcome : int {
+  kOutcomeUndecided = 0,  // nothing decided it: the run ended before it completed
+  kOutcomeSucceeded = 1,
+  kOutcomeRestartPending = 2,
+  kOutcomeRestarting = 3,
+  kOutcomeFailed = 4,
+  kOutcomeCancelled = 5,
+  kOutcomeNotInstalled = 6,
+  // Ends before the start: the reason is the whole detail, and they stay.
+  kOutcomeBadCommandLine = 7,  // also /help
+  kOutcomeAnotherSetup = 8,
+  kOutcomeLogRefused = 9,
+  kOutcomeCannotStart = 10,
+};
 
-// A FAILED outcome whose detail is only what the dialog knew takes the cause
-// that was logged last instead, when there is one.
-std::string OutcomeWithCause(const std::string& outcome, const std::string& lastCause);
+// A value from another library, checked: anything unknown is undecided.
+RunOutcome OutcomeFromValue(int value);
 
-// The exit code of a canonical outcome; an empty one is a run that ended
-// before it decided anything: FAILED.
-int ExitCodeOfOutcome(const std::string& outcome);
+bool EndsBeforeStart(RunOutcome outcome);
+bool IsDone(RunOutcome outcome);  // a success, with or without a restart
 
-// What a restart refused by Windows turns "SUCCESS (restarting Windows)" into.
-std::string OutcomeAfterRefusedRestart(const std::string& outcome);
+// The exit code of an unattended run.
+int ExitCodeOf(RunOutcome outcome);
+
+// The outcome line without "Outcome: ". detail is what decided a failure or
+// a nothing-to-remove ("a setup error ended the installation"), cause the
+// failure's first error record; a failure names both, an end before the
+// start only its detail.
+std::string OutcomeLine(RunOutcome outcome, const std::string& detail, const std::string& cause);
+
+// What a restart that Windows refused leaves of the outcome.
+RunOutcome AfterRefusedRestart(RunOutcome outcome);
 
 }  // namespace stf

@@ -30,7 +30,7 @@ static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
     if (at != std::wstring::npos) text.replace(at, 2, fills[i]);
   }
   WCHAR title[256] = L"";
-  MultiByteToWideChar(CP_ACP, 0, StfTitle().c_str(), -1, title, 256);
+  MultiByteToWideChar(CP_ACP, 0, StfTitle(), -1, title, 256);
   MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND);
 }
 
@@ -44,7 +44,7 @@ static std::wstring Decimal(unsigned value) {
 static void TellUsage(const std::string& problem, const std::string& text, bool quiet,
                       const std::string& program) {
   StfWriteStdErr(text);
-  if (!quiet) ShowUsageWindow(problem, program, StfTitle().c_str());
+  if (!quiet) ShowUsageWindow(problem, program, StfTitle());
 }
 
 // Reads the switches and takes the run lock; false when the run ends here
@@ -56,8 +56,8 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   const bool parsed = stf::ParseOptions(tail, options, &error, program);
   // Known before anything can fail, so that no failure waits for a person.
   const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
-  StfSetSymbol(STF_SYM_QUIET, quiet ? "1" : "");
-  StfSetSymbol(STF_SYM_TITLE, ProgramDescription().c_str());
+  StfSetRunSwitches(quiet, parsed ? options->restart : stf::SetupOptions::kRestartDefault);
+  StfSetTitle(ProgramDescription().c_str());
   // Chosen first, so that the window of the switches speaks it too. A quiet
   // run chooses as well: a /lang that names no language of ours is a bad
   // command line either way.
@@ -66,17 +66,17 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
-    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + problem);
+    EndRunEarly(stf::kOutcomeBadCommandLine, "bad command line: " + problem);
     return false;
   }
   if (!spoken) {
     TellUsage(unknown, unknown + "\n\n" + stf::UsageText(program), quiet, program);
-    EndRunEarly(stf::kExitBadCommandLine, "bad command line: " + unknown);
+    EndRunEarly(stf::kOutcomeBadCommandLine, "bad command line: " + unknown);
     return false;
   }
   if (options->help) {
     TellUsage("", stf::UsageText(program), quiet, program);
-    EndRunEarly(stf::kExitBadCommandLine, "only the usage was asked for");
+    EndRunEarly(stf::kOutcomeBadCommandLine, "only the usage was asked for");
     return false;
   }
   if (!TakeRunLock()) {
@@ -86,11 +86,11 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
       ShowBox(IDS_STF_BUSY,
               L"Another setup is running. Wait until it has finished, then start this one again.");
     }
-    EndRunEarly(stf::kExitAnotherRunning, "another setup is running");
+    EndRunEarly(stf::kOutcomeAnotherSetup, "another setup is running");
     return false;
   }
   if (!options->logPath.empty() && !FOpenLogFile(options->logPath.c_str(), TRUE)) {
-    EndRunEarly(stf::kExitLogUnwritable, "the log " + options->logPath + " cannot be opened");
+    EndRunEarly(stf::kOutcomeLogRefused, "the log " + options->logPath + " cannot be opened");
     return false;
   }
   // Without /log the run still leaves a record, one of its own.
@@ -135,14 +135,11 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
   stf::SetupOptions options;
   std::string languageNote;
   if (!StartRun(cmdLine, &options, &languageNote)) return -1;  // nothing is open that needs ending
-  StfSetSymbol(STF_SYM_RESTART, options.restart == stf::SetupOptions::kRestartForce   ? "FORCE"
-                                : options.restart == stf::SetupOptions::kRestartNever ? "NO"
-                                                                                      : "");
   WriteRunHeader(cmdLine);
   FWriteToLogFile(languageNote.c_str(), TRUE);
   if (!ProgramFolderIsAnsi(options.quiet)) {
-    EndRunEarly(stf::kExitFailed, "the program's folder has a name that ANSI code page " +
-                                      std::to_string(GetACP()) + " cannot hold");
+    EndRunEarly(stf::kOutcomeCannotStart, "the program's folder has a name that ANSI code page " +
+                                              std::to_string(GetACP()) + " cannot hold");
     return -1;
   }
 

@@ -104,7 +104,7 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
     case WM_SETTEXT:
       result = DefWindowProcA(window, message, wParam, lParam);
       // Every box and window of the setup takes the frame's title.
-      StfSetSymbol(STF_SYM_TITLE, reinterpret_cast<LPCSTR>(lParam));
+      StfSetTitle(reinterpret_cast<LPCSTR>(lParam));
       InvalidateRect(window, nullptr, FALSE);
       return result;
     case WM_CLOSE: {

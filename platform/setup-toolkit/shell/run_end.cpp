@@ -6,20 +6,26 @@
 
 namespace {
 
-int earlyExitCode = 0;
-std::string earlyOutcome;
-std::string finalOutcome;  // canonical, once written
+bool outcomeWritten = false;
+
+stf::RunOutcome Outcome() { return stf::OutcomeFromValue(StfOutcome()); }
 
 // The code the process ends with (StfExitCode), once the outcome is known.
 int RunExitCode(int programCode) {
   // A person saw the outcome; the exit code stays what the program says.
-  if (!StfQuiet()) return programCode;
-  return earlyExitCode != 0 ? earlyExitCode : stf::ExitCodeOfOutcome(finalOutcome);
+  return StfQuiet() ? stf::ExitCodeOf(Outcome()) : programCode;
 }
 
-std::string SymbolText(LPCSTR name) {
+std::string OutcomeLine() {
+  char line[2048] = "";
+  return StfGetOutcomeLine(line, sizeof line) < static_cast<INT>(sizeof line) ? line : "";
+}
+
+std::string LogFile() {
   char value[1024] = "";
-  return CbGetSymbolValue(name, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
+  return CbGetSymbolValue(STF_SYM_LOGFILE, value, sizeof value) < static_cast<INT>(sizeof value)
+             ? value
+             : "";
 }
 
 }  // namespace
@@ -45,20 +51,17 @@ bool TakeRunLock() {
   return true;
 }
 
-void EndRunEarly(int exitCode, const std::string& reason) {
-  earlyExitCode = exitCode;
-  earlyOutcome = "FAILED (" + reason + ")";
+void EndRunEarly(stf::RunOutcome outcome, const std::string& reason) {
+  StfSetOutcome(outcome, reason.c_str());
 }
 
 void WriteFinalOutcome() {
-  if (!finalOutcome.empty()) return;
-  finalOutcome = earlyExitCode != 0 ? earlyOutcome
-                                    : stf::OutcomeWithCause(SymbolText(STF_SYM_OUTCOME),
-                                                            SymbolText(STF_SYM_CAUSE));
+  if (outcomeWritten) return;
+  outcomeWritten = true;
   // Before the outcome line, after which the log takes nothing more.
-  WriteAuditEvent(stf::CanonicalOutcome(finalOutcome), RunExitCode(0));
-  StfLogOutcome(finalOutcome.c_str());
-  const std::string logFile = SymbolText(STF_SYM_LOGFILE);
+  WriteAuditEvent(Outcome(), OutcomeLine(), RunExitCode(0));
+  StfLogOutcome();
+  const std::string logFile = LogFile();
   if (!logFile.empty()) StfWriteStdErr("Log: " + logFile);
 }
 
@@ -69,17 +72,17 @@ BOOL STFAPI StfStartupFailure(LPCSTR text) {
   FWriteToLogFile(line.c_str(), TRUE);
   // A run that ended before it began has said why; a second box would only
   // call the switches that were asked for a failure.
-  return StfQuiet() || earlyExitCode != 0;
+  return StfQuiet() || stf::EndsBeforeStart(Outcome());
 }
 
 void STFAPI StfRestartRefused(DWORD error) {
-  if (stf::ExitCodeOfOutcome(finalOutcome) != stf::kExitRestarting) return;
+  if (Outcome() != stf::kOutcomeRestarting) return;
   // The log was closed with the setup; its last line must still be the truth.
-  const std::string logFile = SymbolText(STF_SYM_LOGFILE);
+  const std::string logFile = LogFile();
   const bool reopened = !logFile.empty() && FOpenLogFile(logFile.c_str(), TRUE);
   StfLogError("Windows did not start the restart (ExitWindowsEx)", error);
-  finalOutcome = stf::OutcomeAfterRefusedRestart(finalOutcome);
-  StfLogOutcome(finalOutcome.c_str());
+  StfRefuseRestart();
+  StfLogOutcome();
   if (reopened) FCloseLogFile();
 }
 

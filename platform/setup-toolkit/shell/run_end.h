@@ -4,14 +4,18 @@
 
 #include <string>
 
+#include "run_outcome.h"
+
 // Holds the lock that keeps a second setup from running beside this one
 // until the process ends. False: another setup holds it.
 bool TakeRunLock();
 
 // A run that ends before it starts (bad command line, help, another setup,
-// no log): its exit code for a quiet run and the reason for the outcome line.
-void EndRunEarly(int exitCode, const std::string& reason);
+// no log): its outcome, which no later answer changes, and the reason for the
+// outcome line.
+void EndRunEarly(stf::RunOutcome outcome, const std::string& reason);
 
-// Writes the outcome line that the dialogs decided, with the known cause of a
-// failure, to the log and standard error; later calls do nothing.
+// Writes the run's event and its outcome line (the dialogs' decision, with the
+// known cause of a failure) to the log and standard error; later calls do
+// nothing.
 void WriteFinalOutcome();

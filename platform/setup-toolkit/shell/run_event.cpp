@@ -86,13 +86,14 @@ bool Report(const stf::AuditEvent& event, DWORD* error) {
 
 }  // namespace
 
-void WriteAuditEvent(const std::string& outcome, int exitCode) {
+void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, int exitCode) {
   if (eventSource.empty()) return;
   stf::AuditFacts facts;
   facts.action = auditAction;
   facts.product = eventSource;
   facts.version = ProgramVersion();
   facts.outcome = outcome;
+  facts.outcomeLine = outcomeLine;
   facts.exitCode = exitCode;
   facts.user = RunUser();
   char logFile[MAX_PATH + 1] = "";

@@ -3,6 +3,9 @@
 
 #include <string>
 
+#include "run_outcome.h"
+
 // Writes the run's event under the source the program named, unless the
 // source is another program's; the log says what became of it.
-void WriteAuditEvent(const std::string& outcome, int exitCode);
+// outcomeLine is the log's last line for outcome, exitCode the process's.
+void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, int exitCode);

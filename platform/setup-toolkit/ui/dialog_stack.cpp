@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "options.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
@@ -13,6 +14,7 @@ struct StackEntry {
   HWND owner;   // re-enabled when this entry goes
   UINT id;
   bool answered;
+  std::string word;  // the answer's event word, once answered
 };
 
 std::vector<StackEntry> stack;
@@ -59,20 +61,23 @@ void NoteTopDialog() {
   }
 }
 
-bool RestartChosen() {
-  char value[8] = "";
-  CbGetSymbolValue(STF_SYM_RESTART, value, sizeof value);
-  return lstrcmpiA(value, "FORCE") == 0;
+// An answer is its event word's sum (dialog_ids.h), as the programs act on it.
+UINT EventSumOf(LPCSTR word) {
+  if (word == nullptr || word[0] == '\0') return 0;
+  return static_cast<UINT>(static_cast<signed char>(word[0]) + static_cast<signed char>(word[1])) &
+         0xFFFFu;
 }
 
-// The log line and what the answer means for the whole setup.
+// The log line, and what the answer means for the whole setup: the run's outcome.
 void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
   std::string line = "Dialog: " + std::to_string(id) + " -> " + word;
   FWriteToLogFile(line.c_str(), TRUE);
-  auto outcome = reinterpret_cast<PFN_DIALOG_OUTCOME>(
+  auto meaning = reinterpret_cast<PFN_DIALOG_OUTCOME>(
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "DialogOutcome")));
-  LPCSTR meaning = outcome ? outcome(id, word) : nullptr;
-  if (meaning != nullptr) StfSetSymbol(STF_SYM_OUTCOME, meaning);
+  if (meaning == nullptr) return;
+  LPCSTR detail = nullptr;
+  const INT outcome = meaning(id, EventSumOf(word), &detail);
+  if (outcome != stf::kOutcomeUndecided) StfSetOutcome(outcome, detail);
 }
 
 // In quiet mode nothing is shown, but what the dialog needs must still be
@@ -97,9 +102,10 @@ bool DialogPresent(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc) {
 BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
   auto quiet = reinterpret_cast<PFN_QUIET_EVENT_WORD>(
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "QuietEventWord")));
-  LPCSTR word = quiet ? quiet(id, RestartChosen()) : "CONTINUE";
+  const BOOL restart = StfRestartChoice() == stf::SetupOptions::kRestartForce;
+  LPCSTR word = quiet ? quiet(id, restart) : "CONTINUE";
   StfSetSymbol(STF_SYM_DLGEVENT, word);
-  stack.push_back({nullptr, nullptr, id, true});
+  stack.push_back({nullptr, nullptr, id, true, word});
   RecordAnswer(procLibrary, id, word);
   return TRUE;
 }
@@ -154,7 +160,7 @@ HWND CreateStackDialog(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc, HWND pa
   // else to click.
   if (owner == HwndFrame()) owner = nullptr;
   if (owner != nullptr) EnableWindow(owner, FALSE);
-  stack.push_back({window, owner, id, false});
+  stack.push_back({window, owner, id, false, ""});
   NoteTopDialog();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
@@ -176,9 +182,11 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
   if (window == nullptr) return FALSE;
 
   MSG msg;
+  std::string word;
   for (;;) {
     StackEntry* entry = EntryOf(window);
     if (entry == nullptr) return FALSE;  // destroyed from under us
+    word = entry->word;
     if (entry->answered) break;
     BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
@@ -191,17 +199,17 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
       DispatchMessageW(&msg);
     }
   }
-  char word[64] = "";
-  CbGetSymbolValue(STF_SYM_DLGEVENT, word, sizeof word);
-  RecordAnswer(DialogLibrary(procDll), id, word);
+  RecordAnswer(DialogLibrary(procDll), id, word.c_str());
   return TRUE;
 }
 
 BOOL STFAPI FReturnDialogEvent(HWND dialog, LPCSTR word) {
   StackEntry* entry = EntryOf(dialog);
   if (entry == nullptr || word == nullptr) return FALSE;
+  // The programs read the answer from the symbol; the toolkit keeps its own.
   StfSetSymbol(STF_SYM_DLGEVENT, word);
   entry->answered = true;
+  entry->word = word;
   return TRUE;
 }
 
@@ -224,12 +232,12 @@ BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
   // A blank billboard (registered without a dialog) holds its place on the
   // stack and shows nothing, so that the caller still removes one entry.
   if (dll == nullptr || dll[0] == '\0') {
-    stack.push_back({nullptr, nullptr, id, true});
+    stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
   if (StfQuiet()) {
     if (!DialogPresent(dll, id, dll, proc)) return FALSE;
-    stack.push_back({nullptr, nullptr, id, true});
+    stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
   HWND window = CreateStackDialog(dll, id, dll, proc, HwndFrame());

@@ -1,7 +1,6 @@
 // The latest failure in plain words, for the dialog library's error dialogs:
-// read from the cause that MSCOMSTF keeps when the first error record of a
-// failure is written.
-#include <cstdlib>
+// read from the run's cause that MSCOMSTF keeps when the first error record
+// of a failure is written.
 #include <string>
 
 #include "failure_words.h"
@@ -9,11 +8,17 @@
 
 namespace {
 
-std::string Symbol(LPCSTR name) {
+std::string CausePart(INT part) {
   char value[2048] = "";
-  return CbGetSymbolValue(name, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
+  return StfGetCausePart(part, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
 }
 
+std::string LogFile() {
+  char value[1024] = "";
+  return CbGetSymbolValue(STF_SYM_LOGFILE, value, sizeof value) < static_cast<INT>(sizeof value)
+             ? value
+             : "";
+}
 
 // Copies what fits, cut at a character boundary.
 void Give(const std::string& text, LPSTR buffer, INT size) {
@@ -30,13 +35,13 @@ void Give(const std::string& text, LPSTR buffer, INT size) {
 
 stf::FailureCause LatestCause() {
   stf::FailureCause cause;
-  cause.text = Symbol(STF_SYM_CAUSE_TEXT);
-  cause.operation = Symbol(STF_SYM_CAUSE_OPERATION);
-  cause.file = Symbol(STF_SYM_CAUSE_FILE);
-  cause.code = std::strtoul(Symbol(STF_SYM_CAUSE_CODE).c_str(), nullptr, 10);
-  cause.textId = std::strtoul(Symbol(STF_SYM_CAUSE_TEXT_ID).c_str(), nullptr, 10);
-  const char* inserts[] = {STF_SYM_CAUSE_INSERT_1, STF_SYM_CAUSE_INSERT_2, STF_SYM_CAUSE_INSERT_3};
-  for (int i = 0; i < 3; ++i) cause.textInserts[i] = Symbol(inserts[i]);
+  cause.text = CausePart(STF_CAUSE_TEXT);
+  cause.operation = CausePart(STF_CAUSE_OPERATION);
+  cause.file = CausePart(STF_CAUSE_FILE);
+  cause.code = StfCauseCode();
+  cause.textId = StfCauseTextId();
+  const INT inserts[] = {STF_CAUSE_INSERT_1, STF_CAUSE_INSERT_2, STF_CAUSE_INSERT_3};
+  for (int i = 0; i < 3; ++i) cause.textInserts[i] = CausePart(inserts[i]);
   char system[512];
   if (cause.code != 0) cause.codeText = StfErrorText(cause.code, system, sizeof system);
   return cause;
@@ -57,6 +62,6 @@ extern "C" BOOL STFAPI StfFailureWords(LPSTR what, INT cbWhat, LPSTR advice, INT
   const stf::FailureWords words = stf::DescribeFailure(LatestCause(), StfIsLeadByte);
   Give(words.what, what, cbWhat);
   Give(words.advice, advice, cbAdvice);
-  Give(Symbol(STF_SYM_LOGFILE), log, cbLog);
+  Give(LogFile(), log, cbLog);
   return words.what.empty() ? FALSE : TRUE;
 }
