@@ -17,7 +17,10 @@ foreach(kind program library)
     ${CRT_BINDING_DIR}/crt_binding.cpp ${CRT_BINDING_DIR}/${kind}_entry.cpp)
   target_include_directories(crt_binding_${kind} PRIVATE ${CMAKE_SOURCE_DIR})
   # It runs before the run-time: no loop may become a call of memset or memcpy.
-  target_compile_options(crt_binding_${kind} PRIVATE -fno-tree-loop-distribute-patterns)
+  # Without unwind tables nothing refers to the stubs, so the link drops the
+  # names a binary does not use and binds only the rest.
+  target_compile_options(crt_binding_${kind} PRIVATE -fno-tree-loop-distribute-patterns
+    -fno-exceptions -fno-asynchronous-unwind-tables)
 endforeach()
 set(CRT_ENTRY_program _CrtBoundProgramStart)
 set(CRT_ENTRY_library _CrtBoundLibraryStart@12)
