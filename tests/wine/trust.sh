@@ -50,6 +50,11 @@ case $1 in
     grep -qaF 'load_dll looking for L"C:\\windows\\system32\\version.dll"' "$SCEN/setup.err" ||
       fail "setup did not load VERSION.dll from the system directory by its path"
     say "the planted VERSION.dll was imported only by Wine's own: ${importers//$'\n'/, }"
+    # The C run-time is bound from the system directory by its path too, as
+    # every binary of ours starts (a planted msvcrt.dll cannot be shown here:
+    # Wine's own ADVAPI32.dll, which every program imports, would load it first).
+    grep -qaF 'load_dll looking for L"C:\\windows\\system32\\msvcrt.dll"' "$SCEN/setup.err" ||
+      fail "setup did not load msvcrt.dll from the system directory by its path"
     # The version resource still came from the system's VERSION.dll.
     expect_logged 'Uninstall entry: version 1.0.0.0'
     ;;
