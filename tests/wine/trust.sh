@@ -3,7 +3,7 @@
 # installed and removed with its files unchanged, a changed signed driver is
 # refused before anything changes.
 source "$(dirname "$0")/lib.sh"
-: "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll and wintrust.dll}"
+: "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll, wintrust.dll and msvcrt.dll}"
 : "${WINE_TEST_SIGN:?set by ctest: scripts/sign}"
 
 readonly PRODUCT_DIR="drive_c/Program Files/Merlox IDE CD-ROM Drive"
@@ -21,9 +21,10 @@ expect_logged() {
 case $1 in
   trust-planted-dll)
     scenario_begin "$1"
-    cp "$WINE_TEST_PLANTED/version.dll" "$WINE_TEST_PLANTED/wintrust.dll" "$DISK/"
-    # Windows' order for a library that is not a KnownDLL: the program's folder first.
-    export WINEDLLOVERRIDES='version,wintrust=n,b'
+    cp "$WINE_TEST_PLANTED"/{version,wintrust,msvcrt}.dll "$DISK/"
+    # Windows' order for a library that is not a KnownDLL: the program's folder
+    # first (msvcrt.dll is none on Windows NT 4.0).
+    export WINEDLLOVERRIDES='version,wintrust,msvcrt=n,b'
     session_begin
     # Worth something only if a planted library runs when a program beside it
     # loads it by name.
@@ -50,11 +51,19 @@ case $1 in
     grep -qaF 'load_dll looking for L"C:\\windows\\system32\\version.dll"' "$SCEN/setup.err" ||
       fail "setup did not load VERSION.dll from the system directory by its path"
     say "the planted VERSION.dll was imported only by Wine's own: ${importers//$'\n'/, }"
-    # The C run-time is bound from the system directory by its path too, as
-    # every binary of ours starts (a planted msvcrt.dll cannot be shown here:
-    # Wine's own ADVAPI32.dll, which every program imports, would load it first).
-    grep -qaF 'load_dll looking for L"C:\\windows\\system32\\msvcrt.dll"' "$SCEN/setup.err" ||
+    # Wine's own ADVAPI32.dll loads the planted msvcrt.dll into setup's process
+    # by name; setup's binaries import none of it and bind their run-time from
+    # the system directory's copy by its path, in that same process. (Bound
+    # from the planted copy, which lacks the program start-up, setup would not
+    # have started.)
+    planted=$(grep -a -m 1 'load_dll Loaded module L".*\\\\disk\\\\msvcrt\.dll"' "$SCEN/setup.err" || true)
+    [[ -n $planted ]] || fail "the planted msvcrt.dll was not loaded at all: the scenario shows nothing"
+    grep -a "^${planted%%:*}:" "$SCEN/setup.err" |
+      grep -aF 'load_dll looking for L"C:\\windows\\system32\\msvcrt.dll"' >/dev/null ||
       fail "setup did not load msvcrt.dll from the system directory by its path"
+    grep -a 'No implementation for msvcrt.dll' "$SCEN/setup.err" |
+      grep -ai 'MS[A-Z]*STF\.dll\|mscuistf\|setup\.exe' >/dev/null &&
+      fail "one of ours imports the planted msvcrt.dll"
     # The version resource still came from the system's VERSION.dll.
     expect_logged 'Uninstall entry: version 1.0.0.0'
     ;;
