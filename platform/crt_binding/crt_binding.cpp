@@ -114,8 +114,8 @@ void CrtBindOrExit(void) {
     FailStart("the system directory is unknown:", "GetSystemDirectoryA",
               length == 0 ? GetLastError() : ERROR_BUFFER_OVERFLOW);
   }
-  if (path[length - 1] != '\\' && !Append(path, MAX_PATH, &length, "\\")) length = MAX_PATH;
-  if (length >= MAX_PATH || !Append(path, MAX_PATH, &length, "msvcrt.dll")) {
+  if ((path[length - 1] != '\\' && !Append(path, MAX_PATH, &length, "\\")) ||
+      !Append(path, MAX_PATH, &length, "msvcrt.dll")) {
     FailStart("the path of the C run-time is too long:", path, ERROR_BUFFER_OVERFLOW);
   }
   const HMODULE crt = LoadLibraryA(path);
@@ -128,7 +128,7 @@ void CrtBindOrExit(void) {
     if (record->name == nullptr) continue;
     record->address = GetProcAddress(crt, record->name);
     if (record->address == nullptr) {
-      FailStart("the C run-time msvcrt.dll lacks the function", record->name, GetLastError());
+      FailStart("the C run-time msvcrt.dll does not export", record->name, GetLastError());
     }
   }
   bound = true;

@@ -5,6 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 : "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll, wintrust.dll and msvcrt.dll}"
 : "${WINE_TEST_SIGN:?set by ctest: scripts/sign}"
+: "${WINE_TEST_CRT_MISSING:?set by ctest: a program bound to a name msvcrt.dll lacks}"
 
 readonly PRODUCT_DIR="drive_c/Program Files/Merlox IDE CD-ROM Drive"
 
@@ -66,6 +67,34 @@ case $1 in
       fail "one of ours imports the planted msvcrt.dll"
     # The version resource still came from the system's VERSION.dll.
     expect_logged 'Uninstall entry: version 1.0.0.0'
+    ;;
+
+  trust-crt-missing)
+    # msvcrt.dll lacks a name a binary binds: it ends at start, naming the
+    # name; quietly with 1603 at once, with windows in a box that waits.
+    scenario_begin "$1"
+    session_begin
+    cp "$WINE_TEST_CRT_MISSING" "$SCEN/"
+    cat >"$SCEN/lines.txt" <<'LINES'
+crt_missing.exe /quiet	1603
+crt_missing.exe -Q /log x.log	1603
+crt_missing.exe /qn	1603
+crt_missing.exe "/q"	1603
+crt_missing.exe /QUIET:yes	1603
+crt_missing.exe /quieter	timeout
+crt_missing.exe /log q	timeout
+LINES
+    cut -f1 "$SCEN/lines.txt" >"$SCEN/each.txt"
+    (cd "$SCEN" && timeout 120 wine "$WINE_TEST_LAUNCH" --each 3000 "$(windows_path "$SCEN/each.txt")") \
+      >"$SCEN/each.out" 2>"$SCEN/each.err" || true
+    seen=$(tr -d '\r' <"$SCEN/each.out" | awk -F'\t' '{ print $3 "\t" $1 }')
+    [[ $seen == "$(cat "$SCEN/lines.txt")" ]] ||
+      fail "expected (command line, code):
+$(cat "$SCEN/lines.txt")
+saw:
+$seen"
+    grep -qa 'cannot start: the C run-time msvcrt.dll does not export NoSuchCrtFunction' "$SCEN/each.err" ||
+      fail "standard error does not name the missing function: $(head -c 600 "$SCEN/each.err")"
     ;;
 
   trust-signed-disk)
