@@ -65,6 +65,7 @@ case $1 in
     grep -a 'No implementation for msvcrt.dll' "$SCEN/setup.err" |
       grep -ai 'MS[A-Z]*STF\.dll\|mscuistf\|setup\.exe' >/dev/null &&
       fail "one of ours imports the planted msvcrt.dll"
+    say "the planted msvcrt.dll was loaded by Wine's own; setup bound the system directory's"
     # The version resource still came from the system's VERSION.dll.
     expect_logged 'Uninstall entry: version 1.0.0.0'
     ;;
