@@ -24,6 +24,31 @@ add_library(lean_runtime OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp
   ${CMAKE_SOURCE_DIR}/platform/string_instances.cpp
   ${CMAKE_SOURCE_DIR}/platform/frame_registration.cpp)
 target_link_options(lean_runtime INTERFACE -Wl,--wrap=__gcc_register_frame)
+# msvcrt.dll is not a KnownDLL of Windows NT 4.0: no binary of the disk
+# imports it. Each fills its C run-time's import pointers from the system
+# directory's copy in an entry of its own (platform/crt_binding/), and its
+# build fails when it imports msvcrt.dll after all.
+set(CRT_BINDING_DIR ${CMAKE_SOURCE_DIR}/platform/crt_binding)
+foreach(kind program library)
+  add_library(crt_binding_${kind} OBJECT
+    ${CRT_BINDING_DIR}/crt_binding.cpp ${CRT_BINDING_DIR}/${kind}_entry.cpp)
+  target_include_directories(crt_binding_${kind} PRIVATE ${CMAKE_SOURCE_DIR})
+  # It runs before the run-time: no loop may become a call of memset or memcpy.
+  # Without unwind tables nothing refers to the stubs, so the link drops the
+  # names a binary does not use and binds only the rest.
+  target_compile_options(crt_binding_${kind} PRIVATE -fno-tree-loop-distribute-patterns
+    -fno-exceptions -fno-asynchronous-unwind-tables)
+endforeach()
+set(CRT_ENTRY_program _CrtBoundProgramStart)
+set(CRT_ENTRY_library _CrtBoundLibraryStart@12)
+function(crt_bind target kind)
+  target_link_libraries(${target} PRIVATE crt_binding_${kind})
+  target_link_options(${target} PRIVATE -Wl,--entry,${CRT_ENTRY_${kind}})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env OBJDUMP=${CMAKE_OBJDUMP}
+            bash ${CMAKE_SOURCE_DIR}/cmake/check_crt_bound.sh $<TARGET_FILE:${target}>
+    VERBATIM)
+endfunction()
 # Windows NT 4.0's loader refuses an image that asks for a newer system.
 add_link_options(-Wl,--major-os-version,4 -Wl,--minor-os-version,0
                  -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0)
@@ -77,6 +102,7 @@ foreach(exe setup uninstall)
   target_link_libraries(${exe} PRIVATE ${part}_program lean_runtime ${IMPORT_LIBS} user32 advapi32)
   target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
+  crt_bind(${exe} program)
 endforeach()
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.

@@ -63,6 +63,8 @@ for binary in "${binaries[@]}"; do
       continue
     elif [[ $dll == MS*STF.DLL || $dll == MSCUISTF.DLL ]]; then
       fault "$name imports $function from $dll, which is not in $folder"
+    elif [[ $dll == MSVCRT.DLL ]]; then
+      fault "$name imports $function from MSVCRT.DLL, which is not a KnownDLL of Windows NT 4.0: bind it at start-up instead (platform/crt_binding/crt_imports.h)"
     elif [[ -z ${known[$dll]:-} ]]; then
       fault "$name imports $dll, which is not a KnownDLL of every Windows ($known_list): a copy beside the program would be loaded; load it at run time from the system directory (StfSystemLibrary)"
     elif [[ -z $function ]]; then

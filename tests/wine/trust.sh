@@ -3,8 +3,9 @@
 # installed and removed with its files unchanged, a changed signed driver or
 # one whose signature was taken off is refused before anything changes.
 source "$(dirname "$0")/lib.sh"
-: "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll and wintrust.dll}"
+: "${WINE_TEST_PLANTED:?set by ctest: the folder of the planted version.dll, wintrust.dll and msvcrt.dll}"
 : "${WINE_TEST_SIGN:?set by ctest: scripts/sign}"
+: "${WINE_TEST_CRT_MISSING:?set by ctest: a program bound to a name msvcrt.dll lacks}"
 
 readonly PRODUCT_DIR="drive_c/Program Files/Merlox IDE CD-ROM Drive"
 
@@ -23,9 +24,10 @@ case $1 in
     scenario_begin "$1"
     # Signed, so that setup has signatures to check: an unsigned disk never loads wintrust.dll.
     sign_disk
-    cp "$WINE_TEST_PLANTED/version.dll" "$WINE_TEST_PLANTED/wintrust.dll" "$DISK/"
-    # Windows' order for a library that is not a KnownDLL: the program's folder first.
-    export WINEDLLOVERRIDES='version,wintrust=n,b'
+    cp "$WINE_TEST_PLANTED"/{version,wintrust,msvcrt}.dll "$DISK/"
+    # Windows' order for a library that is not a KnownDLL: the program's folder
+    # first (msvcrt.dll is none on Windows NT 4.0).
+    export WINEDLLOVERRIDES='version,wintrust,msvcrt=n,b'
     session_begin
     # Worth something only if a planted library runs when a program beside it
     # loads it by name.
@@ -54,8 +56,50 @@ case $1 in
     grep -qaF 'load_dll looking for L"C:\\windows\\system32\\version.dll"' "$SCEN/setup.err" ||
       fail "setup did not load VERSION.dll from the system directory by its path"
     say "the planted VERSION.dll was imported only by Wine's own: ${importers//$'\n'/, }"
+    # Wine's own ADVAPI32.dll loads the planted msvcrt.dll into setup's process
+    # by name; setup's binaries import none of it and bind their run-time from
+    # the system directory's copy by its path, in that same process. (Bound
+    # from the planted copy, which lacks the program start-up, setup would not
+    # have started.)
+    planted=$(grep -a -m 1 'load_dll Loaded module L".*\\\\disk\\\\msvcrt\.dll"' "$SCEN/setup.err" || true)
+    [[ -n $planted ]] || fail "the planted msvcrt.dll was not loaded at all: the scenario shows nothing"
+    grep -a "^${planted%%:*}:" "$SCEN/setup.err" |
+      grep -aF 'load_dll looking for L"C:\\windows\\system32\\msvcrt.dll"' >/dev/null ||
+      fail "setup did not load msvcrt.dll from the system directory by its path"
+    grep -a 'No implementation for msvcrt.dll' "$SCEN/setup.err" |
+      grep -ai 'MS[A-Z]*STF\.dll\|mscuistf\|setup\.exe' >/dev/null &&
+      fail "one of ours imports the planted msvcrt.dll"
+    say "the planted msvcrt.dll was loaded by Wine's own; setup bound the system directory's"
     # The version resource still came from the system's VERSION.dll.
     expect_logged 'Uninstall entry: version 1.0.0.0'
+    ;;
+
+  trust-crt-missing)
+    # msvcrt.dll lacks a name a binary binds: it ends at start, naming the
+    # name; quietly with 1603 at once, with windows in a box that waits.
+    scenario_begin "$1"
+    session_begin
+    cp "$WINE_TEST_CRT_MISSING" "$SCEN/"
+    cat >"$SCEN/lines.txt" <<'LINES'
+crt_missing.exe /quiet	1603
+crt_missing.exe -Q /log x.log	1603
+crt_missing.exe /qn	1603
+crt_missing.exe "/q"	1603
+crt_missing.exe /QUIET:yes	1603
+crt_missing.exe /quieter	timeout
+crt_missing.exe /log q	timeout
+LINES
+    cut -f1 "$SCEN/lines.txt" >"$SCEN/each.txt"
+    (cd "$SCEN" && timeout 120 wine "$WINE_TEST_LAUNCH" --each 3000 "$(windows_path "$SCEN/each.txt")") \
+      >"$SCEN/each.out" 2>"$SCEN/each.err" || true
+    seen=$(tr -d '\r' <"$SCEN/each.out" | awk -F'\t' '{ print $3 "\t" $1 }')
+    [[ $seen == "$(cat "$SCEN/lines.txt")" ]] ||
+      fail "expected (command line, code):
+$(cat "$SCEN/lines.txt")
+saw:
+$seen"
+    grep -qa 'cannot start: the C run-time msvcrt.dll does not export NoSuchCrtFunction' "$SCEN/each.err" ||
+      fail "standard error does not name the missing function: $(head -c 600 "$SCEN/each.err")"
     ;;
 
   trust-signed-disk)
