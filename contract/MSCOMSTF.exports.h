@@ -101,6 +101,7 @@ STF_OWN(PSID, StfProcessUserSid, (void), ())
 // dialog library's language files (language_resources.h), szEnglish when the
 // language's file lacks it. Result: the characters copied.
 STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))
+STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 
 // The run's state (core/run_state.h), kept here and written through these
 // alone; the symbols STF_QUIET, STF_RESTART, STF_TITLE, STF_OUTCOME and

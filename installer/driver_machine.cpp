@@ -95,12 +95,15 @@ void EnsureDriverCanLoad(void) {
   if (subsystem != IMAGE_SUBSYSTEM_NATIVE) RefuseNonDriver(source, kProgram);
   WORD native = NativeMachine();
   if (image == native) return;
+  char made[16], runs[16];
+  MachineName(image, made);
+  MachineName(native, runs);
   char text[512];
   wsprintfA(text,
             "The driver on the setup disk (%s) is made for %s Windows. This computer runs "
             "%s Windows, which cannot load it.\n\n"
             "Setup has changed nothing on this computer. To install the drive, use a disk "
             "with the driver for %s Windows.",
-            source, MachineName(image), MachineName(native), MachineName(native));
-  Refuse(IDS_STF_DRIVER_MACHINE, text, source, MachineName(image), MachineName(native));
+            source, made, runs, runs);
+  Refuse(IDS_STF_DRIVER_MACHINE, text, source, made, runs);
 }

@@ -24,13 +24,14 @@ WORD NativeMachine(void) {
   return IMAGE_FILE_MACHINE_I386;
 }
 
-LPCSTR MachineName(WORD machine) {
+LPCSTR MachineName(WORD machine, char (&name)[16]) {
   switch (machine) {
-    case IMAGE_FILE_MACHINE_I386: return "32-bit (x86)";
-    case IMAGE_FILE_MACHINE_AMD64: return "64-bit (x64)";
-    case IMAGE_FILE_MACHINE_ARM64: return "64-bit ARM";
-    case IMAGE_FILE_MACHINE_ARMNT: return "32-bit ARM";
-    case IMAGE_FILE_MACHINE_IA64: return "Itanium";
-    default: return "another kind of";
+    case IMAGE_FILE_MACHINE_I386: lstrcpyA(name, "32-bit (x86)"); break;
+    case IMAGE_FILE_MACHINE_AMD64: lstrcpyA(name, "64-bit (x64)"); break;
+    case IMAGE_FILE_MACHINE_ARM64: lstrcpyA(name, "64-bit ARM"); break;
+    case IMAGE_FILE_MACHINE_ARMNT: lstrcpyA(name, "32-bit ARM"); break;
+    case IMAGE_FILE_MACHINE_IA64: lstrcpyA(name, "Itanium"); break;
+    default: wsprintfA(name, "0x%04X", machine); break;
   }
+  return name;
 }

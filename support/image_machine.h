@@ -8,5 +8,7 @@
 // The machine of this Windows, by WOW64's answer; a system without WOW64
 // runs this 32-bit x86 program natively.
 WORD NativeMachine(void);
-// How people call a machine's Windows: "32-bit (x86)", "64-bit (x64)", ...
-LPCSTR MachineName(WORD machine);
+// How people call a machine's Windows: "32-bit (x86)", "64-bit (x64)", ...;
+// any other machine by its number ("0x01C4"), which reads the same in every
+// language. The name is written into the caller's buffer.
+LPCSTR MachineName(WORD machine, char (&name)[16]);

@@ -39,6 +39,7 @@ const std::string kX86 = Image(IMAGE_FILE_MACHINE_I386);
 const std::string kX64 = Image(IMAGE_FILE_MACHINE_AMD64);
 const std::string kText = "just text";
 const std::string kDll = Image(IMAGE_FILE_MACHINE_I386, 2);
+const std::string kMips = Image(0x0166);
 const std::string kLzX86 = Lz(kX86);
 const std::string kLzX64 = Lz(kX64);
 const std::string kLzCut = Lz(kX86, 100);
@@ -122,6 +123,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "This computer runs 64-bit ARM Windows"},
         MachineCase{"X64DriverOn32BitWindows", [] {}, &kX64,
                     "made for 64-bit (x64) Windows. This computer runs 32-bit (x86)"},
+        // A machine without a common name is named by its number, in any language.
+        MachineCase{"UnnamedMachine", [] {}, &kMips,
+                    "made for 0x0166 Windows. This computer runs 32-bit (x86)"},
         MachineCase{"NotADriver", [] {}, &kText, "is not a Windows driver: it holds text"},
         MachineCase{"AGuiLibrary", [] {}, &kDll, "not a kernel-mode driver"},
         MachineCase{"CompressedDriverUnderAnotherName", [] {}, &kLzX86, nullptr, "mlxidecd.SY_"},

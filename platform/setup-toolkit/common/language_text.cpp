@@ -19,3 +19,10 @@ extern "C" INT STFAPI StfLanguageText(UINT id, LPCWSTR english, LPWSTR text, INT
   lstrcpynW(text, found.c_str(), size);
   return lstrlenW(text);
 }
+
+// A box in a right-to-left language reads from the right, as its dialogs do.
+extern "C" UINT STFAPI StfLanguageBoxStyle(void) {
+  WCHAR flag[4];
+  StfLanguageText(IDS_LANGUAGE_RIGHT_TO_LEFT, L"0", flag, 4);
+  return lstrcmpW(flag, L"1") == 0 ? MB_RTLREADING | MB_RIGHT : 0;
+}

@@ -54,7 +54,8 @@ INT STFAPI StfLanguageBox(UINT idText, UINT idCaption, LPCSTR text, LPCSTR capti
   std::wstring shown = Spoken(idText, L"");
   shown = shown.empty() ? StfWideText(cause.text) : StfFillText(shown, inserts, 3);
   const std::wstring title = Spoken(idCaption, StfWideText(caption ? caption : "").c_str());
-  return MessageBoxW(GetActiveWindow(), shown.c_str(), title.c_str(), style | MB_TASKMODAL);
+  return MessageBoxW(GetActiveWindow(), shown.c_str(), title.c_str(),
+                     style | MB_TASKMODAL | StfLanguageBoxStyle());
 }
 
 INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3) {

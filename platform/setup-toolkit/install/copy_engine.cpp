@@ -30,7 +30,7 @@ int Ask(UINT id, const wchar_t* english, const std::string* given, int count,
   for (int i = 0; i < count; ++i) inserts[i] = StfWideText(given[i]);
   const std::wstring text = StfFillText(form, inserts, count);
   return MessageBoxW(StfTopDialog(), text.c_str(), StfWideText(caption).c_str(),
-                     style | MB_TASKMODAL);
+                     style | MB_TASKMODAL | StfLanguageBoxStyle());
 }
 
 class Win32CopyUser : public stf::CopyUser {
