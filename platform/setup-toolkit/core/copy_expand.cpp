@@ -7,14 +7,6 @@
 namespace stf {
 namespace {
 
-int WriteFailure(SysError error) { return IsDiskFull(error) ? grcDiskFull : grcCannotWrite; }
-
-ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
-  return [&fs, file](std::uint64_t offset, void* buffer, std::size_t size, std::size_t* got) {
-    return fs.Read(file, offset, buffer, size, got);
-  };
-}
-
 CopyFailure Damaged(const CopyWork& w, const std::string& problem) {
   return {grcReadError, kErrorFileCorrupt,
           "expanding " + w.source + " (" + PackingName(w.packed.packing) + "): " + problem};

@@ -22,6 +22,11 @@ struct CopyFailure {
   std::string what;  // the call and its file, or the decision
 };
 
+// The copy's result for a failed write: a full disk is told apart.
+int WriteFailure(SysError error);
+// Reads of an open file, for the readers of versions and packed files.
+ReadAt ReaderOf(FileSystem& fs, FileHandle file);
+
 struct CopyWork {
   const CopyItem* item = nullptr;
   std::string source;  // paths as their directories spell them

@@ -3,7 +3,6 @@
 #include "copy_run.h"
 
 namespace stf {
-namespace {
 
 int WriteFailure(SysError error) { return IsDiskFull(error) ? grcDiskFull : grcCannotWrite; }
 
@@ -12,8 +11,6 @@ ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
     return fs.Read(file, offset, buffer, size, got);
   };
 }
-
-}  // namespace
 
 CopyFailure CopyRun::StageFile(CopyWork* w) {
   FileHandle source = nullptr;
