@@ -3,8 +3,6 @@
 #include <functional>
 
 #include "installer/installer.h"
-#include "support/registry_binding.h"
-#include "support/setup_paths.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
 #include "tests/unit/language_files.h"
@@ -45,6 +43,13 @@ class MainSequenceTest : public SetupTest {
     }
     return out;
   }
+
+  static Trace FirstArgs(const std::string& name) {
+    for (const fake::Call& call : fake::calls) {
+      if (call.name == name) return call.args;
+    }
+    return {};
+  }
 };
 
 TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
@@ -52,16 +57,11 @@ TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
   fake::Events(700, {"RESTART"});
   EXPECT_EQ(Run("/quiet"), 0);
 
-  EXPECT_STREQ(SetupPaths.StartDir, "D:\\");
-  EXPECT_STREQ(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
-  EXPECT_STREQ(SetupPaths.SourceDir, "D:\\");
-  EXPECT_EQ(fake::CallsTo({"InitializeFrame", "FSetBitmap", "SetWindowTextA", "FOpenInf",
-                           "FAddSectionFilesToCopyList"}),
-            (Trace{"InitializeFrame(\"/quiet\")", "FSetBitmap(\"mscuistf.dll\", 1)",
-                   "SetWindowTextA(0xf00, \"Merlox IDE CD-ROM Drive Setup\")",
-                   "FOpenInf(\"D:\\setup.inf\", 1, 0)",
-                   "FAddSectionFilesToCopyList(\"System Files\", \"D:\\\", "
-                   "\"C:\\WINNT\\SYSTEM32\\DRIVERS\\\")"}));
+  // The command tail reaches the frame, the title is the product's, and
+  // setup.inf is read from the folder setup started in.
+  EXPECT_EQ(FirstArgs("InitializeFrame"), Trace{"\"/quiet\""});
+  EXPECT_EQ(FirstArgs("SetWindowTextA").at(1), "\"Merlox IDE CD-ROM Drive Setup\"");
+  EXPECT_EQ(FirstArgs("FOpenInf").at(0), "\"D:\\setup.inf\"");
   EXPECT_EQ(Milestones(),
             (Trace{"dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "copy",
                    "create service", "system start", "dialog 700", "end setup", "reboot"}));
@@ -77,18 +77,12 @@ TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
   EXPECT_EQ(std::count(freed, names.end(), "FDoDialogExt"), 1);
 }
 
-TEST_F(MainSequenceTest, EmptyCommandTailIsHandedOnAsSuch) {
-  fake::Events(100, {"CONTINUE"});
-  fake::Events(700, {"CONTINUE"});
-  EXPECT_EQ(Run(""), 0);
-  EXPECT_EQ(fake::CallsTo({"InitializeFrame"}), (Trace{"InitializeFrame(\"\")"}));
-}
-
 TEST_F(MainSequenceTest, SetupThatCannotBeOpenedShowsF1WithoutEndingIt) {
   for (long frame : {0L, -1L, -2L}) {
     fake::ResetProcessState();
     fake::Always("InitializeFrame", frame);
-    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(Run(""), 0);
+    EXPECT_EQ(FirstArgs("InitializeFrame"), Trace{"\"\""});  // an empty tail, not none
     EXPECT_EQ(fake::CallsTo({"MessageBoxA"}),
               (Trace{"MessageBoxA(NULL, \"Cannot initialize setup!\", \"Error\", 16)"}));
     // Other than -1 ends inside InitializeSetup; WinMain itself ends nothing.
@@ -131,72 +125,74 @@ TEST_F(MainSequenceTest, QuitDeclinedShowsWelcomeAgainThenInstalls) {
                    "copy", "create service", "system start", "dialog 700", "end setup"}));
 }
 
-TEST_F(MainSequenceTest, UnreadableWindowsDirReportsThenTargetsABackslashDir) {
-  fake::machine.windowsDirFails = true;
-  fake::Events(6400, {"CANCEL"});
-  fake::Events(100, {"CONTINUE"});
-  fake::Events(700, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_STREQ(SetupPaths.SystemDir, "\\SYSTEM32\\");
-  EXPECT_EQ(Milestones()[0], "dialog 6400");
-  EXPECT_EQ(Milestones()[2], "queue \"\\SYSTEM32\\DRIVERS\\\"");
+// The driver goes to the Windows directory's SYSTEM32\DRIVERS\, a drive root's
+// too; a directory that cannot be read is reported first, then the root's is used.
+TEST_F(MainSequenceTest, DriversDirectoryFollowsTheWindowsDirectory) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\", "queue \"C:\\SYSTEM32\\DRIVERS\\\""},
+      {nullptr, "queue \"\\SYSTEM32\\DRIVERS\\\""}};
+  for (const auto& c : cases) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    fake::machine.windowsDirFails = c.first == nullptr;
+    if (c.first) fake::machine.windowsDir = c.first;
+    fake::Events(6400, {"CANCEL"});
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(700, {"CONTINUE"});
+    EXPECT_EQ(Run(), 0);
+    const Trace m = Milestones();
+    EXPECT_EQ(m.at(0) == "dialog 6400", c.first == nullptr) << c.second;
+    EXPECT_EQ(std::count(m.begin(), m.end(), c.second), 1) << c.second;
+  }
 }
 
-TEST_F(MainSequenceTest, WindowsDirAtADriveRootGetsNoSecondBackslash) {
-  fake::machine.windowsDir = "C:\\";
-  fake::Events(100, {"CONTINUE"});
-  fake::Events(700, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_STREQ(SetupPaths.SystemDir, "C:\\SYSTEM32\\");
+// However long the Windows directory or the disk's folder, the copy gets them
+// whole or the setup stops with the overflow box before anything is copied; a
+// Windows directory too long to read is not taken for a missing one.
+TEST_F(MainSequenceTest, LongDirectoriesAreNeverCut) {
+  for (bool windows : {true, false}) {
+    bool overflowed = false;
+    for (size_t length = 240; length <= 270; ++length) {
+      const std::string dir = "C:\\" + std::string(length - 4, 'w') + "\\";
+      fake::ResetProcessState();
+      fake::SetSymbol("STF_SRCDIR", windows ? "D:\\" : dir);
+      if (windows) fake::machine.windowsDir = dir.substr(0, dir.size() - 1);
+      fake::Events(100, {"CONTINUE"});
+      fake::Events(400, {"CONTINUE"});
+      fake::Events(700, {"CONTINUE"});
+      EXPECT_EQ(Run(), 0);
+      const Trace queued = FirstArgs("FAddSectionFilesToCopyList");
+      EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), queued.empty() ? 0 : 1) << length;
+      EXPECT_EQ(Milestones().at(0), queued.empty() ? "dialog 400" : "dialog 100") << length;
+      if (queued.empty()) {
+        overflowed = true;
+        EXPECT_EQ(fake::CallsTo({"DoMsgBox"}),
+                  Trace{"DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"});
+      } else {
+        EXPECT_FALSE(overflowed) << length;
+        const std::string whole = windows ? dir + "SYSTEM32\\DRIVERS\\" : dir;
+        EXPECT_EQ(queued.at(windows ? 2 : 1), fake::FormatArg(whole.c_str())) << length;
+      }
+    }
+    EXPECT_TRUE(overflowed);
+  }
 }
 
-TEST_F(MainSequenceTest, WindowsDirTooLongForSystemDirIsAnOverflowNotACorruption) {
-  fake::machine.windowsDir = "C:\\" + std::string(247, 'w');
-  fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(fake::CallsTo({"DoMsgBox"}),
-            (Trace{"DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"}));
-  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0);
-}
-
-// Such a directory is not read at all: the answer is the size it needs.
-TEST_F(MainSequenceTest, WindowsDirOf255CharactersIsAnOverflowWithoutTheNoWindowsDirDialog) {
-  fake::machine.windowsDir = "C:\\" + std::string(252, 'w');
-  fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(fake::CallsTo({"GetWindowsDirectoryA", "DoMsgBox"}),
-            (Trace{"GetWindowsDirectoryA(255)",
-                   "DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)"}));
-  EXPECT_EQ(Milestones(), (Trace{"dialog 400", "end setup"}));
-}
-
-TEST_F(MainSequenceTest, SourceDirOf255CharactersIsAnOverflow) {
-  fake::SetSymbol("STF_SRCDIR", std::string(255, 's'));
-  fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(fake::CountCalls("DoMsgBox"), 1);
-  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0);
-}
-
-TEST_F(MainSequenceTest, PositiveCopyResultIsFatalWithoutAServiceCall) {
-  for (long grc : {1L, 48L}) {
+// Only a positive copy result is a failure: the fatal path, no service touched.
+TEST_F(MainSequenceTest, OnlyAPositiveCopyResultIsAFailure) {
+  for (long grc : {1L, 48L, 0L, -3L}) {
     fake::ResetProcessState();
     fake::SetSymbol("STF_SRCDIR", "D:\\");
     fake::Always("GrcCopyFilesInCopyList", grc);
     fake::Events(100, {"CONTINUE"});
     fake::Events(400, {"CONTINUE"});
+    fake::Events(700, {"CONTINUE"});
     EXPECT_EQ(Run(), 0) << grc;
-    EXPECT_EQ(fake::CountCalls("OpenSCManagerA"), 0) << grc;
-    EXPECT_EQ(Milestones().back(), "end setup");
+    const Trace m = Milestones();
+    const Trace failed = {"dialog 400", "end setup"};
+    const Trace done = {"create service", "system start", "dialog 700", "end setup"};
+    EXPECT_EQ(Trace(m.begin() + 3, m.end()), grc > 0 ? failed : done) << grc;
   }
-}
-
-TEST_F(MainSequenceTest, NegativeCopyResultCountsAsSuccess) {
-  fake::Always("GrcCopyFilesInCopyList", -3);
-  fake::Events(100, {"CONTINUE"});
-  fake::Events(700, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(fake::CountCalls("CreateServiceA"), 1);
 }
 
 TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
@@ -209,7 +205,6 @@ TEST_F(MainSequenceTest, ExistingServiceIsReusedWithItsImagePath) {
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(fake::machine.services.at("mlxidecd").imagePath, "custom.sys");
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 1u);
-  EXPECT_EQ(Milestones()[4], "open service");
 }
 
 // A run that changes nothing, with the driver running, needs no restart; any
