@@ -56,11 +56,9 @@ STF_OP(BOOL, FParsePathIntoPieces, (LPCSTR szPath, LPSTR szVol, INT cbVol, LPSTR
 
 // For our other libraries: the one symbol table, copy list and log of the process.
 STF_OWN(BOOL, StfSetSymbol, (LPCSTR szSymbol, LPCSTR szValue), (szSymbol, szValue))
-// The copy list: entry i (from 0) with its paths and declared size.
-STF_OWN(INT, StfCopyListCount, (void), ())
-STF_OWN(BOOL, StfGetCopyEntry, (INT i, LPSTR szSrc, INT cbSrc, LPSTR szDst, INT cbDst, LPDWORD pcbDeclared), (i, szSrc, cbSrc, szDst, cbDst, pcbDeclared))
-// Entry i's file record: its flags (field 15) and required version (field 19, "" for none).
-STF_OWN(BOOL, StfGetCopyEntryRecord, (INT i, LPDWORD pdwFlags, LPSTR szVersion, INT cbVersion), (i, pdwFlags, szVersion, cbVersion))
+// The copy list, every entry at once (core/copy_list.h), in the order added;
+// *pcEntries gets how many. The entries stay valid until the list next changes.
+STF_OWN(const stf::CopyEntryView*, StfCopyListEntries, (INT* pcEntries), (pcEntries))
 STF_OWN(void, StfClearCopyList, (void), ())
 // Log records; the error record carries a Win32 code and the system's text for it.
 STF_OWN(void, StfLogError, (LPCSTR szText, DWORD dwError), (szText, dwError))

@@ -40,6 +40,10 @@
 #define STF_CAUSE_INSERT_3 5
 #define STF_CAUSE_RECORD 6
 
+namespace stf {
+struct CopyEntryView;  // core/copy_list.h
+}
+
 // What our libraries export to each other, and what the programs look up by
 // name, from the tables of contract/exports.h.
 extern "C" {

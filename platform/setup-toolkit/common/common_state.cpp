@@ -7,8 +7,7 @@
 static stf::SymbolTable symbols;
 static stf::InfFile inf;
 static bool infOpen = false;
-static std::vector<stf::CopyEntry> copyList;
-static std::set<std::string> copyListTargets;
+static stf::CopyList copyList;
 
 stf::SymbolTable& Symbols() { return symbols; }
 stf::InfFile& OpenInf() { return inf; }
@@ -17,8 +16,7 @@ void SetOpenInf(stf::InfFile file) {
   inf = std::move(file);
   infOpen = true;
 }
-std::vector<stf::CopyEntry>& CopyList() { return copyList; }
-std::set<std::string>& CopyListTargets() { return copyListTargets; }
+stf::CopyList& ProcessCopyList() { return copyList; }
 
 
 INT CopyOut(const std::string& text, LPSTR buffer, INT size) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "copy_plan.h"
+#include "copy_list.h"
 #include "failure_words.h"
 #include "inf_parser.h"
 #include "run_state.h"
@@ -19,9 +19,7 @@ bool InfIsOpen();
 void SetOpenInf(stf::InfFile inf);
 // The directory ids of an INF file read from this path (inf_directories.cpp).
 stf::InfDirectoryIds InfDirectoriesFor(LPCSTR infFile);
-std::vector<stf::CopyEntry>& CopyList();
-// The copy list's target paths, upper-cased by the system's rules.
-std::set<std::string>& CopyListTargets();
+stf::CopyList& ProcessCopyList();
 
 
 // Copies text into a caller's buffer when it fits; the result is its length.

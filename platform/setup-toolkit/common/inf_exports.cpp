@@ -1,6 +1,5 @@
 // The INF file and the copy list built from it.
 #include <cstring>
-#include <set>
 
 #include "platform/setup-toolkit/common/common_state.h"
 #include "setup_log.h"
@@ -37,16 +36,11 @@ static std::string FoldedPath(const std::string& path) {
 }
 
 static BOOL AddPlanned(const std::vector<stf::CopyEntry>& planned) {
-  std::set<std::string> adding;
-  for (const stf::CopyEntry& entry : planned) {
-    const std::string folded = FoldedPath(entry.destPath);
-    if (CopyListTargets().count(folded) != 0 || !adding.insert(folded).second) {
-      ReportProblem("Two files would be installed as " + entry.destPath + ".");
-      return FALSE;
-    }
+  std::string clash;
+  if (!ProcessCopyList().Add(planned, FoldedPath, &clash)) {
+    ReportProblem("Two files would be installed as " + clash + ".");
+    return FALSE;
   }
-  CopyList().insert(CopyList().end(), planned.begin(), planned.end());
-  CopyListTargets().insert(adding.begin(), adding.end());
   return TRUE;
 }
 
@@ -160,28 +154,13 @@ BOOL STFAPI FAddSpecialFileToCopyList(LPCSTR section, LPCSTR key, LPCSTR src, LP
   return FAddSectionKeyFileToCopyList(section, key, src, dest);
 }
 
-INT STFAPI StfCopyListCount(void) { return static_cast<INT>(CopyList().size()); }
-
-BOOL STFAPI StfGetCopyEntry(INT i, LPSTR src, INT cbSrc, LPSTR dst, INT cbDst,
-                            LPDWORD declared) {
-  if (i < 0 || i >= StfCopyListCount()) return FALSE;
-  const stf::CopyEntry& e = CopyList()[i];
-  if (CopyOut(e.sourcePath, src, cbSrc) >= cbSrc) return FALSE;
-  if (CopyOut(e.destPath, dst, cbDst) >= cbDst) return FALSE;
-  if (declared) *declared = static_cast<DWORD>(e.record.size);
-  return TRUE;
+const stf::CopyEntryView* STFAPI StfCopyListEntries(INT* count) {
+  std::size_t n = 0;
+  const stf::CopyEntryView* entries = ProcessCopyList().Views(&n);
+  if (count) *count = static_cast<INT>(n);
+  return entries;
 }
 
-BOOL STFAPI StfGetCopyEntryRecord(INT i, LPDWORD flags, LPSTR version, INT cbVersion) {
-  if (i < 0 || i >= StfCopyListCount()) return FALSE;
-  const stf::CopyEntry& e = CopyList()[i];
-  if (flags) *flags = e.record.flags;
-  return CopyOut(e.record.version, version, cbVersion) < cbVersion;
-}
-
-void STFAPI StfClearCopyList(void) {
-  CopyList().clear();
-  CopyListTargets().clear();
-}
+void STFAPI StfClearCopyList(void) { ProcessCopyList().Clear(); }
 
 }  // extern "C"

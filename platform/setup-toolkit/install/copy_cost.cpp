@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "copy_plan.h"
+#include "copy_list.h"
 #include "packed_file.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/install/win32_file_system.h"
@@ -66,14 +66,14 @@ extern "C" {
 
 LONG STFAPI LcbGetCopyListCost(LPCSTR extraList, LPCSTR costList, LPCSTR needList) {
   std::vector<stf::CopyEntry> entries;
-  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
-  DWORD declared = 0;
-  for (INT i = 0; StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, &declared); ++i) {
+  INT count = 0;
+  const stf::CopyEntryView* listed = StfCopyListEntries(&count);
+  for (INT i = 0; i < count; ++i) {
     stf::CopyEntry entry;
-    entry.sourcePath = src;
-    entry.destPath = dst;
-    entry.record.size = declared;
-    if (declared == 0 && !SourceSize(src, &entry.record.size)) {
+    entry.sourcePath = listed[i].source;
+    entry.destPath = listed[i].target;
+    entry.record.size = listed[i].declared;
+    if (entry.record.size == 0 && !SourceSize(listed[i].source, &entry.record.size)) {
       StfLogError(("copy list cost: size of " + entry.sourcePath).c_str(), GetLastError());
       return -1;
     }
@@ -111,12 +111,13 @@ BOOL STFAPI FDumpCopyListToFile(LPCSTR file) {
     StfLogError(("CreateFileA " + std::string(file)).c_str(), GetLastError());
     return FALSE;
   }
-  char src[MAX_PATH * 2], dst[MAX_PATH * 2];
-  DWORD declared = 0;
+  INT count = 0;
+  const stf::CopyEntryView* listed = StfCopyListEntries(&count);
   BOOL ok = TRUE;
-  for (INT i = 0; ok && StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, &declared); ++i) {
+  for (INT i = 0; ok && i < count; ++i) {
     // One line per entry: source, destination, declared size (0: unknown).
-    std::string line = std::string(src) + " -> " + dst + " (" + Decimal(declared) + " bytes)\r\n";
+    std::string line = std::string(listed[i].source) + " -> " + listed[i].target + " (" +
+                       Decimal(listed[i].declared) + " bytes)\r\n";
     DWORD written;
     ok = WriteFile(h, line.c_str(), static_cast<DWORD>(line.size()), &written, nullptr);
   }

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "copy_job.h"
+#include "copy_list.h"
 #include "failure_words.h"
-#include "file_record.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
@@ -136,22 +136,6 @@ class Win32CopyUser : public stf::CopyUser {
   DWORD lastPump_ = 0;
 };
 
-bool ReadCopyList(stf::CopyJob* job) {
-  char src[MAX_PATH * 2], dst[MAX_PATH * 2], version[64];
-  const INT count = StfCopyListCount();
-  for (INT i = 0; i < count; ++i) {
-    DWORD flags = 0;
-    if (!StfGetCopyEntry(i, src, sizeof src, dst, sizeof dst, nullptr) ||
-        !StfGetCopyEntryRecord(i, &flags, version, sizeof version)) {
-      StfLogError(("Cannot read entry " + std::to_string(i) + " of the copy list").c_str(),
-                  ERROR_INSUFFICIENT_BUFFER);
-      return false;
-    }
-    job->items.push_back({src, dst, (flags & stf::kFileFlagVital) != 0, version});
-  }
-  return true;
-}
-
 // Every source present is checked against its signature before the copy
 // starts, so that a changed disk changes nothing; a missing one is the
 // copy's to report.
@@ -173,7 +157,9 @@ bool SourcesIntact(const stf::CopyJob& job) {
 extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   FCommitCopyList();
   stf::CopyJob job;
-  if (!ReadCopyList(&job)) return stf::grcCannotWrite;
+  INT count = 0;
+  const stf::CopyEntryView* entries = StfCopyListEntries(&count);
+  job.items = stf::CopyItemsFrom(entries, static_cast<std::size_t>(count));
   if (!SourcesIntact(job)) return stf::grcChangedDisk;
   for (const Billboard& b : RegisteredBillboards()) job.billboardTicks.push_back(b.ticks);
   job.quiet = StfQuiet();
