@@ -24,5 +24,5 @@ extern "C" INT STFAPI StfLanguageText(UINT id, LPCWSTR english, LPWSTR text, INT
 extern "C" UINT STFAPI StfLanguageBoxStyle(void) {
   WCHAR flag[4];
   StfLanguageText(IDS_LANGUAGE_RIGHT_TO_LEFT, L"0", flag, 4);
-  return lstrcmpW(flag, L"1") == 0 ? MB_RTLREADING | MB_RIGHT : 0;
+  return flag[0] == L'1' && flag[1] == L'\0' ? MB_RTLREADING | MB_RIGHT : 0;
 }
