@@ -1,12 +1,10 @@
 #include "toolkit/dialogs.h"
 
-#include "support/fatal_path.h"
 #include "contract/toolkit_api.h"
+#include "platform/setup-toolkit/core/event_sum.h"
+#include "support/fatal_path.h"
 
-UINT EventSum(LPCSTR word) {
-  int sum = static_cast<signed char>(word[0]) + static_cast<signed char>(word[1]);
-  return static_cast<UINT>(sum) & 0xFFFFu;
-}
+UINT EventSum(LPCSTR word) { return stf::EventSum(word); }
 
 INT PumpMessages(void) {
   MSG msg;

@@ -57,7 +57,7 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
       {"installer", {"toolkit", "support", "contract", "resources", "platform", "dialog numbers"}},
       {"uninstaller",
        {"toolkit", "support", "contract", "resources", "platform", "dialog numbers"}},
-      {"toolkit", {"support", "contract", "resources", "platform", "dialog numbers"}},
+      {"toolkit", {"support", "contract", "resources", "platform", "dialog numbers", "core"}},
       {"support", {"contract", "resources", "platform", "core"}},
       {"contract", {"platform"}},
       {"resources", {}},
@@ -176,20 +176,30 @@ std::vector<std::string> UpwardCalls(const fs::path& top) {
   return found;
 }
 
-TEST(Layering, EveryCallBetweenProgramFilesPointsDownward) {
-  const std::vector<std::string> found = UpwardCalls(SOURCE_DIR);
-  std::string list;
-  for (const std::string& v : found) list += "\n  " + v;
-  EXPECT_TRUE(found.empty()) << found.size() << " calls against the direction:" << list;
-}
-
-TEST(Layering, TheCheckSeesACallUpThroughALowDeclaration) {
-  const fs::path top = fs::temp_directory_path() / "layering_call_tree";
+// The program's parts as empty folders, for a tree the checks are tried on.
+fs::path EmptyTree(const char* name) {
+  const fs::path top = fs::temp_directory_path() / name;
   fs::remove_all(top);
   for (const char* dir : {"support", "toolkit", "installer", "uninstaller", "contract",
                           "resources", "platform"}) {
     fs::create_directories(top / dir);
   }
+  return top;
+}
+
+std::string Listed(const std::vector<std::string>& found) {
+  std::string list;
+  for (const std::string& v : found) list += "\n  " + v;
+  return list;
+}
+
+TEST(Layering, EveryCallBetweenProgramFilesPointsDownward) {
+  const std::vector<std::string> found = UpwardCalls(SOURCE_DIR);
+  EXPECT_TRUE(found.empty()) << found.size() << " calls against the direction:" << Listed(found);
+}
+
+TEST(Layering, TheCheckSeesACallUpThroughALowDeclaration) {
+  const fs::path top = EmptyTree("layering_call_tree");
   std::ofstream(top / "contract/fatal.h") << "void Fail(void);\n";
   std::ofstream(top / "toolkit/fatal.cpp") << "#include \"contract/fatal.h\"\n"
                                               "void Fail(void) {\n  Show(\"Fail()\");\n}\n";
@@ -204,18 +214,12 @@ TEST(Layering, TheCheckSeesACallUpThroughALowDeclaration) {
 
 TEST(Layering, EveryIncludePointsDownward) {
   const std::vector<std::string> found = Violations(SOURCE_DIR);
-  std::string list;
-  for (const std::string& v : found) list += "\n  " + v;
-  EXPECT_TRUE(found.empty()) << found.size() << " includes against the direction:" << list;
+  EXPECT_TRUE(found.empty()) << found.size() << " includes against the direction:"
+                             << Listed(found);
 }
 
 TEST(Layering, TheCheckSeesAnArrowAgainstTheDirection) {
-  const fs::path top = fs::temp_directory_path() / "layering_test_tree";
-  fs::remove_all(top);
-  for (const char* dir : {"support", "toolkit", "installer", "uninstaller", "contract",
-                          "resources", "platform"}) {
-    fs::create_directories(top / dir);
-  }
+  const fs::path top = EmptyTree("layering_test_tree");
   std::ofstream(top / "toolkit/setup_lifecycle.h") << "#pragma once\n";
   std::ofstream(top / "support/path_join.cpp") << "#include \"toolkit/setup_lifecycle.h\"\n";
   EXPECT_EQ(Violations(top), (std::vector<std::string>{

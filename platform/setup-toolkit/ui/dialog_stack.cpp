@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "event_sum.h"
 #include "options.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
@@ -61,13 +62,6 @@ void NoteTopDialog() {
   }
 }
 
-// An answer is its event word's sum (dialog_ids.h), as the programs act on it.
-UINT EventSumOf(LPCSTR word) {
-  if (word == nullptr || word[0] == '\0') return 0;
-  return static_cast<UINT>(static_cast<signed char>(word[0]) + static_cast<signed char>(word[1])) &
-         0xFFFFu;
-}
-
 // The log line, and what the answer means for the whole setup: the run's outcome.
 void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
   std::string line = "Dialog: " + std::to_string(id) + " -> " + word;
@@ -76,7 +70,7 @@ void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
       reinterpret_cast<void*>(GetProcAddress(procLibrary, "DialogOutcome")));
   if (meaning == nullptr) return;
   LPCSTR detail = nullptr;
-  const INT outcome = meaning(id, EventSumOf(word), &detail);
+  const INT outcome = meaning(id, stf::EventSum(word), &detail);
   if (outcome != stf::kOutcomeUndecided) StfSetOutcome(outcome, detail);
 }
 
