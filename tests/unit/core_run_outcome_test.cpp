@@ -41,7 +41,7 @@ TEST(RunOutcome, EveryOutcomeHasItsLineAndExitCode) {
     KeepCause(&state, cause + "\r\n", FailureCause());
     DecideOutcome(&state, c.outcome, c.detail);
     EXPECT_EQ(OutcomeLineOf(state), c.line) << c.outcome;
-    EXPECT_EQ(ExitCodeOfRun(state), c.code) << c.outcome;
+    EXPECT_EQ(ExitCodeOf(state.outcome), c.code) << c.outcome;
     // The value that crosses between the libraries comes back as itself.
     EXPECT_EQ(OutcomeFromValue(static_cast<int>(c.outcome)), c.outcome);
   }
@@ -79,7 +79,7 @@ TEST(RunOutcome, LatestDecisionCountsButSomeOutcomesStay) {
       if (step.kind == Step::kWriteLine) state.lineWritten = true;
       if (step.kind == Step::kRefuseRestart) RefuseRestart(&state);
     }
-    EXPECT_EQ(ExitCodeOfRun(state), c.code) << c.what;
+    EXPECT_EQ(ExitCodeOf(state.outcome), c.code) << c.what;
   }
 }
 

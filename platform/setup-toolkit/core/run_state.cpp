@@ -40,6 +40,4 @@ std::string OutcomeLineOf(const RunState& state) {
   return OutcomeLine(state.outcome, state.detail, state.causeRecord);
 }
 
-int ExitCodeOfRun(const RunState& state) { return ExitCodeOf(state.outcome); }
-
 }  // namespace stf

@@ -44,8 +44,7 @@ std::string ErrorCaption(const RunState& state);
 const char* QuietSymbolText(const RunState& state);
 const char* RestartSymbolText(const RunState& state);
 
-// The outcome line of the state and the exit code an unattended run ends with.
+// The outcome line of the state (its exit code: ExitCodeOf(state.outcome)).
 std::string OutcomeLineOf(const RunState& state);
-int ExitCodeOfRun(const RunState& state);
 
 }  // namespace stf
