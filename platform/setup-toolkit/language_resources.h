@@ -80,6 +80,13 @@ inline std::wstring StfWideText(const std::string& ansi) {
   return wide;
 }
 
+// A number in decimal digits, for a window's text (std::to_wstring would
+// link the C library's whole wide printf for a few digits).
+inline std::wstring StfWideDecimal(unsigned value) {
+  const std::string digits = std::to_string(value);
+  return std::wstring(digits.begin(), digits.end());
+}
+
 // The same for ASCII texts (tags, names for the log).
 inline std::string StfLanguageAscii(HMODULE module, WORD language, UINT id) {
   const std::wstring text = StfLanguageString(module, language, id);

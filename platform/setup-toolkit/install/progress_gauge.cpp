@@ -71,20 +71,10 @@ static LRESULT CALLBACK GaugeProc(HWND window, UINT message, WPARAM wParam, LPAR
   return 0;
 }
 
-// The percentage (0 to 100) in digits: std::to_wstring would link the C
-// library's whole wide printf (and its msvcrt imports) for three digits.
-static std::wstring Digits(int value) {
-  std::wstring text;
-  do {
-    text.insert(text.begin(), static_cast<wchar_t>(L'0' + value % 10));
-    value /= 10;
-  } while (value > 0);
-  return text;
-}
-
 static void Show(void) {
   if (gauge == nullptr) return;
-  const std::wstring text = Label() + L": " + Digits(percent) + L"%";
+  const std::wstring text =
+      Label() + L": " + StfWideDecimal(static_cast<unsigned>(percent)) + L"%";
   SetWindowTextW(gauge, text.c_str());
   InvalidateRect(gauge, nullptr, FALSE);
   UpdateWindow(gauge);

@@ -22,21 +22,11 @@ static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
                     const std::wstring& two = L"") {
   WCHAR form[1024];
   StfLanguageText(id, english, form, 1024);
-  std::wstring text = form;
   const std::wstring fills[] = {one, two};
-  for (int i = 0; i < 2; ++i) {
-    const std::wstring mark = i == 0 ? L"%1" : L"%2";
-    const std::size_t at = text.find(mark);
-    if (at != std::wstring::npos) text.replace(at, 2, fills[i]);
-  }
+  const std::wstring text = StfFillText(form, fills, 2);
   WCHAR title[256] = L"";
   MultiByteToWideChar(CP_ACP, 0, StfTitle(), -1, title, 256);
-  MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND);
-}
-
-static std::wstring Decimal(unsigned value) {
-  const std::string digits = std::to_string(value);
-  return std::wstring(digits.begin(), digits.end());
+  MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND | StfLanguageBoxStyle());
 }
 
 // The switches, asked for (problem empty) or after a command line that cannot
@@ -125,7 +115,7 @@ static bool ProgramFolderIsAnsi(bool quiet) {
           L"Setup cannot run from the folder %1 because this Windows cannot use its name in the "
           L"names of the files Setup works with (ANSI code page %2).\n\nCopy the disk's files "
           L"to a folder with a plain name, such as C:\\MLXSETUP, and start Setup from there.",
-          dir, Decimal(GetACP()));
+          dir, StfWideDecimal(GetACP()));
   return false;
 }
 
