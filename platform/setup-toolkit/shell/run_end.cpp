@@ -21,13 +21,6 @@ std::string OutcomeLine() {
   return StfGetOutcomeLine(line, sizeof line) < static_cast<INT>(sizeof line) ? line : "";
 }
 
-std::string LogFile() {
-  char value[1024] = "";
-  return CbGetSymbolValue(STF_SYM_LOGFILE, value, sizeof value) < static_cast<INT>(sizeof value)
-             ? value
-             : "";
-}
-
 }  // namespace
 
 bool TakeRunLock() {
@@ -61,7 +54,7 @@ void WriteFinalOutcome() {
   // Before the outcome line, after which the log takes nothing more.
   WriteAuditEvent(Outcome(), OutcomeLine(), RunExitCode(0));
   StfLogOutcome();
-  const std::string logFile = LogFile();
+  const std::string logFile = StfLogFilePath();
   if (!logFile.empty()) StfWriteStdErr("Log: " + logFile);
 }
 
@@ -78,7 +71,7 @@ BOOL STFAPI StfStartupFailure(LPCSTR text) {
 void STFAPI StfRestartRefused(DWORD error) {
   if (Outcome() != stf::kOutcomeRestarting) return;
   // The log was closed with the setup; its last line must still be the truth.
-  const std::string logFile = LogFile();
+  const std::string logFile = StfLogFilePath();
   const bool reopened = !logFile.empty() && FOpenLogFile(logFile.c_str(), TRUE);
   StfLogError("Windows did not start the restart (ExitWindowsEx)", error);
   StfRefuseRestart();

@@ -13,13 +13,6 @@ std::string CausePart(INT part) {
   return StfGetCausePart(part, value, sizeof value) < static_cast<INT>(sizeof value) ? value : "";
 }
 
-std::string LogFile() {
-  char value[1024] = "";
-  return CbGetSymbolValue(STF_SYM_LOGFILE, value, sizeof value) < static_cast<INT>(sizeof value)
-             ? value
-             : "";
-}
-
 // Copies what fits, cut at a character boundary.
 void Give(const std::string& text, LPSTR buffer, INT size) {
   if (buffer == nullptr || size <= 0) return;
@@ -62,6 +55,6 @@ extern "C" BOOL STFAPI StfFailureWords(LPSTR what, INT cbWhat, LPSTR advice, INT
   const stf::FailureWords words = stf::DescribeFailure(LatestCause(), StfIsLeadByte);
   Give(words.what, what, cbWhat);
   Give(words.advice, advice, cbAdvice);
-  Give(LogFile(), log, cbLog);
+  Give(StfLogFilePath(), log, cbLog);
   return words.what.empty() ? FALSE : TRUE;
 }
