@@ -17,7 +17,7 @@
 
 namespace {
 
-typedef void(STFAPI* SetRunSwitches)(BOOL, INT);
+typedef void(STFAPI* SetRunSwitches)(BOOL, BOOL, INT);
 
 struct Toolkit {
   decltype(&FOpenInf) openInf = Export<decltype(&FOpenInf)>("MSCOMSTF.dll", "FOpenInf");
@@ -182,7 +182,7 @@ int GrowthBench(char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Export<SetRunSwitches>("MSCOMSTF.dll", "StfSetRunSwitches")(TRUE, 0);  // quiet, no restart chosen
+  Export<SetRunSwitches>("MSCOMSTF.dll", "StfSetRunSwitches")(TRUE, FALSE, 0);  // quiet, no restart chosen
   const std::string mode = argc > 1 ? argv[1] : "";
   if (mode == "copy" && argc >= 8) return CopyBench(argv, argc);
   if (mode == "growth" && argc >= 8) return GrowthBench(argv);

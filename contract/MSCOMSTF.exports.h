@@ -103,11 +103,15 @@ STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 
 // The run's state (core/run_state.h), kept here and written through these
 // alone; the symbols STF_QUIET, STF_RESTART, STF_TITLE, STF_OUTCOME and
-// STF_CAUSE follow it for those who read symbols. The switches: quiet mode
-// and the restart choice (nRestart: stf::SetupOptions::RestartChoice).
-STF_OWN(void, StfSetRunSwitches, (BOOL fQuiet, INT nRestart), (fQuiet, nRestart))
-// Quiet mode: no window needs a person and none is created.
+// STF_CAUSE follow it for those who read symbols. The switches: quiet mode,
+// passive mode and the restart choice (nRestart: stf::SetupOptions::RestartChoice).
+STF_OWN(void, StfSetRunSwitches, (BOOL fQuiet, BOOL fPassive, INT nRestart), (fQuiet, fPassive, nRestart))
+// Nobody answers (quiet or passive mode): every dialog takes its default
+// answer, no box is shown, nothing waits for a person.
 STF_OWN(BOOL, StfQuiet, (void), ())
+// Quiet mode: no window is created. Passive mode shows the frame, the
+// billboards and the gauge.
+STF_OWN(BOOL, StfWindowless, (void), ())
 STF_OWN(INT, StfRestartChoice, (void), ())
 // The title of the setup's windows and boxes, as the frame has it ("Setup"
 // before the program names it), and a failure box's caption; the text stays

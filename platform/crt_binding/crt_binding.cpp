@@ -52,9 +52,10 @@ bool Append(char* buffer, UINT size, UINT* length, const char* text) {
   return true;
 }
 
-// The quiet switches as the programs read them (/q, /qn, /quiet, also with
-// '-' and a value after ':' or '='), words split at blanks and quotes.
-bool CommandAsksForQuiet(const char* p) {
+// The switches that ask for no questions as the programs read them (/q, /qn,
+// /quiet, /passive, also with '-' and a value after ':' or '='), words split
+// at blanks and quotes.
+bool CommandAsksForUnattended(const char* p) {
   if (*p == '"') {
     for (++p; *p != '\0' && *p != '"'; ++p) {
     }
@@ -65,7 +66,7 @@ bool CommandAsksForQuiet(const char* p) {
   for (;;) {
     while (*p == ' ' || *p == '\t' || *p == '"') ++p;
     if (*p == '\0') return false;
-    char word[8];
+    char word[10];
     UINT length = 0;
     bool cut = false;
     bool tooLong = false;
@@ -81,7 +82,7 @@ bool CommandAsksForQuiet(const char* p) {
     word[length] = '\0';
     if (!tooLong && (word[0] == '/' || word[0] == '-') &&
         (lstrcmpiA(word + 1, "q") == 0 || lstrcmpiA(word + 1, "qn") == 0 ||
-         lstrcmpiA(word + 1, "quiet") == 0)) {
+         lstrcmpiA(word + 1, "quiet") == 0 || lstrcmpiA(word + 1, "passive") == 0)) {
       return true;
     }
   }
@@ -99,7 +100,7 @@ bool CommandAsksForQuiet(const char* p) {
     WriteFile(standardError, text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
     WriteFile(standardError, "\r\n", 2, &written, nullptr);
   }
-  const bool quiet = CommandAsksForQuiet(GetCommandLineA());
+  const bool quiet = CommandAsksForUnattended(GetCommandLineA());
   if (!quiet) MessageBoxA(nullptr, text, module, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   ExitProcess(quiet ? ERROR_INSTALL_FAILURE : 0);
 }

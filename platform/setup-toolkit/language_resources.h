@@ -24,12 +24,13 @@
 #define IDS_STF_USAGE_LINE 1004  // %1: the program and its switches
 // The meanings of the switches, in the order of the window's rows.
 #define IDS_STF_USAGE_QUIET 1008
-#define IDS_STF_USAGE_NORESTART 1009
-#define IDS_STF_USAGE_FORCERESTART 1010
-#define IDS_STF_USAGE_LOG 1011
-#define IDS_STF_USAGE_SOURCE 1012
-#define IDS_STF_USAGE_LANG 1013
-#define IDS_STF_USAGE_HELP 1014
+#define IDS_STF_USAGE_PASSIVE 1009
+#define IDS_STF_USAGE_NORESTART 1010
+#define IDS_STF_USAGE_FORCERESTART 1011
+#define IDS_STF_USAGE_LOG 1012
+#define IDS_STF_USAGE_SOURCE 1013
+#define IDS_STF_USAGE_LANG 1014
+#define IDS_STF_USAGE_HELP 1015
 // The copy's gauge and boxes.
 #define IDS_STF_GAUGE_PREPARING 1020
 #define IDS_STF_GAUGE_COPYING 1021  // %1: the file

@@ -72,6 +72,8 @@ TEST(Options, InvalidCommandLines) {
       {"/log a /log b", "switch /log given more than once"},
       {"/quiet:yes", "switch /quiet takes no value"},
       {"/norestart /forcerestart", "/norestart and /forcerestart cannot be used together"},
+      {"/passive /q", "/quiet and /passive cannot be used together"},
+      {"/passive=1", "switch /passive takes no value"},
       {"/log \"C:\\a b", "missing closing quote in C:\\a b"},
   };
   for (const Case& c : cases) {
@@ -85,8 +87,30 @@ TEST(Options, InvalidCommandLines) {
   }
 }
 
-// A command line that cannot be parsed still asks for no windows when any word
-// names the quiet switch, however it is written.
+// /passive answers as /quiet does but keeps the windows; the restart switches go with it.
+TEST(Options, PassiveIsQuietWithItsWindows) {
+  struct Case {
+    const char* tail;
+    bool quiet, passive;
+    SetupOptions::RestartChoice restart;
+  } cases[] = {
+      {"/passive", false, true, SetupOptions::kRestartDefault},
+      {"-PASSIVE /forcerestart", false, true, SetupOptions::kRestartForce},
+      {"/norestart /passive /log x.log", false, true, SetupOptions::kRestartNever},
+      {"/q", true, false, SetupOptions::kRestartDefault},
+  };
+  for (const Case& c : cases) {
+    SetupOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.tail, &options, &error)) << c.tail << ": " << error;
+    EXPECT_EQ(options.quiet, c.quiet) << c.tail;
+    EXPECT_EQ(options.passive, c.passive) << c.tail;
+    EXPECT_EQ(options.restart, c.restart) << c.tail;
+  }
+}
+
+// A command line that cannot be parsed still asks for no questions when any
+// word names /quiet or /passive, however it is written.
 TEST(Options, QuietAskedForByABrokenCommandLine) {
   struct Case {
     const char* tail;
@@ -98,19 +122,22 @@ TEST(Options, QuietAskedForByABrokenCommandLine) {
       {"/log \"C:\\a b /q", true},  // inside an unclosed quote
       {"/quiet:yes", true},
       {"-q=1 /x", true},
+      {"/passive /bogus", true},
+      {"\"-Passive:x\" /x", true},
+      {"/passives /x", false},
       {"/log C:\\quiet.log /x", false},
       {"/quieter /qq", false},
       {"quiet /x", false},
       {"/ /- -", false},
       {"", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(AsksForQuiet(c.tail), c.quiet) << c.tail;
-  EXPECT_FALSE(AsksForQuiet(nullptr));
+  for (const Case& c : cases) EXPECT_EQ(AsksForUnattended(c.tail), c.quiet) << c.tail;
+  EXPECT_FALSE(AsksForUnattended(nullptr));
 }
 
 TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
   const std::string usage = UsageText();
-  for (const char* word : {"/quiet", "/q", "/qn", "/norestart", "/forcerestart", "/log", "/l <file>", "/lang",
+  for (const char* word : {"/quiet", "/q", "/qn", "/passive", "/norestart", "/forcerestart", "/log", "/l <file>", "/lang",
                            "/source", "/help", "/?", "code 0", "Outcome:", "3010", "1641",
                            "1603", "1602", "1605", "1618", "1622", "1639"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;

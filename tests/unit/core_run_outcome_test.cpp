@@ -96,6 +96,9 @@ TEST(RunOutcome, SwitchesAndTitleAsTheirSymbolsHadThem) {
   EXPECT_EQ(ErrorCaption(state), "Remove Merlox IDE CD-ROM Drive Error");
   state.restart = SetupOptions::kRestartNever;
   EXPECT_STREQ(RestartSymbolText(state), "NO");
+  state.quiet = false;
+  state.passive = true;  // windows, but nobody answers them
+  EXPECT_STREQ(QuietSymbolText(state), "1");
 }
 
 }  // namespace

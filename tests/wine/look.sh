@@ -9,7 +9,7 @@ source "$(dirname "$0")/lib.sh"
 DLG_USAGE=$(sed -n 's/^#define STF_DIALOG_USAGE \([0-9]*\).*/\1/p' \
   "$(dirname "$WINE_TEST_DIALOG_IDS")/../setup-toolkit/stf_internal.h")
 readonly IDOK=1
-readonly USAGE_HEADING=11 USAGE_TABLE=100 USAGE_ROWS=7
+readonly USAGE_HEADING=11 USAGE_TABLE=100 USAGE_ROWS=8
 
 # expect_icon <red|blue>: the icon of the dialog the robot last found, as the
 # screenshot shows it: the error icon is red, the information icon blue.

@@ -43,6 +43,13 @@ run wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d
 for face in 'MS UI Gothic' 'SimSun' 'Gulim' 'PMingLiU'; do
   run wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d 'WenQuanYi Micro Hei' /f
 done
+# Debian's Wine looks for its own faces (Marlett, Tahoma, MS Sans Serif and
+# the bitmap system fonts) in /usr/share/fonts, where fonts-wine does not put
+# them: without them the caption buttons are drawn as letters. The Windows
+# font folder is searched first, so they are linked there.
+wine_fonts=/usr/share/wine/fonts
+[[ -f $wine_fonts/marlett.ttf ]] || { echo "prepare-prefix.sh: no $wine_fonts/marlett.ttf (scripts/deps installs fonts-wine)" >&2; exit 1; }
+ln -s "$wine_fonts"/* "$WINEPREFIX/drive_c/windows/Fonts/"
 run wineserver -w
 rm -f "$WINEPREFIX/wineserver"  # names this run's server directory
 mv "$WINEPREFIX" "$dest"

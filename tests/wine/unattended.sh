@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Unattended deployment as a deployment tool runs it: every quiet command
-# line ends by itself with Windows Installer's exit code, the install leaves
-# an uninstall entry that a tool can detect, the quiet uninstall removes the
-# driver, and a second setup beside a running one touches nothing.
+# line ends by itself with Windows Installer's exit code, and so does a
+# passive one that shows its progress; the install leaves an uninstall entry
+# that a tool can detect, the quiet uninstall removes the driver, and a
+# second setup beside a running one touches nothing.
 source "$(dirname "$0")/lib.sh"
 
 readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
@@ -167,6 +168,31 @@ case $1 in
     wait_setup
     expect_exit_code 0
     expect_drivers_unchanged
+    ;;
+
+  unattended-passive)
+    # The frame, the billboard and the gauge show; no dialog waits, and the
+    # run ends as a quiet one does.
+    scenario_begin "$1"
+    truncate -s 64M "$DISK/mlxidecd.SYS"  # so that the gauge is caught part way
+    session_begin
+    start_setup /passive /log "$LOG_WIN"
+    hold_copy
+    [[ $GAUGE == 'gauge "Copying mlxidecd.SYS: '* ]] || fail "the gauge does not name the file: $GAUGE"
+    screenshot copy
+    release_copy
+    wait_setup
+    expect_exit_code 3010
+    expect_outcome 'Outcome: SUCCESS \(restart pending\)'
+    expect_dialog_logged "$DLG_WELCOME" 1
+    expect_dialog_logged "$DLG_RESTART" 1
+    expect_driver_installed
+    expect_service
+    # A disk without its driver: the box that names the missing file does not wait.
+    rm "$DISK/mlxidecd.SYS"
+    SETUP_TIMEOUT=20
+    run_setup /passive /log 'C:\missing.log'
+    expect_exit_code 1603
     ;;
 
   interactive-uninstall)

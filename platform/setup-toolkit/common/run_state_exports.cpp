@@ -46,8 +46,9 @@ void MarkOutcomeWritten() { state.lineWritten = true; }
 
 extern "C" {
 
-void STFAPI StfSetRunSwitches(BOOL quiet, INT restart) {
+void STFAPI StfSetRunSwitches(BOOL quiet, BOOL passive, INT restart) {
   state.quiet = quiet != FALSE;
+  state.passive = passive != FALSE && !state.quiet;
   state.restart = restart == stf::SetupOptions::kRestartForce   ? stf::SetupOptions::kRestartForce
                   : restart == stf::SetupOptions::kRestartNever ? stf::SetupOptions::kRestartNever
                                                                 : stf::SetupOptions::kRestartDefault;
@@ -55,7 +56,9 @@ void STFAPI StfSetRunSwitches(BOOL quiet, INT restart) {
   Symbols().Set(STF_SYM_RESTART, stf::RestartSymbolText(state));
 }
 
-BOOL STFAPI StfQuiet(void) { return state.quiet ? TRUE : FALSE; }
+BOOL STFAPI StfQuiet(void) { return stf::Unattended(state) ? TRUE : FALSE; }
+
+BOOL STFAPI StfWindowless(void) { return state.quiet ? TRUE : FALSE; }
 
 INT STFAPI StfRestartChoice(void) { return state.restart; }
 

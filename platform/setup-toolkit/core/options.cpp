@@ -38,7 +38,7 @@ bool Split(const char* tail, std::vector<Argument>* out, std::string* problem) {
   }
 }
 
-enum class Switch { kQuiet, kNoRestart, kForceRestart, kLog, kSource, kLanguage, kHelp };
+enum class Switch { kQuiet, kPassive, kNoRestart, kForceRestart, kLog, kSource, kLanguage, kHelp };
 
 struct SwitchName {
   const char* name;
@@ -47,6 +47,7 @@ struct SwitchName {
 
 const SwitchName kSwitches[] = {
     {"quiet", Switch::kQuiet},  {"q", Switch::kQuiet},         {"qn", Switch::kQuiet},
+    {"passive", Switch::kPassive},
     {"norestart", Switch::kNoRestart}, {"forcerestart", Switch::kForceRestart},
     {"log", Switch::kLog},      {"l", Switch::kLog},           {"source", Switch::kSource},
     {"lang", Switch::kLanguage},
@@ -87,6 +88,7 @@ bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::strin
         return false;
       }
       if (which == Switch::kQuiet) out->quiet = true;
+      if (which == Switch::kPassive) out->passive = true;
       if (which == Switch::kHelp) out->help = true;
       if (which == Switch::kNoRestart) restartGiven[0] = true;
       if (which == Switch::kForceRestart) restartGiven[1] = true;
@@ -118,6 +120,10 @@ bool Parse(const std::vector<Argument>& arguments, SetupOptions* out, std::strin
     *problem = "/norestart and /forcerestart cannot be used together";
     return false;
   }
+  if (out->quiet && out->passive) {
+    *problem = "/quiet and /passive cannot be used together";
+    return false;
+  }
   if (restartGiven[0]) out->restart = SetupOptions::kRestartNever;
   if (restartGiven[1]) out->restart = SetupOptions::kRestartForce;
   return true;
@@ -139,7 +145,7 @@ bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
   return true;
 }
 
-bool AsksForQuiet(const char* tail) {
+bool AsksForUnattended(const char* tail) {
   std::string word;
   for (const char* p = tail != nullptr ? tail : "";; ++p) {
     // Quotes separate words too: "/q" and a /q after an unclosed quote count.
@@ -150,7 +156,7 @@ bool AsksForQuiet(const char* tail) {
     const std::string name = word.substr(0, word.find_first_of(":=", 1));
     Switch which;
     if (name.size() > 1 && (name[0] == '/' || name[0] == '-') && Lookup(name.substr(1), &which) &&
-        which == Switch::kQuiet) {
+        (which == Switch::kQuiet || which == Switch::kPassive)) {
       return true;
     }
     word.clear();
@@ -160,6 +166,8 @@ bool AsksForQuiet(const char* tail) {
 
 const UsageRow kUsageRows[] = {
     {"/quiet, /q, /qn", "No windows: every dialog takes its default answer."},
+    {"/passive", "Show the progress only: every dialog takes its default answer, nothing waits, "
+                 "and the run ends as a quiet one does."},
     {"/norestart", "After a quiet run, do not restart Windows (the default)."},
     {"/forcerestart", "After a quiet run, restart Windows when it is needed."},
     {"/log <file>, /l <file>", "Add a record of the run to the end of <file>."},
@@ -181,8 +189,8 @@ const char kUsageNotes[] =
     "CANCELLED or NOT INSTALLED.\n";
 
 std::string UsageSyntax(const std::string& program) {
-  return program +
-         " [/quiet] [/norestart | /forcerestart] [/log <file>] [/source <dir>] [/lang <language>]";
+  return program + " [/quiet | /passive] [/norestart | /forcerestart] [/log <file>] [/source <dir>] "
+                   "[/lang <language>]";
 }
 
 std::string UsageLine(const std::string& program) { return "Usage: " + UsageSyntax(program); }

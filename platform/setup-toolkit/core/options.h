@@ -16,6 +16,7 @@ struct SetupOptions {
   enum RestartChoice { kRestartDefault, kRestartNever, kRestartForce };
 
   bool quiet = false;                       // /quiet /q /qn: every dialog takes its default
+  bool passive = false;                     // /passive: the same, with the progress shown
   RestartChoice restart = kRestartDefault;  // /norestart, /forcerestart
   std::string logPath;                      // /log /l
   std::string sourceDir;                    // /source
@@ -25,16 +26,16 @@ struct SetupOptions {
 
 // False on anything else: an unknown switch, a bare word, a missing or
 // unwanted value, a switch taking a value given twice, /norestart with
-// /forcerestart, an unclosed quote. *error's first line then says what was
+// /forcerestart, /quiet with /passive, an unclosed quote. *error's first line then says what was
 // wrong and the rest is UsageText(). A null tail is an empty one.
 bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
                   const std::string& program = "SETUP");
 
-// Does a command line that cannot be parsed ask for quiet mode? A run that
-// asked for no windows must not wait on one for its own errors, so any word
-// that names /quiet, /q or /qn counts: quoted, with a value, or inside an
-// unclosed quote.
-bool AsksForQuiet(const char* tail);
+// Does a command line that cannot be parsed ask that nobody be asked? A run
+// that asked for no questions must not wait on a window for its own errors,
+// so any word that names /quiet, /q, /qn or /passive counts: quoted, with a
+// value, or inside an unclosed quote.
+bool AsksForUnattended(const char* tail);
 
 // The switches, for /help and for errors; program names the program in its first line.
 std::string UsageText(const std::string& program = "SETUP");

@@ -28,7 +28,7 @@ std::string WindowTitle(const RunState& state) {
 
 std::string ErrorCaption(const RunState& state) { return WindowTitle(state) + " Error"; }
 
-const char* QuietSymbolText(const RunState& state) { return state.quiet ? "1" : ""; }
+const char* QuietSymbolText(const RunState& state) { return Unattended(state) ? "1" : ""; }
 
 const char* RestartSymbolText(const RunState& state) {
   return state.restart == SetupOptions::kRestartForce   ? "FORCE"

@@ -13,7 +13,8 @@
 namespace stf {
 
 struct RunState {
-  bool quiet = false;
+  bool quiet = false;    // /quiet: no window at all
+  bool passive = false;  // /passive: the frame and the progress show, nobody is asked
   SetupOptions::RestartChoice restart = SetupOptions::kRestartDefault;
   std::string title;  // empty: the program has not named its windows
   RunOutcome outcome = kOutcomeUndecided;
@@ -23,6 +24,10 @@ struct RunState {
   FailureCause cause;
   bool lineWritten = false;  // the log's last line is out: only a refused restart changes it
 };
+
+// Nobody is there to answer: every dialog takes its default, no box is shown,
+// and the exit code tells the outcome.
+inline bool Unattended(const RunState& state) { return state.quiet || state.passive; }
 
 // A dialog's answer or an end before the start decides the outcome; the
 // latest decision counts, except that an end before the start stays, and
@@ -40,7 +45,7 @@ std::string WindowTitle(const RunState& state);
 std::string ErrorCaption(const RunState& state);
 
 // The symbols that scripts and older callers read, from the state:
-// STF_QUIET "1" or "", STF_RESTART "FORCE", "NO" or "".
+// STF_QUIET "1" (nobody is asked: quiet or passive) or "", STF_RESTART "FORCE", "NO" or "".
 const char* QuietSymbolText(const RunState& state);
 const char* RestartSymbolText(const RunState& state);
 

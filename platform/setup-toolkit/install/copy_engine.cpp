@@ -166,6 +166,6 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
   job.isLead = StfIsLeadByte;
   Win32FileSystem files;
-  Win32CopyUser user(!job.quiet);
+  Win32CopyUser user(!StfWindowless());  // passive: the gauge shows, nothing asks
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }

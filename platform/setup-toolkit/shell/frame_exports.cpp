@@ -45,8 +45,10 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   std::string error;
   const bool parsed = stf::ParseOptions(tail, options, &error, program);
   // Known before anything can fail, so that no failure waits for a person.
-  const bool quiet = parsed ? options->quiet : stf::AsksForQuiet(tail);
-  StfSetRunSwitches(quiet, parsed ? options->restart : stf::SetupOptions::kRestartDefault);
+  // Unparsed, a run that asked for no questions opens no window either.
+  const bool quiet = parsed ? options->quiet || options->passive : stf::AsksForUnattended(tail);
+  StfSetRunSwitches(parsed ? options->quiet : quiet, parsed && options->passive,
+                    parsed ? options->restart : stf::SetupOptions::kRestartDefault);
   StfSetTitle(ProgramDescription().c_str());
   // Chosen first, so that the window of the switches speaks it too. A quiet
   // run chooses as well: a /lang that names no language of ours is a bad
@@ -127,7 +129,7 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
   if (!StartRun(cmdLine, &options, &languageNote)) return -1;  // nothing is open that needs ending
   WriteRunHeader(cmdLine);
   FWriteToLogFile(languageNote.c_str(), TRUE);
-  if (!ProgramFolderIsAnsi(options.quiet)) {
+  if (!ProgramFolderIsAnsi(StfQuiet() != FALSE)) {
     EndRunEarly(stf::kOutcomeCannotStart, "the program's folder has a name that ANSI code page " +
                                               std::to_string(GetACP()) + " cannot hold");
     return -1;
@@ -169,7 +171,7 @@ HWND STFAPI HwndFrame(void) { return frameWindow; }
 
 BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
   // Without a window only the check is wanted: the resources, not the code.
-  HMODULE library = StfLoadDiskLibrary(dll, StfQuiet() ? LOAD_LIBRARY_AS_DATAFILE : 0);
+  HMODULE library = StfLoadDiskLibrary(dll, StfWindowless() ? LOAD_LIBRARY_AS_DATAFILE : 0);
   if (library == nullptr) {
     StfLogError(("Cannot load the library " + std::string(dll ? dll : "") + " for the frame bitmap").c_str(),
                 GetLastError());
@@ -192,12 +194,12 @@ BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
 BOOL STFAPI FSetAbout(LPCSTR, LPCSTR) { return TRUE; }
 
 HCURSOR STFAPI HShowWaitCursor(void) {
-  if (StfQuiet()) return nullptr;
+  if (StfWindowless()) return nullptr;
   return SetCursor(LoadCursor(nullptr, IDC_WAIT));
 }
 
 BOOL STFAPI FRestoreCursor(HCURSOR previous) {
-  if (!StfQuiet()) SetCursor(previous ? previous : LoadCursor(nullptr, IDC_ARROW));
+  if (!StfWindowless()) SetCursor(previous ? previous : LoadCursor(nullptr, IDC_ARROW));
   return TRUE;
 }
 

@@ -85,6 +85,6 @@ bool ChooseRunLanguage(const std::string& requested, std::string* note, std::str
   const WORD langId = languages[choice.index].langId;
   StfSetSymbol(STF_SYM_LANGUAGE, std::to_string(langId).c_str());
   *note = "Language: " + stf::DescribeLanguageChoice(languages, choice, requested, system, GetACP());
-  if (!StfQuiet() && RightToLeft(langId)) MirrorWindows();
+  if (!StfWindowless() && RightToLeft(langId)) MirrorWindows();
   return true;
 }

@@ -74,7 +74,7 @@ void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
   if (outcome != stf::kOutcomeUndecided) StfSetOutcome(outcome, detail);
 }
 
-// In quiet mode nothing is shown, but what the dialog needs must still be
+// Unanswered, nothing is shown, but what the dialog needs must still be
 // there, so that a broken disk fails the same way with or without windows.
 bool DialogPresent(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc) {
   HMODULE templates = DialogLibrary(dll);
@@ -168,6 +168,7 @@ extern "C" {
 BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR procDll, LONG,
                          LONG) {
   if (procDll == nullptr) procDll = dll;
+  // Nobody to answer (quiet or passive): the default answer, no window.
   if (StfQuiet()) {
     if (!DialogPresent(dll, id, procDll, proc)) return FALSE;
     return AnswerQuietly(DialogLibrary(procDll), id);
@@ -229,7 +230,7 @@ BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
     stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
-  if (StfQuiet()) {
+  if (StfWindowless()) {
     if (!DialogPresent(dll, id, dll, proc)) return FALSE;
     stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
