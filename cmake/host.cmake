@@ -42,3 +42,8 @@ if(CORE_TEST_SOURCES)
   target_link_libraries(core_tests PRIVATE stf_core ZLIB::ZLIB GTest::gtest_main)
   gtest_discover_tests(core_tests DISCOVERY_TIMEOUT 30)
 endif()
+
+# The scripts' own logic, against fake commands on PATH (tests/scripts/).
+if(NOT SETUP_SANITIZE)
+  add_test(NAME scripts.deps COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/deps.sh)
+endif()

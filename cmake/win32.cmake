@@ -106,7 +106,8 @@ foreach(exe setup uninstall)
 endforeach()
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.
-foreach(part platform/setup-toolkit platform/dialogs disk tests/wine tests/imports tests/signing bench)
+foreach(part platform/setup-toolkit platform/dialogs disk packaging tests/wine tests/imports tests/signing
+    bench)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${part}/CMakeLists.txt)
     # Build files of each part stay out of the disk folder.
     add_subdirectory(${part} ${CMAKE_BINARY_DIR}/parts/${part})

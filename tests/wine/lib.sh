@@ -579,14 +579,26 @@ expect_control() {
   [[ $text =~ $2 ]] || fail "$3: expected control $1 to match '$2', saw '$text'"
 }
 
-# hold_copy: once the gauge shows the copy under way, holds setup's thread
-# there until release_copy; GAUGE is the robot's line about the gauge.
+# hold_copy [<dialog> <button>]: once the gauge shows the copy under way,
+# holds setup's thread there until release_copy; GAUGE is the robot's line
+# about the gauge. With a dialog and a button, presses that button to start
+# the copy once the robot watches: a copy from the page cache can be over
+# before a robot started after the press looks.
 HELD_THREAD=""
 GAUGE=""
 hold_copy() {
-  robot gauge 5
-  HELD_THREAD=$(tr -d '\r' <"$SCEN/robot.out" | sed -n 's/^held thread //p')
-  GAUGE=$(tr -d '\r' <"$SCEN/robot.out" | grep '^gauge ')
+  local watcher rc=0
+  timeout 60 wine "$WINE_TEST_ROBOT" gauge 5 >"$SCEN/gauge.out" 2>&1 &
+  watcher=$!
+  if (($# == 2)); then
+    sleep 0.3  # the watcher's start
+    robot press "$1" "$2"
+  fi
+  wait "$watcher" || rc=$?
+  tr -d '\r' <"$SCEN/gauge.out" | sed 's/^/  robot: /' | tee -a "$SCEN/robot.log"
+  ((rc == 0)) || fail "robot gauge 5 (exit $rc): $(tr -d '\r' <"$SCEN/gauge.out" | grep -v '^robot: exit')"
+  HELD_THREAD=$(tr -d '\r' <"$SCEN/gauge.out" | sed -n 's/^held thread //p')
+  GAUGE=$(tr -d '\r' <"$SCEN/gauge.out" | grep '^gauge ')
 }
 
 release_copy() {

@@ -130,8 +130,8 @@ case $1 in
     # Large enough that the gauge is caught part way.
     truncate -s 64M "$DISK/mlxidecd.SYS"
     start_setup /log "$LOG_WIN"
-    answer "$DLG_WELCOME" "$IDC_CONTINUE"
-    hold_copy
+    await "$DLG_WELCOME"
+    hold_copy "$DLG_WELCOME" "$IDC_CONTINUE"
     [[ $GAUGE =~ ^gauge\ \"Copying\ mlxidecd\.SYS:\ [0-9]+%\"\ at\ ([0-9]+),([0-9]+)\ ([0-9]+)x ]] ||
       fail "the gauge does not name the file: $GAUGE"
     screenshot copy
