@@ -1,5 +1,6 @@
 // What the toolkit asks the dialog library about the dialogs without showing
-// them: the answer in quiet mode, and what an answer means for the setup.
+// them: the answer when nobody answers (quiet or passive mode), and what an
+// answer means for the setup.
 #include "platform/dialogs/dialog_events.h"
 #include "platform/dialogs/dialog_exports.h"
 #include "platform/dialogs/dialog_ids.h"
