@@ -7,8 +7,7 @@ static bool IsShown(HWND window) {
   return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// A static control that shows text (not an icon or a picture).
-static bool IsText(HWND child) {
+bool IsText(HWND child) {
   char name[16] = "";
   GetClassNameA(child, name, sizeof name);
   return lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT;

@@ -102,6 +102,31 @@ inline std::wstring StfWideDecimal(unsigned value) {
   return std::wstring(digits.begin(), digits.end());
 }
 
+// A window's caption in a right-to-left language, embedded right to left
+// (U+202B to U+202C): a mirrored caption reads so on Windows anyway, Wine's
+// caption and NT 4.0's unmirrored one need it said.
+inline std::wstring StfCaptionText(const std::wstring& caption, bool rightToLeft) {
+  if (!rightToLeft || caption.empty()) return caption;
+  return std::wstring(1, 0x202B) + caption + std::wstring(1, 0x202C);
+}
+
+// A text control of a right-to-left language reads from the right on every
+// Windows: its own layout left to right (the window around it may be
+// mirrored, which places it), its text right-aligned, in right-to-left
+// reading order. Which of these each system needs: docs/WINE-NOTES.md,
+// "Right to left".
+inline void StfReadFromRight(HWND control) {
+  const LONG extended = GetWindowLongW(control, GWL_EXSTYLE);
+  SetWindowLongW(control, GWL_EXSTYLE, (extended & ~WS_EX_LAYOUTRTL) | WS_EX_RTLREADING);
+  const LONG style = GetWindowLongW(control, GWL_STYLE);
+  if ((style & SS_TYPEMASK) == SS_LEFT) SetWindowLongW(control, GWL_STYLE, style | SS_RIGHT);
+}
+
+// The same for its device context, from the window's WM_CTLCOLORSTATIC: a
+// static control that does not read WS_EX_RTLREADING (Wine's) still draws
+// in right-to-left order.
+inline void StfReadFromRight(HDC dc) { SetTextAlign(dc, GetTextAlign(dc) | TA_RTLREADING); }
+
 // The same for ASCII texts (tags, names for the log).
 inline std::string StfLanguageAscii(HMODULE module, WORD language, UINT id) {
   const std::wstring text = StfLanguageString(module, language, id);

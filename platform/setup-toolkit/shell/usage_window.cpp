@@ -12,7 +12,25 @@ struct Usage {
   std::wstring heading;
   bool error;
   std::wstring title;
+  bool rightToLeft;
 };
+
+// The switches' own cells are commands: they read left to right in every
+// language; the rest reads as the language does.
+bool IsSwitchCell(int id) { return id >= IDC_USAGE_TABLE && (id - IDC_USAGE_TABLE) % 2 == 0; }
+
+void ReadAsTheLanguage(HWND hdlg) {
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    if (id == IDOK || id == IDC_USAGE_ICON) continue;
+    if (!IsSwitchCell(id)) {
+      StfReadFromRight(child);
+      continue;
+    }
+    SetWindowLongW(child, GWL_EXSTYLE, GetWindowLongW(child, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
+    SetWindowLongW(child, GWL_STYLE, GetWindowLongW(child, GWL_STYLE) | SS_RIGHT);
+  }
+}
 
 std::wstring Wide(const std::string& ansi) {
   WCHAR text[2048] = L"";
@@ -122,12 +140,23 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG: {
       const Usage& usage = *reinterpret_cast<const Usage*>(lParam);
       SetPropA(hdlg, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(STF_DIALOG_USAGE));
-      SetWindowTextW(hdlg, usage.title.c_str());
+      SetWindowLongPtrW(hdlg, DWLP_USER, lParam);
+      SetWindowTextW(hdlg, StfCaptionText(usage.title, usage.rightToLeft).c_str());
+      SetDlgItemTextW(hdlg, IDOK, Spoken(IDS_STF_BOX_OK, "OK").c_str());
       HICON icon = LoadIconA(nullptr, usage.error ? IDI_HAND : IDI_ASTERISK);
       SendDlgItemMessageA(hdlg, IDC_USAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
       Layout(hdlg, usage);
+      if (usage.rightToLeft) ReadAsTheLanguage(hdlg);
       if (usage.error) MessageBeep(MB_ICONHAND);
       return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const auto* usage = reinterpret_cast<const Usage*>(GetWindowLongPtrW(hdlg, DWLP_USER));
+      if (usage != nullptr && usage->rightToLeft &&
+          !IsSwitchCell(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) {
+        StfReadFromRight(reinterpret_cast<HDC>(wParam));
+      }
+      return FALSE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hdlg, IDOK);
@@ -142,10 +171,10 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title) {
+void ShowUsageWindow(const std::string& problem, const std::string& program, LPCWSTR title) {
   const std::wstring syntax = Wide(stf::UsageSyntax(program));
   Usage usage{StfFillText(Spoken(IDS_STF_USAGE_LINE, "Usage: %1"), &syntax, 1), !problem.empty(),
-              Wide(title)};
+              title ? title : L"", StfLanguageBoxStyle() != 0};
   if (usage.error) {
     // What is wrong stays as the core words it: it quotes the command line.
     std::wstring bad = Spoken(IDS_STF_USAGE_BAD, "The command line cannot be used: %1.");
@@ -156,6 +185,6 @@ void ShowUsageWindow(const std::string& problem, const std::string& program, LPC
   const INT_PTR shown = DialogBoxParamW(ShellModule(), MAKEINTRESOURCEW(STF_USAGE_TEMPLATE),
                                         nullptr, UsageProc, reinterpret_cast<LPARAM>(&usage));
   if (shown == -1) {
-    StfLogError("Cannot show the window of the switches (DialogBoxParamA)", GetLastError());
+    StfLogError("Cannot show the window of the switches (DialogBoxParamW)", GetLastError());
   }
 }
