@@ -110,22 +110,36 @@ inline std::wstring StfCaptionText(const std::wstring& caption, bool rightToLeft
   return std::wstring(1, 0x202B) + caption + std::wstring(1, 0x202C);
 }
 
-// A text control of a right-to-left language reads from the right on every
-// Windows: its own layout left to right (the window around it may be
-// mirrored, which places it), its text right-aligned, in right-to-left
-// reading order. Which of these each system needs: docs/WINE-NOTES.md,
-// "Right to left".
+// A text that reads left to right in any language (a command, a switch),
+// embedded so (U+202A to U+202C) in a right-to-left window.
+inline std::wstring StfLeftToRightText(const std::wstring& text) {
+  return std::wstring(1, 0x202A) + text + std::wstring(1, 0x202C);
+}
+
+// How a right-to-left language's texts read from the right, which each
+// system needs differently (docs/WINE-NOTES.md, "Right to left"):
+// - a mirrored window (Windows 2000 and later) reads its texts from the
+//   right by itself; nothing more is asked, since WS_EX_RTLREADING or
+//   TA_RTLREADING there would reverse the reading again;
+// - Windows NT 4.0 cannot mirror: its text controls are made to line up on
+//   the right and read from the right (StfReadFromRight of the control);
+// - Wine 8 mirrors the window but draws its texts left to right: the
+//   window's WM_CTLCOLORSTATIC asks for right-to-left reading on the device
+//   context (StfReadFromRight of the DC).
 inline void StfReadFromRight(HWND control) {
-  const LONG extended = GetWindowLongW(control, GWL_EXSTYLE);
-  SetWindowLongW(control, GWL_EXSTYLE, (extended & ~WS_EX_LAYOUTRTL) | WS_EX_RTLREADING);
+  if (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) return;  // mirrored
+  SetWindowLongW(control, GWL_EXSTYLE,
+                 GetWindowLongW(control, GWL_EXSTYLE) | WS_EX_RTLREADING | WS_EX_RIGHT);
   const LONG style = GetWindowLongW(control, GWL_STYLE);
   if ((style & SS_TYPEMASK) == SS_LEFT) SetWindowLongW(control, GWL_STYLE, style | SS_RIGHT);
 }
 
-// The same for its device context, from the window's WM_CTLCOLORSTATIC: a
-// static control that does not read WS_EX_RTLREADING (Wine's) still draws
-// in right-to-left order.
-inline void StfReadFromRight(HDC dc) { SetTextAlign(dc, GetTextAlign(dc) | TA_RTLREADING); }
+inline void StfReadFromRight(HDC dc) {
+  // Wine marks itself with this export of ntdll; Windows has none.
+  static const bool mirroredReadsLeftToRight =
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  if (mirroredReadsLeftToRight) SetTextAlign(dc, GetTextAlign(dc) | TA_RTLREADING);
+}
 
 // The same for ASCII texts (tags, names for the log).
 inline std::string StfLanguageAscii(HMODULE module, WORD language, UINT id) {

@@ -150,7 +150,7 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
   if (!options.quiet) {
     frameWindow = CreateFrameWindow(GetModuleHandleA(nullptr));
     if (frameWindow == nullptr) {
-      StfLogError("Cannot create the frame window (CreateWindowExA)", GetLastError());
+      StfLogError("Cannot create the frame window (CreateWindowExW)", GetLastError());
       return 0;
     }
   }

@@ -3,7 +3,7 @@
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
-static const char kFrameClass[] = "StfSetupFrame";
+static const WCHAR kFrameClass[] = L"StfSetupFrame";
 static HBITMAP frameBitmap = nullptr;
 
 // Dark blue at the top fading to black, in bands, as setup frames are drawn.
@@ -129,8 +129,12 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
     }
     case WM_SETTEXT: {
       // Every box and window of the setup takes the frame's title: the
-      // program's English for the log, the language's words on the screen.
-      StfSetTitle(reinterpret_cast<LPCSTR>(lParam));
+      // program's English (ANSI, as the toolkit keeps it) for the log, the
+      // language's words on the screen.
+      char english[256] = "";
+      WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(lParam), -1, english, sizeof english,
+                          nullptr, nullptr);
+      StfSetTitle(english);
       WCHAR title[256];
       StfSpokenTitle(FALSE, title, 256);
       const std::wstring caption = StfCaptionText(title, RightToLeft());
@@ -146,19 +150,20 @@ static LRESULT CALLBACK FrameProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
     }
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
+// A Unicode window, so that its caption shows any language on any ANSI code page.
 HWND CreateFrameWindow(HINSTANCE instance) {
-  WNDCLASSA wc = {};
+  WNDCLASSW wc = {};
   wc.lpfnWndProc = FrameProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
   wc.lpszClassName = kFrameClass;
-  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
-  HWND window = CreateWindowExA(0, kFrameClass, "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+  if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+  HWND window = CreateWindowExW(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                 nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return nullptr;

@@ -22,13 +22,7 @@ bool IsSwitchCell(int id) { return id >= IDC_USAGE_TABLE && (id - IDC_USAGE_TABL
 void ReadAsTheLanguage(HWND hdlg) {
   for (HWND child = GetWindow(hdlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     const int id = GetDlgCtrlID(child);
-    if (id == IDOK || id == IDC_USAGE_ICON) continue;
-    if (!IsSwitchCell(id)) {
-      StfReadFromRight(child);
-      continue;
-    }
-    SetWindowLongW(child, GWL_EXSTYLE, GetWindowLongW(child, GWL_EXSTYLE) & ~WS_EX_LAYOUTRTL);
-    SetWindowLongW(child, GWL_STYLE, GetWindowLongW(child, GWL_STYLE) | SS_RIGHT);
+    if (id != IDOK && id != IDC_USAGE_ICON && !IsSwitchCell(id)) StfReadFromRight(child);
   }
 }
 
@@ -90,7 +84,8 @@ int AddTable(HWND hdlg, int left, int width, int y, int gap) {
   }
   const int second = width - first - gap;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    const std::wstring switches = Wide(stf::kUsageRows[i].switches);
+    std::wstring switches = Wide(stf::kUsageRows[i].switches);
+    if (StfLanguageBoxStyle() != 0) switches = StfLeftToRightText(switches);
     const std::wstring meaning =
         Spoken(IDS_STF_USAGE_QUIET + static_cast<UINT>(i), stf::kUsageRows[i].meaning);
     const int height =
