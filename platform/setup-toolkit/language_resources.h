@@ -55,6 +55,7 @@
 #ifndef RC_INVOKED
 #include <string>
 
+#include "platform/setup-toolkit/right_to_left.h"
 #include "platform/win32.h"
 
 // String id of a language's string table, read from the table itself: the
@@ -100,45 +101,6 @@ inline std::wstring StfWideText(const std::string& ansi) {
 inline std::wstring StfWideDecimal(unsigned value) {
   const std::string digits = std::to_string(value);
   return std::wstring(digits.begin(), digits.end());
-}
-
-// A window's caption in a right-to-left language, embedded right to left
-// (U+202B to U+202C): a mirrored caption reads so on Windows anyway, Wine's
-// caption and NT 4.0's unmirrored one need it said.
-inline std::wstring StfCaptionText(const std::wstring& caption, bool rightToLeft) {
-  if (!rightToLeft || caption.empty()) return caption;
-  return std::wstring(1, 0x202B) + caption + std::wstring(1, 0x202C);
-}
-
-// A text that reads left to right in any language (a command, a switch),
-// embedded so (U+202A to U+202C) in a right-to-left window.
-inline std::wstring StfLeftToRightText(const std::wstring& text) {
-  return std::wstring(1, 0x202A) + text + std::wstring(1, 0x202C);
-}
-
-// How a right-to-left language's texts read from the right, which each
-// system needs differently (docs/WINE-NOTES.md, "Right to left"):
-// - a mirrored window (Windows 2000 and later) reads its texts from the
-//   right by itself; nothing more is asked, since WS_EX_RTLREADING or
-//   TA_RTLREADING there would reverse the reading again;
-// - Windows NT 4.0 cannot mirror: its text controls are made to line up on
-//   the right and read from the right (StfReadFromRight of the control);
-// - Wine 8 mirrors the window but draws its texts left to right: the
-//   window's WM_CTLCOLORSTATIC asks for right-to-left reading on the device
-//   context (StfReadFromRight of the DC).
-inline void StfReadFromRight(HWND control) {
-  if (GetWindowLongW(control, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) return;  // mirrored
-  SetWindowLongW(control, GWL_EXSTYLE,
-                 GetWindowLongW(control, GWL_EXSTYLE) | WS_EX_RTLREADING | WS_EX_RIGHT);
-  const LONG style = GetWindowLongW(control, GWL_STYLE);
-  if ((style & SS_TYPEMASK) == SS_LEFT) SetWindowLongW(control, GWL_STYLE, style | SS_RIGHT);
-}
-
-inline void StfReadFromRight(HDC dc) {
-  // Wine marks itself with this export of ntdll; Windows has none.
-  static const bool mirroredReadsLeftToRight =
-      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
-  if (mirroredReadsLeftToRight) SetTextAlign(dc, GetTextAlign(dc) | TA_RTLREADING);
 }
 
 // The same for ASCII texts (tags, names for the log).

@@ -50,6 +50,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/setup-toolkit/right_to_left.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
@@ -347,20 +348,23 @@ Ink InkOf(HDC source, int x, int y, int w, int h) {
 
 // The text drawn by the system into a picture of the control's size, in the
 // dialog font's face: right-aligned and read from the right, or left-aligned
-// and read from the left.
+// and read from the left; wrapped short by its marks' slack, as the setup's
+// text controls wrap (right_to_left.h), and with room for what they overflow.
 Ink Drawn(const std::wstring& text, int w, int h, HFONT font, bool fromRight) {
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
   HGDIOBJ oldFont = SelectObject(memory, font);
-  RECT all = {0, 0, w, h};
+  const int slack = StfMarkSlack(memory, text);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w + slack, h);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  RECT all = {0, 0, w + slack, h};
   FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextColor(memory, RGB(0, 0, 0));
   SetBkMode(memory, TRANSPARENT);
-  DrawTextW(memory, text.c_str(), -1, &all,
+  RECT lines = {0, 0, w - slack, h};
+  DrawTextW(memory, text.c_str(), -1, &lines,
             DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP | (fromRight ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
-  Ink ink = InkOf(memory, 0, 0, w, h);
+  Ink ink = InkOf(memory, 0, 0, w + slack, h);
   SelectObject(memory, oldFont);
   SelectObject(memory, oldBitmap);
   DeleteObject(bitmap);
@@ -384,7 +388,7 @@ double Alike(const Ink& a, const Ink& b, int top, int bottom) {
   const int la = left(a), lb = left(b);
   int both = 0, either = 0;
   for (int y = top; y < bottom; ++y) {
-    for (int x = 0; x + std::max(la, lb) < a.w; ++x) {
+    for (int x = 0; x + la < a.w && x + lb < b.w; ++x) {
       const bool da = a.dark[y * a.w + x + la], db = b.dark[y * b.w + x + lb];
       both += da && db;
       either += da || db;

@@ -82,14 +82,16 @@ HWND AddChild(HWND box, LPCWSTR cls, const std::wstring& text, DWORD style, int 
   return child;
 }
 
+// As wide as it is drawn, within width (right_to_left.h).
 SIZE Measure(HWND box, const std::wstring& text, int width, UINT flags) {
   HDC dc = GetDC(box);
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(box, WM_GETFONT, 0, 0)));
-  RECT need = {0, 0, width, 0};
+  const int slack = StfMarkSlack(dc, text);
+  RECT need = {0, 0, width > 0 ? width - slack : 0, 0};
   DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | flags);
   SelectObject(dc, old);
   ReleaseDC(box, dc);
-  return {need.right - need.left, need.bottom - need.top};
+  return {need.right - need.left + slack, need.bottom - need.top};
 }
 
 // Icon and text side by side, the buttons centred under them, the whole box

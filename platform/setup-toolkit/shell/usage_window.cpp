@@ -51,11 +51,12 @@ SIZE TextSize(HWND hdlg, const std::wstring& text, int width) {
   HDC dc = GetDC(hdlg);
   if (dc == nullptr) return size;
   HGDIOBJ old = SelectObject(dc, DialogFont(hdlg));
-  RECT need = {0, 0, width, 0};
+  const int slack = StfMarkSlack(dc, text);  // as wide as it is drawn (right_to_left.h)
+  RECT need = {0, 0, width - slack, 0};
   DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
   SelectObject(dc, old);
   ReleaseDC(hdlg, dc);
-  size.cx = need.right - need.left;
+  size.cx = need.right - need.left + slack;
   size.cy = need.bottom - need.top;
   return size;
 }
@@ -75,17 +76,22 @@ RECT ChildRect(HWND hdlg, int id) {
   return rect;
 }
 
+// A row's switches, which read left to right in every language.
+std::wstring SwitchText(std::size_t row) {
+  const std::wstring switches = Wide(stf::kUsageRows[row].switches);
+  return StfLanguageBoxStyle() != 0 ? StfLeftToRightText(switches) : switches;
+}
+
 // The switches as two columns: each meaning starts where the widest switch
 // ends, and a meaning too long for its column wraps within it.
 int AddTable(HWND hdlg, int left, int width, int y, int gap) {
   int first = 0;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    first = std::max<int>(first, TextSize(hdlg, Wide(stf::kUsageRows[i].switches), width).cx);
+    first = std::max<int>(first, TextSize(hdlg, SwitchText(i), width).cx);
   }
   const int second = width - first - gap;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    std::wstring switches = Wide(stf::kUsageRows[i].switches);
-    if (StfLanguageBoxStyle() != 0) switches = StfLeftToRightText(switches);
+    const std::wstring switches = SwitchText(i);
     const std::wstring meaning =
         Spoken(IDS_STF_USAGE_QUIET + static_cast<UINT>(i), stf::kUsageRows[i].meaning);
     const int height =
