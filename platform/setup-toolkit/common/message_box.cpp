@@ -7,37 +7,26 @@
 #include <string>
 #include <vector>
 
+#include "box_buttons.h"
 #include "platform/setup-toolkit/common/common_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 
 namespace {
 
-struct Button {
-  int id;
+// A button's words in the language's file, and its English.
+struct Words {
   UINT text;
   LPCWSTR english;
 };
 
-const Button kOk = {IDOK, IDS_STF_BOX_OK, L"OK"};
-const Button kCancel = {IDCANCEL, IDS_STF_BOX_CANCEL, L"Cancel"};
-const Button kYes = {IDYES, IDS_STF_BOX_YES, L"&Yes"};
-const Button kNo = {IDNO, IDS_STF_BOX_NO, L"&No"};
-const Button kRetry = {IDRETRY, IDS_STF_BOX_RETRY, L"&Retry"};
-
-// The button sets the toolkit asks with; any other shows OK alone.
-std::vector<Button> ButtonsOf(UINT style) {
-  switch (style & MB_TYPEMASK) {
-    case MB_OKCANCEL: return {kOk, kCancel};
-    case MB_YESNOCANCEL: return {kYes, kNo, kCancel};
-    case MB_YESNO: return {kYes, kNo};
-    case MB_RETRYCANCEL: return {kRetry, kCancel};
-    default: return {kOk};
+Words WordsOf(stf::BoxAnswer button) {
+  switch (button) {
+    case stf::kBoxCancel: return {IDS_STF_BOX_CANCEL, L"Cancel"};
+    case stf::kBoxYes: return {IDS_STF_BOX_YES, L"&Yes"};
+    case stf::kBoxNo: return {IDS_STF_BOX_NO, L"&No"};
+    case stf::kBoxRetry: return {IDS_STF_BOX_RETRY, L"&Retry"};
+    default: return {IDS_STF_BOX_OK, L"OK"};
   }
-}
-
-int DefaultOf(UINT style, const std::vector<Button>& buttons) {
-  const std::size_t index = (style & MB_DEFMASK) >> 8;
-  return buttons[index < buttons.size() ? index : 0].id;
 }
 
 LPCSTR IconOf(UINT style) {
@@ -53,24 +42,17 @@ LPCSTR IconOf(UINT style) {
 struct Box {
   std::wstring text, caption;
   UINT style;
-  std::vector<Button> buttons;
+  stf::BoxButtons buttons;
   bool rightToLeft;
 };
 
 const int kTextId = 100;
 
 bool Has(const Box& box, int id) {
-  for (const Button& b : box.buttons) {
-    if (b.id == id) return true;
+  for (int i = 0; i < box.buttons.count; ++i) {
+    if (box.buttons.buttons[i] == id) return true;
   }
   return false;
-}
-
-// Esc and the close box, as Windows' box answers them: Cancel where there is
-// one, OK where OK is alone, and nothing for Yes/No.
-int EscapeAnswer(const Box& box) {
-  if (Has(box, IDCANCEL)) return IDCANCEL;
-  return box.buttons.size() == 1 && box.buttons[0].id == IDOK ? IDOK : 0;
 }
 
 HWND AddChild(HWND box, LPCWSTR cls, const std::wstring& text, DWORD style, int id) {
@@ -109,19 +91,19 @@ void LayOut(HWND hwnd, const Box& box) {
                text.cx, text.cy, SWP_NOZORDER);
   if (icon) SetWindowPos(GetDlgItem(hwnd, kTextId + 1), nullptr, u.left, u.left, icon, icon, SWP_NOZORDER);
 
-  std::vector<int> widths;
-  int row = 0;
-  for (const Button& b : box.buttons) {
+  int widths[3], row = 0;
+  for (int i = 0; i < box.buttons.count; ++i) {
     WCHAR label[64];
-    GetDlgItemTextW(hwnd, b.id, label, 64);
-    widths.push_back(std::max<int>(u.right, Measure(hwnd, label, 0, DT_SINGLELINE).cx + 2 * wide.right));
-    row += widths.back() + (row ? u.top : 0);
+    GetDlgItemTextW(hwnd, box.buttons.buttons[i], label, 64);
+    widths[i] = std::max<int>(u.right, Measure(hwnd, label, 0, DT_SINGLELINE).cx + 2 * wide.right);
+    row += widths[i] + (i ? u.top : 0);
   }
   const int width = std::max(textLeft + text.cx + u.left, row + 2 * u.left);
   int x = (width - row) / 2;
   const int y = u.left + body + u.top;
-  for (std::size_t i = 0; i < box.buttons.size(); ++i) {
-    SetWindowPos(GetDlgItem(hwnd, box.buttons[i].id), nullptr, x, y, widths[i], u.bottom, SWP_NOZORDER);
+  for (int i = 0; i < box.buttons.count; ++i) {
+    SetWindowPos(GetDlgItem(hwnd, box.buttons.buttons[i]), nullptr, x, y, widths[i], u.bottom,
+                 SWP_NOZORDER);
     x += widths[i] + u.top;
   }
   RECT frame = {0, 0, width, y + u.bottom + u.left};
@@ -144,16 +126,18 @@ INT_PTR CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         HWND icon = AddChild(hwnd, L"STATIC", L"", SS_ICON, kTextId + 1);
         SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(box->style))), 0);
       }
-      const int preferred = DefaultOf(box->style, box->buttons);
-      for (const Button& b : box->buttons) {
+      const stf::BoxButtons& buttons = box->buttons;
+      for (int i = 0; i < buttons.count; ++i) {
+        const Words words = WordsOf(buttons.buttons[i]);
         WCHAR label[64];
-        StfLanguageText(b.text, b.english, label, 64);
-        AddChild(hwnd, L"BUTTON", label,
-                 WS_TABSTOP | (b.id == preferred ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), b.id);
+        StfLanguageText(words.text, words.english, label, 64);
+        const bool preferred = buttons.buttons[i] == buttons.preferred;
+        AddChild(hwnd, L"BUTTON", label, WS_TABSTOP | (preferred ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                 buttons.buttons[i]);
       }
-      if (EscapeAnswer(*box) == 0) EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_GRAYED);
+      if (buttons.escape == stf::kBoxNone) EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_GRAYED);
       LayOut(hwnd, *box);
-      SetFocus(GetDlgItem(hwnd, preferred));
+      SetFocus(GetDlgItem(hwnd, buttons.preferred));
       if (BoxesBeep()) MessageBeep(box->style & MB_ICONMASK);
       return FALSE;  // the focus is set
     }
@@ -162,7 +146,8 @@ INT_PTR CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       return FALSE;
     case WM_COMMAND: {
       if (box == nullptr || HIWORD(wParam) != BN_CLICKED) return FALSE;
-      const int id = LOWORD(wParam) == IDCANCEL ? EscapeAnswer(*box) : LOWORD(wParam);
+      const int pressed = LOWORD(wParam);
+      const int id = pressed == IDCANCEL ? static_cast<int>(box->buttons.escape) : pressed;
       if (id != 0 && Has(*box, id)) EndDialog(hwnd, id);
       return TRUE;
     }
@@ -202,15 +187,12 @@ BOOL CALLBACK DisableOne(HWND window, LPARAM param) {
 }  // namespace
 
 extern "C" INT STFAPI StfShowBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
-  Box box{text ? text : L"", caption ? caption : L"", style, ButtonsOf(style),
+  Box box{text ? text : L"", caption ? caption : L"", style, stf::ButtonsOfBox(style),
           StfLanguageBoxStyle() != 0};
-  const int preferred = DefaultOf(style, box.buttons);
-  // Nobody to ask: the default answer, except that a retry nobody can make
-  // good would only repeat.
   if (StfQuiet()) {
-    const int answer = preferred == IDRETRY ? IDCANCEL : preferred;
-    LogRecord("Message box answered without a window: button " + std::to_string(answer));
-    return answer;
+    LogRecord("Message box answered without a window: button " +
+              std::to_string(box.buttons.unattended));
+    return box.buttons.unattended;
   }
   std::string mirror;
   Symbols().Get(STF_SYM_MIRROR, &mirror);
@@ -223,8 +205,9 @@ extern "C" INT STFAPI StfShowBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT
   for (HWND window : disabled) EnableWindow(window, TRUE);
   if (owner != nullptr && IsWindow(owner)) SetActiveWindow(owner);
   if (answer <= 0) {
+    // Not shown: as if nobody were there to answer.
     StfLogError("Cannot show a message box (DialogBoxIndirectParamW)", GetLastError());
-    return EscapeAnswer(box) != 0 ? EscapeAnswer(box) : preferred;
+    return box.buttons.unattended;
   }
   return static_cast<INT>(answer);
 }
