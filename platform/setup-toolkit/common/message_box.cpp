@@ -184,12 +184,16 @@ BOOL CALLBACK DisableOne(HWND window, LPARAM param) {
   return TRUE;
 }
 
+// Is there nobody to answer a box? A run that takes every default answer
+// without a window says so here too.
+bool NobodyAnswers() { return StfQuiet() != FALSE; }
+
 }  // namespace
 
 extern "C" INT STFAPI StfShowBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   Box box{text ? text : L"", caption ? caption : L"", style, stf::ButtonsOfBox(style),
           StfLanguageBoxStyle() != 0};
-  if (StfQuiet()) {
+  if (NobodyAnswers()) {
     LogRecord("Message box answered without a window: button " +
               std::to_string(box.buttons.unattended));
     return box.buttons.unattended;
