@@ -99,9 +99,9 @@ void ShowDialogTexts(HWND hdlg, UINT dialogId) {
   for (const DialogTextEntry& entry : kDialogTexts) {
     if (entry.dialog != dialogId) continue;
     const std::wstring text = DialogText(entry.text);
-    const BOOL done =
-        entry.control == 0 ? SetWindowTextW(hdlg, StfCaptionText(text, RightToLeft()).c_str())
-                           : SetDlgItemTextW(hdlg, entry.control, text.c_str());
+    const BOOL done = entry.control == 0
+                          ? SetWindowTextW(hdlg, StfCaptionText(text, RightToLeft()).c_str())
+                          : SetDlgItemTextW(hdlg, entry.control, text.c_str());
     if (!done) ReportProblem(hdlg, "cannot show a text of the language", GetLastError());
   }
   HFONT font = LanguageFont(hdlg);

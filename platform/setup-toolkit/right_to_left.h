@@ -20,7 +20,8 @@
 
 // Wine marks itself with this export of ntdll; Windows has none.
 inline bool StfOnWine() {
-  static const bool wine = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
+  static const bool wine =
+      GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr;
   return wine;
 }
 
@@ -56,19 +57,23 @@ inline void StfReadFromRight(HDC dc) {
 // A text control drawn by itself, as the static control draws (its window's
 // colours and reading order through WM_CTLCOLORSTATIC), but wrapped short by
 // its marks' slack, so that no line runs out of the control.
-inline LRESULT CALLBACK StfMarkedTextProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+inline LRESULT CALLBACK StfMarkedTextProc(HWND control, UINT message, WPARAM wParam,
+                                          LPARAM lParam) {
   const auto plain = reinterpret_cast<WNDPROC>(GetPropA(control, "StfPlainStatic"));
   if (message == WM_PAINT) {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(control, &ps);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        GetParent(control), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control)));
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    auto brush = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(control), WM_CTLCOLORSTATIC,
+                                                       reinterpret_cast<WPARAM>(dc),
+                                                       reinterpret_cast<LPARAM>(control)));
     RECT area;
     GetClientRect(control, &area);
     FillRect(dc, &area, brush != nullptr ? brush : GetSysColorBrush(COLOR_3DFACE));
     std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<std::size_t>(GetWindowTextW(control, &text[0], static_cast<int>(text.size()))));
     const int slack = StfMarkSlack(dc, text);
     UINT flags = DT_WORDBREAK | DT_EXPANDTABS;
     if (GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX) flags |= DT_NOPREFIX;

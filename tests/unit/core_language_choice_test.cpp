@@ -75,9 +75,8 @@ TEST(LanguageChoice, EachChineseReachesItsOwnScript) {
     for (const Case& c : cases) {
       LanguageChoice choice;
       std::string problem;
-      ASSERT_TRUE(ChooseLanguage(offered, c.requested, {static_cast<unsigned short>(c.system), true},
-                                 &choice, &problem))
-          << problem;
+      const SystemLanguage system{static_cast<unsigned short>(c.system), true};
+      ASSERT_TRUE(ChooseLanguage(offered, c.requested, system, &choice, &problem)) << problem;
       EXPECT_EQ(offered[choice.index].tag, c.tag) << "'" << c.requested << "' on " << c.system;
     }
   }
@@ -109,7 +108,8 @@ TEST(LanguageChoice, ALanguageInAScriptWeLackFallsToEnglish) {
   for (const char* requested : {"zh-TW", "zh-Hant", "zh-HK", "0x0404"}) {
     LanguageChoice choice;
     std::string problem;
-    EXPECT_FALSE(ChooseLanguage(offered, requested, {0x0409, true}, &choice, &problem)) << requested;
+    EXPECT_FALSE(ChooseLanguage(offered, requested, {0x0409, true}, &choice, &problem))
+        << requested;
     EXPECT_NE(problem.find("names no language of this program in its script"), std::string::npos)
         << problem;
   }

@@ -362,8 +362,9 @@ Ink Drawn(const std::wstring& text, int w, int h, HFONT font, bool fromRight) {
   SetTextColor(memory, RGB(0, 0, 0));
   SetBkMode(memory, TRANSPARENT);
   RECT lines = {0, 0, w - slack, h};
-  DrawTextW(memory, text.c_str(), -1, &lines,
-            DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP | (fromRight ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
+  DrawTextW(
+      memory, text.c_str(), -1, &lines,
+      DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP | (fromRight ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
   Ink ink = InkOf(memory, 0, 0, w + slack, h);
   SelectObject(memory, oldFont);
   SelectObject(memory, oldBitmap);
@@ -416,9 +417,9 @@ int Reading(HWND dialog, int controlId, const char* face, int points) {
   WCHAR wideFace[LF_FACESIZE];
   MultiByteToWideChar(CP_ACP, 0, face, -1, wideFace, LF_FACESIZE);
   // As the dialog manager makes a template's font.
-  HFONT font = CreateFontW(-MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL,
-                           FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE,
-                           wideFace);
+  HFONT font =
+      CreateFontW(-MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                  FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, wideFace);
   ReleaseDC(nullptr, screen);
   const Ink fromRight = Drawn(text, rect.right, rect.bottom, font, true);
   const Ink fromLeft = Drawn(text, rect.right, rect.bottom, font, false);
@@ -457,18 +458,19 @@ bool ParseNumber(const char* text, DWORD* out) {
 }
 
 int Usage(const char* problem) {
-  std::printf("robot: %s\n"
-              "usage: robot wait <dialog> [timeoutMs]\n"
-              "       robot press <dialog> <button> [timeoutMs]\n"
-              "       robot key <dialog> enter|esc|alt+<letter> [timeoutMs]\n"
-              "       robot list\n"
-              "       robot codepage\n"
-              "       robot service <name> <state> [timeoutMs]\n"
-              "       robot gauge <percent> [timeoutMs]\n"
-              "       robot release <thread>\n"
-              "       robot activate-frame\n"
-              "       robot reading <dialog> <control> [face] [points]\n",
-              problem);
+  std::printf(
+      "robot: %s\n"
+      "usage: robot wait <dialog> [timeoutMs]\n"
+      "       robot press <dialog> <button> [timeoutMs]\n"
+      "       robot key <dialog> enter|esc|alt+<letter> [timeoutMs]\n"
+      "       robot list\n"
+      "       robot codepage\n"
+      "       robot service <name> <state> [timeoutMs]\n"
+      "       robot gauge <percent> [timeoutMs]\n"
+      "       robot release <thread>\n"
+      "       robot activate-frame\n"
+      "       robot reading <dialog> <control> [face] [points]\n",
+      problem);
   return kUsage;
 }
 
@@ -670,8 +672,8 @@ int Run(int argc, char** argv) {
 
   if (command == "reading") {
     DWORD dialogId = 0, controlId = 0, points = 8;
-    if (argc < 4 || argc > 6 || !ParseNumber(argv[2], &dialogId) || !ParseNumber(argv[3], &controlId) ||
-        (argc == 6 && !ParseNumber(argv[5], &points))) {
+    if (argc < 4 || argc > 6 || !ParseNumber(argv[2], &dialogId) ||
+        !ParseNumber(argv[3], &controlId) || (argc == 6 && !ParseNumber(argv[5], &points))) {
       return Usage("reading takes a dialog, a control, and optionally a face and its points");
     }
     HWND dialog = WaitForDialog(dialogId, kDefaultTimeoutMs);

@@ -28,6 +28,7 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 
 void ReportProblem(const std::string& text) {
   LogRecord("Error: " + text);
-  if (!StfQuiet()) StfShowBox(GetActiveWindow(), StfWideText(text).c_str(), SpokenTitle(true).c_str(),
-                              MB_OK | MB_ICONHAND | MB_TASKMODAL);
+  if (!StfQuiet())
+    StfShowBox(GetActiveWindow(), StfWideText(text).c_str(), SpokenTitle(true).c_str(),
+               MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

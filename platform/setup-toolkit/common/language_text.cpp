@@ -51,7 +51,8 @@ bool Spoken(const std::string& english, std::wstring* text) {
   HMODULE library = LanguageLibrary();
   EnglishSearch search{StfWideText(english), 0};
   if (library == nullptr || search.wanted.empty()) return false;
-  EnumResourceNamesW(library, MAKEINTRESOURCEW(6), SearchBlock, reinterpret_cast<LONG_PTR>(&search));
+  EnumResourceNamesW(library, MAKEINTRESOURCEW(6), SearchBlock,
+                     reinterpret_cast<LONG_PTR>(&search));
   if (search.id == 0) return false;
   WCHAR form[4096];
   StfLanguageText(search.id, search.wanted.c_str(), form, 4096);

@@ -21,21 +21,31 @@ struct Words {
 
 Words WordsOf(stf::BoxAnswer button) {
   switch (button) {
-    case stf::kBoxCancel: return {IDS_STF_BOX_CANCEL, L"Cancel"};
-    case stf::kBoxYes: return {IDS_STF_BOX_YES, L"&Yes"};
-    case stf::kBoxNo: return {IDS_STF_BOX_NO, L"&No"};
-    case stf::kBoxRetry: return {IDS_STF_BOX_RETRY, L"&Retry"};
-    default: return {IDS_STF_BOX_OK, L"OK"};
+    case stf::kBoxCancel:
+      return {IDS_STF_BOX_CANCEL, L"Cancel"};
+    case stf::kBoxYes:
+      return {IDS_STF_BOX_YES, L"&Yes"};
+    case stf::kBoxNo:
+      return {IDS_STF_BOX_NO, L"&No"};
+    case stf::kBoxRetry:
+      return {IDS_STF_BOX_RETRY, L"&Retry"};
+    default:
+      return {IDS_STF_BOX_OK, L"OK"};
   }
 }
 
 LPCSTR IconOf(UINT style) {
   switch (style & MB_ICONMASK) {
-    case MB_ICONHAND: return IDI_HAND;
-    case MB_ICONQUESTION: return IDI_QUESTION;
-    case MB_ICONEXCLAMATION: return IDI_EXCLAMATION;
-    case MB_ICONASTERISK: return IDI_ASTERISK;
-    default: return nullptr;
+    case MB_ICONHAND:
+      return IDI_HAND;
+    case MB_ICONQUESTION:
+      return IDI_QUESTION;
+    case MB_ICONEXCLAMATION:
+      return IDI_EXCLAMATION;
+    case MB_ICONASTERISK:
+      return IDI_ASTERISK;
+    default:
+      return nullptr;
   }
 }
 
@@ -59,7 +69,8 @@ HWND AddChild(HWND box, LPCWSTR cls, const std::wstring& text, DWORD style, int 
   HWND child = CreateWindowExW(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, box,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                GetModuleHandleA("MSCOMSTF.dll"), nullptr);
-  if (child == nullptr) StfLogError("Cannot make a part of a message box (CreateWindowExW)", GetLastError());
+  if (child == nullptr)
+    StfLogError("Cannot make a part of a message box (CreateWindowExW)", GetLastError());
   if (child != nullptr) SendMessageW(child, WM_SETFONT, SendMessageW(box, WM_GETFONT, 0, 0), FALSE);
   return child;
 }
@@ -87,9 +98,10 @@ void LayOut(HWND hwnd, const Box& box) {
   const SIZE text = Measure(hwnd, box.text, wide.left, DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   const int textLeft = u.left + (icon ? icon + u.top : 0);
   const int body = std::max<int>(text.cy, icon);
-  SetWindowPos(GetDlgItem(hwnd, kTextId), nullptr, textLeft, u.left + (body - text.cy) / 2,
-               text.cx, text.cy, SWP_NOZORDER);
-  if (icon) SetWindowPos(GetDlgItem(hwnd, kTextId + 1), nullptr, u.left, u.left, icon, icon, SWP_NOZORDER);
+  SetWindowPos(GetDlgItem(hwnd, kTextId), nullptr, textLeft, u.left + (body - text.cy) / 2, text.cx,
+               text.cy, SWP_NOZORDER);
+  if (icon)
+    SetWindowPos(GetDlgItem(hwnd, kTextId + 1), nullptr, u.left, u.left, icon, icon, SWP_NOZORDER);
 
   int widths[3], row = 0;
   for (int i = 0; i < box.buttons.count; ++i) {
@@ -107,7 +119,8 @@ void LayOut(HWND hwnd, const Box& box) {
     x += widths[i] + u.top;
   }
   RECT frame = {0, 0, width, y + u.bottom + u.left};
-  AdjustWindowRectEx(&frame, GetWindowLongW(hwnd, GWL_STYLE), FALSE, GetWindowLongW(hwnd, GWL_EXSTYLE));
+  AdjustWindowRectEx(&frame, GetWindowLongW(hwnd, GWL_STYLE), FALSE,
+                     GetWindowLongW(hwnd, GWL_EXSTYLE));
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
   SetWindowPos(hwnd, nullptr, std::max(0, (GetSystemMetrics(SM_CXSCREEN) - w) / 2),
                std::max(0, (GetSystemMetrics(SM_CYSCREEN) - h) / 2), w, h, SWP_NOZORDER);
@@ -124,7 +137,8 @@ INT_PTR CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       if (text != nullptr && box->rightToLeft) StfReadFromRight(text);
       if (IconOf(box->style)) {
         HWND icon = AddChild(hwnd, L"STATIC", L"", SS_ICON, kTextId + 1);
-        SendMessageW(icon, STM_SETICON, reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(box->style))), 0);
+        SendMessageW(icon, STM_SETICON,
+                     reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(box->style))), 0);
       }
       const stf::BoxButtons& buttons = box->buttons;
       for (int i = 0; i < buttons.count; ++i) {
@@ -132,10 +146,11 @@ INT_PTR CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
         WCHAR label[64];
         StfLanguageText(words.text, words.english, label, 64);
         const bool preferred = buttons.buttons[i] == buttons.preferred;
-        AddChild(hwnd, L"BUTTON", label, WS_TABSTOP | (preferred ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                 buttons.buttons[i]);
+        AddChild(hwnd, L"BUTTON", label,
+                 WS_TABSTOP | (preferred ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), buttons.buttons[i]);
       }
-      if (buttons.escape == stf::kBoxNone) EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_GRAYED);
+      if (buttons.escape == stf::kBoxNone)
+        EnableMenuItem(GetSystemMenu(hwnd, FALSE), SC_CLOSE, MF_GRAYED);
       LayOut(hwnd, *box);
       SetFocus(GetDlgItem(hwnd, buttons.preferred));
       if (BoxesBeep()) MessageBeep(box->style & MB_ICONMASK);
@@ -165,10 +180,12 @@ std::vector<WORD> Template(bool mirrored) {
   StfLanguageText(IDS_LANGUAGE_FONT_SIZE, L"8", size, 8);
   std::vector<WORD> words(sizeof(DLGTEMPLATE) / sizeof(WORD), 0);
   auto* header = reinterpret_cast<DLGTEMPLATE*>(words.data());
-  header->style = DS_MODALFRAME | DS_SETFONT | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+  header->style =
+      DS_MODALFRAME | DS_SETFONT | DS_SETFOREGROUND | WS_POPUP | WS_CAPTION | WS_SYSMENU;
   header->dwExtendedStyle = mirrored ? WS_EX_LAYOUTRTL : 0;
   words.insert(words.end(), {0, 0, 0});  // no menu, the dialog class, no title yet
-  words.push_back(static_cast<WORD>(std::wcstol(size, nullptr, 10) > 0 ? std::wcstol(size, nullptr, 10) : 8));
+  words.push_back(
+      static_cast<WORD>(std::wcstol(size, nullptr, 10) > 0 ? std::wcstol(size, nullptr, 10) : 8));
   for (const WCHAR* p = face; *p; ++p) words.push_back(*p);
   words.push_back(0);
   return words;
@@ -203,9 +220,9 @@ extern "C" INT STFAPI StfShowBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT
   const std::vector<WORD> words = Template(box.rightToLeft && mirror == "1");
   std::vector<HWND> disabled;
   EnumThreadWindows(GetCurrentThreadId(), DisableOne, reinterpret_cast<LPARAM>(&disabled));
-  const INT_PTR answer = DialogBoxIndirectParamW(
-      GetModuleHandleA("MSCOMSTF.dll"), reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner,
-      BoxProc, reinterpret_cast<LPARAM>(&box));
+  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleA("MSCOMSTF.dll"),
+                                                 reinterpret_cast<LPCDLGTEMPLATEW>(words.data()),
+                                                 owner, BoxProc, reinterpret_cast<LPARAM>(&box));
   for (HWND window : disabled) EnableWindow(window, TRUE);
   if (owner != nullptr && IsWindow(owner)) SetActiveWindow(owner);
   if (answer <= 0) {

@@ -70,7 +70,8 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
     char system[512];
     const std::wstring inserts[] = {StfWideText(what), StfWideText(std::to_string(grc))};
     const std::wstring shown =
-        StfFillText(Spoken(IDS_STF_OPERATION_FAILED, L"Setup could not complete the operation %1 (code %2)."),
+        StfFillText(Spoken(IDS_STF_OPERATION_FAILED,
+                           L"Setup could not complete the operation %1 (code %2)."),
                     inserts, 2) +
         L"\n\n" + StfWideText(StfErrorText(code, system, sizeof system));
     StfShowBox(GetActiveWindow(), shown.c_str(), SpokenTitle(true).c_str(),

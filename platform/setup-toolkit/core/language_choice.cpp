@@ -59,8 +59,9 @@ Found ByPrimary(const std::vector<Language>& languages, Script wanted, SamePrima
       continue;
     }
     found.index = i;
-    found.match = script == Script::kAny || wanted == Script::kAny ? LanguageMatch::kPrimary
-                                                                    : LanguageMatch::kPrimaryAndScript;
+    found.match = script == Script::kAny || wanted == Script::kAny
+                      ? LanguageMatch::kPrimary
+                      : LanguageMatch::kPrimaryAndScript;
     return found;
   }
   return found;

@@ -164,8 +164,8 @@ HWND CreateFrameWindow(HINSTANCE instance) {
   wc.lpszClassName = kFrameClass;
   if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
   HWND window = CreateWindowExW(0, kFrameClass, L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
-                                nullptr, nullptr, instance, nullptr);
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, instance, nullptr);
   if (window == nullptr) return nullptr;
   ShowWindow(window, SW_SHOWMAXIMIZED);
   UpdateWindow(window);
