@@ -102,8 +102,7 @@ STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cc
 STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 // A text the programs hand the toolkit in English (a title, a box's words):
 // the language's form when the English file holds that text, else as given.
-STF_OWN(INT, StfSpokenText, (LPCSTR szEnglish, LPWSTR szText, INT cchText),
-        (szEnglish, szText, cchText))
+STF_OWN(INT, StfSpokenText, (LPCSTR szEnglish, LPWSTR szText, INT cchText), (szEnglish, szText, cchText))
 // The windows' title in the language, or with fError a failure box's caption
 // (the title where the files have no error caption for it); a right-to-left
 // language's is embedded right to left, for a window's caption bar.
@@ -114,8 +113,7 @@ STF_OWN(INT, StfSpokenTitle, (BOOL fError, LPWSTR szText, INT cchText), (fError,
 // MB_YESNOCANCEL, MB_RETRYCANCEL; icon, sound, default button and Esc as
 // Windows' box has them; task-modal). An unattended run shows nothing and
 // gets the default button's answer (Cancel for a default Retry), logged.
-STF_OWN(INT, StfShowBox, (HWND hwndOwner, LPCWSTR szText, LPCWSTR szCaption, UINT uStyle),
-        (hwndOwner, szText, szCaption, uStyle))
+STF_OWN(INT, StfShowBox, (HWND hwndOwner, LPCWSTR szText, LPCWSTR szCaption, UINT uStyle), (hwndOwner, szText, szCaption, uStyle))
 
 // The run's state (core/run_state.h), kept here and written through these
 // alone; the symbols STF_QUIET, STF_RESTART, STF_TITLE, STF_OUTCOME and
