@@ -104,8 +104,7 @@ STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 // the language's form when the English file holds that text, else as given.
 STF_OWN(INT, StfSpokenText, (LPCSTR szEnglish, LPWSTR szText, INT cchText), (szEnglish, szText, cchText))
 // The windows' title in the language, or with fError a failure box's caption
-// (the title where the files have no error caption for it); a right-to-left
-// language's is embedded right to left, for a window's caption bar.
+// (the title where the files have no error caption for it).
 STF_OWN(INT, StfSpokenTitle, (BOOL fError, LPWSTR szText, INT cchText), (fError, szText, cchText))
 // Every message box of the toolkit and the dialog library, the one way a box
 // is shown: Windows' MessageBox in the language of the windows (its buttons'
