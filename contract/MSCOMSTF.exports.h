@@ -100,6 +100,19 @@ STF_OWN(PSID, StfProcessUserSid, (void), ())
 // language's file lacks it. Result: the characters copied.
 STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))
 STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
+// A text the programs hand the toolkit in English (a title, a box's words):
+// the language's form when the English file holds that text, else as given.
+STF_OWN(INT, StfSpokenText, (LPCSTR szEnglish, LPWSTR szText, INT cchText), (szEnglish, szText, cchText))
+// The windows' title in the language, or with fError a failure box's caption
+// (the title where the files have no error caption for it).
+STF_OWN(INT, StfSpokenTitle, (BOOL fError, LPWSTR szText, INT cchText), (fError, szText, cchText))
+// Every message box of the toolkit and the dialog library, the one way a box
+// is shown: Windows' MessageBox in the language of the windows (its buttons'
+// words from the language's file; MB_OK, MB_OKCANCEL, MB_YESNO,
+// MB_YESNOCANCEL, MB_RETRYCANCEL; icon, sound, default button and Esc as
+// Windows' box has them; task-modal). An unattended run shows nothing and
+// gets the default button's answer (Cancel for a default Retry), logged.
+STF_OWN(INT, StfShowBox, (HWND hwndOwner, LPCWSTR szText, LPCWSTR szCaption, UINT uStyle), (hwndOwner, szText, szCaption, uStyle))
 
 // The run's state (core/run_state.h), kept here and written through these
 // alone; the symbols STF_QUIET, STF_RESTART, STF_TITLE, STF_OUTCOME and

@@ -40,6 +40,8 @@ STF_OP(INT, StfExitCode, (INT nProgramCode), (nProgramCode), 0)
 
 // Looked up by name by the programs (toolkit/unattended.h), so that they start
 // without it. The program could not start the setup: the text goes to the log
-// and standard error. TRUE when the program must show no box: in quiet mode, and
-// when the run ended before it began and the person has been told why.
+// and standard error, and to a person in the toolkit's box in the language of
+// the windows (caption "Error"), except in quiet mode and when the run ended
+// before it began and the person has been told why. TRUE: the program shows
+// no box of its own.
 STF_BYNAME(BOOL, StfStartupFailure, (LPCSTR szText), (szText))

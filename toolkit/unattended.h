@@ -8,11 +8,12 @@
 // An export of a toolkit library the program has loaded, or null.
 FARPROC ToolkitExport(LPCSTR library, LPCSTR name);
 // A start-up failure the program would report in a box: TRUE when the toolkit
-// has written it to the log and standard error and no box may wait (quiet).
+// has told it (log, standard error, and its own box in the language of the
+// windows when a person is to see one).
 BOOL ToldWithoutBox(LPCSTR text);
-// The start-up failure box ("Error", stop icon) for a person; in an
-// unattended run the toolkit writes the text down instead, since nobody would
-// close the box.
+// The start-up failure box ("Error", stop icon) for a person, the toolkit's
+// when it has one; in an unattended run the toolkit writes the text down
+// instead, since nobody would close the box.
 void ReportStartupFailure(LPCSTR text);
 // Windows' signature check of a file of the disk (a bare name: beside the
 // program) before it is installed: false when the toolkit refused it and has

@@ -1,7 +1,10 @@
 #include "platform/dialogs/dialog_events.h"
 
 #include "platform/dialogs/dialog_ids.h"
+#include "platform/dialogs/dialog_language.h"
 #include "platform/dialogs/dialog_report.h"
+#include "platform/dialogs/text_ids.h"
+#include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 const char kWordContinue[] = "CONTINUE";
@@ -45,7 +48,8 @@ void ReportEvent(HWND hdlg, LPCSTR word) {
             "Setup could not act on your choice: the setup toolkit did not accept the event "
             "\"%s\" of dialog %u (error %lu).",
             word, DialogNumber(hdlg), static_cast<unsigned long>(error));
-  MessageBoxA(hdlg, text, CAPTION_ERROR, MB_OK | MB_ICONERROR);
+  StfShowBox(hdlg, StfWideText(text).c_str(), DialogText(IDS_CAPTION_ERROR).c_str(),
+             MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
 void ForgetAnswer(HWND hdlg) {

@@ -1,8 +1,10 @@
 #include "platform/dialogs/dialog_language.h"
 
 #include <cwchar>
+#include <map>
 
 #include "platform/dialogs/dialog_ids.h"
+#include "platform/dialogs/dialog_layout.h"
 #include "platform/dialogs/dialog_report.h"
 #include "platform/dialogs/text_ids.h"
 #include "platform/setup-toolkit/stf_internal.h"
@@ -38,12 +40,13 @@ WORD Language() {
   return chosen != 0 ? chosen : kEnglish;
 }
 
-// Each language's font is made once and kept for the life of the process.
+// Each language's font is made once and kept for the life of the process
+// (a process that shows more than one language keeps each).
 HFONT LanguageFont(HWND hdlg) {
-  static HFONT font = nullptr;
-  static bool decided = false;
-  if (decided) return font;
-  decided = true;
+  static std::map<WORD, HFONT> fonts;
+  const auto made = fonts.find(Language());
+  if (made != fonts.end()) return made->second;
+  HFONT& font = fonts[Language()];
   const std::wstring face = DialogText(IDS_LANGUAGE_FONT);
   const int points =
       static_cast<int>(std::wcstol(DialogText(IDS_LANGUAGE_FONT_SIZE).c_str(), nullptr, 10));
@@ -58,19 +61,29 @@ HFONT LanguageFont(HWND hdlg) {
   return font;
 }
 
+}  // namespace
+
 bool RightToLeft() { return DialogText(IDS_LANGUAGE_RIGHT_TO_LEFT) == L"1"; }
 
-// Windows NT 4.0 cannot mirror a window: its texts read right to left and
-// line up on the right instead.
+namespace {
+
+// A right-to-left language's texts read from the right on every Windows
+// (StfReadFromRight); the toolkit mirrors the dialog itself where Windows can
+// (2000 and later). Windows NT 4.0 cannot: there the other controls line up
+// on the right and the caption reads from the right as well.
 void ReadRightToLeft(HWND hdlg) {
-  if (GetProcAddress(GetModuleHandleA("user32.dll"), "SetProcessDefaultLayout") != nullptr) return;
-  SetWindowLongW(hdlg, GWL_EXSTYLE, GetWindowLongW(hdlg, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  const bool mirrored = (GetWindowLongW(hdlg, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) != 0;
+  if (!mirrored) {
+    SetWindowLongW(hdlg, GWL_EXSTYLE, GetWindowLongW(hdlg, GWL_EXSTYLE) | WS_EX_RTLREADING);
+  }
   for (HWND child = GetWindow(hdlg, GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
-    SetWindowLongW(child, GWL_EXSTYLE,
-                   GetWindowLongW(child, GWL_EXSTYLE) | WS_EX_RTLREADING | WS_EX_RIGHT);
-    const LONG style = GetWindowLongW(child, GWL_STYLE);
-    if ((style & SS_TYPEMASK) == SS_LEFT) SetWindowLongW(child, GWL_STYLE, style | SS_RIGHT);
+    if (IsText(child)) {
+      StfReadFromRight(child);
+    } else if (!mirrored) {
+      SetWindowLongW(child, GWL_EXSTYLE,
+                     GetWindowLongW(child, GWL_EXSTYLE) | WS_EX_RTLREADING | WS_EX_RIGHT);
+    }
   }
 }
 
@@ -86,8 +99,9 @@ void ShowDialogTexts(HWND hdlg, UINT dialogId) {
   for (const DialogTextEntry& entry : kDialogTexts) {
     if (entry.dialog != dialogId) continue;
     const std::wstring text = DialogText(entry.text);
-    const BOOL done = entry.control == 0 ? SetWindowTextW(hdlg, text.c_str())
-                                         : SetDlgItemTextW(hdlg, entry.control, text.c_str());
+    const BOOL done = entry.control == 0
+                          ? SetWindowTextW(hdlg, StfCaptionText(text, RightToLeft()).c_str())
+                          : SetDlgItemTextW(hdlg, entry.control, text.c_str());
     if (!done) ReportProblem(hdlg, "cannot show a text of the language", GetLastError());
   }
   HFONT font = LanguageFont(hdlg);

@@ -13,6 +13,10 @@ std::wstring DialogText(UINT id);
 
 // Sets the caption and every control's text of dialog number dialogId, the
 // language's font when it is not the template's, and for a right-to-left
-// language on Windows NT 4.0 right-aligned reading order (later Windows
-// mirror the whole window, as the frame asked).
+// language texts that read from the right (the toolkit mirrors the dialog
+// where Windows can).
 void ShowDialogTexts(HWND hdlg, UINT dialogId);
+
+// Does the language read from the right? Its dialogs then answer
+// WM_CTLCOLORSTATIC with StfReadFromRight.
+bool RightToLeft();

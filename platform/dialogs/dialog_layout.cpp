@@ -2,13 +2,13 @@
 
 #include "platform/dialogs/dialog_ids.h"
 #include "platform/dialogs/dialog_report.h"
+#include "platform/setup-toolkit/right_to_left.h"
 
 static bool IsShown(HWND window) {
   return (GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE) != 0;
 }
 
-// A static control that shows text (not an icon or a picture).
-static bool IsText(HWND child) {
+bool IsText(HWND child) {
   char name[16] = "";
   GetClassNameA(child, name, sizeof name);
   return lstrcmpiA(name, "Static") == 0 && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) <= SS_RIGHT;
@@ -27,7 +27,8 @@ static int WrappedTextHeight(HWND hdlg, HWND text, int width) {
   }
   HFONT font = reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0));
   HGDIOBJ oldFont = SelectObject(dc, font);
-  RECT need = {0, 0, width, 0};
+  // As wide as the control draws it (right_to_left.h).
+  RECT need = {0, 0, width - StfMarkSlack(dc, std::wstring(buffer, length)), 0};
   // The flags a left-aligned static draws with.
   UINT flags = DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT;
   if (GetWindowLongA(text, GWL_STYLE) & SS_NOPREFIX) flags |= DT_NOPREFIX;

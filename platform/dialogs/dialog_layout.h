@@ -3,6 +3,9 @@
 
 #include "platform/win32.h"
 
+// A static control that shows text (not an icon or a picture).
+bool IsText(HWND child);
+
 // Sizes each text control to the height its text takes in the dialog's font,
 // moving what lies below it and resizing the dialog: a font wider than the one
 // the template was laid out with never clips, and paragraphs keep the

@@ -5,6 +5,14 @@
 #include "platform/dialogs/dialog_failure.h"
 #include "platform/dialogs/dialog_language.h"
 #include "platform/dialogs/dialog_layout.h"
+#include "platform/setup-toolkit/language_resources.h"
+
+// A text about to be drawn, in the language's reading order; the colours
+// stay the dialog's own (FALSE).
+static INT_PTR ReadingOrder(WPARAM dc) {
+  if (RightToLeft()) StfReadFromRight(reinterpret_cast<HDC>(dc));
+  return FALSE;
+}
 
 // The toolkit creates every dialog with its number as the init parameter.
 static UINT DialogOf(LPARAM lParam) { return static_cast<UINT>(lParam); }
@@ -31,6 +39,8 @@ static INT_PTR AnsweringDialogProc(HWND hdlg, UINT message, WPARAM wParam, LPARA
     case WM_CLOSE:
       ReportEvent(hdlg, kWordCancel);
       return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return ReadingOrder(wParam);
     case WM_DESTROY:
       ForgetAnswer(hdlg);
       return FALSE;
@@ -52,6 +62,8 @@ static INT_PTR BillboardProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lPar
       return TRUE;
     case WM_COMMAND:
       return LOWORD(wParam) == IDCANCEL ? TRUE : FALSE;
+    case WM_CTLCOLORSTATIC:
+      return ReadingOrder(wParam);
     default:
       return FALSE;
   }

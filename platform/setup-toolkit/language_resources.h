@@ -37,10 +37,26 @@
 #define IDS_STF_COPY_RETRY 1022     // %1: what failed, %2: the system's text
 #define IDS_STF_KEEP_NEWER 1023     // %1: the file, %2: its version, %3: the disk's
 #define IDS_STF_KEEP_VERSIONED 1024  // %1: the file, %2: its version
+// The buttons of the toolkit's own boxes (StfShowBox), as Windows' boxes
+// name them in the language; '&' marks the Alt letter.
+#define IDS_STF_BOX_OK 1040
+#define IDS_STF_BOX_CANCEL 1041
+#define IDS_STF_BOX_YES 1042
+#define IDS_STF_BOX_NO 1043
+#define IDS_STF_BOX_RETRY 1044
+// Words the programs hand the toolkit in English, for their boxes and
+// captions: shown in the language by their English form (StfSpokenText).
+#define IDS_STF_CANNOT_START 1045     // "Cannot initialize setup!"
+#define IDS_STF_CANNOT_REGISTRY 1046  // "Cannot initialize registry!"
+#define IDS_STF_ERROR 1047            // "Error"
+#define IDS_STF_BUFFER_OVERFLOW 1048  // "Buffer Overflow"
+#define IDS_STF_MS_SETUP_ERROR 1049   // "MS-Setup Error"
+#define IDS_STF_OPERATION_FAILED 1050  // %1: the operation, %2: the toolkit's result code
 
 #ifndef RC_INVOKED
 #include <string>
 
+#include "platform/setup-toolkit/right_to_left.h"
 #include "platform/win32.h"
 
 // String id of a language's string table, read from the table itself: the

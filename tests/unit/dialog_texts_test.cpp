@@ -157,6 +157,44 @@ TEST(DialogTexts, EachDialogsButtonsHaveLettersOfTheirOwnInEveryLanguage) {
   }
 }
 
+// A button's words as a text names it: without its Alt mark, "&Yes" or "はい(&Y)".
+std::string Label(std::string label) {
+  const std::size_t mark = label.find("(&");
+  if (mark != std::string::npos && label.size() == mark + 4 && label.back() == ')') {
+    label.erase(mark);
+  }
+  const std::size_t amp = label.find('&');
+  if (amp != std::string::npos) label.erase(amp, 1);
+  return label;
+}
+
+// A text that tells which button to choose names it in the words the button
+// shows, in every language: the toolkit's boxes carry the language's words,
+// not Windows' own.
+TEST(DialogTexts, EveryTextNamesItsButtonsInTheirOwnWords) {
+  const std::map<std::string, std::vector<std::string>> named = {
+      {"IDS_STF_COPY_RETRY", {"IDS_STF_BOX_RETRY", "IDS_STF_BOX_CANCEL"}},
+      {"IDS_STF_KEEP_NEWER", {"IDS_STF_BOX_YES"}},
+      {"IDS_STF_KEEP_VERSIONED", {"IDS_STF_BOX_YES"}},
+      {"IDS_WELCOME_3", {"IDS_BUTTON_CONTINUE", "IDS_BUTTON_EXIT"}},
+      {"IDS_QUIT_2", {"IDS_BUTTON_EXIT_SETUP", "IDS_BUTTON_CONTINUE_SETUP"}},
+      {"IDS_RESTART_2", {"IDS_BUTTON_RESTART_NOW", "IDS_BUTTON_RESTART_LATER"}},
+      {"IDS_NO_WINDOWS_DIR_2", {"IDS_BUTTON_CONTINUE", "IDS_BUTTON_EXIT"}},
+      {"IDS_REMOVE_CONFIRM_2", {"IDS_BUTTON_REMOVE", "IDS_BUTTON_CANCEL"}},
+  };
+  const auto ids = language_files::Ids();
+  for (const auto& [file, unused] : Languages()) {
+    const auto strings = language_files::Strings(file.substr(0, file.size() - 3));
+    for (const auto& [text, buttons] : named) {
+      for (const std::string& button : buttons) {
+        const std::string words = Label(strings.at(ids.at(button)));
+        EXPECT_NE(strings.at(ids.at(text)).find(words), std::string::npos)
+            << file << ": " << text << " does not name " << button << " \"" << words << "\"";
+      }
+    }
+  }
+}
+
 TEST(DialogTexts, EnglishHasOneAltLetterPerAction) {
   // A new button must be added here, which keeps the letters from drifting apart again.
   const std::map<std::string, std::string> letters = {

@@ -10,6 +10,36 @@ expect_logged() {
   say "log: $(tr -d '\r' <"$LOG" | grep -E "$1" | head -n 1)"
 }
 
+# expect_window_title <dialog> <text>: the title of the dialog the robot last found.
+expect_window_title() {
+  tr -d '\r' <"$SCEN/robot.out" | grep -qE "^found (unnumbered )?dialog ($1 )?window [^ ]+ \"$2\"" ||
+    fail "dialog $1: expected the title '$2', saw: $(tr -d '\r' <"$SCEN/robot.out" | grep '^found')"
+  say "title: $2"
+}
+
+# expect_control_bytes <id> <text> <code page> <what>: the control shows the
+# text exactly, as the robot writes it in that ANSI code page.
+expect_control_bytes() {
+  local want
+  want=$(printf '%s' "$2" | iconv -f UTF-8 -t "CP$3") || fail "iconv cannot write '$2' in code page $3"
+  [[ $(LC_ALL=C control_text "$1") == "$want" ]] ||
+    fail "$4: expected control $1 to show '$2', saw '$(LC_ALL=C control_text "$1" | iconv -f "CP$3" -t UTF-8)'"
+  say "$4: $2"
+}
+
+# expect_reading <dialog> <control> <what>: its text on the screen reads from
+# the right. Under load a dialog may paint its texts a moment after it shows:
+# a second look a second later counts.
+expect_reading() {
+  local look
+  for look in 1 2; do
+    robot reading "$1" "$2"
+    grep -q "^reading $2 right-to-left" <(tr -d '\r' <"$SCEN/robot.out") && return
+    sleep 1
+  done
+  fail "$3 does not read from the right: $(tr -d '\r' <"$SCEN/robot.out" | grep -E '^ *(line|reading)' | paste -sd ' ')"
+}
+
 scenario_begin "$1"
 case $1 in
   language-switch)
@@ -33,7 +63,7 @@ case $1 in
     session_begin
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 3010 0
-    expect_logged 'Language: German \(UI language\), ANSI code page 1252$'
+    expect_logged 'Language: German \(UI language 0x0407\), ANSI code page 1252$'
     ;;
 
   language-refused)
@@ -41,7 +71,7 @@ case $1 in
     session_begin
     run_setup /quiet /lang xx /log "$LOG_WIN"
     expect_exit_code 1639
-    grep -q '/lang xx names no language of this program; it speaks de (German), en (English)' \
+    grep -q '/lang xx names no language of this program; it speaks zh-TW (Chinese (Traditional)), de (German), en (English)' \
       "$SCEN/setup.err" || fail "standard error does not name the languages: $(cat "$SCEN/setup.err")"
     expect_drivers_unchanged
     ;;
@@ -78,6 +108,80 @@ case $1 in
     wait_setup
     expect_exit_code 0
     expect_logged 'Error: Merlox IDE CD-ROM Drive Setup: The setup disk lacks 1 file that the installation needs:'
+    ;;
+
+  language-german)
+    # /lang de on an English Windows: the switches window of a command line
+    # that cannot be used is German; so are the frame's title, the caption of
+    # the copy's question and its buttons, which the question names.
+    readonly DLG_USAGE=10 IDOK=1 IDYES=6 IDNO=7 USAGE_HEADING=11
+    cp "$WINE_TEST_IMAGES/image-1.0.0.0.sys" "$DISK/mlxidecd.SYS"
+    cp "$WINE_TEST_IMAGES/image-3.10.0.61.sys" "$DRIVERS/mlxidecd.SYS"
+    session_begin
+    start_setup /lang de /bogus
+    await "$DLG_USAGE"
+    expect_window_title "$DLG_USAGE" 'Installation von Merlox IDE CD-ROM Drive'
+    expect_control "$USAGE_HEADING" "^Die Befehlszeile kann nicht verwendet werden: unknown switch '/bogus'\\..* Syntax: SETUP " \
+      "the heading"
+    robot press "$DLG_USAGE" "$IDOK"
+    wait_setup
+    expect_exit_code 0
+    start_setup /lang de /log "$LOG_WIN"
+    answer "$DLG_WELCOME" "$IDC_CONTINUE"
+    await 0
+    xdotool search --onlyvisible --name '^Installation von Merlox IDE CD-ROM Drive$' >/dev/null ||
+      fail "no window titled 'Installation von Merlox IDE CD-ROM Drive' (the frame)"
+    expect_window_title 0 'Installation von Merlox IDE CD-ROM Drive'
+    expect_control "$IDYES" '^&Ja$' "the Yes button"
+    expect_control "$IDNO" '^&Nein$' "the No button"
+    robot press 0 "$IDNO"
+    answer "$DLG_RESTART" "$IDC_CONTINUE"
+    wait_setup
+    expect_exit_code 0
+    cmp -s "$DRIVERS/mlxidecd.SYS" "$DISK/mlxidecd.SYS" || fail "No did not install the disk's driver"
+    ;;
+
+  language-traditional-chinese)
+    # A Windows of Taiwan (its locale, code page 950) without /lang:
+    # Traditional Chinese, and the log names the rule that chose it.
+    use_locale zh_TW UTF-8
+    session_begin
+    expect_code_page 950
+    start_setup /log "$LOG_WIN"
+    await "$DLG_WELCOME"
+    expect_control_bytes "$IDC_TEXT_1" '歡迎使用 Merlox IDE CD-ROM Drive 安裝程式。' 950 "the welcome"
+    expect_control_bytes "$IDC_CONTINUE" '繼續(&C)' 950 "the Continue button"
+    robot press "$DLG_WELCOME" "$IDC_CANCEL"
+    answer "$DLG_QUIT" "$IDC_EXIT"
+    wait_setup
+    expect_exit_code 0
+    expect_logged 'Language: Chinese \(Traditional\) \(UI language 0x0404\), ANSI code page 950$'
+    ;;
+
+  language-hebrew-error)
+    # The error dialog of a disk without its driver in Hebrew: every sentence,
+    # the log's path among them, reads from the right, as the system draws
+    # Hebrew read from the right and not as it draws it read from the left.
+    # Tahoma is linked to a face with Hebrew letters, so that the pictures
+    # read; the check compares pictures and reads with or without them.
+    rm "$DISK/mlxidecd.SYS"
+    session_begin
+    wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
+      /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >"$SCEN/reg.out" 2>&1 ||
+      fail "cannot link a Hebrew face: $(cat "$SCEN/reg.out")"
+    start_setup /lang he /log "$LOG_WIN"
+    answer "$DLG_WELCOME" "$IDC_CONTINUE"
+    await 0
+    expect_reading 0 100 "the box naming the missing file"
+    robot press 0 1
+    await "$DLG_FATAL"
+    for control in "$IDC_CAUSE" "$IDC_ADVICE" "$IDC_CAUSE_NOTE" "$IDC_LOG"; do
+      expect_reading "$DLG_FATAL" "$control" "control $control of the error dialog"
+    done
+    robot press "$DLG_FATAL" "$IDC_CONTINUE"
+    wait_setup
+    expect_exit_code 0
+    expect_logged 'Language: Hebrew \(/lang he\), ANSI code page 1252$'
     ;;
 
   language-fit)

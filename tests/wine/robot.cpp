@@ -20,6 +20,13 @@
 //   robot release <thread>                        let the held thread go on
 //   robot activate-frame                          make setup's frame window the foreground
 //                                                 window, as the taskbar does
+//   robot reading <dialog> <control> [face] [points]
+//                                                 which reading order the control's text
+//                                                 shows on the screen: its picture against
+//                                                 the system's own drawing of the same text
+//                                                 read from the right and from the left
+//                                                 ("reading right-to-left", "left-to-right"
+//                                                 or "undecided"), line by line
 //
 // Each control of a dialog found is printed with its client rectangle on the
 // screen ("at x,y wxh"), marked "icon" when it shows one.
@@ -35,6 +42,7 @@
 // closing a moment after its answer is never taken for the next one.
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -42,6 +50,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/setup-toolkit/right_to_left.h"
 #include "platform/setup-toolkit/stf_internal.h"
 
 namespace {
@@ -304,6 +313,142 @@ int Release(DWORD thread) {
   return kFound;
 }
 
+// A picture of w x h pixels as dark-or-not, row by row.
+struct Ink {
+  int w = 0, h = 0;
+  std::vector<bool> dark;
+};
+
+Ink InkOf(HDC source, int x, int y, int w, int h) {
+  Ink ink;
+  ink.w = w;
+  ink.h = h;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;  // top row first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, source, x, y, SRCCOPY);
+  GdiFlush();
+  const auto* pixel = static_cast<const BYTE*>(bits);
+  for (int i = 0; i < w * h; ++i, pixel += 4) {
+    ink.dark.push_back(pixel[0] * 114 + pixel[1] * 587 + pixel[2] * 299 < 128000);
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  return ink;
+}
+
+// The text drawn by the system into a picture of the control's size, in the
+// dialog font's face: right-aligned and read from the right, or left-aligned
+// and read from the left; wrapped short by its marks' slack, as the setup's
+// text controls wrap (right_to_left.h), and with room for what they overflow.
+Ink Drawn(const std::wstring& text, int w, int h, HFONT font, bool fromRight) {
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HGDIOBJ oldFont = SelectObject(memory, font);
+  const int slack = StfMarkSlack(memory, text);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w + slack, h);
+  HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+  RECT all = {0, 0, w + slack, h};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  SetTextColor(memory, RGB(0, 0, 0));
+  SetBkMode(memory, TRANSPARENT);
+  RECT lines = {0, 0, w - slack, h};
+  DrawTextW(
+      memory, text.c_str(), -1, &lines,
+      DT_WORDBREAK | DT_NOPREFIX | DT_NOCLIP | (fromRight ? DT_RIGHT | DT_RTLREADING : DT_LEFT));
+  Ink ink = InkOf(memory, 0, 0, w + slack, h);
+  SelectObject(memory, oldFont);
+  SelectObject(memory, oldBitmap);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return ink;
+}
+
+// How alike two pictures of one band of lines are, each taken from its own
+// leftmost ink (a line may sit a few pixels apart): shared ink over all ink.
+double Alike(const Ink& a, const Ink& b, int top, int bottom) {
+  auto left = [&](const Ink& ink) {
+    int first = ink.w;
+    for (int y = top; y < bottom; ++y) {
+      for (int x = 0; x < first; ++x) {
+        if (ink.dark[y * ink.w + x]) first = x;
+      }
+    }
+    return first;
+  };
+  const int la = left(a), lb = left(b);
+  int both = 0, either = 0;
+  for (int y = top; y < bottom; ++y) {
+    for (int x = 0; x + la < a.w && x + lb < b.w; ++x) {
+      const bool da = a.dark[y * a.w + x + la], db = b.dark[y * b.w + x + lb];
+      both += da && db;
+      either += da || db;
+    }
+  }
+  return either == 0 ? 1.0 : static_cast<double>(both) / either;
+}
+
+int Reading(HWND dialog, int controlId, const char* face, int points) {
+  HWND control = GetDlgItem(dialog, controlId);
+  if (control == nullptr) {
+    std::printf("failed: dialog %s has no control %d\n", HwndText(dialog).c_str(), controlId);
+    return kActionFailed;
+  }
+  WCHAR text[2048] = L"";
+  GetWindowTextW(control, text, 2048);
+  RECT rect;
+  GetClientRect(control, &rect);
+  POINT corner = {0, 0};
+  ClientToScreen(control, &corner);
+  // A mirrored control's client origin is its right edge.
+  if (GetWindowLongA(control, GWL_EXSTYLE) & WS_EX_LAYOUTRTL) corner.x -= rect.right;
+  HDC screen = GetDC(nullptr);
+  const Ink shown = InkOf(screen, corner.x, corner.y, rect.right, rect.bottom);
+  WCHAR wideFace[LF_FACESIZE];
+  MultiByteToWideChar(CP_ACP, 0, face, -1, wideFace, LF_FACESIZE);
+  // As the dialog manager makes a template's font.
+  HFONT font =
+      CreateFontW(-MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                  FALSE, FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, wideFace);
+  ReleaseDC(nullptr, screen);
+  const Ink fromRight = Drawn(text, rect.right, rect.bottom, font, true);
+  const Ink fromLeft = Drawn(text, rect.right, rect.bottom, font, false);
+  HDC measure = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(measure, font);
+  TEXTMETRICW metrics;
+  GetTextMetricsW(measure, &metrics);
+  SelectObject(measure, old);
+  ReleaseDC(nullptr, measure);
+  DeleteObject(font);
+  // Line by line: a line reads one way or the other, or both alike (no
+  // text of the other direction in it).
+  int right = 0, left = 0, lines = 0;
+  double worst = 1.0;
+  for (int top = 0; top + metrics.tmHeight <= rect.bottom; top += metrics.tmHeight, ++lines) {
+    const double r = Alike(shown, fromRight, top, top + metrics.tmHeight);
+    const double l = Alike(shown, fromLeft, top, top + metrics.tmHeight);
+    std::printf("  line %d: like read from the right %.2f, from the left %.2f\n", lines + 1, r, l);
+    if (r > l + 0.05) ++right;
+    if (l > r + 0.05) ++left;
+    worst = std::min(worst, std::max(r, l));
+  }
+  const char* verdict = worst < 0.9 || (right && left) || (!right && !left) ? "undecided"
+                        : right                                             ? "right-to-left"
+                                                                            : "left-to-right";
+  std::printf("reading %d %s (%d of %d lines tell)\n", controlId, verdict, right + left, lines);
+  return kFound;
+}
+
 bool ParseNumber(const char* text, DWORD* out) {
   char* end = nullptr;
   unsigned long value = std::strtoul(text, &end, 10);
@@ -313,17 +458,19 @@ bool ParseNumber(const char* text, DWORD* out) {
 }
 
 int Usage(const char* problem) {
-  std::printf("robot: %s\n"
-              "usage: robot wait <dialog> [timeoutMs]\n"
-              "       robot press <dialog> <button> [timeoutMs]\n"
-              "       robot key <dialog> enter|esc|alt+<letter> [timeoutMs]\n"
-              "       robot list\n"
-              "       robot codepage\n"
-              "       robot service <name> <state> [timeoutMs]\n"
-              "       robot gauge <percent> [timeoutMs]\n"
-              "       robot release <thread>\n"
-              "       robot activate-frame\n",
-              problem);
+  std::printf(
+      "robot: %s\n"
+      "usage: robot wait <dialog> [timeoutMs]\n"
+      "       robot press <dialog> <button> [timeoutMs]\n"
+      "       robot key <dialog> enter|esc|alt+<letter> [timeoutMs]\n"
+      "       robot list\n"
+      "       robot codepage\n"
+      "       robot service <name> <state> [timeoutMs]\n"
+      "       robot gauge <percent> [timeoutMs]\n"
+      "       robot release <thread>\n"
+      "       robot activate-frame\n"
+      "       robot reading <dialog> <control> [face] [points]\n",
+      problem);
   return kUsage;
 }
 
@@ -523,6 +670,17 @@ int Run(int argc, char** argv) {
     return WaitForService(argv[2], argv[3], timeoutMs);
   }
 
+  if (command == "reading") {
+    DWORD dialogId = 0, controlId = 0, points = 8;
+    if (argc < 4 || argc > 6 || !ParseNumber(argv[2], &dialogId) ||
+        !ParseNumber(argv[3], &controlId) || (argc == 6 && !ParseNumber(argv[5], &points))) {
+      return Usage("reading takes a dialog, a control, and optionally a face and its points");
+    }
+    HWND dialog = WaitForDialog(dialogId, kDefaultTimeoutMs);
+    if (dialog == nullptr) return kTimeout;
+    return Reading(dialog, static_cast<int>(controlId), argc >= 5 ? argv[4] : "MS Shell Dlg",
+                   static_cast<int>(points));
+  }
   if (command != "wait" && command != "press" && command != "key") return Usage("unknown command");
   DWORD dialogId = 0;
   if (argc < 3 || !ParseNumber(argv[2], &dialogId)) return Usage("no dialog number");

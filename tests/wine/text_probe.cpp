@@ -116,7 +116,11 @@ void CheckTexts(HMODULE library, WORD language, UINT id, HWND dialog) {
     if (entry.dialog != id) continue;
     HWND window = entry.control == 0 ? dialog : GetDlgItem(dialog, entry.control);
     if (window == nullptr || !IsWindowVisible(window)) continue;
-    const std::wstring expected = StfLanguageString(library, language, entry.text);
+    std::wstring expected = StfLanguageString(library, language, entry.text);
+    if (entry.control == 0) {
+      expected = StfCaptionText(
+          expected, StfLanguageString(library, language, IDS_LANGUAGE_RIGHT_TO_LEFT) == L"1");
+    }
     const std::wstring seen = Text(window);
     if (entry.control != IDC_LOG && seen != expected) Problem(language, id, entry.control, "shows", seen);
   }

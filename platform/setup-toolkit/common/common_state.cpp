@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "setup_log.h"
+#include "platform/setup-toolkit/language_resources.h"
 
 static stf::SymbolTable symbols;
 static stf::InfFile inf;
@@ -27,6 +28,7 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
 
 void ReportProblem(const std::string& text) {
   LogRecord("Error: " + text);
-  if (!StfQuiet()) MessageBoxA(GetActiveWindow(), text.c_str(), StfErrorCaption(),
-                               MB_OK | MB_ICONHAND | MB_TASKMODAL);
+  if (!StfQuiet())
+    StfShowBox(GetActiveWindow(), StfWideText(text).c_str(), SpokenTitle(true).c_str(),
+               MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

@@ -40,3 +40,10 @@ void MarkOutcomeWritten();
 
 // Reports a failure to the user (not in quiet mode) and to the log.
 void ReportProblem(const std::string& text);
+
+// The language's words for what the toolkit shows (language_text.cpp): a text
+// by its English form, and the windows' title or a failure box's caption.
+std::wstring SpokenText(const std::string& english);
+std::wstring SpokenTitle(bool error);
+// Do the message boxes sound (FSetBeepingMode)?
+bool BoxesBeep();

@@ -14,6 +14,7 @@
 #include "file_trust.h"
 #include "image_kind.h"
 #include "platform/setup-toolkit/common/common_state.h"
+#include "platform/setup-toolkit/language_resources.h"
 
 // After <windows.h>, which common_state.h brings.
 #include <wintrust.h>
@@ -178,8 +179,8 @@ HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
     if (!toldBefore && refused.count(path) != 0 && !StfQuiet()) {
       const std::string text = refused[path] + ".\n\nSetup has changed nothing on this computer. "
                                "Use an undamaged copy of the installation disk, then try again.";
-      MessageBoxA(nullptr, text.c_str(), StfErrorCaption(),
-                  MB_OK | MB_ICONHAND | MB_TASKMODAL);
+      StfShowBox(nullptr, StfWideText(text).c_str(), SpokenTitle(true).c_str(),
+                 MB_OK | MB_ICONHAND | MB_TASKMODAL);
       SetLastError(kErrorInvalidImageHash);
     }
     return nullptr;

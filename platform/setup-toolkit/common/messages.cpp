@@ -19,9 +19,7 @@ static bool TellBox(const stf::FailureCause& cause, LPCSTR caption, UINT style) 
   } else {
     LogRecord("Message: " + told);
   }
-  if (StfQuiet() || silent) return false;
-  if (beeping) MessageBeep(style & MB_ICONMASK);
-  return true;
+  return !StfQuiet() && !silent;
 }
 
 static std::wstring Spoken(UINT id, LPCWSTR english) {
@@ -30,13 +28,16 @@ static std::wstring Spoken(UINT id, LPCWSTR english) {
   return text;
 }
 
+bool BoxesBeep() { return beeping != FALSE; }
+
 extern "C" {
 
 INT STFAPI DoMsgBox(LPCSTR text, LPCSTR caption, UINT style) {
   stf::FailureCause cause;
   cause.text = text ? text : "";
   if (!TellBox(cause, caption, style)) return IDOK;
-  return MessageBoxA(GetActiveWindow(), text, caption, style | MB_TASKMODAL);
+  return StfShowBox(GetActiveWindow(), SpokenText(cause.text).c_str(),
+                    SpokenText(caption ? caption : "").c_str(), style | MB_TASKMODAL);
 }
 
 INT STFAPI StfLanguageBox(UINT idText, UINT idCaption, LPCSTR text, LPCSTR caption, LPCSTR first,
@@ -54,8 +55,7 @@ INT STFAPI StfLanguageBox(UINT idText, UINT idCaption, LPCSTR text, LPCSTR capti
   std::wstring shown = Spoken(idText, L"");
   shown = shown.empty() ? StfWideText(cause.text) : StfFillText(shown, inserts, 3);
   const std::wstring title = Spoken(idCaption, StfWideText(caption ? caption : "").c_str());
-  return MessageBoxW(GetActiveWindow(), shown.c_str(), title.c_str(),
-                     style | MB_TASKMODAL | StfLanguageBoxStyle());
+  return StfShowBox(GetActiveWindow(), shown.c_str(), title.c_str(), style | MB_TASKMODAL);
 }
 
 INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR sz3) {
@@ -68,9 +68,14 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
   StfLogError(text.c_str(), code);
   if (!StfQuiet() && !silent) {
     char system[512];
-    std::string shown = text + "\n\n" + StfErrorText(code, system, sizeof system);
-    MessageBoxA(GetActiveWindow(), shown.c_str(), StfErrorCaption(),
-                MB_OK | (vital ? MB_ICONHAND : MB_ICONEXCLAMATION) | MB_TASKMODAL);
+    const std::wstring inserts[] = {StfWideText(what), StfWideText(std::to_string(grc))};
+    const std::wstring shown =
+        StfFillText(Spoken(IDS_STF_OPERATION_FAILED,
+                           L"Setup could not complete the operation %1 (code %2)."),
+                    inserts, 2) +
+        L"\n\n" + StfWideText(StfErrorText(code, system, sizeof system));
+    StfShowBox(GetActiveWindow(), shown.c_str(), SpokenTitle(true).c_str(),
+               MB_OK | (vital ? MB_ICONHAND : MB_ICONEXCLAMATION) | MB_TASKMODAL);
   }
   // The one answer a report can have here: the operation is not retried.
   return 0;

@@ -1,6 +1,7 @@
 #include "language_choice.h"
 
 #include "ansi_text.h"
+#include "language_script.h"
 #include "number_text.h"
 
 namespace stf {
@@ -38,27 +39,52 @@ bool ParseLangId(const std::string& text, unsigned* out) {
   return true;
 }
 
-// Exactly, then by primary language; kNone when neither.
-std::size_t MatchLangId(const std::vector<Language>& languages, unsigned langId) {
+// What a search among the languages offered found.
+struct Found {
+  std::size_t index = kNone;
+  LanguageMatch match = LanguageMatch::kExact;
+  bool otherScript = false;  // the primary language is there, but in another script
+};
+
+// Of a language offered against the one wanted: the same primary language,
+// and a script that may stand in for the wanted one.
+template <typename SamePrimary>
+Found ByPrimary(const std::vector<Language>& languages, Script wanted, SamePrimary samePrimary) {
+  Found found;
   for (std::size_t i = 0; i < languages.size(); ++i) {
-    if (languages[i].langId == langId) return i;
+    if (!samePrimary(languages[i])) continue;
+    const Script script = ScriptOfLangId(languages[i].langId);
+    if (!SameScript(script, wanted)) {
+      found.otherScript = true;
+      continue;
+    }
+    found.index = i;
+    found.match = script == Script::kAny || wanted == Script::kAny
+                      ? LanguageMatch::kPrimary
+                      : LanguageMatch::kPrimaryAndScript;
+    return found;
   }
-  for (std::size_t i = 0; i < languages.size(); ++i) {
-    if (Primary(languages[i].langId) == Primary(langId)) return i;
-  }
-  return kNone;
+  return found;
 }
 
-std::size_t MatchTag(const std::vector<Language>& languages, const std::string& tag) {
+Found MatchLangId(const std::vector<Language>& languages, unsigned langId) {
+  for (std::size_t i = 0; i < languages.size(); ++i) {
+    if (languages[i].langId == langId) return {i, LanguageMatch::kExact, false};
+  }
+  return ByPrimary(languages, ScriptOfLangId(langId),
+                   [langId](const Language& l) { return Primary(l.langId) == Primary(langId); });
+}
+
+Found MatchTag(const std::vector<Language>& languages, const std::string& tag) {
   std::string wanted = tag;
   for (char& c : wanted) c = c == '_' ? '-' : c;
   for (std::size_t i = 0; i < languages.size(); ++i) {
-    if (EqualsNoCase(languages[i].tag, wanted)) return i;
+    if (EqualsNoCase(languages[i].tag, wanted)) return {i, LanguageMatch::kExact, false};
   }
-  for (std::size_t i = 0; i < languages.size(); ++i) {
-    if (EqualsNoCase(PrimaryTag(languages[i].tag), PrimaryTag(wanted))) return i;
-  }
-  return kNone;
+  const std::string primary = PrimaryTag(wanted);
+  return ByPrimary(languages, ScriptOfTag(wanted), [&primary](const Language& l) {
+    return EqualsNoCase(PrimaryTag(l.tag), primary);
+  });
 }
 
 std::size_t English(const std::vector<Language>& languages) {
@@ -85,22 +111,25 @@ bool ChooseLanguage(const std::vector<Language>& languages, const std::string& r
                     const SystemLanguage& system, LanguageChoice* choice, std::string* problem) {
   if (!requested.empty()) {
     unsigned langId = 0;
-    const std::size_t found = ParseLangId(requested, &langId) ? MatchLangId(languages, langId)
-                                                              : MatchTag(languages, requested);
-    if (found == kNone) {
-      *problem = "/lang " + requested + " names no language of this program; it speaks " +
-                 Offered(languages);
+    const Found found = ParseLangId(requested, &langId) ? MatchLangId(languages, langId)
+                                                        : MatchTag(languages, requested);
+    if (found.index == kNone) {
+      *problem = "/lang " + requested + " names no language of this program" +
+                 (found.otherScript ? " in its script" : "") + "; it speaks " + Offered(languages);
       return false;
     }
-    *choice = {found, LanguageReason::kSwitch};
+    *choice = {found.index, LanguageReason::kSwitch, found.match};
     return true;
   }
-  const std::size_t found = system.langId != 0 ? MatchLangId(languages, system.langId) : kNone;
-  if (found == kNone) {
-    *choice = {English(languages), LanguageReason::kFallback};
+  const Found found = system.langId != 0 ? MatchLangId(languages, system.langId) : Found();
+  if (found.index == kNone) {
+    *choice = {English(languages),
+               found.otherScript ? LanguageReason::kOtherScript : LanguageReason::kFallback,
+               LanguageMatch::kExact};
   } else {
-    *choice = {found, system.isUiLanguage ? LanguageReason::kUiLanguage
-                                          : LanguageReason::kUserDefault};
+    *choice = {found.index,
+               system.isUiLanguage ? LanguageReason::kUiLanguage : LanguageReason::kUserDefault,
+               found.match};
   }
   return true;
 }
@@ -108,20 +137,26 @@ bool ChooseLanguage(const std::vector<Language>& languages, const std::string& r
 std::string DescribeLanguageChoice(const std::vector<Language>& languages,
                                    const LanguageChoice& choice, const std::string& requested,
                                    const SystemLanguage& system, unsigned codePage) {
+  const char* const rule[] = {"", ", by primary language", ", by primary language and script"};
+  const std::string how = rule[static_cast<int>(choice.match)];
   std::string why;
   switch (choice.reason) {
     case LanguageReason::kSwitch:
-      why = "/lang " + requested;
+      why = "/lang " + requested + how;
       break;
     case LanguageReason::kUiLanguage:
-      why = "UI language";
+      why = "UI language " + Hex(system.langId) + how;
       break;
     case LanguageReason::kUserDefault:
-      why = "the user's default language";
+      why = "the user's default language " + Hex(system.langId) + how;
       break;
     case LanguageReason::kFallback:
       why = system.langId == 0 ? "the system's language is unknown"
                                : "no texts for the system's language " + Hex(system.langId);
+      break;
+    case LanguageReason::kOtherScript:
+      why = "no texts in " + std::string(ScriptName(ScriptOfLangId(system.langId))) +
+            " for the system's language " + Hex(system.langId);
       break;
   }
   return languages[choice.index].name + " (" + why + "), ANSI code page " +

@@ -2,7 +2,7 @@
 // resources of a program: the language asked for on the command line, else
 // the user's UI language (the user's default language on Windows NT 4.0,
 // which has no separate UI language), matched exactly, then by its primary
-// language, then English.
+// language in the same script (language_script.h), then English.
 #pragma once
 
 #include <cstddef>
@@ -23,11 +23,16 @@ enum class LanguageReason {
   kUiLanguage,   // the user's UI language
   kUserDefault,  // the user's default language (Windows NT 4.0)
   kFallback,     // none of ours matches the system's: English
+  kOtherScript,  // ours of its primary language are in another script: English
 };
+
+// How the language chosen matched the one asked for or the system's.
+enum class LanguageMatch { kExact, kPrimary, kPrimaryAndScript };
 
 struct LanguageChoice {
   std::size_t index = 0;  // into the languages offered
   LanguageReason reason = LanguageReason::kFallback;
+  LanguageMatch match = LanguageMatch::kExact;
 };
 
 // The system's side of the choice.
@@ -43,7 +48,8 @@ struct SystemLanguage {
 bool ChooseLanguage(const std::vector<Language>& languages, const std::string& requested,
                     const SystemLanguage& system, LanguageChoice* choice, std::string* problem);
 
-// "German (UI language), ANSI code page 1252": the log's account of the choice.
+// "German (UI language 0x0C07, by primary language), ANSI code page 1252":
+// the log's account of the choice, naming the rule that made it.
 std::string DescribeLanguageChoice(const std::vector<Language>& languages,
                                    const LanguageChoice& choice, const std::string& requested,
                                    const SystemLanguage& system, unsigned codePage);

@@ -164,6 +164,27 @@ bool AsksForUnattended(const char* tail) {
   }
 }
 
+std::string AsksForLanguage(const char* tail) {
+  std::vector<Argument> arguments;
+  std::string unused;
+  Split(tail, &arguments, &unused);  // what was read before a fault still counts
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& text = arguments[i].text;
+    const std::size_t split = text.find_first_of(":=", 1);
+    Switch which;
+    if (!arguments[i].switchLike || !Lookup(text.substr(1, split - 1), &which) ||
+        which != Switch::kLanguage) {
+      continue;
+    }
+    if (split != std::string::npos) {
+      if (split + 1 < text.size()) return text.substr(split + 1);
+    } else if (i + 1 < arguments.size() && !arguments[i + 1].switchLike) {
+      return arguments[i + 1].text;
+    }
+  }
+  return "";
+}
+
 const UsageRow kUsageRows[] = {
     {"/quiet, /q, /qn", "No windows: every dialog takes its default answer."},
     {"/passive", "Show the progress only: every dialog takes its default answer, nothing waits, "

@@ -37,6 +37,12 @@ bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
 // value, or inside an unclosed quote.
 bool AsksForUnattended(const char* tail);
 
+// The /lang value of a command line that cannot be parsed, so that the
+// window saying what is wrong speaks the language asked for: the first /lang
+// with a value, attached or next, among the words before anything unreadable
+// (an unclosed quote). Empty when there is none.
+std::string AsksForLanguage(const char* tail);
+
 // The switches, for /help and for errors; program names the program in its first line.
 std::string UsageText(const std::string& program = "SETUP");
 

@@ -21,16 +21,17 @@ const wchar_t kKeepVersionedEnglish[] =
     L"The installed file\n\n%1\n\nhas a version (%2); the one on the disk has none.\n\n"
     L"Keep the installed file? Yes is recommended.";
 
-// A question of the copy in the language of the windows, over the top dialog.
-int Ask(UINT id, const wchar_t* english, const std::string* given, int count,
-        const std::string& caption, UINT style) {
-  WCHAR form[2048];
+// A question of the copy in the language of the windows, over the top dialog;
+// a failure's under the error caption.
+int Ask(UINT id, const wchar_t* english, const std::string* given, int count, bool failure,
+        UINT style) {
+  WCHAR form[2048], caption[512];
   StfLanguageText(id, english, form, 2048);
   std::wstring inserts[3];
   for (int i = 0; i < count; ++i) inserts[i] = StfWideText(given[i]);
   const std::wstring text = StfFillText(form, inserts, count);
-  return MessageBoxW(StfTopDialog(), text.c_str(), StfWideText(caption).c_str(),
-                     style | MB_TASKMODAL | StfLanguageBoxStyle());
+  StfSpokenTitle(failure, caption, 512);
+  return StfShowBox(StfTopDialog(), text.c_str(), caption, style | MB_TASKMODAL);
 }
 
 class Win32CopyUser : public stf::CopyUser {
@@ -62,20 +63,20 @@ class Win32CopyUser : public stf::CopyUser {
   bool AskRetry(const std::string& problem, stf::SysError error) override {
     char system[512];
     const std::string inserts[] = {problem, StfErrorText(error, system, sizeof system)};
-    return Ask(IDS_STF_COPY_RETRY, kRetryEnglish, inserts, 2, StfErrorCaption(),
+    return Ask(IDS_STF_COPY_RETRY, kRetryEnglish, inserts, 2, true,
                MB_RETRYCANCEL | MB_ICONEXCLAMATION) == IDRETRY;
   }
 
   bool AskKeepNewer(const std::string& target, const stf::FileVersion& installed,
                     const stf::FileVersion& source) override {
     const std::string inserts[] = {target, stf::VersionText(installed), stf::VersionText(source)};
-    return Ask(IDS_STF_KEEP_NEWER, kKeepNewerEnglish, inserts, 3, StfTitle(),
+    return Ask(IDS_STF_KEEP_NEWER, kKeepNewerEnglish, inserts, 3, false,
                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDNO;
   }
 
   bool AskKeepVersioned(const std::string& target, const stf::FileVersion& installed) override {
     const std::string inserts[] = {target, stf::VersionText(installed)};
-    return Ask(IDS_STF_KEEP_VERSIONED, kKeepVersionedEnglish, inserts, 2, StfTitle(),
+    return Ask(IDS_STF_KEEP_VERSIONED, kKeepVersionedEnglish, inserts, 2, false,
                MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1) != IDNO;
   }
 

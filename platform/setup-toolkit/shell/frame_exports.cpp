@@ -25,8 +25,8 @@ static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
   const std::wstring fills[] = {one, two};
   const std::wstring text = StfFillText(form, fills, 2);
   WCHAR title[256] = L"";
-  MultiByteToWideChar(CP_ACP, 0, StfTitle(), -1, title, 256);
-  MessageBoxW(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND | StfLanguageBoxStyle());
+  StfSpokenTitle(FALSE, title, 256);
+  StfShowBox(nullptr, text.c_str(), title, MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }
 
 // The switches, asked for (problem empty) or after a command line that cannot
@@ -34,7 +34,9 @@ static void ShowBox(UINT id, LPCWSTR english, const std::wstring& one = L"",
 static void TellUsage(const std::string& problem, const std::string& text, bool quiet,
                       const std::string& program) {
   StfWriteStdErr(text);
-  if (!quiet) ShowUsageWindow(problem, program, StfTitle());
+  WCHAR title[256] = L"";
+  StfSpokenTitle(FALSE, title, 256);
+  if (!quiet) ShowUsageWindow(problem, program, title);
 }
 
 // Reads the switches and takes the run lock; false when the run ends here
@@ -50,11 +52,12 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   StfSetRunSwitches(parsed ? options->quiet : quiet, parsed && options->passive,
                     parsed ? options->restart : stf::SetupOptions::kRestartDefault);
   StfSetTitle(ProgramDescription().c_str());
-  // Chosen first, so that the window of the switches speaks it too. A quiet
-  // run chooses as well: a /lang that names no language of ours is a bad
-  // command line either way.
+  // Chosen first, so that the window of the switches speaks it too, also
+  // for a command line that cannot be parsed. A quiet run chooses as well: a
+  // /lang that names no language of ours is a bad command line either way.
   std::string unknown;
-  const bool spoken = ChooseRunLanguage(parsed ? options->language : "", languageNote, &unknown);
+  const bool spoken = ChooseRunLanguage(parsed ? options->language : stf::AsksForLanguage(tail),
+                                        languageNote, &unknown);
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
@@ -149,7 +152,7 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
   if (!options.quiet) {
     frameWindow = CreateFrameWindow(GetModuleHandleA(nullptr));
     if (frameWindow == nullptr) {
-      StfLogError("Cannot create the frame window (CreateWindowExA)", GetLastError());
+      StfLogError("Cannot create the frame window (CreateWindowExW)", GetLastError());
       return 0;
     }
   }

@@ -81,10 +81,14 @@ bool ChooseRunLanguage(const std::string& requested, std::string* note, std::str
   const std::vector<stf::Language> languages = OfferedLanguages();
   const stf::SystemLanguage system = UserLanguage();
   stf::LanguageChoice choice;
-  if (!stf::ChooseLanguage(languages, requested, system, &choice, problem)) return false;
+  // A /lang that names none of ours still leaves the windows that say so in
+  // the system's language.
+  const bool chosen = stf::ChooseLanguage(languages, requested, system, &choice, problem);
+  std::string unused;
+  if (!chosen) stf::ChooseLanguage(languages, "", system, &choice, &unused);
   const WORD langId = languages[choice.index].langId;
   StfSetSymbol(STF_SYM_LANGUAGE, std::to_string(langId).c_str());
   *note = "Language: " + stf::DescribeLanguageChoice(languages, choice, requested, system, GetACP());
   if (!StfWindowless() && RightToLeft(langId)) MirrorWindows();
-  return true;
+  return chosen;
 }

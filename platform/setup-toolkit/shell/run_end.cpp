@@ -64,8 +64,15 @@ BOOL STFAPI StfStartupFailure(LPCSTR text) {
   std::string line = "Error: " + std::string(text ? text : "");
   FWriteToLogFile(line.c_str(), TRUE);
   // A run that ended before it began has said why; a second box would only
-  // call the switches that were asked for a failure.
-  return StfQuiet() || stf::EndsBeforeStart(Outcome());
+  // call the switches that were asked for a failure. Any other gets the
+  // program's box, in the language of the windows.
+  if (!StfQuiet() && !stf::EndsBeforeStart(Outcome())) {
+    WCHAR shown[512], caption[64];
+    StfSpokenText(text, shown, 512);
+    StfSpokenText("Error", caption, 64);
+    StfShowBox(nullptr, shown, caption, MB_OK | MB_ICONHAND | MB_TASKMODAL);
+  }
+  return TRUE;
 }
 
 void STFAPI StfRestartRefused(DWORD error) {

@@ -12,7 +12,19 @@ struct Usage {
   std::wstring heading;
   bool error;
   std::wstring title;
+  bool rightToLeft;
 };
+
+// The switches' own cells are commands: they read left to right in every
+// language; the rest reads as the language does.
+bool IsSwitchCell(int id) { return id >= IDC_USAGE_TABLE && (id - IDC_USAGE_TABLE) % 2 == 0; }
+
+void ReadAsTheLanguage(HWND hdlg) {
+  for (HWND child = GetWindow(hdlg, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    const int id = GetDlgCtrlID(child);
+    if (id != IDOK && id != IDC_USAGE_ICON && !IsSwitchCell(id)) StfReadFromRight(child);
+  }
+}
 
 std::wstring Wide(const std::string& ansi) {
   WCHAR text[2048] = L"";
@@ -39,11 +51,12 @@ SIZE TextSize(HWND hdlg, const std::wstring& text, int width) {
   HDC dc = GetDC(hdlg);
   if (dc == nullptr) return size;
   HGDIOBJ old = SelectObject(dc, DialogFont(hdlg));
-  RECT need = {0, 0, width, 0};
+  const int slack = StfMarkSlack(dc, text);  // as wide as it is drawn (right_to_left.h)
+  RECT need = {0, 0, width - slack, 0};
   DrawTextW(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
   SelectObject(dc, old);
   ReleaseDC(hdlg, dc);
-  size.cx = need.right - need.left;
+  size.cx = need.right - need.left + slack;
   size.cy = need.bottom - need.top;
   return size;
 }
@@ -63,16 +76,22 @@ RECT ChildRect(HWND hdlg, int id) {
   return rect;
 }
 
+// A row's switches, which read left to right in every language.
+std::wstring SwitchText(std::size_t row) {
+  const std::wstring switches = Wide(stf::kUsageRows[row].switches);
+  return StfLanguageBoxStyle() != 0 ? StfLeftToRightText(switches) : switches;
+}
+
 // The switches as two columns: each meaning starts where the widest switch
 // ends, and a meaning too long for its column wraps within it.
 int AddTable(HWND hdlg, int left, int width, int y, int gap) {
   int first = 0;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    first = std::max<int>(first, TextSize(hdlg, Wide(stf::kUsageRows[i].switches), width).cx);
+    first = std::max<int>(first, TextSize(hdlg, SwitchText(i), width).cx);
   }
   const int second = width - first - gap;
   for (std::size_t i = 0; i < stf::kUsageRowCount; ++i) {
-    const std::wstring switches = Wide(stf::kUsageRows[i].switches);
+    const std::wstring switches = SwitchText(i);
     const std::wstring meaning =
         Spoken(IDS_STF_USAGE_QUIET + static_cast<UINT>(i), stf::kUsageRows[i].meaning);
     const int height =
@@ -122,12 +141,23 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
     case WM_INITDIALOG: {
       const Usage& usage = *reinterpret_cast<const Usage*>(lParam);
       SetPropA(hdlg, STF_PROP_DIALOG_ID, reinterpret_cast<HANDLE>(STF_DIALOG_USAGE));
-      SetWindowTextW(hdlg, usage.title.c_str());
+      SetWindowLongPtrW(hdlg, DWLP_USER, lParam);
+      SetWindowTextW(hdlg, StfCaptionText(usage.title, usage.rightToLeft).c_str());
+      SetDlgItemTextW(hdlg, IDOK, Spoken(IDS_STF_BOX_OK, "OK").c_str());
       HICON icon = LoadIconA(nullptr, usage.error ? IDI_HAND : IDI_ASTERISK);
       SendDlgItemMessageA(hdlg, IDC_USAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
       Layout(hdlg, usage);
+      if (usage.rightToLeft) ReadAsTheLanguage(hdlg);
       if (usage.error) MessageBeep(MB_ICONHAND);
       return TRUE;
+    }
+    case WM_CTLCOLORSTATIC: {
+      const auto* usage = reinterpret_cast<const Usage*>(GetWindowLongPtrW(hdlg, DWLP_USER));
+      if (usage != nullptr && usage->rightToLeft &&
+          !IsSwitchCell(GetDlgCtrlID(reinterpret_cast<HWND>(lParam)))) {
+        StfReadFromRight(reinterpret_cast<HDC>(wParam));
+      }
+      return FALSE;
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(hdlg, IDOK);
@@ -142,10 +172,10 @@ INT_PTR CALLBACK UsageProc(HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam
 
 }  // namespace
 
-void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title) {
+void ShowUsageWindow(const std::string& problem, const std::string& program, LPCWSTR title) {
   const std::wstring syntax = Wide(stf::UsageSyntax(program));
   Usage usage{StfFillText(Spoken(IDS_STF_USAGE_LINE, "Usage: %1"), &syntax, 1), !problem.empty(),
-              Wide(title)};
+              title ? title : L"", StfLanguageBoxStyle() != 0};
   if (usage.error) {
     // What is wrong stays as the core words it: it quotes the command line.
     std::wstring bad = Spoken(IDS_STF_USAGE_BAD, "The command line cannot be used: %1.");
@@ -156,6 +186,6 @@ void ShowUsageWindow(const std::string& problem, const std::string& program, LPC
   const INT_PTR shown = DialogBoxParamW(ShellModule(), MAKEINTRESOURCEW(STF_USAGE_TEMPLATE),
                                         nullptr, UsageProc, reinterpret_cast<LPARAM>(&usage));
   if (shown == -1) {
-    StfLogError("Cannot show the window of the switches (DialogBoxParamA)", GetLastError());
+    StfLogError("Cannot show the window of the switches (DialogBoxParamW)", GetLastError());
   }
 }

@@ -14,5 +14,5 @@
 
 // problem: empty for /help (information icon), else what is wrong with the
 // command line (error icon). Returns once the person has closed the window.
-void ShowUsageWindow(const std::string& problem, const std::string& program, LPCSTR title);
+void ShowUsageWindow(const std::string& problem, const std::string& program, LPCWSTR title);
 #endif
