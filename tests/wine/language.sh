@@ -164,7 +164,10 @@ case $1 in
     # Hebrew read from the right and not as it draws it read from the left.
     # Tahoma is linked to a face with Hebrew letters, so that the pictures
     # read; the check compares pictures and reads with or without them.
+    # Wine's own Tahoma has no Hebrew letters and asks no linked face, so it
+    # is taken out of this prefix's fonts.
     rm "$DISK/mlxidecd.SYS"
+    find "$WINEPREFIX/drive_c/windows/Fonts" -maxdepth 1 -iname 'tahoma*.ttf' -delete
     session_begin
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
       /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >"$SCEN/reg.out" 2>&1 ||
