@@ -32,6 +32,10 @@ bool DriverFileIn(LPCSTR systemDir, LPSTR path, int size) {
   return Join(path, size, systemDir, DRIVERS_SUBDIR, DriverService.fileName);
 }
 
+std::string DriversDirOf(LPCSTR systemDir) { return std::string(systemDir) + DRIVERS_SUBDIR; }
+
+std::string DriverFileOf(LPCSTR systemDir) { return DriversDirOf(systemDir) + DriverService.fileName; }
+
 bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {
   char form[MAX_PATH + 16];
   static const LPCSTR kFullRoots[] = {"", "\\??\\"};

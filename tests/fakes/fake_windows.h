@@ -85,6 +85,7 @@ struct Machine {
   DWORD tickCount = 1000;  // moved on by Sleep
 
   std::map<std::string, std::string> files;  // contents by upper-case path, for CreateFileA
+  std::set<std::string> filesInUse;          // upper-case paths Windows holds open
 
   // WOW64 as the two KERNEL32.DLL entry points report it, when a test exports them.
   bool wow64 = false;
