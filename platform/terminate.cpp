@@ -13,7 +13,6 @@
 #include <new>
 
 #include "platform/internal_failure.h"
-#include "platform/win32.h"
 
 namespace {
 
@@ -21,30 +20,7 @@ const unsigned long kNotEnoughMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY
 const unsigned long kInternalError = 1359;  // ERROR_INTERNAL_ERROR
 const char kLimit[] = "a list or text grew past what setup can hold";
 
-InternalFailureHandler handler = nullptr;
-bool failing = false;
-// Given back before the handler runs, so that the fatal path has room to log and undo.
-void* reserve = std::malloc(64 * 1024);
-
 }  // namespace
-
-void SetInternalFailureHandler(InternalFailureHandler h) { handler = h; }
-
-void InternalFailure(const char* what, unsigned long code) {
-  if (!failing) {  // a second failure on the way out ends the process
-    failing = true;
-    std::free(reserve);
-    reserve = nullptr;
-    if (handler != nullptr) handler(what, code);
-    typedef void(__stdcall * Forward)(const char*, unsigned long);
-    HMODULE common = GetModuleHandleA("MSCOMSTF.dll");
-    Forward forward = common == nullptr ? nullptr
-                                        : reinterpret_cast<Forward>(reinterpret_cast<void*>(
-                                              GetProcAddress(common, "StfInternalFailure")));
-    if (forward != nullptr) forward(what, code);
-  }
-  std::abort();
-}
 
 namespace __gnu_cxx {
 

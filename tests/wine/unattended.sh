@@ -175,6 +175,8 @@ case $1 in
     run_setup /quiet
     expect_exit_code 3010
     # Cancel keeps everything; Remove removes it; a person gets exit code 0.
+    # The uninstaller runs from the folder it removes, which Windows lets go
+    # of at the next boot: the restart question, answered "later".
     start_program "$WINEPREFIX/drive_c" "$PRODUCT_DIR_WIN\\uninstall.exe"
     answer "$DLG_REMOVE_CONFIRM" "$IDC_CANCEL"
     wait_setup
@@ -182,7 +184,7 @@ case $1 in
     expect_service
     start_program "$WINEPREFIX/drive_c" "$PRODUCT_DIR_WIN\\uninstall.exe"
     answer "$DLG_REMOVE_CONFIRM" "$IDC_CONTINUE"
-    answer "$DLG_REMOVED" "$IDC_CONTINUE"
+    answer "$DLG_REMOVED_RESTART" "$IDC_CONTINUE"
     wait_setup
     expect_exit_code 0
     expect_no_service
