@@ -3,6 +3,8 @@
 // message. The copy's targets that are this product's are noted on the way:
 // those that do not exist yet, and those an earlier install recorded as the
 // file that is still there; they are the files the uninstaller may remove.
+#include <map>
+
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/driver_service.h"
@@ -52,15 +54,14 @@ static bool IsVital(UINT line) {
 // Is a target that exists already the product's? Only when an earlier
 // install recorded it: with its size and SHA-256 still those of the file
 // (an earlier setup's bare path counts, as this disk installs that very file).
-static bool RecordedAsOurs(const std::string& target, const std::vector<PlacedFile>& earlier) {
-  for (const PlacedFile& file : earlier) {
-    if (lstrcmpiA(file.path.c_str(), target.c_str()) != 0) continue;
-    if (!file.hashed) return true;
-    PlacedFile now;
-    LPCSTR call = "";
-    return DigestFile(target.c_str(), &now, &call) == ERROR_SUCCESS && SameContent(now, file);
-  }
-  return false;
+static bool RecordedAsOurs(const std::string& target,
+                           const std::map<std::string, PlacedFile>& earlier) {
+  const auto found = earlier.find(PathKey(target));
+  if (found == earlier.end()) return false;
+  if (!found->second.hashed) return true;
+  PlacedFile now;
+  LPCSTR call = "";
+  return DigestFile(target.c_str(), &now, &call) == ERROR_SUCCESS && SameContent(now, found->second);
 }
 
 // The copy list's files: each source on the disk, each target noted when ours.
@@ -69,8 +70,9 @@ static void CheckCopyList(std::vector<std::string>* missing) {
   if (!FMakeListInfSectionField("STF_DISK_FILES", kSection, 1)) return;
   CollectInstallNames("STF_INSTALL_NAMES", kSection);
   CollectFileFlags("STF_FILE_FLAGS", kSection);
-  const std::vector<PlacedFile> earlier = EarlierRecord();
-  const std::string drivers = DriversDirOf(SetupPaths.SystemDir);
+  std::map<std::string, PlacedFile> earlier;
+  for (const PlacedFile& file : EarlierRecord()) earlier.emplace(PathKey(file.path), file);
+  const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
   const std::string sourceDir = std::string(SetupPaths.SourceDir) +
                                 (EndsInBackslash(SetupPaths.SourceDir) ? "" : "\\");
   const UINT files = CountListItems("STF_DISK_FILES");

@@ -4,6 +4,8 @@
 // written, with the size and SHA-256 of every file the install placed.
 // Either all is there or, after a failure, the machine is as it was: an
 // earlier install's entry and event source as they were.
+#include <set>
+
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/driver_service.h"
@@ -37,12 +39,15 @@ std::vector<PlacedFile> EarlierRecord(void) {
   return RecordedFiles(bytes);
 }
 
-static bool Listed(const std::vector<PlacedFile>& files, const std::string& path) {
-  for (const PlacedFile& file : files) {
-    if (lstrcmpiA(file.path.c_str(), path.c_str()) == 0) return true;
+// The files recorded so far, once each.
+struct FileRecord {
+  std::vector<PlacedFile> files;
+  std::set<std::string> keys;
+  bool Has(const std::string& path) const { return keys.count(PathKey(path)) != 0; }
+  void Add(const PlacedFile& file) {
+    if (keys.insert(PathKey(file.path)).second) files.push_back(file);
   }
-  return false;
-}
+};
 
 // A file this run placed, as it is now; a file that cannot be read ends the
 // install, as its record would be a guess.
@@ -60,25 +65,24 @@ static PlacedFile Placed(const std::string& path) {
 // The product's files in the drivers directory: the driver, the copy's
 // targets that are ours and in place, and what an earlier install recorded
 // there that is still the file it recorded.
-static void ListDriverFiles(std::vector<PlacedFile>* files) {
+static void ListDriverFiles(FileRecord* record) {
   PVOID redirection = TurnOffFileRedirection();
-  files->push_back(Placed(DriverFileOf(SetupPaths.SystemDir)));
+  const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
+  record->Add(Placed(drivers + DRIVER_FILE_NAME));
   for (const std::string& target : Changes.ownDriverFiles) {
-    if (!Listed(*files, target) &&
-        GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
-      files->push_back(Placed(target));
+    if (!record->Has(target) && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      record->Add(Placed(target));
     }
   }
-  const std::string drivers = DriversDirOf(SetupPaths.SystemDir);
   for (const PlacedFile& earlier : EarlierRecord()) {
-    if (!earlier.hashed || Listed(*files, earlier.path) ||
+    if (!earlier.hashed || record->Has(earlier.path) ||
         !FileDirectlyIn(earlier.path, drivers, IsSystemLeadByte)) {
       continue;
     }
     PlacedFile now;
     LPCSTR call = "";
     if (DigestFile(earlier.path.c_str(), &now, &call) == ERROR_SUCCESS && SameContent(now, earlier)) {
-      files->push_back(earlier);
+      record->Add(earlier);
     }
   }
   RestoreFileRedirection(redirection);
@@ -93,9 +97,10 @@ static std::string Date(void) {
 }
 
 static LONG WriteUninstallEntry(const std::string& dir, std::string* failedCall) {
-  std::vector<PlacedFile> files;
-  ListDriverFiles(&files);
-  for (LPCSTR name : kUninstallerFiles) files.push_back(Placed(dir + name));
+  FileRecord record;
+  ListDriverFiles(&record);
+  for (LPCSTR name : kUninstallerFiles) record.Add(Placed(dir + name));
+  const std::vector<PlacedFile>& files = record.files;
   std::vector<std::string> items;
   unsigned long long bytes = 0;
   for (const PlacedFile& file : files) {

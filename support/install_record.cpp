@@ -55,6 +55,12 @@ std::vector<std::string> RegistryStrings(const std::string& bytes) {
 
 std::string RegistryText(const std::string& bytes) { return bytes.substr(0, bytes.find('\0')); }
 
+std::string PathKey(const std::string& path) {
+  std::string key = path;
+  for (char& c : key) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  return key;
+}
+
 std::vector<PlacedFile> RecordedFiles(const std::string& bytes) {
   std::vector<PlacedFile> files;
   for (const std::string& item : RegistryStrings(bytes)) files.push_back(ReadPlacedFileItem(item));

@@ -29,5 +29,7 @@ bool SameContent(const PlacedFile& a, const PlacedFile& b);
 std::vector<std::string> RegistryStrings(const std::string& bytes);
 // A REG_SZ value's text: its bytes up to the first NUL.
 std::string RegistryText(const std::string& bytes);
+// A path as a key that compares without ASCII case, for sets and maps of paths.
+std::string PathKey(const std::string& path);
 // The items of an InstalledFiles value's bytes.
 std::vector<PlacedFile> RecordedFiles(const std::string& bytes);

@@ -1,5 +1,7 @@
 #include "support/removal_plan.h"
 
+#include <set>
+
 #include "platform/setup-toolkit/core/dbcs_path.h"
 #include "platform/setup-toolkit/core/path_syntax.h"
 
@@ -89,12 +91,12 @@ void PlanFiles(const EntryRecord& entry, const RemovalRules& rules, RemovalPlan*
     }
   }
   const std::vector<std::string> named = NamedFolders(entry);
-  std::vector<std::string> seen;
+  std::set<std::string> seen;
   for (const PlacedFile& file : recorded) {
-    bool again = false;
-    for (const std::string& path : seen) again = again || stf::EqualsNoCase(path, file.path);
-    if (again || stf::EqualsNoCase(file.path, rules.driverFile)) continue;  // with the service
-    seen.push_back(file.path);
+    // Each once; the driver goes with the service.
+    if (!seen.insert(PathKey(file.path)).second || stf::EqualsNoCase(file.path, rules.driverFile)) {
+      continue;
+    }
     const bool inDrivers = FileDirectlyIn(file.path, rules.driversDir, rules.isLead);
     const bool inOurs = InOneOf(plan->folders, file.path, rules);
     if (inOurs && IsUninstallerFile(file.path, rules)) {

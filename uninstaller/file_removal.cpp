@@ -30,7 +30,7 @@ static bool RemoveFile(const std::string& path) {
 }
 
 void RemoveDriverFile(bool* pending) {
-  const std::string driver = DriverFileOf(SetupPaths.SystemDir);
+  const std::string driver = StoredDriversDir(SetupPaths.SystemDir) + DRIVER_FILE_NAME;
   PVOID redirection = TurnOffFileRedirection();
   if (Exists(driver)) {
     if (RemoveFile(driver)) *pending = true;

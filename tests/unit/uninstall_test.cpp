@@ -25,8 +25,9 @@ const char kSource[] =
     "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Merlox IDE "
     "CD-ROM Drive";
 const char kProductDir[] = "C:\\Program Files\\Merlox IDE CD-ROM Drive\\";
-const char kDrivers[] = "C:\\WINNT\\SYSTEM32\\DRIVERS\\";
-const char kDriver[] = "C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+// The drivers directory as the file system spells it.
+const char kDrivers[] = "C:\\WINNT\\SYSTEM32\\drivers\\";
+const char kDriver[] = "C:\\WINNT\\SYSTEM32\\drivers\\mlxidecd.SYS";
 const char* const kOwnFiles[] = {"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
                                  "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"};
 

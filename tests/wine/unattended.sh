@@ -5,15 +5,7 @@
 # driver, and a second setup beside a running one touches nothing.
 source "$(dirname "$0")/lib.sh"
 
-readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
-readonly PRODUCT_DIR_WIN='C:\Program Files\Merlox IDE CD-ROM Drive'
 readonly QUIET_CODES='^(1603|1622|1639|3010)$'  # what a quiet run of this disk may end with
-
-# entry_value <name>: a value of the uninstall entry; false when there is none.
-entry_value() {
-  wine reg query "$UNINSTALL_KEY" /v "$1" >"$SCEN/entry.out" 2>&1 || return 1
-  tr -d '\r' <"$SCEN/entry.out" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
-}
 
 expect_entry() {
   local name value
