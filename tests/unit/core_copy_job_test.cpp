@@ -63,6 +63,16 @@ TEST(CopyJob, FreeSpaceCheckedBeforeAnyChange) {
   EXPECT_TRUE(s.user.Logged("error 112: There is not enough free space on C:"));
 }
 
+// The journal's bytes are counted too: space for the files alone is not enough.
+TEST(CopyJob, TheSpaceNeededHoldsTheJournal) {
+  const std::uint64_t files = 3 * 4096;  // each file, rounded up to its cluster
+  for (std::uint64_t free : {files + 4096, files + 4096 + 3 * 1024}) {
+    Rig t(3, false);
+    t.fs.ReportFreeSpace(free);
+    EXPECT_EQ(t.Run(), free > files + 4096 ? grcOkay : grcDiskFull) << free;
+  }
+}
+
 TEST(CopyJob, RetryThenSuccessAndCancel) {
   Rig retry(3);
   retry.job.quiet = false;
