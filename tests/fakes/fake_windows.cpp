@@ -549,6 +549,10 @@ BOOL WINAPI QueryServiceConfigA(SC_HANDLE service, LPQUERY_SERVICE_CONFIGA confi
     machine.lastError = 6;  // ERROR_INVALID_HANDLE
     return FALSE;
   }
+  if (machine.queryConfigFails) {
+    machine.lastError = ERROR_ACCESS_DENIED;
+    return FALSE;
+  }
   static fake::Service answer;  // the strings must outlive the call
   answer = machine.services[openServiceName];
   *needed = sizeof *config;

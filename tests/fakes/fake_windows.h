@@ -70,6 +70,7 @@ struct Machine {
   DWORD createServiceError = 0;  // non-zero: CreateServiceA fails with it
   bool openServiceFails = false;
   bool changeConfigFails = false;
+  bool queryConfigFails = false;  // QueryServiceConfigA answers ERROR_ACCESS_DENIED
   int openServiceHandles = 0;  // open minus closed, manager included
 
   // Access token and shutdown.

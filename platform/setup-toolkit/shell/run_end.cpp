@@ -19,9 +19,13 @@ int RunExitCode(int programCode) {
   return StfQuiet() ? stf::ExitCodeOf(Outcome()) : programCode;
 }
 
+// Whole, however long the cause it names.
 std::string OutcomeLine() {
-  char line[2048] = "";
-  return StfGetOutcomeLine(line, sizeof line) < static_cast<INT>(sizeof line) ? line : "";
+  const INT length = StfGetOutcomeLine(nullptr, 0);
+  std::string line(static_cast<std::size_t>(length) + 1, '\0');
+  StfGetOutcomeLine(&line[0], length + 1);
+  line.resize(static_cast<std::size_t>(length));
+  return line;
 }
 
 }  // namespace
