@@ -40,7 +40,7 @@ std::vector<PlacedFile> EarlierRecord(void) {
 }
 
 // The files recorded so far, once each.
-struct FileRecord {
+struct PlacedSet {
   std::vector<PlacedFile> files;
   std::set<std::string> keys;
   bool Has(const std::string& path) const { return keys.count(PathKey(path)) != 0; }
@@ -65,7 +65,7 @@ static PlacedFile Placed(const std::string& path) {
 // The product's files in the drivers directory: the driver, the copy's
 // targets that are ours and in place, and what an earlier install recorded
 // there that is still the file it recorded.
-static void ListDriverFiles(FileRecord* record) {
+static void ListDriverFiles(PlacedSet* record) {
   PVOID redirection = TurnOffFileRedirection();
   const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
   record->Add(Placed(drivers + DRIVER_FILE_NAME));
@@ -97,7 +97,7 @@ static std::string Date(void) {
 }
 
 static LONG WriteUninstallEntry(const std::string& dir, std::string* failedCall) {
-  FileRecord record;
+  PlacedSet record;
   ListDriverFiles(&record);
   for (LPCSTR name : kUninstallerFiles) record.Add(Placed(dir + name));
   const std::vector<PlacedFile>& files = record.files;

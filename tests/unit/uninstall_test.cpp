@@ -319,32 +319,6 @@ TEST_F(UninstallTest, RemovesTheRecordedFilesThatAreStillOursThenTheFolderOnceEm
   }
 }
 
-// An edited entry: a system driver, a 930-character path under DRIVERS, a
-// 900-character one elsewhere, and a list past 20 KB. The uninstaller removes
-// its own files and no other, and names each one it leaves.
-TEST_F(UninstallTest, AHostileEntryCostsNoFileThatIsNotOurs) {
-  const std::string scsiport = std::string(kDrivers) + "scsiport.sys";
-  const std::string longInDrivers = kDrivers + std::string(904, 'A');
-  const std::string longElsewhere = "C:\\WINNT\\" + std::string(891, 'B');
-  std::vector<std::string> extra = {scsiport, longInDrivers, longElsewhere};
-  for (int i = 0; extra.size() < 300; ++i) extra.push_back("C:\\Other\\f" + std::to_string(i) + ".dll");
-  fake::AddFile(scsiport, "system");
-  RecordInstall(kProductDir, extra);
-  fake::Events(760, {"CONTINUE"});
-  EXPECT_EQ(Run(), 0);
-  EXPECT_TRUE(Present(scsiport));
-  for (const char* name : kOwnFiles) EXPECT_FALSE(Present(std::string(kProductDir) + name)) << name;
-  EXPECT_FALSE(Present(kAdded));
-  const Trace warnings = LogWarnings();
-  EXPECT_EQ(warnings.size(), extra.size());
-  for (const std::string& left : {scsiport, longInDrivers, longElsewhere}) {
-    EXPECT_TRUE(std::any_of(warnings.begin(), warnings.end(), [&](const std::string& w) {
-      return w.find(left) != std::string::npos;
-    })) << left.substr(0, 40);
-  }
-  EXPECT_FALSE(fake::RegKeyExists(kEntry));
-}
-
 // A place that is not the product's own is left alone: the service and the
 // driver still go, the entry too, and the log names the place.
 TEST_F(UninstallTest, AnInstallLocationOutsideTheProductIsLeftAlone) {
