@@ -608,7 +608,7 @@ release_copy() {
 window_place() {
   local line
   if [[ ${1:-dialog} == gauge ]]; then line=$GAUGE; else
-    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -a -m 1 '^found dialog')
+    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -a -m 1 -E '^found (unnumbered )?dialog')
   fi
   [[ $line =~ window\ at\ (-?[0-9]+),(-?[0-9]+)\ ([0-9]+)x([0-9]+) ]] || fail "no window place in: $line"
   printf '%s %s %s %s\n' "${BASH_REMATCH[@]:1:4}"
