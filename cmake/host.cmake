@@ -4,7 +4,7 @@ option(SETUP_FUZZ "Build the libFuzzer targets (clang) instead of the unit tests
 if(SETUP_FUZZ)
   add_subdirectory(tests/fuzz)
   # A bounded run of each target; a crash fails the test and leaves its input in the build tree.
-  foreach(target text_fuzz inf_fuzz version_fuzz journal_fuzz expand_fuzz sha256_fuzz)
+  foreach(target text_fuzz inf_fuzz version_fuzz journal_fuzz expand_fuzz sha256_fuzz record_fuzz)
     add_test(NAME ${target} COMMAND ${target} -max_total_time=20 -print_final_stats=1
              WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   endforeach()

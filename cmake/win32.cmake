@@ -21,9 +21,11 @@ add_link_options($<$<CONFIG:MinSizeRel>:-Wl,--gc-sections> $<$<CONFIG:MinSizeRel
 # run-time's exception code and demangler, the strings made without it, and
 # no registration of unwind tables at start.
 add_library(lean_runtime OBJECT ${CMAKE_SOURCE_DIR}/platform/terminate.cpp
+  ${CMAKE_SOURCE_DIR}/platform/internal_failure.cpp
   ${CMAKE_SOURCE_DIR}/platform/string_instances.cpp
   ${CMAKE_SOURCE_DIR}/platform/frame_registration.cpp)
 target_link_options(lean_runtime INTERFACE -Wl,--wrap=__gcc_register_frame)
+target_include_directories(lean_runtime PRIVATE ${CMAKE_SOURCE_DIR})
 # msvcrt.dll is not a KnownDLL of Windows NT 4.0: no binary of the disk
 # imports it. Each fills its C run-time's import pointers from the system
 # directory's copy in an entry of its own (platform/crt_binding/), and its

@@ -147,4 +147,8 @@ STF_OWN(INT, StfGetOutcomeLine, (LPSTR szLine, INT cbLine), (szLine, cbLine))
 // the id of its text in the language files when a program worded it (0: none).
 STF_OWN(INT, StfGetCausePart, (INT iPart, LPSTR szValue, INT cbValue), (iPart, szValue, cbValue))
 STF_OWN(DWORD, StfCauseCode, (void), ())
+// A failure no code can go on from (platform/internal_failure.h), handed on
+// by our other libraries to the handler the program set here; it does not return.
+STF_OWN(void, StfInternalFailure, (LPCSTR szWhat, DWORD dwCode), (szWhat, dwCode))
+STF_BYNAME(void, StfSetInternalFailureHandler, (LPVOID pHandler), (pHandler))
 STF_OWN(UINT, StfCauseTextId, (void), ())

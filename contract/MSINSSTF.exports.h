@@ -63,7 +63,7 @@ STF_OP(BOOL, FStampResource, (LPCSTR szSection, LPCSTR szKey, LPCSTR szDst, UINT
 STF_OP(BOOL, FDumpCopyListToFile, (LPCSTR szFile), (szFile), 1)
 // Removes a file; a missing one is fine; in use with cmoRestart: removed at the next boot.
 // 1: done or queued, 0: failed.
-STF_OP(INT, YnrcRemoveFile, (LPCSTR szFile, UINT cmo), (szFile, cmo), 1)
+STF_OP(INT, YnrcRemoveFile, (LPCSTR szFile, UINT cmo), (szFile, cmo), OWN)
 // Copies a file to szBackup (a bare name: beside the file), replacing an older backup; a
 // missing file has nothing to keep. 1: done, 0: failed.
 STF_OP(INT, YnrcBackupFile, (LPCSTR szFile, LPCSTR szBackup, UINT cmo), (szFile, szBackup, cmo), 1)
@@ -77,7 +77,7 @@ STF_OP(BOOL, FPrependToPath, (LPCSTR szFile, LPCSTR szDst, LPCSTR szDir, UINT cm
 // Copies one file (without cmoOverwrite an existing target stays); a target in use with
 // cmoRestart is staged and replaced at the next boot; fAppend: add to the end of the target.
 // 0: failed (logged).
-STF_OP(BOOL, FCopyOneFile, (LPCSTR szSrc, LPCSTR szDst, UINT cmo, BOOL fAppend), (szSrc, szDst, cmo, fAppend), 1)
+STF_OP(BOOL, FCopyOneFile, (LPCSTR szSrc, LPCSTR szDst, UINT cmo, BOOL fAppend), (szSrc, szDst, cmo, fAppend), OWN)
 // Searches a file as OpenFile does (SearchPathA order) and copies its full path:
 // 0 found, 1 not found, 2 the buffer is too small or missing.
 STF_OP(INT, WFindFileUsingFileOpen, (LPCSTR szFile, LPSTR szBuf, INT cbBuf), (szFile, szBuf, cbBuf), OWN)
@@ -86,7 +86,7 @@ STF_OP(INT, WFindFileUsingFileOpen, (LPCSTR szFile, LPSTR szBuf, INT cbBuf), (sz
 STF_OP(BOOL, FIsDirWritable, (LPCSTR szDir), (szDir), 1)
 STF_OP(BOOL, FIsFileWritable, (LPCSTR szFile), (szFile), 1)
 // Has this process queued no replacement or removal for the next boot?
-STF_OP(BOOL, FRestartListEmpty, (void), (), 1)
+STF_OP(BOOL, FRestartListEmpty, (void), (), OWN)
 // With the restart list non-empty: enables SeShutdownPrivilege and asks for a restart
 // (ExitWindowsEx EWX_REBOOT, not forced); non-zero: the restart is under way, end now.
 // 0: nothing is queued, the privilege is not held, or the restart was refused.

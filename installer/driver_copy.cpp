@@ -6,6 +6,7 @@
 #include "resources/product.h"
 #include "support/driver_service.h"
 #include "support/fatal_path.h"
+#include "support/install_record.h"
 #include "support/registry_entry.h"
 #include "support/setup_paths.h"
 #include "toolkit/copy_wrappers.h"
@@ -23,11 +24,7 @@ static const INT kGaugeTop = 130;
 
 void BuildCopyList(void) {
   EmptyCopyList();
-  char destination[SETUP_PATH_SIZE + 16];
-  if (!DriversDirIn(SetupPaths.SystemDir, destination, sizeof destination)) {
-    FailWithBufferOverflow();
-  }
-  QueueSectionFiles("System Files", SetupPaths.SourceDir, destination);
+  QueueSectionFiles("System Files", SetupPaths.SourceDir, DriversDirOf(SetupPaths.SystemDir).c_str());
 }
 
 void SetUpCopyProgress(void) {
@@ -73,24 +70,19 @@ void UndoInstall(void) {
 // Does a delayed rename or deletion wait for a file of ours in the drivers
 // directory (an earlier run's replaced driver, or its staging)?
 static bool EarlierRestartPending(void) {
-  static char pending[16384];
-  if (!ReadRegistryList(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
-                        "PendingFileRenameOperations", pending, sizeof pending)) {
+  DWORD type = 0;
+  std::string bytes;
+  if (!ReadRegistryValue(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager",
+                         "PendingFileRenameOperations", &type, &bytes) ||
+      type != REG_MULTI_SZ) {
     return false;
   }
-  static const LPCSTR kOurs[] = {"\\DRIVERS\\" DRIVER_FILE_NAME, "\\DRIVERS\\~STF"};
-  for (LPSTR item = pending; *item != '\0'; item += lstrlenA(item) + 1) {
-    CharUpperA(item);
-    for (LPCSTR ours : kOurs) {
-      char upper[64];
-      lstrcpyA(upper, ours);
-      CharUpperA(upper);
-      const int length = lstrlenA(upper);
-      for (LPCSTR p = item; *p != '\0'; ++p) {
-        int i = 0;
-        while (i < length && p[i] == upper[i]) ++i;
-        if (i == length) return true;
-      }
+  static const char* const kOurs[] = {"\\DRIVERS\\" DRIVER_FILE_NAME, "\\DRIVERS\\~STF"};
+  for (std::string item : RegistryStrings(bytes)) {
+    for (char& c : item) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+    for (std::string ours : kOurs) {
+      for (char& c : ours) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+      if (item.find(ours) != std::string::npos) return true;
     }
   }
   return false;

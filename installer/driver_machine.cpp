@@ -2,6 +2,8 @@
 // driver that this Windows can load. It is checked before anything is
 // changed, whatever its name on the disk and expanded when it is compressed,
 // as the copy will expand it.
+#include <string>
+
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/image_machine.h"
@@ -21,23 +23,22 @@ static const char kTargets[] = "MLX_DRIVER_TARGETS";
 // The disk's name of the file that the record installing the driver copies
 // (field 2 names the target, field 1 when it is empty); the driver's own
 // name when no record names it.
-static void FindDriverSource(LPSTR source, INT size) {
+static std::string FindDriverSource(void) {
   CollectDiskNames(kSources, kSection);
   CollectInstallNames(kTargets, kSection);
   UINT count = CountListItems(kSources);
   for (UINT i = 1; i <= count && i <= CountListItems(kTargets); ++i) {
-    char target[MAX_PATH];
-    ReadListItem(kSources, static_cast<INT>(i), source, size);
-    ReadListItem(kTargets, static_cast<INT>(i), target, sizeof target);
-    if (lstrcmpiA(target[0] != '\0' ? target : source, kDriverFile) == 0) return;
+    const std::string source = ListItemText(kSources, static_cast<INT>(i));
+    const std::string target = ListItemText(kTargets, static_cast<INT>(i));
+    if (lstrcmpiA((target.empty() ? source : target).c_str(), kDriverFile) == 0) return source;
   }
-  lstrcpyA(source, kDriverFile);
+  return kDriverFile;
 }
 
 [[noreturn]] static void Refuse(UINT id, LPCSTR text, LPCSTR first, LPCSTR second,
                                 LPCSTR third) {
   StfLanguageBox(id, STF_BOX_CAPTION_ID, text, kCaption, first, second, third, MB_ICONHAND);
-  FatalSetupError();
+  EndAfterRefusal();
 }
 
 // The reasons a file is no driver: the box's text for the driver's own name
@@ -56,37 +57,34 @@ static const struct {
 };
 
 static void RefuseNonDriver(LPCSTR source, NonDriver reason, LPCSTR problem = "") {
-  char file[2 * MAX_PATH + 96];
   const bool own = lstrcmpiA(source, kDriverFile) == 0;
-  if (own) {
-    wsprintfA(file, "The driver file %s on the setup disk", source);
-  } else {
-    wsprintfA(file, "The file %s on the setup disk, which setup would install as the driver %s,",
-              source, kDriverFile);
-  }
-  char what[400];
-  wsprintfA(what, kNonDriver[reason].what, problem);
-  char text[1024];
-  wsprintfA(text,
-            "%s is not a Windows driver: %s.\n\n"
-            "Setup has changed nothing on this computer. To install the drive, use a disk with "
-            "the drive's driver for Windows NT, or copy the disk again from the original.",
-            file, what);
-  Refuse(own ? kNonDriver[reason].id : kNonDriver[reason].idAs, text, source, kDriverFile,
+  const std::string file =
+      own ? "The driver file " + std::string(source) + " on the setup disk"
+          : "The file " + std::string(source) +
+                " on the setup disk, which setup would install as the driver " + kDriverFile + ",";
+  std::string what = kNonDriver[reason].what;
+  const std::size_t mark = what.find("%s");
+  if (mark != std::string::npos) what.replace(mark, 2, problem);
+  const std::string text =
+      file + " is not a Windows driver: " + what +
+      ".\n\nSetup has changed nothing on this computer. To install the drive, use a disk with "
+      "the drive's driver for Windows NT, or copy the disk again from the original.";
+  Refuse(own ? kNonDriver[reason].id : kNonDriver[reason].idAs, text.c_str(), source, kDriverFile,
          problem);
 }
 
 void EnsureDriverCanLoad(void) {
-  char source[MAX_PATH];
-  FindDriverSource(source, sizeof source);
-  char path[SETUP_PATH_SIZE + MAX_PATH];
-  lstrcpyA(path, SetupPaths.SourceDir);
-  AppendBackslash(path);
-  lstrcatA(path, source);
+  const std::string found = FindDriverSource();
+  // A name that would leave the disk's folder is not read: building the copy
+  // list refuses it, with its INF line.
+  if (!IsPlainFileName(found)) return;
+  LPCSTR source = found.c_str();
+  const std::string path = std::string(SetupPaths.SourceDir) +
+                           (EndsInBackslash(SetupPaths.SourceDir) ? "" : "\\") + found;
 
   WORD image = 0, subsystem = 0, flags = 0;
   char problem[256] = "";
-  DWORD error = StfReadImageKind(path, &image, &subsystem, &flags, problem, sizeof problem);
+  DWORD error = StfReadImageKind(path.c_str(), &image, &subsystem, &flags, problem, sizeof problem);
   // A driver missing from the disk is named with every other missing file; one
   // that cannot be read is the copy's to report, with its name.
   if (error != 0 && error != ERROR_FILE_CORRUPT) return;
@@ -98,12 +96,10 @@ void EnsureDriverCanLoad(void) {
   char made[16], runs[16];
   MachineName(image, made);
   MachineName(native, runs);
-  char text[512];
-  wsprintfA(text,
-            "The driver on the setup disk (%s) is made for %s Windows. This computer runs "
-            "%s Windows, which cannot load it.\n\n"
-            "Setup has changed nothing on this computer. To install the drive, use a disk "
-            "with the driver for %s Windows.",
-            source, made, runs, runs);
-  Refuse(IDS_STF_DRIVER_MACHINE, text, source, made, runs);
+  const std::string text =
+      "The driver on the setup disk (" + found + ") is made for " + made +
+      " Windows. This computer runs " + runs + " Windows, which cannot load it.\n\n"
+      "Setup has changed nothing on this computer. To install the drive, use a disk with the "
+      "driver for " + runs + " Windows.";
+  Refuse(IDS_STF_DRIVER_MACHINE, text.c_str(), source, made, runs);
 }

@@ -2,15 +2,19 @@
 // registration and restart.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "platform/startup.h"
 #include "platform/win32.h"
+#include "support/install_record.h"
+#include "support/registry_entry.h"
 #include "support/windows_restart.h"
 
 extern DWORD RestartRequested;  // set only by AskRestart, read once at the end
 
 // What this run changes on the machine, kept so that a failure can put it back
 // and the end can tell whether anything changed at all.
-#define INSTALL_LIST_SIZE 4096
 struct InstallChangeRecord {
   bool serviceCreated;       // CreateServiceA made it
   bool serviceStartChanged;  // an existing service was set to system start
@@ -20,9 +24,11 @@ struct InstallChangeRecord {
   bool entryExisted;         // an uninstall entry was there before
   int filesCopied;           // files the copy put in place
   int uninstallerFilesCopied;  // into the product's folder, in the order of UNINSTALLER_FILES
-  // Full paths, each closed by a NUL, then an empty one: the drivers the copy
-  // adds where no file of that name was before.
-  char newDriverFiles[INSTALL_LIST_SIZE];
+  // The copy's targets that are this product's: new where no file of that
+  // name was before, or recorded by an earlier install as the file still there.
+  std::vector<std::string> ownDriverFiles;
+  RegistryKeyState eventSourceBefore;  // the event source's key before this run
+  bool eventSourceRegistered;          // this run registered it
 };
 extern InstallChangeRecord Changes;
 
@@ -75,6 +81,8 @@ void EnsureUninstallerIntact(void);
 // The uninstaller in the product's folder and its uninstall entry; a failure
 // takes the fatal path with neither left behind.
 void InstallUninstaller(void);
+// The files an earlier install's entry records (none without an entry).
+std::vector<PlacedFile> EarlierRecord(void);
 
 // 1 when the driver service exists afterwards with system start, 0 on any failure.
 int RegisterDriverService(void);

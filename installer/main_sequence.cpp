@@ -1,7 +1,10 @@
 // The installer from start to restart.
+#include <string>
+
 #include "installer/installer.h"
 #include "contract/toolkit_api.h"
 #include "platform/process_exit.h"
+
 #include "resources/product.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
@@ -46,10 +49,30 @@ static void WorkOutSystemDir(void) {
   // 255 or more is the size the directory would need, not a directory read.
   UINT length = GetWindowsDirectoryA(SetupPaths.SystemDir, 255);
   if (length == 0) ReportNoWindowsDir();
-  if (length >= 255) FailWithBufferOverflow();
+  if (length >= 255) {
+    std::string whole(length + 1, '\0');
+    GetWindowsDirectoryA(&whole[0], length + 1);
+    whole.resize(static_cast<std::size_t>(lstrlenA(whole.c_str())));
+    FailWithTooLong("the Windows directory", whole.c_str(), SETUP_PATH_SIZE - 11);
+  }
   AppendBackslash(SetupPaths.SystemDir);
-  char systemDir[SETUP_PATH_SIZE];
-  lstrcpyA(SetupPaths.SystemDir, ConcatPath(systemDir, SetupPaths.SystemDir, "SYSTEM32\\"));
+  const std::string systemDir = std::string(SetupPaths.SystemDir) + "SYSTEM32\\";
+  if (systemDir.size() >= SETUP_PATH_SIZE) {
+    FailWithTooLong("the Windows directory", SetupPaths.SystemDir, SETUP_PATH_SIZE - 11);
+  }
+  lstrcpyA(SetupPaths.SystemDir, systemDir.c_str());
+}
+
+// The folder the files come from: the disk's, or the one /source names.
+static void WorkOutSourceDir(void) {
+  char probe[2];
+  const INT length = CbGetSymbolValue("STF_SRCDIR", probe, sizeof probe);
+  if (length >= SETUP_PATH_SIZE - 1) {
+    std::string whole(static_cast<std::size_t>(length) + 1, '\0');
+    CbGetSymbolValue("STF_SRCDIR", &whole[0], length + 1);
+    FailWithTooLong("the folder setup takes its files from", whole.c_str(), SETUP_PATH_SIZE - 2);
+  }
+  ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
@@ -59,7 +82,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
     char inf[SETUP_PATH_SIZE + 16];
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
-    ReadSymbolValue("STF_SRCDIR", SetupPaths.SourceDir, 255);
+    WorkOutSourceDir();
     EnsureDriverCanLoad();
     EnsureUninstallerIntact();
 

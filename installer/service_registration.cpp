@@ -13,49 +13,41 @@ static const DriverServiceDescription& kService = DriverService;
 // A service whose image file is missing would fail at every boot while setup
 // reported success: the file the copy placed must be there first.
 static bool DriverImageInPlace(void) {
-  char image[SETUP_PATH_SIZE + 32];
-  if (!DriverFileIn(SetupPaths.SystemDir, image, sizeof image)) FailWithBufferOverflow();
+  const std::string image = DriverFileOf(SetupPaths.SystemDir);
   PVOID redirection = TurnOffFileRedirection();
-  DWORD attributes = GetFileAttributesA(image);
+  DWORD attributes = GetFileAttributesA(image.c_str());
   DWORD error = GetLastError();
   RestoreFileRedirection(redirection);
   if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return true;
   }
-  char what[600];
-  wsprintfA(what, "The driver file %.500s is not in place; the service is not registered",
-            image);
-  LogWin32Failure(what, attributes == INVALID_FILE_ATTRIBUTES ? error : ERROR_FILE_NOT_FOUND);
+  LogWin32Failure("The driver file " + image + " is not in place; the service is not registered",
+                  attributes == INVALID_FILE_ATTRIBUTES ? error : ERROR_FILE_NOT_FOUND);
   return false;
 }
 
 // The service's configuration as the manager has it: a log line after the
-// prefix. False (logged) when it cannot be read.
-static bool LogServiceConfig(SC_HANDLE service, LPCSTR prefix, DWORD* start) {
+// prefix. Its error when it cannot be read, which the caller logs.
+static DWORD LogServiceConfig(SC_HANDLE service, LPCSTR prefix, DWORD* start) {
   union {
     QUERY_SERVICE_CONFIGA config;
     char bytes[8192];  // the largest answer the call gives
   } answer;
   DWORD needed = 0;
-  if (!QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) {
-    LogFailedCall("QueryServiceConfigA", kService.name, GetLastError());
-    return false;
-  }
+  if (!QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) return GetLastError();
   const QUERY_SERVICE_CONFIGA& c = answer.config;
-  char line[1024];
-  wsprintfA(line, "%s: type %lu, start %lu, group \"%.200s\", image \"%.500s\"", prefix,
-            static_cast<unsigned long>(c.dwServiceType), static_cast<unsigned long>(c.dwStartType),
-            c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "", c.lpBinaryPathName ? c.lpBinaryPathName : "");
-  LogText(line);
+  LogText(std::string(prefix) + ": type " + std::to_string(c.dwServiceType) + ", start " +
+          std::to_string(c.dwStartType) + ", group \"" +
+          (c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "") + "\", image \"" +
+          (c.lpBinaryPathName ? c.lpBinaryPathName : "") + "\"");
   if (start != nullptr) *start = c.dwStartType;
   if (c.lpBinaryPathName == nullptr ||
       !NamesDriverFile(c.lpBinaryPathName, SetupPaths.SystemDir)) {
-    wsprintfA(line, "Warning: service %s keeps its image path, which does not name the file "
-              "just installed (%.300sDRIVERS\\%s): Windows will not load that file",
-              kService.name, SetupPaths.SystemDir, kService.fileName);
-    LogText(line);
+    LogText("Warning: service " + std::string(kService.name) +
+            " keeps its image path, which does not name the file just installed (" +
+            DriverFileOf(SetupPaths.SystemDir) + "): Windows will not load that file");
   }
-  return true;
+  return ERROR_SUCCESS;
 }
 
 // A service that existed keeps its configuration but its start type; what it
@@ -68,7 +60,8 @@ static SC_HANDLE OpenExistingService(SC_HANDLE manager) {
   }
   char prefix[80];
   wsprintfA(prefix, "Service %s exists", kService.name);
-  if (!LogServiceConfig(service, prefix, &Changes.serviceStartBefore)) {
+  if (DWORD error = LogServiceConfig(service, prefix, &Changes.serviceStartBefore)) {
+    LogFailedCall("QueryServiceConfigA", kService.name, error);
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
   }
@@ -116,10 +109,16 @@ int RegisterDriverService(void) {
         result = 0;
       }
     }
-    // What the service is now, as the manager answers, not what was asked for.
+    // What the service is now, as the manager answers, not what was asked for;
+    // a registration that worked stands when only that answer fails.
     char prefix[80];
     wsprintfA(prefix, "Service %s registered", kService.name);
-    if (result && !LogServiceConfig(service, prefix, nullptr)) result = 0;
+    const DWORD error = result ? LogServiceConfig(service, prefix, nullptr) : ERROR_SUCCESS;
+    if (error != ERROR_SUCCESS) {
+      LogText("Warning: the settings of service " + std::string(kService.name) +
+              " cannot be read back (QueryServiceConfigA, error " + std::to_string(error) +
+              "); the registration stands");
+    }
     CloseServiceHandle(service);
   }
   CloseServiceHandle(manager);

@@ -1,17 +1,21 @@
 // After a successful registration: the uninstaller and the libraries it needs
-// go into the product's own folder under Program Files, and the uninstall
-// entry that Programs and Features lists is written. Either both are there
-// or, after a failure, neither.
+// go into the product's own folder under Program Files, the event source is
+// registered and the uninstall entry that Programs and Features lists is
+// written, with the size and SHA-256 of every file the install placed.
+// Either all is there or, after a failure, the machine is as it was: an
+// earlier install's entry and event source as they were.
+#include <set>
+
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/driver_service.h"
+#include "support/file_digest.h"
 #include "support/fs_redirection.h"
 #include "support/path_join.h"
 #include "support/program_files.h"
 #include "support/registry_entry.h"
 #include "support/removal_paths.h"
 #include "support/setup_paths.h"
-#include "support/string_list.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "toolkit/unattended.h"
@@ -22,91 +26,116 @@ static const int kUninstallerFileCount = sizeof kUninstallerFiles / sizeof kUnin
 
 static const char kFilesValue[] = "InstalledFiles";
 static const char kFoldersValue[] = "InstalledFolders";
+static const char kEventSourceKey[] =
+    "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\" PRODUCT_NAME;
 
-static void AddToList(LPSTR list, int size, LPCSTR item) {
-  if (!AddToStringList(list, size, item)) FailWithBufferOverflow();
+std::vector<PlacedFile> EarlierRecord(void) {
+  DWORD type = 0;
+  std::string bytes;
+  if (!ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kFilesValue, &type, &bytes) ||
+      type != REG_MULTI_SZ) {
+    return {};
+  }
+  return RecordedFiles(bytes);
 }
 
-// What the install placed, for the uninstaller, which removes that and no
-// more: the driver, the drivers this install or an earlier one added, and
-// the uninstaller's own files.
-static void ListInstalledFiles(LPCSTR dir, LPSTR files, int size) {
-  char driversDir[SETUP_PATH_SIZE + 16], driver[SETUP_PATH_SIZE + 32];
-  char earlier[INSTALL_LIST_SIZE] = "";
-  if (!DriversDirIn(SetupPaths.SystemDir, driversDir, sizeof driversDir) ||
-      !DriverFileIn(SetupPaths.SystemDir, driver, sizeof driver)) {
-    FailWithBufferOverflow();
+// The files recorded so far, once each.
+struct PlacedSet {
+  std::vector<PlacedFile> files;
+  std::set<std::string> keys;
+  bool Has(const std::string& path) const { return keys.count(PathKey(path)) != 0; }
+  void Add(const PlacedFile& file) {
+    if (keys.insert(PathKey(file.path)).second) files.push_back(file);
   }
-  AddToList(files, size, driver);
-  for (LPCSTR p = Changes.newDriverFiles; *p != '\0'; p += lstrlenA(p) + 1) {
-    if (!StringListHas(files, p)) AddToList(files, size, p);
+};
+
+// A file this run placed, as it is now; a file that cannot be read ends the
+// install, as its record would be a guess.
+static PlacedFile Placed(const std::string& path) {
+  PlacedFile file;
+  LPCSTR call = "";
+  const DWORD error = DigestFile(path.c_str(), &file, &call);
+  if (error != ERROR_SUCCESS) {
+    LogFailedCall(call, path, error);
+    FatalSetupError();
   }
-  if (ReadRegistryList(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kFilesValue, earlier, sizeof earlier)) {
-    PVOID redirection = TurnOffFileRedirection();
-    for (LPCSTR p = earlier; *p != '\0'; p += lstrlenA(p) + 1) {
-      if (FileDirectlyIn(p, driversDir) && !StringListHas(files, p) &&
-          GetFileAttributesA(p) != INVALID_FILE_ATTRIBUTES) {
-        AddToList(files, size, p);
-      }
-    }
-    RestoreFileRedirection(redirection);
-  }
-  for (int i = 0; i < kUninstallerFileCount; ++i) {
-    char path[SETUP_PATH_SIZE + 16];
-    AddToList(files, size, ConcatPath(path, dir, kUninstallerFiles[i]));
-  }
+  return file;
 }
 
-// The installed driver's file version and the bytes the product takes, in KiB.
-static void MeasureInstall(LPCSTR dir, LPSTR version, INT versionSize, DWORD* kib) {
-  char driver[SETUP_PATH_SIZE + 32];
-  if (!DriverFileIn(SetupPaths.SystemDir, driver, sizeof driver)) FailWithBufferOverflow();
+// The product's files in the drivers directory: the driver, the copy's
+// targets that are ours and in place, and what an earlier install recorded
+// there that is still the file it recorded.
+static void ListDriverFiles(PlacedSet* record) {
   PVOID redirection = TurnOffFileRedirection();
-  if (CbGetVersionOfFile(driver, version, versionSize) >= versionSize) version[0] = '\0';
-  LONG bytes = LcbGetSizeOfFile(driver);
-  RestoreFileRedirection(redirection);
-  DWORD total = bytes > 0 ? static_cast<DWORD>(bytes) : 0;
-  for (int i = 0; i < kUninstallerFileCount; ++i) {
-    char path[SETUP_PATH_SIZE + 16];
-    LONG size = LcbGetSizeOfFile(ConcatPath(path, dir, kUninstallerFiles[i]));
-    if (size > 0) total += static_cast<DWORD>(size);
+  const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
+  record->Add(Placed(drivers + DRIVER_FILE_NAME));
+  for (const std::string& target : Changes.ownDriverFiles) {
+    if (!record->Has(target) && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
+      record->Add(Placed(target));
+    }
   }
-  *kib = (total + 1023) / 1024;
+  for (const PlacedFile& earlier : EarlierRecord()) {
+    if (!earlier.hashed || record->Has(earlier.path) ||
+        !FileDirectlyIn(earlier.path, drivers, IsSystemLeadByte)) {
+      continue;
+    }
+    PlacedFile now;
+    LPCSTR call = "";
+    if (DigestFile(earlier.path.c_str(), &now, &call) == ERROR_SUCCESS && SameContent(now, earlier)) {
+      record->Add(earlier);
+    }
+  }
+  RestoreFileRedirection(redirection);
 }
 
-static LONG WriteUninstallEntry(LPCSTR dir, LPCSTR* failedCall) {
-  char version[64] = "", date[16], uninstall[SETUP_PATH_SIZE + 32], quiet[SETUP_PATH_SIZE + 40];
-  char files[INSTALL_LIST_SIZE] = "", folders[SETUP_PATH_SIZE + 2] = "";
-  ListInstalledFiles(dir, files, sizeof files);
-  AddToList(folders, sizeof folders, dir);
-  DWORD kib = 0;
-  MeasureInstall(dir, version, sizeof version, &kib);
+static std::string Date(void) {
   SYSTEMTIME now;
   GetLocalTime(&now);
+  char date[16];
   wsprintfA(date, "%04u%02u%02u", now.wYear, now.wMonth, now.wDay);
-  wsprintfA(uninstall, "\"%s%s\"", dir, UNINSTALLER_FILE);
-  wsprintfA(quiet, "%s /quiet", uninstall);
-  const RegistryValue values[] = {
-      {"DisplayName", REG_SZ, PRODUCT_NAME, 0},
-      {"Publisher", REG_SZ, PRODUCT_PUBLISHER, 0},
-      {"InstallDate", REG_SZ, date, 0},
-      {"InstallLocation", REG_SZ, dir, 0},
-      {"EstimatedSize", REG_DWORD, nullptr, kib},
-      {"NoModify", REG_DWORD, nullptr, 1},
-      {"NoRepair", REG_DWORD, nullptr, 1},
-      {"UninstallString", REG_SZ, uninstall, 0},
-      {"QuietUninstallString", REG_SZ, quiet, 0},
-      {kFilesValue, REG_MULTI_SZ, files, 0},
-      {kFoldersValue, REG_MULTI_SZ, folders, 0},
-      {"DisplayVersion", REG_SZ, version, 0},  // last: a driver without a version has none
+  return date;
+}
+
+static LONG WriteUninstallEntry(const std::string& dir, std::string* failedCall) {
+  PlacedSet record;
+  ListDriverFiles(&record);
+  for (LPCSTR name : kUninstallerFiles) record.Add(Placed(dir + name));
+  const std::vector<PlacedFile>& files = record.files;
+  std::vector<std::string> items;
+  unsigned long long bytes = 0;
+  for (const PlacedFile& file : files) {
+    items.push_back(PlacedFileItem(file));
+    bytes += file.size;
+  }
+  const DWORD kib = static_cast<DWORD>((bytes + 1023) / 1024);
+  char version[64] = "";
+  PVOID redirection = TurnOffFileRedirection();
+  if (CbGetVersionOfFile(DriverFileOf(SetupPaths.SystemDir).c_str(), version, sizeof version) >=
+      static_cast<INT>(sizeof version)) {
+    version[0] = '\0';
+  }
+  RestoreFileRedirection(redirection);
+  const std::string uninstall = "\"" + dir + UNINSTALLER_FILE + "\"";
+  std::vector<RegistryValue> values = {
+      TextValue("DisplayName", PRODUCT_NAME),
+      TextValue("Publisher", PRODUCT_PUBLISHER),
+      TextValue("InstallDate", Date()),
+      TextValue("InstallLocation", dir),
+      NumberValue("EstimatedSize", kib),
+      NumberValue("NoModify", 1),
+      NumberValue("NoRepair", 1),
+      TextValue("UninstallString", uninstall),
+      TextValue("QuietUninstallString", uninstall + " /quiet"),
+      ListValue(kFilesValue, items),
+      ListValue(kFoldersValue, {dir}),
   };
-  const int count = sizeof values / sizeof values[0] - (version[0] == '\0' ? 1 : 0);
-  char line[SETUP_PATH_SIZE + 160];
-  wsprintfA(line, "Uninstall entry: version %s, %lu KiB, uninstaller %s",
-            version[0] ? version : "(none: the driver file has no version)",
-            static_cast<unsigned long>(kib), uninstall);
-  LogText(line);
-  return WriteRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, values, count, failedCall);
+  // A driver without a version has none.
+  if (version[0] != '\0') values.push_back(TextValue("DisplayVersion", version));
+  LogText("Uninstall entry: version " +
+          std::string(version[0] ? version : "(none: the driver file has no version)") + ", " +
+          std::to_string(kib) + " KiB, " + std::to_string(files.size()) +
+          " files recorded with their size and SHA-256, uninstaller " + uninstall);
+  return WriteRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, values, failedCall);
 }
 
 void EnsureUninstallerIntact(void) {
@@ -115,62 +144,82 @@ void EnsureUninstallerIntact(void) {
   }
 }
 
+// The product's folder under Program Files, ending in a backslash.
+static std::string ProductDir(void) {
+  const std::string dir = ProgramFilesDir(SetupPaths.SystemDir) + PRODUCT_FOLDER "\\";
+  if (dir.size() >= SETUP_PATH_SIZE) {
+    FailWithTooLong("the product's folder under Program Files", dir.c_str(), SETUP_PATH_SIZE - 1);
+  }
+  return dir;
+}
+
+// The event source's key is kept as it was, so that a failure can put it back.
+static void RegisterProductEventSource(const std::string& dir) {
+  if (SaveRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey, &Changes.eventSourceBefore) !=
+      ERROR_SUCCESS) {
+    Changes.eventSourceBefore = RegistryKeyState();
+    Changes.eventSourceBefore.existed = true;  // unknown: never removed by an undo
+  }
+  Changes.eventSourceRegistered = true;  // a failed registration may have written part of it
+  if (!FRegisterEventSource(dir.c_str())) FatalSetupError();  // the toolkit has logged why
+}
+
 void InstallUninstaller(void) {
-  char dir[SETUP_PATH_SIZE], programDir[SETUP_PATH_SIZE];
+  char programDir[SETUP_PATH_SIZE];
   if (!ReadProgramDir(programDir)) {
     FailWithMessage("Setup cannot find its own folder to copy the uninstaller from.");
   }
-  ReadProgramFilesDir(dir, SetupPaths.SystemDir);
-  if (lstrlenA(dir) + lstrlenA(PRODUCT_FOLDER) + 1 >= SETUP_PATH_SIZE) FailWithBufferOverflow();
-  lstrcatA(dir, PRODUCT_FOLDER "\\");
+  const std::string dir = ProductDir();
   Changes.entryExisted = RegistryEntryExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) != FALSE;
-  Changes.folderCreated = GetFileAttributesA(dir) == INVALID_FILE_ATTRIBUTES;
-  if (!FCreateDir(dir, 0)) FatalSetupError();  // the toolkit has logged why
+  Changes.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (!FCreateDir(dir.c_str(), 0)) FatalSetupError();  // the toolkit has logged why
   for (int i = 0; i < kUninstallerFileCount; ++i) {
-    char source[SETUP_PATH_SIZE + 16];
-    wsprintfA(source, "%s%s", programDir, kUninstallerFiles[i]);
-    char target[SETUP_PATH_SIZE + 16];
-    if (!FCopyOneFile(source, ConcatPath(target, dir, kUninstallerFiles[i]), cmoOverwrite,
-                      FALSE)) {
+    const std::string source = std::string(programDir) + kUninstallerFiles[i];
+    if (!FCopyOneFile(source.c_str(), (dir + kUninstallerFiles[i]).c_str(), cmoOverwrite, FALSE)) {
       FatalSetupError();  // the undo takes back what was copied
     }
     Changes.uninstallerFilesCopied = i + 1;
   }
-  // The toolkit has logged why; the undo takes back what was copied.
-  if (!FRegisterEventSource(dir)) FatalSetupError();
-  LPCSTR failedCall = "";
+  RegisterProductEventSource(dir);
+  std::string failedCall;
   LONG result = WriteUninstallEntry(dir, &failedCall);
   if (result != ERROR_SUCCESS) {
-    FRemoveEventSource();
-    char what[SETUP_PATH_SIZE + 64];
-    wsprintfA(what, "Cannot write the uninstall entry HKLM\\%s (%s)", UNINSTALL_KEY, failedCall);
-    LogWin32Failure(what, static_cast<DWORD>(result));
-    Changes.uninstallerFilesCopied = kUninstallerFileCount;
-    FatalSetupError();
+    LogWin32Failure("Cannot write the uninstall entry HKLM\\" UNINSTALL_KEY " (" + failedCall + ")",
+                    static_cast<DWORD>(result));
+    FatalSetupError();  // the undo takes back the rest; the entry is as it was
   }
+}
+
+// Puts the event source back as this run found it.
+static void UndoEventSource(void) {
+  if (!Changes.eventSourceRegistered) return;
+  Changes.eventSourceRegistered = false;
+  const bool undone = Changes.eventSourceBefore.existed
+                          ? RestoreRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey,
+                                               Changes.eventSourceBefore) == ERROR_SUCCESS
+                          : FRemoveEventSource() != FALSE;
+  LogText(undone ? "Undone: the event source is as it was"
+                 : "Left as it is: the event source (see above)");
 }
 
 // An earlier install's uninstaller has been overwritten by this one's, which
 // serves it as well: it stays, so that the earlier install can still be removed.
 void UndoUninstaller(void) {
+  UndoEventSource();
   if (Changes.uninstallerFilesCopied == 0 && !Changes.folderCreated) return;
-  char dir[SETUP_PATH_SIZE], line[SETUP_PATH_SIZE + 120];
-  ReadProgramFilesDir(dir, SetupPaths.SystemDir);
-  lstrcatA(dir, PRODUCT_FOLDER "\\");
+  const std::string dir = ProductDir();
   if (Changes.entryExisted) {
-    wsprintfA(line, "Kept: the uninstaller in %s, for the driver installed before", dir);
-    LogText(line);
+    LogText("Kept: the uninstaller in " + dir + ", for the driver installed before");
     return;
   }
   bool removed = true;
   for (int i = 0; i < Changes.uninstallerFilesCopied; ++i) {
-    char path[SETUP_PATH_SIZE + 16];
-    if (!YnrcRemoveFile(ConcatPath(path, dir, kUninstallerFiles[i]), 0)) removed = false;
+    if (!YnrcRemoveFile((dir + kUninstallerFiles[i]).c_str(), 0)) removed = false;
   }
-  if (Changes.folderCreated && !FRemoveDir(dir, 0)) removed = false;
-  wsprintfA(line, removed ? "Undone: the uninstaller removed from %s"
-                          : "Left as it is: part of the uninstaller in %s (see above)", dir);
-  LogText(line);
+  if (Changes.folderCreated && !FRemoveDir(dir.c_str(), 0)) removed = false;
+  LogText((removed ? "Undone: the uninstaller removed from "
+                   : "Left as it is: part of the uninstaller in ") +
+          dir + (removed ? "" : " (see above)"));
   Changes.uninstallerFilesCopied = 0;
   Changes.folderCreated = false;
 }

@@ -32,6 +32,20 @@ bool DriverFileIn(LPCSTR systemDir, LPSTR path, int size) {
   return Join(path, size, systemDir, DRIVERS_SUBDIR, DriverService.fileName);
 }
 
+std::string DriversDirOf(LPCSTR systemDir) { return std::string(systemDir) + DRIVERS_SUBDIR; }
+
+std::string DriverFileOf(LPCSTR systemDir) { return DriversDirOf(systemDir) + DriverService.fileName; }
+
+std::string StoredDriversDir(LPCSTR systemDir) {
+  char system[MAX_PATH + 1] = "";
+  const UINT length = GetSystemDirectoryA(system, sizeof system - 1);
+  if (length == 0 || length >= sizeof system - 1) return DriversDirOf(systemDir);
+  lstrcatA(system, "\\");
+  // Every Windows names the folder in lower case.
+  return lstrcmpiA(system, systemDir) == 0 ? std::string(system) + "drivers\\"
+                                           : DriversDirOf(systemDir);
+}
+
 bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {
   char form[MAX_PATH + 16];
   static const LPCSTR kFullRoots[] = {"", "\\??\\"};

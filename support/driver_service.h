@@ -3,6 +3,8 @@
 // forms of its image path that Windows accepts.
 #pragma once
 
+#include <string>
+
 #include "platform/win32.h"
 
 struct DriverServiceDescription {
@@ -23,6 +25,13 @@ extern const DriverServiceDescription DriverService;
 // fit size bytes.
 bool DriversDirIn(LPCSTR systemDir, LPSTR dir, int size);
 bool DriverFileIn(LPCSTR systemDir, LPSTR path, int size);
+std::string DriversDirOf(LPCSTR systemDir);
+std::string DriverFileOf(LPCSTR systemDir);
+// The same directory as the file system spells it, where the system
+// directory is this Windows' own: a name whose case differs from the stored
+// one costs some systems a directory scan at every lookup, which the
+// thousands of lookups of a large install and its removal add up.
+std::string StoredDriversDir(LPCSTR systemDir);
 
 // Does an image path name the driver file? Windows takes it relative to the
 // system root, in the \SystemRoot\ or %SystemRoot%\ form, as a full path or

@@ -24,3 +24,13 @@ void FailWithMessage(LPCSTR text) {
   if (Handlers != nullptr) Handlers->message(text);
   EndWithoutHandlers();
 }
+
+void FailWithTooLong(LPCSTR role, LPCSTR value, int limit) {
+  if (Handlers != nullptr) Handlers->tooLong(role, value, limit);
+  EndWithoutHandlers();
+}
+
+void EndAfterRefusal(void) {
+  if (Handlers != nullptr) Handlers->refused();
+  EndWithoutHandlers();
+}

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/setup-toolkit/core/dbcs_path.h"
+#include "platform/setup-toolkit/core/path_syntax.h"
 
 bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR d) {
   LPCSTR parts[] = {a, b, c, d};
@@ -14,7 +15,14 @@ bool JoinPathParts(LPSTR buffer, int size, LPCSTR a, LPCSTR b, LPCSTR c, LPCSTR 
   return true;
 }
 
-static bool IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+bool IsSystemLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
+static const stf::LeadBytePredicate IsLeadByte = IsSystemLeadByte;
+
+bool IsPlainFileName(const std::string& name) {
+  std::string problem;
+  return stf::IsSafeFileName(name, IsLeadByte, &problem);
+}
 
 // The offset of the path's last character when it is a backslash of its own;
 // -1 otherwise (a 0x5C trail byte belongs to its double-byte character).

@@ -2,6 +2,8 @@
 // the walks are the core's, with the system's lead-byte test).
 #pragma once
 
+#include <string>
+
 #include "platform/win32.h"
 #include "support/fatal_path.h"
 
@@ -28,3 +30,10 @@ void StripTrailingBackslash(LPSTR path);
 void StripFileName(LPSTR path);
 // The name after the path's last backslash (the whole path without one).
 LPCSTR FileNameOfPath(LPCSTR path);
+
+// The system's lead-byte test, for the core's path walks.
+bool IsSystemLeadByte(unsigned char byte);
+// Is the name a plain file name that stays in its folder (no separator, no
+// "..", no drive or stream, no device name)? Checked before a name from the
+// INF is used to read a file of the disk.
+bool IsPlainFileName(const std::string& name);

@@ -1,14 +1,17 @@
 #include "support/program_files.h"
 
+#include "support/install_record.h"
 #include "support/path_join.h"
 #include "support/registry_entry.h"
-#include "support/setup_paths.h"
 
-void ReadProgramFilesDir(LPSTR dir, LPCSTR systemDir) {
-  if (!ReadRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
-                        "ProgramFilesDir", dir, SETUP_PATH_SIZE - 1) ||
-      dir[0] == '\0') {
-    wsprintfA(dir, "%.2s\\Program Files", systemDir);
+std::string ProgramFilesDir(LPCSTR systemDir) {
+  DWORD type = 0;
+  std::string bytes, dir;
+  if (ReadRegistryValue(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                        "ProgramFilesDir", &type, &bytes) &&
+      (type == REG_SZ || type == REG_EXPAND_SZ)) {
+    dir = RegistryText(bytes);
   }
-  AppendBackslash(dir);
+  if (dir.empty()) dir = std::string(systemDir).substr(0, 2) + "\\Program Files";
+  return EndsInBackslash(dir.c_str()) ? dir : dir + "\\";
 }

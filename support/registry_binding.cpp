@@ -33,6 +33,8 @@ int BindRegistryFunctions(void) {
   LookUp(f.RegSetValueExA, "RegSetValueExA");
   LookUp(f.RegEnumKeyA, "RegEnumKeyA");
   LookUp(f.RegQueryInfoKeyA, "RegQueryInfoKeyA");
+  LookUp(f.RegEnumValueA, "RegEnumValueA");
+  LookUp(f.RegDeleteValueA, "RegDeleteValueA");
   return 1;
 }
 

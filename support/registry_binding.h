@@ -30,6 +30,10 @@ struct RegistryEntryPoints {
                                  LPDWORD lpcValues, LPDWORD lpcbMaxValueNameLen,
                                  LPDWORD lpcbMaxValueLen, LPDWORD lpcbSecurityDescriptor,
                                  PFILETIME lpftLastWriteTime);
+  LONG(WINAPI* RegEnumValueA)(HKEY hKey, DWORD dwIndex, LPSTR lpValueName,
+                              LPDWORD lpcchValueName, LPDWORD lpReserved, LPDWORD lpType,
+                              LPBYTE lpData, LPDWORD lpcbData);
+  LONG(WINAPI* RegDeleteValueA)(HKEY hKey, LPCSTR lpValueName);
 };
 
 extern HMODULE RegistryLibrary;

@@ -45,6 +45,13 @@ LONG CallRegEnumKey(HKEY key, DWORD index, LPSTR name, DWORD size) {
   REGISTRY_SLOT(RegEnumKeyA)(key, index, name, size);
 }
 
+LONG CallRegEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type,
+                       LPBYTE data, LPDWORD dataSize) {
+  REGISTRY_SLOT(RegEnumValueA)(key, index, name, nameSize, nullptr, type, data, dataSize);
+}
+
+LONG CallRegDeleteValue(HKEY key, LPCSTR name) { REGISTRY_SLOT(RegDeleteValueA)(key, name); }
+
 LONG CallRegQueryInfoKey(HKEY key, LPSTR className, LPDWORD classSize, LPDWORD subKeys,
                          LPDWORD maxSubKeyLength) {
   DWORD maxClass, values, maxValueName, maxValue, security;

@@ -14,5 +14,8 @@ LONG CallRegOpenKeyEx(HKEY root, LPCSTR path, REGSAM access, PHKEY key);
 LONG CallRegQueryValueEx(HKEY key, LPCSTR name, LPDWORD type, LPBYTE data, LPDWORD count);
 LONG CallRegSetValueEx(HKEY key, LPCSTR name, DWORD type, const BYTE* data, DWORD count);
 LONG CallRegEnumKey(HKEY key, DWORD index, LPSTR name, DWORD size);
+LONG CallRegEnumValue(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD type,
+                       LPBYTE data, LPDWORD dataSize);
+LONG CallRegDeleteValue(HKEY key, LPCSTR name);
 LONG CallRegQueryInfoKey(HKEY key, LPSTR className, LPDWORD classSize, LPDWORD subKeys,
                          LPDWORD maxSubKeyLength);

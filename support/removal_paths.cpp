@@ -1,71 +1,76 @@
 #include "support/removal_paths.h"
 
-#include "support/path_join.h"
+#include "platform/setup-toolkit/core/dbcs_path.h"
+#include "platform/setup-toolkit/core/path_syntax.h"
 
-static const int kPathLimit = 512;
+using stf::LeadBytePredicate;
 
-// The path without a trailing backslash, in `out`; false when it does not fit.
-static bool Trimmed(LPCSTR path, char (&out)[kPathLimit]) {
-  if (path == nullptr || lstrlenA(path) >= kPathLimit) return false;
-  lstrcpyA(out, path);
-  StripTrailingBackslash(out);
-  return true;
+// The path without one trailing backslash of its own.
+static std::string Trimmed(const std::string& path, LeadBytePredicate isLead) {
+  return stf::EndsWithBackslash(path, isLead) ? path.substr(0, path.size() - 1) : path;
 }
 
-bool SameDirectory(LPCSTR a, LPCSTR b) {
-  char left[kPathLimit], right[kPathLimit];
-  return Trimmed(a, left) && Trimmed(b, right) && lstrcmpiA(left, right) == 0;
+bool SameDirectory(const std::string& a, const std::string& b, LeadBytePredicate isLead) {
+  return stf::EqualsNoCase(Trimmed(a, isLead), Trimmed(b, isLead));
+}
+
+// Does `path` start with `head` (compared without ASCII case) and end a
+// character there, followed by a backslash or by its end?
+static bool StartsAtCharacter(const std::string& path, const std::string& head,
+                              LeadBytePredicate isLead) {
+  if (path.size() < head.size()) return false;
+  std::size_t at = 0;
+  while (at < head.size()) at += stf::CharLength(path.data() + at, path.data() + path.size(), isLead);
+  if (at != head.size() || !stf::EqualsNoCase(path.substr(0, at), head)) return false;
+  return at == path.size() || path[at] == '\\';
 }
 
 // Is `outer` (no trailing backslash) `inner` or a directory above it?
-static bool IsAtOrAbove(LPCSTR outer, LPCSTR inner) {
-  char below[kPathLimit];
-  if (!Trimmed(inner, below) || below[0] == '\0') return false;
-  const int length = lstrlenA(outer);
-  if (lstrlenA(below) < length) return false;
-  const char after = below[length];
-  if (after != '\0' && after != '\\') return false;
-  below[length] = '\0';  // a cut at a single-byte backslash: no character is split
-  return lstrcmpiA(below, outer) == 0;
+static bool IsAtOrAbove(const std::string& outer, const std::string& inner,
+                        LeadBytePredicate isLead) {
+  const std::string below = Trimmed(inner, isLead);
+  return !below.empty() && StartsAtCharacter(below, outer, isLead);
 }
 
-// Checks each part after "X:\": none empty, "." or "..", none with a wildcard
-// or a colon (a stream). `last` gets the start of the final part.
-static bool PlainParts(LPCSTR parts, LPCSTR* last) {
-  LPCSTR part = parts;
-  for (LPCSTR p = parts;; p = CharNextA(p)) {
-    if (*p == '\\' || *p == '\0') {
-      const int length = static_cast<int>(p - part);
-      if (length == 0) return false;
-      if (part[0] == '.' && (length == 1 || (length == 2 && part[1] == '.'))) return false;
+// Checks each part: none empty, "." or "..", none with a wildcard, a colon
+// (a stream), a slash or a control character. `last` gets the final part.
+static bool PlainParts(const std::string& parts, LeadBytePredicate isLead, std::string* last) {
+  const char* end = parts.data() + parts.size();
+  std::size_t start = 0;
+  for (std::size_t at = 0;;) {
+    if (at == parts.size() || parts[at] == '\\') {
+      const std::string part = parts.substr(start, at - start);
+      if (part.empty() || part == "." || part == "..") return false;
       *last = part;
-      if (*p == '\0') return true;
-      part = p + 1;
-    } else if (*p == '*' || *p == '?' || *p == ':' || *p == '/') {
-      return false;
+      if (at == parts.size()) return true;
+      start = ++at;
+      continue;
     }
+    const std::size_t length = stf::CharLength(parts.data() + at, end, isLead);
+    const unsigned char c = static_cast<unsigned char>(parts[at]);
+    if (length == 1 && (c < 0x20 || c == '*' || c == '?' || c == ':' || c == '/')) return false;
+    at += length;
   }
 }
 
-FolderVerdict JudgeProductFolder(LPCSTR folder, LPCSTR productFolderName,
-                                 const ProtectedDirs& dirs) {
-  char path[kPathLimit];
-  if (!Trimmed(folder, path)) return kFolderNotFull;
-  const char drive = path[0];
+FolderVerdict JudgeProductFolder(const std::string& folder, const std::string& productFolderName,
+                                 const ProtectedDirs& dirs, LeadBytePredicate isLead) {
+  if (folder.size() > stf::kMaxPathBytes) return kFolderTooLong;
+  const std::string path = Trimmed(folder, isLead);
+  const char drive = path.empty() ? '\0' : path[0];
   const bool letter = (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-  if (!letter || path[1] != ':') return kFolderNotFull;
-  if (path[2] == '\0') return lstrlenA(folder) == 3 ? kFolderRoot : kFolderNotFull;
+  if (!letter || path.size() < 2 || path[1] != ':') return kFolderNotFull;
+  if (path.size() == 2) return folder.size() == 3 ? kFolderRoot : kFolderNotFull;
   if (path[2] != '\\') return kFolderNotFull;  // "C:folder": relative to the drive's current folder
-  LPCSTR last = nullptr;
-  if (!PlainParts(path + 3, &last)) return kFolderOddName;
-  const LPCSTR protectedDirs[] = {dirs.windowsDir, dirs.systemDir, dirs.programFilesDir};
-  for (LPCSTR dir : protectedDirs) {
-    if (dir != nullptr && IsAtOrAbove(path, dir)) return kFolderSystem;
+  std::string last;
+  if (!PlainParts(path.substr(3), isLead, &last)) return kFolderOddName;
+  for (const std::string* dir : {&dirs.windowsDir, &dirs.systemDir, &dirs.programFilesDir}) {
+    if (IsAtOrAbove(path, *dir, isLead)) return kFolderSystem;
   }
-  return lstrcmpiA(last, productFolderName) == 0 ? kFolderOurs : kFolderNotProducts;
+  return stf::EqualsNoCase(last, productFolderName) ? kFolderOurs : kFolderNotProducts;
 }
 
-LPCSTR FolderVerdictText(FolderVerdict verdict) {
+const char* FolderVerdictText(FolderVerdict verdict) {
   switch (verdict) {
     case kFolderOurs: return "the product's folder";
     case kFolderNotFull: return "not a full path of a folder on a drive";
@@ -73,22 +78,19 @@ LPCSTR FolderVerdictText(FolderVerdict verdict) {
     case kFolderOddName: return "not a plain folder path";
     case kFolderSystem: return "a directory of Windows itself";
     case kFolderNotProducts: return "not this product's folder";
+    case kFolderTooLong: return "longer than a folder's path may be";
   }
   return "not this product's folder";
 }
 
-bool FileDirectlyIn(LPCSTR file, LPCSTR folder) {
-  char dir[kPathLimit];
-  if (!Trimmed(folder, dir) || dir[0] == '\0' || file == nullptr) return false;
-  const int length = lstrlenA(dir);
-  if (lstrlenA(file) <= length + 1 || file[length] != '\\') return false;
-  char head[kPathLimit];
-  lstrcpyA(head, file);
-  head[length] = '\0';
-  if (lstrcmpiA(head, dir) != 0) return false;
-  LPCSTR name = file + length + 1;
-  LPCSTR last = nullptr;
+bool FileDirectlyIn(const std::string& file, const std::string& folder, LeadBytePredicate isLead) {
+  const std::string dir = Trimmed(folder, isLead);
+  if (dir.empty() || file.size() > stf::kMaxPathBytes || file.size() <= dir.size() + 1 ||
+      !StartsAtCharacter(file, dir, isLead)) {
+    return false;
+  }
+  const std::string name = file.substr(dir.size() + 1);
+  std::string last;
   // One plain part: no further backslash, no "..", no wildcard or stream.
-  if (!PlainParts(name, &last) || last != name) return false;
-  return true;
+  return PlainParts(name, isLead, &last) && last == name;
 }

@@ -3,8 +3,8 @@
 #include "contract/toolkit_api.h"
 #include "toolkit/unattended.h"
 
-void LogText(LPCSTR text) {
-  FWriteToLogFile(text, TRUE);
+void LogText(const std::string& text) {
+  FWriteToLogFile(text.c_str(), TRUE);
 }
 
 // The toolkit's own error record, which keeps the parts of the cause; false
@@ -18,26 +18,23 @@ static bool LoggedByToolkit(LPCSTR text, LPCSTR call, LPCSTR object, DWORD error
   return true;
 }
 
-static void WriteErrorLine(LPCSTR what, DWORD error) {
+static void WriteErrorLine(const std::string& what, DWORD error) {
   char reason[256] = "";
   DWORD length = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                                 nullptr, error, 0, reason, sizeof reason, nullptr);
+  if (length >= sizeof reason) length = 0;
   while (length > 0 && (reason[length - 1] == '\r' || reason[length - 1] == '\n')) {
     reason[--length] = '\0';
   }
-  char line[1024];  // what wsprintfA writes at most
-  wsprintfA(line, length > 0 ? "Error: %.700s (error %lu: %.250s)" : "Error: %.700s (error %lu)",
-            what, static_cast<unsigned long>(error), reason);
-  LogText(line);
+  std::string line = "Error: " + what + " (error " + std::to_string(error);
+  LogText(line + (length > 0 ? ": " + std::string(reason, length) : std::string()) + ")");
 }
 
-void LogWin32Failure(LPCSTR what, DWORD error) {
-  if (!LoggedByToolkit(what, "", "", error)) WriteErrorLine(what, error);
+void LogWin32Failure(const std::string& what, DWORD error) {
+  if (!LoggedByToolkit(what.c_str(), "", "", error)) WriteErrorLine(what, error);
 }
 
-void LogFailedCall(LPCSTR call, LPCSTR object, DWORD error) {
-  if (LoggedByToolkit(nullptr, call, object, error)) return;
-  char what[720];
-  wsprintfA(what, object[0] ? "%.200s %.500s" : "%.200s", call, object);
-  WriteErrorLine(what, error);
+void LogFailedCall(const std::string& call, const std::string& object, DWORD error) {
+  if (LoggedByToolkit(nullptr, call.c_str(), object.c_str(), error)) return;
+  WriteErrorLine(object.empty() ? call : call + " " + object, error);
 }

@@ -1,6 +1,9 @@
 #include "toolkit/setup_lifecycle.h"
 
+#include "platform/internal_failure.h"
 #include "platform/process_exit.h"
+#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/setup-toolkit/core/run_outcome.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
@@ -121,19 +124,58 @@ static void ShowFatalError(void) {
   ExitProgram(0);
 }
 
+// A failure whose one window has been shown (a box that names it): the rest
+// of the fatal path, without the error dialog. The outcome is the one the
+// error dialog's answer would have given.
+static void EndShownFailure(void) {
+  RunFailureUndo();
+  FatalErrorShown = 1;
+  typedef void(STFAPI * SetOutcome)(INT, LPCSTR);
+  SetOutcome decide = reinterpret_cast<SetOutcome>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfSetOutcome")));
+  if (decide != nullptr) decide(stf::kOutcomeFailed, "a setup error ended the installation");
+  EndSetup();
+  ExitProgram(0);
+}
+
 static void ShowMessageThenFail(LPCSTR text) {
   DoMsgBox(text, "MS-Setup Error", MB_ICONHAND);
-  ShowFatalError();
+  EndShownFailure();
 }
 
 static void ShowBufferOverflow(void) {
   ShowMessageThenFail("Buffer Overflow");
 }
 
+static void ShowTooLong(LPCSTR role, LPCSTR value, int limit) {
+  const std::string length = std::to_string(lstrlenA(value));
+  const std::string most = std::to_string(limit);
+  LogText("Too long: " + std::string(role) + ", " + length + " characters");
+  const std::string text = "Setup cannot go on: " + std::string(value) + " is longer than the " +
+                           most + " characters that setup can use.\n\nSetup has made no further "
+                           "changes to this computer. Move the files to a place with a shorter "
+                           "path, then start setup again.";
+  StfLanguageBox(IDS_STF_TOO_LONG, STF_BOX_CAPTION_ID, text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+                 value, most.c_str(), "", MB_ICONHAND);
+  EndShownFailure();
+}
+
+// A failure no code can go on from, met anywhere in the process.
+static void OnInternalFailure(const char* what, unsigned long code) {
+  LogWin32Failure("Setup cannot go on: " + std::string(what), code);
+  FatalSetupError();
+}
+
 void InstallSetupFatalPath(void) {
   static const FatalPathHandlers kHandlers = {ShowFatalError, ShowBufferOverflow,
-                                              ShowMessageThenFail};
+                                              ShowMessageThenFail, ShowTooLong, EndShownFailure};
   InstallFatalPath(&kHandlers);
+  SetInternalFailureHandler(OnInternalFailure);
+  // Our libraries hand theirs to the common library, which hands them here.
+  typedef void(STFAPI * SetHandler)(LPVOID);
+  SetHandler set = reinterpret_cast<SetHandler>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfSetInternalFailureHandler")));
+  if (set != nullptr) set(reinterpret_cast<LPVOID>(OnInternalFailure));
 }
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {

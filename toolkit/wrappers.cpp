@@ -134,6 +134,19 @@ LPSTR ReadListItem(LPCSTR list, INT index, LPSTR buffer, INT size) {
   return buffer;
 }
 
+std::string ListItemText(LPCSTR list, INT index) {
+  if (list == nullptr || list[0] == '\0' || index < 1) FatalSetupError();
+  if (static_cast<INT>(CountListItems(list)) < index) FatalSetupError();
+  std::string text(64, '\0');
+  for (;;) {
+    const INT length = CbGetListItem(list, static_cast<UINT>(index), &text[0],
+                                     static_cast<INT>(text.size()));
+    if (length < 0) FatalSetupError();
+    if (length < static_cast<INT>(text.size())) return text.substr(0, static_cast<std::size_t>(length));
+    text.assign(static_cast<std::size_t>(length) + 1, '\0');
+  }
+}
+
 static LPSTR ReadInfField(LPCSTR section, LPCSTR key, INT field, LPSTR buffer, INT size) {
   INT length = CbGetInfSectionKeyField(section, key, field, buffer, size);
   if (length >= size) FailWithBufferOverflow();

@@ -3,6 +3,8 @@
 // value or ends the program through the fatal path.
 #pragma once
 
+#include <string>
+
 #include "platform/win32.h"
 
 // Guarded calls: a zero result is fatal. options: the cmo... words of
@@ -54,6 +56,8 @@ void MakeProgramItemEx(LPCSTR group, LPCSTR path, LPCSTR item, LPCSTR cmd, LPCST
 // Guarded reads.
 UINT CountListItems(LPCSTR list);
 LPSTR ReadListItem(LPCSTR list, INT index, LPSTR buffer, INT size);
+// Item index (from 1) of a list whole, however long.
+std::string ListItemText(LPCSTR list, INT index);
 LPSTR ReadInfField1(LPCSTR section, LPCSTR key, LPSTR buffer, INT size);
 LPSTR ReadInfField5(LPCSTR section, LPCSTR key, LPSTR buffer, INT size);
 LPSTR ReadInfField19(LPCSTR section, LPCSTR key, LPSTR buffer, INT size);

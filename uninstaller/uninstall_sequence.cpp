@@ -12,20 +12,35 @@
 // The system directory, ending in a backslash; the drivers directory is below it.
 static void WorkOutSystemDir(void) {
   UINT length = GetSystemDirectoryA(SetupPaths.SystemDir, SETUP_PATH_SIZE - 1);
-  if (length == 0 || length >= SETUP_PATH_SIZE - 1) FailWithBufferOverflow();
+  if (length == 0 || length >= SETUP_PATH_SIZE - 1) {
+    char whole[MAX_PATH * 2] = "";
+    GetSystemDirectoryA(whole, sizeof whole);
+    FailWithTooLong("the system directory", whole, SETUP_PATH_SIZE - 2);
+  }
   AppendBackslash(SetupPaths.SystemDir);
 }
 
-// True when Windows is to restart at the end.
+// The service first, so that its file can go at once; the entry last, so
+// that a removal stopped at any step can be run again to its end. True when
+// Windows is to restart at the end.
 static bool RemoveEverything(void) {
   ConfirmRemoval();
-  bool pending = false;
-  RemoveDriverService(&pending);
-  RemoveDriverFile(&pending);
-  RemoveUninstallRecord();
-  LogText(pending ? "The driver stays loaded until Windows restarts"
-                  : "The driver is removed; no restart is needed");
-  return ReportRemoved(pending);
+  UninstallRun run;
+  ReadUninstallEntry(&run);
+  RemoveDriverService(&run.pending);
+  MarkRemovalStep(&run, "service");
+  RemoveDriverFile(&run.pending);
+  MarkRemovalStep(&run, "driver file");
+  RemoveRecordedFiles(&run);
+  MarkRemovalStep(&run, "files");
+  RemoveRecordedFolders(&run);
+  MarkRemovalStep(&run, "folders");
+  if (!FRemoveEventSource()) FatalSetupError();  // the toolkit has logged why
+  MarkRemovalStep(&run, "event source");
+  RemoveUninstallEntry();
+  LogText(run.pending ? "The removal ends when Windows restarts"
+                      : "The driver is removed; no restart is needed");
+  return ReportRemoved(run.pending);
 }
 
 int UninstallMain(LPSTR lpCmdLine) {

@@ -15,3 +15,4 @@
 #define IDS_STF_DRIVER_MACHINE 1036  // %1: the file, %2: its Windows, %3: this one's
 #define IDS_STF_DISK_LACKS_ONE 1037  // %2: the file
 #define IDS_STF_DISK_LACKS 1038      // %1: how many, %2: the files, a line each
+#define IDS_STF_TOO_LONG 1039        // %1: the name or path, %2: the most characters setup can use

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 #include "tests/fakes/fake_windows.h"
 #include "tests/fakes/transcript.h"
@@ -292,6 +293,33 @@ static LONG WINAPI FakeRegEnumKeyA(HKEY key, DWORD index, LPSTR name, DWORD size
   return ERROR_SUCCESS;
 }
 
+static LONG WINAPI FakeRegEnumValueA(HKEY key, DWORD index, LPSTR name, LPDWORD nameSize, LPDWORD,
+                                     LPDWORD type, LPBYTE data, LPDWORD dataSize) {
+  Record("RegEnumValueA", key, index);
+  FAIL_IF_INJECTED("RegEnumValueA");
+  std::string path;
+  if (!PathOf(key, &path)) return kInvalidHandle;
+  RegNode* node = Find(path);
+  if (node == nullptr) return kInvalidHandle;
+  if (index >= node->values.size()) return ERROR_NO_MORE_ITEMS;
+  auto value = std::next(node->values.begin(), index);
+  if (value->first.size() + 1 > *nameSize) return kMoreData;
+  std::memcpy(name, value->first.c_str(), value->first.size() + 1);
+  *nameSize = static_cast<DWORD>(value->first.size());
+  if (type != nullptr) *type = value->second.type;
+  return CopyValue(value->second, data, dataSize);
+}
+
+static LONG WINAPI FakeRegDeleteValueA(HKEY key, LPCSTR name) {
+  Record("RegDeleteValueA", key, name);
+  FAIL_IF_INJECTED("RegDeleteValueA");
+  std::string path;
+  if (!PathOf(key, &path)) return kInvalidHandle;
+  RegNode* node = Find(path);
+  if (node == nullptr) return kInvalidHandle;
+  return node->values.erase(Upper(name ? name : "")) ? ERROR_SUCCESS : ERROR_FILE_NOT_FOUND;
+}
+
 static LONG WINAPI FakeRegQueryInfoKeyA(HKEY key, LPSTR className, LPDWORD classSize, LPDWORD,
                                         LPDWORD subKeys, LPDWORD maxSubKeyLength,
                                         LPDWORD maxClassLength, LPDWORD values,
@@ -347,6 +375,8 @@ void ResetRegistry(Library& advapi32) {
   impl["RegSetValueExA"] = AsExport(&FakeRegSetValueExA);
   impl["RegEnumKeyA"] = AsExport(&FakeRegEnumKeyA);
   impl["RegQueryInfoKeyA"] = AsExport(&FakeRegQueryInfoKeyA);
+  impl["RegEnumValueA"] = AsExport(&FakeRegEnumValueA);
+  impl["RegDeleteValueA"] = AsExport(&FakeRegDeleteValueA);
 }
 
 void AddRegKey(const std::string& path) { Create(path); }

@@ -157,6 +157,31 @@ INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {
   return grc;
 }
 
+// Files copied and removed in the fake machine; a file in use is removed at
+// the next boot, which the restart list then holds.
+BOOL STFAPI FCopyOneFile(LPCSTR source, LPCSTR target, UINT cmo, BOOL append) {
+  Record("FCopyOneFile", source, target, cmo, append);
+  BOOL ok = static_cast<BOOL>(Answer("FCopyOneFile", 1));
+  auto found = fake::machine.files.find(fake::Upper(source));
+  if (ok && found != fake::machine.files.end()) fake::AddFile(target, found->second);
+  return ok;
+}
+INT STFAPI YnrcRemoveFile(LPCSTR file, UINT cmo) {
+  Record("YnrcRemoveFile", file, cmo);
+  INT ok = static_cast<INT>(Answer("YnrcRemoveFile", 1));
+  if (!ok) return ok;
+  if (fake::machine.filesInUse.count(fake::Upper(file)) && (cmo & cmoRestart)) {
+    toolkit.restartQueue.push_back(file);
+  } else {
+    fake::machine.files.erase(fake::Upper(file));
+  }
+  return ok;
+}
+BOOL STFAPI FRestartListEmpty(void) {
+  Record("FRestartListEmpty");
+  return static_cast<BOOL>(Answer("FRestartListEmpty", toolkit.restartQueue.empty() ? 1 : 0));
+}
+
 // Carried out by the toolkit's own core over the fake machine's files.
 DWORD STFAPI StfReadImageKind(LPCSTR file, LPWORD machine, LPWORD subsystem, LPWORD flags,
                               LPSTR problem, INT problemSize) {

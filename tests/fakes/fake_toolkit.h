@@ -24,6 +24,7 @@ struct Toolkit {
   // What a successful copy puts in each queued destination.
   std::vector<std::string> sectionFiles = {"mlxidecd.SYS"};
   std::vector<std::string> queuedDestinations;
+  std::vector<std::string> restartQueue;  // files YnrcRemoveFile left for the next boot
 
   HWND frameWindow = reinterpret_cast<HWND>(0xF00);
   HINSTANCE frameInstance = reinterpret_cast<HINSTANCE>(0xF01);

@@ -93,7 +93,7 @@ void RunUnderWow64(WORD native, bool withMachines) {
 void AddUninstallerFiles(const std::string& dir) {
   for (const char* name : {"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
                            "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"}) {
-    AddFile(dir + name);
+    AddFile(dir + name, name);  // each its own bytes
   }
 }
 
@@ -104,7 +104,8 @@ void ResetMachine() {
       "ADVAPI32.DLL",
       {"RegCloseKey", "RegCreateKeyA", "RegDeleteKeyA", "RegOpenKeyA", "RegQueryValueA",
        "RegSetValueA", "RegCreateKeyExA", "RegOpenKeyExA", "RegQueryValueExA",
-       "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA"});
+       "RegSetValueExA", "RegEnumKeyA", "RegQueryInfoKeyA", "RegEnumValueA",
+       "RegDeleteValueA"});
   ResetRegistry(advapi32);
   AddUninstallerFiles("D:\\");  // beside the program, D:\SETUP.EXE
   // Windows NT 4.0's: nothing of WOW64.
@@ -546,6 +547,10 @@ BOOL WINAPI QueryServiceConfigA(SC_HANDLE service, LPQUERY_SERVICE_CONFIGA confi
   Record("QueryServiceConfigA", service, size);
   if (service != kServiceHandle || !machine.services.count(openServiceName)) {
     machine.lastError = 6;  // ERROR_INVALID_HANDLE
+    return FALSE;
+  }
+  if (machine.queryConfigFails) {
+    machine.lastError = ERROR_ACCESS_DENIED;
     return FALSE;
   }
   static fake::Service answer;  // the strings must outlive the call

@@ -70,6 +70,7 @@ struct Machine {
   DWORD createServiceError = 0;  // non-zero: CreateServiceA fails with it
   bool openServiceFails = false;
   bool changeConfigFails = false;
+  bool queryConfigFails = false;  // QueryServiceConfigA answers ERROR_ACCESS_DENIED
   int openServiceHandles = 0;  // open minus closed, manager included
 
   // Access token and shutdown.
@@ -85,6 +86,7 @@ struct Machine {
   DWORD tickCount = 1000;  // moved on by Sleep
 
   std::map<std::string, std::string> files;  // contents by upper-case path, for CreateFileA
+  std::set<std::string> filesInUse;          // upper-case paths Windows holds open
 
   // WOW64 as the two KERNEL32.DLL entry points report it, when a test exports them.
   bool wow64 = false;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "installer/installer.h"
+#include "platform/internal_failure.h"
 #include "platform/process_exit.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
@@ -13,7 +14,14 @@
 
 void ExitProgram(int exitCode) { throw fake::ProcessExit{exitCode}; }
 
+// The product's run-time hands failures it cannot go on from to this handler.
+void SetInternalFailureHandler(InternalFailureHandler handler) {
+  fake::internalFailureHandler = handler;
+}
+
 namespace fake {
+
+InternalFailureHandler internalFailureHandler = nullptr;
 
 void ResetProcessState() {
   calls.clear();
@@ -26,7 +34,7 @@ void ResetProcessState() {
   FatalErrorShown = 0;
   SetFailureUndo(nullptr);
   InstallSetupFatalPath();
-  std::memset(&Changes, 0, sizeof Changes);
+  Changes = InstallChangeRecord{};
   RegistryLibrary = nullptr;
   RegistryFunctions = RegistryEntryPoints{};
   SharedDirsSetUpPending = 1;

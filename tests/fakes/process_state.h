@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/internal_failure.h"
 #include "tests/fakes/fake_toolkit.h"
 #include "tests/fakes/fake_windows.h"
 #include "tests/fakes/transcript.h"
@@ -19,6 +20,8 @@ struct ProcessExit {
 };
 
 void ResetProcessState();
+// What the program gave the run-time for a failure it cannot go on from.
+extern InternalFailureHandler internalFailureHandler;
 
 // Runs the body; the exit code when it ended the process, nothing when it returned.
 std::optional<int> ExitCodeOf(const std::function<void()>& body);

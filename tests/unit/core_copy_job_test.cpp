@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core_copy_rig.h"
+#include "core_packing.h"
 
 namespace stf {
 namespace {
@@ -27,6 +28,53 @@ TEST(CopyJob, OverwritesTheSetAndLeavesNothingElse) {
   // The copied line names the directory as it is spelled on disk.
   EXPECT_TRUE(s.user.Logged("copied: C:\\disk\\f2.sys -> " + std::string(kDrivers) +
                             "\\F2.SYS (3005)"));
+}
+
+// The same disk again: a source whose size and SHA-256 are the installed
+// file's (expanded when it is compressed) is not copied, and a copy of only
+// such files changes nothing at all: no journal, no staging, nothing for the boot.
+TEST(CopyJob, AFileAlreadyInPlaceIsNotCopiedAgain) {
+  const struct {
+    const char* name;
+    std::string installed;  // f1.sys; the disk's is New(1)
+    bool copied;
+  } cases[] = {
+      {"identical", New(1), false},
+      {"same size, other bytes", std::string(New(1).size(), 'x'), true},
+      {"other size", Old(1), true},
+  };
+  for (const auto& c : cases) {
+    Rig s(1, false);
+    s.fs.AddFile(Target(1), c.installed);
+    const int before = s.fs.Changes();
+    EXPECT_EQ(s.RunKeeping(), grcOkay) << c.name;
+    EXPECT_EQ(s.fs.Data(Target(1)), New(1)) << c.name;
+    EXPECT_EQ(s.pending.changes, c.copied ? 1u : 0u) << c.name;
+    EXPECT_EQ(s.user.Logged("copied: "), c.copied) << c.name;
+    EXPECT_EQ(s.user.Logged("note: Unchanged: "), !c.copied) << c.name;
+    if (!c.copied) {
+      EXPECT_EQ(s.fs.Changes(), before) << c.name;
+    }
+  }
+  Rig packed(1, false);
+  packed.fs.AddFile("C:\\disk\\f1.sys", test::LzCompress(New(1)));
+  packed.fs.AddFile(Target(1), New(1));
+  EXPECT_EQ(packed.Run(), grcOkay);
+  EXPECT_TRUE(packed.user.Logged("note: Unchanged: "));
+}
+
+// The log gives the bytes the copy wrote, which a source that changed since
+// the plan makes other than the size planned.
+TEST(CopyJob, TheCopiedLineGivesTheBytesWritten) {
+  struct Growing : ScriptedUser {
+    test::MemoryFs* fs = nullptr;
+    void Copying(const std::string&) override { fs->AddFile("C:\\disk\\f1.sys", New(1) + "more"); }
+  };
+  Rig s(1);
+  Growing user;
+  user.fs = &s.fs;
+  EXPECT_EQ(RunCopyJob(s.job, s.fs, user), grcOkay);
+  EXPECT_TRUE(user.Logged("F1.SYS (" + std::to_string(New(1).size() + 4) + ")"));
 }
 
 TEST(CopyJob, FreshInstallMakesTheDirectory) {
@@ -61,6 +109,16 @@ TEST(CopyJob, FreeSpaceCheckedBeforeAnyChange) {
   EXPECT_EQ(s.Run(), grcDiskFull);
   EXPECT_EQ(s.fs.Changes(), 0);
   EXPECT_TRUE(s.user.Logged("error 112: There is not enough free space on C:"));
+}
+
+// The journal's bytes are counted too: space for the files alone is not enough.
+TEST(CopyJob, TheSpaceNeededHoldsTheJournal) {
+  const std::uint64_t files = 3 * 4096;  // each file, rounded up to its cluster
+  for (std::uint64_t free : {files + 4096, files + 4096 + 3 * 1024}) {
+    Rig t(3, false);
+    t.fs.ReportFreeSpace(free);
+    EXPECT_EQ(t.Run(), free > files + 4096 ? grcOkay : grcDiskFull) << free;
+  }
 }
 
 TEST(CopyJob, RetryThenSuccessAndCancel) {

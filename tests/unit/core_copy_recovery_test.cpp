@@ -41,6 +41,10 @@ TEST(CopyJournal, OnlyAWholeJournalOfItsOwnDirectoryIsRead) {
   }
   Journal outside = Sample();
   outside.entries[0].old = "C:\\windows\\system32\\config\\SYSTEM";
+  Journal targetOutside = Sample();
+  targetOutside.entries[0].target = "C:\\windows\\system32\\config\\SYSTEM";
+  Journal scratchOutside = Sample();
+  scratchOutside.scratch = "C:\\windows\\system32\\config\\SYSTEM";
   std::string flipped = text;
   flipped[text.find("F1.SYS")] = 'G';
   const std::string v1 =
@@ -59,6 +63,8 @@ TEST(CopyJournal, OnlyAWholeJournalOfItsOwnDirectoryIsRead) {
       {flipped, kJournal, false, "checksum"},
       {text, "C:\\other\\~stfcopy.jnl", false, "belongs to the folder"},
       {JournalText(outside), kJournal, false, "outside"},
+      {JournalText(targetOutside), kJournal, false, "lies outside that file's folder"},
+      {JournalText(scratchOutside), kJournal, false, "scratch file outside its folders"},
       {text + "end\n", kJournal, false, "checksum"},
       {v1, kJournal, true, ""},
       {v1.substr(0, v1.size() - 4), kJournal, false, "cut short"},
@@ -120,20 +126,62 @@ TEST(CopyRecovery, KilledAnywhereWithItsJournalCut) {
   }
 }
 
+int FirstStepWithTheCommitJournal();
+
 TEST(CopyRecovery, CommitJournalCutAtEveryLength) {
-  int n = 1;
-  for (;; ++n) {  // the first step with the commit journal in place
-    Rig s(3, true, 4096);
-    s.fs.KillAt(n);
-    EXPECT_THROW(s.Run(), Killed);
-    if (s.fs.Data(kJournal).find("state commit") != std::string::npos) break;
-  }
+  const int n = FirstStepWithTheCommitJournal();
   Rig s(3, true, 4096);
   s.fs.KillAt(n);
   EXPECT_THROW(s.Run(), Killed);
   const long size = static_cast<long>(s.fs.Data(kJournal).size());
   ASSERT_GT(size, 500);
   for (long cut = 0; cut <= size; ++cut) KillCutAndRerun(true, n, cut, true);
+}
+
+// The first step of a run killed with its commit journal in place.
+int FirstStepWithTheCommitJournal() {
+  for (int n = 1;; ++n) {
+    Rig s(3, true, 4096);
+    s.fs.KillAt(n);
+    EXPECT_THROW(s.Run(), Killed);
+    if (s.fs.Data(kJournal).find("state commit") != std::string::npos) return n;
+  }
+}
+
+// A commit journal whose files cannot all be put in place is undone; the
+// journal says so before the undo starts, so that an undo that stops part way
+// is undone again by the next run, never completed.
+TEST(CopyRecovery, AResumeThatFailsIsUndoneAndStaysUndone) {
+  Rig s(3, true, 4096);
+  s.fs.KillAt(FirstStepWithTheCommitJournal());
+  EXPECT_THROW(s.Run(), Killed);
+  s.fs.Reboot();
+  s.fs.KillAt(0);
+  s.fs.FailCall("Move", "0.NEW", 1, kErrorInvalidData);  // the resume
+  s.fs.FailCall("Move", "0.OLD", 1, kErrorInvalidData);  // and its undo
+  ScriptedUser first;
+  EXPECT_EQ(RecoverInterruptedCopy(s.fs, first, kJournal), Recovery::kFailed);
+  EXPECT_NE(s.fs.Data(kJournal).find("state undo"), std::string::npos);
+  ScriptedUser next;
+  EXPECT_EQ(RecoverInterruptedCopy(s.fs, next, kJournal), Recovery::kRolledBack);
+  s.ExpectSet(3, false);
+}
+
+// What earlier copies left beside the targets goes, a journal's scratch file
+// too; a staging name that is a link is removed as a name, never followed.
+TEST(CopyRecovery, LeftoversGoButNotThroughALink) {
+  Rig s(1, true, 4096);
+  const std::string drivers = std::string(test::kDrivers) + "\\";
+  s.fs.AddFile(drivers + kJournalScratchName, "half a journal");
+  s.fs.AddDir(drivers + "~stf0000abcd.tmp");
+  s.fs.AddFile(drivers + "~stf0000abcd.tmp\\0.new", "staged");
+  s.fs.AddJunction(drivers + "~stf0000beef.tmp");
+  s.fs.AddFile(drivers + "~stf0000beef.tmp\\config.sys", "another folder's");
+  SweepLeftovers(s.fs, s.user, drivers);
+  EXPECT_FALSE(s.fs.Has(drivers + kJournalScratchName));
+  EXPECT_FALSE(s.fs.Has(drivers + "~stf0000abcd.tmp"));
+  EXPECT_FALSE(s.fs.Has(drivers + "~stf0000beef.tmp"));
+  EXPECT_TRUE(s.fs.Has(drivers + "~stf0000beef.tmp\\config.sys"));
 }
 
 }  // namespace

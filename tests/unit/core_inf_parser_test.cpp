@@ -306,7 +306,8 @@ TEST(InfParser, DirectoryIds) {
   system.infDirectory = "D:\\disk\\";
   system.windows = "C:\\WINNT";
   system.system = "C:\\WINNT\\system32";
-  system.systemRoot = system.bootRoot = "C:\\";
+  system.systemRoot = "D:\\";  // Windows on D:, started from C:
+  system.bootRoot = "C:\\";
   system.shellFolder = [](int csidl, std::string* path) {
     *path = csidl == 0x26 ? "C:\\Program Files" : "";
     ++shellAsked;
@@ -323,10 +324,12 @@ TEST(InfParser, DirectoryIds) {
       {"\"%01%\"", "D:\\disk\\"},
       {"%01%\\x.sys", "D:\\disk\\x.sys"},
       {"%17%;%18%", "C:\\WINNT\\inf"},
-      {"%24%", "C:\\"},
-      {"%24%\\fred", "C:\\fred"},    // the root's backslash is not doubled
-      {"%24%\\\\fred", "C:\\\\fred"},  // but one written twice stays
-      {"%30%x", "C:\\x"},
+      {"%24%", "D:\\"},
+      {"%24%\\fred", "D:\\fred"},    // the root's backslash is not doubled
+      {"%24%\\\\fred", "D:\\\\fred"},  // but one written twice stays
+      {"%30%x", "C:\\x"},             // the boot drive's root
+      {"%0000000011%", "%0000000011%"},  // ten digits are no id
+      {"%-99999999999999999999%", "%-99999999999999999999%"},
       {"%010%", "C:\\WINNT"},
       {"%-1%C:\\abs", "C:\\abs"},
       {"%16422%\\Merlox", "C:\\Program Files\\Merlox"},

@@ -35,6 +35,11 @@ void MemoryFs::AddDir(const std::string& path) {
   nodes_[Key(path)] = node;
 }
 
+void MemoryFs::AddJunction(const std::string& path) {
+  AddDir(path);
+  nodes_[Key(path)].junction = true;
+}
+
 void MemoryFs::AddFile(const std::string& path, const std::string& data) {
   Node node;
   node.path = path;
@@ -123,6 +128,7 @@ SysError MemoryFs::Stat(const std::string& path, FileStat* out) {
   out->directory = node->dir;
   out->size = node->dir ? 0 : node->data->size();
   out->attributes = node->dir ? kAttributeDirectory : *node->attributes;
+  if (node->junction) out->attributes |= kAttributeReparsePoint;
   if (out->attributes == 0) out->attributes = kAttributeNormal;
   return 0;
 }
@@ -146,8 +152,9 @@ SysError MemoryFs::MakeDir(const std::string& path) {
 
 SysError MemoryFs::RemoveDir(const std::string& path) {
   if (SysError e = Change("RemoveDir", path)) return e;
-  if (!Find(path)) return kErrorFileNotFound;
-  if (!List(path).empty()) return 145;  // ERROR_DIR_NOT_EMPTY
+  const Node* node = Find(path);
+  if (!node) return kErrorFileNotFound;
+  if (!node->junction && !List(path).empty()) return 145;  // ERROR_DIR_NOT_EMPTY
   nodes_.erase(Key(path));
   return 0;
 }

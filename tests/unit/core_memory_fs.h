@@ -25,6 +25,9 @@ class MemoryFs : public FileSystem {
 
   // Setting up and looking at the tree; paths use backslashes.
   void AddDir(const std::string& path);
+  // A link or junction: a folder whose entries are another folder's; removing
+  // it removes the name only.
+  void AddJunction(const std::string& path);
   void AddFile(const std::string& path, const std::string& data);
   bool Has(const std::string& path) const;
   std::string Data(const std::string& path) const;  // "" when missing
@@ -83,6 +86,7 @@ class MemoryFs : public FileSystem {
   struct Node {
     std::string path;  // as stored
     bool dir = false;
+    bool junction = false;
     bool busy = false;
     std::shared_ptr<std::string> data;  // shared by hard links
     std::shared_ptr<std::uint32_t> attributes;  // so are these

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core_packing.h"
+#include "inflate.h"
 #include "packed_file.h"
 
 namespace stf {
@@ -52,6 +53,34 @@ TEST(PackedFile, ExpandsLzAndCabinetsOfEverySize) {
     }
   }
   EXPECT_LT(LzCompress(Prose(9000)).size(), 3000u);  // the matches were used
+}
+
+// Deflate at the edges of its tables: a back-reference from as far as the
+// format reaches (the last distance code, base 24577), and stored blocks whose
+// length and its complement must agree.
+TEST(PackedFile, DeflateAtTheEdgesOfItsTables) {
+  const std::string head = Noise(8000, 7);
+  // 28,000 bytes back: zlib reaches no further than 32,506.
+  const std::string data = head + Noise(20000, 8) + head.substr(0, 3000);
+  const Expanded e = Expand(Cabinet(data, true));
+  ASSERT_EQ(e.error, 0u) << e.problem;
+  EXPECT_TRUE(e.data == data);
+  const struct {
+    std::vector<std::uint8_t> stream;
+    bool read;
+  } stored[] = {
+      {{0x01, 0x05, 0x00, 0xFA, 0xFF, 'h', 'e', 'l', 'l', 'o'}, true},
+      {{0x01, 0x05, 0x00, 0x00, 0x00, 'h', 'e', 'l', 'l', 'o'}, false},
+      {{0x01, 0x05, 0x00, 0xFA, 0xFE, 'h', 'e', 'l', 'l', 'o'}, false},
+      {{0x01, 0x05, 0x00, 0xFA, 0xFF, 'h', 'e', 'l', 'l'}, false},
+  };
+  for (const auto& c : stored) {
+    std::vector<std::uint8_t> out;
+    EXPECT_EQ(Inflate(c.stream.data(), c.stream.size(), &out, 100), c.read);
+    if (c.read) {
+      EXPECT_EQ(std::string(out.begin(), out.end()), "hello");
+    }
+  }
 }
 
 TEST(PackedFile, PlainFilesAreLeftAlone) {

@@ -104,7 +104,7 @@ TEST_P(DriverMachineTest, ForeignDriverIsRefusedBeforeAnythingChanges) {
   EXPECT_NE(boxes[0].find(GetParam().refusal), std::string::npos) << boxes[0];
   EXPECT_NE(boxes[0].find("Setup has changed nothing"), std::string::npos) << boxes[0];
   ExpectEnglishFromItsForm();
-  EXPECT_EQ(fake::CallsTo({"FDoDialogExt"}).size(), 1u);  // the error dialog only
+  EXPECT_EQ(fake::CallsTo({"FDoDialogExt"}).size(), 0u);  // the box is the one window
   EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
                 fake::CountCalls("OpenSCManagerA"),
             0);
@@ -142,6 +142,30 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { fake::RunUnderWow64(IMAGE_FILE_MACHINE_AMD64, false); }, nullptr,
                     nullptr}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A name of setup.inf that would leave the disk's folder is never read: the
+// copy list's build refuses it with its line, before anything changes.
+TEST(DiskNames, ANameThatLeavesTheDiskIsNotRead) {
+  for (const char* name : {"..\\secret.sys", "C:\\boot.ini", "sub\\..\\..\\x.sys", "NUL"}) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\SETUP");
+    fake::toolkit.lists["MLX_DRIVER_SOURCES"] = {name};
+    fake::toolkit.lists["MLX_DRIVER_TARGETS"] = {"mlxidecd.SYS"};
+    fake::toolkit.lists["STF_DISK_FILES"] = {name};
+    fake::toolkit.lists["STF_INSTALL_NAMES"] = {"mlxidecd.SYS"};
+    fake::Always("FAddSectionFilesToCopyList", 0);  // the toolkit's refusal
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(400, {"CONTINUE"});
+    std::string line = "/quiet";
+    EXPECT_EQ(fake::ExitCodeOf([&] { WinMain(nullptr, nullptr, &line[0], SW_SHOWDEFAULT); }), 0);
+    const std::string bare = std::string(name).substr(std::string(name).rfind('\\') + 1);
+    for (const std::string& call :
+         fake::CallsTo({"GetFileAttributesA", "StfReadImageKind", "CreateFileA"})) {
+      EXPECT_EQ(call.find(bare), std::string::npos) << name << ": " << call;
+    }
+    EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), 0) << name;
+  }
+}
 
 // The toolkit's signature check refuses a file beside setup.exe: the run ends
 // on the fatal path before the copy, the service or the uninstaller.

@@ -1,5 +1,7 @@
 // The one fatal path: error dialog 400 at most once, then the setup ends and
 // the process exits with 0, however often it is re-entered.
+#include <functional>
+
 #include "tests/fakes/process_state.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
@@ -67,13 +69,42 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { fake::Events(400, {"CONTINUEXXXXXXX"}); }}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FatalErrorTest, OverflowBoxPrecedesTheFatalPath) {
+// A failure that a box names has that one window: the undo and the end of
+// the setup follow it, the error dialog does not.
+TEST_F(FatalErrorTest, ABoxIsTheFailuresOneWindow) {
+  static int undone;
+  const struct {
+    std::function<void()> fail;
+    int boxes;  // a refusal has shown its own before
+  } cases[] = {
+      {[] { FailWithBufferOverflow(); }, 1},
+      {[] { FailWithMessage("Setup cannot find its own folder."); }, 1},
+      {[] { FailWithTooLong("the Windows directory", "C:\\WINNT", 3); }, 1},
+      {[] { EndAfterRefusal(); }, 0},
+  };
+  for (const auto& c : cases) {
+    fake::ResetProcessState();
+    undone = 0;
+    SetFailureUndo([] { ++undone; });
+    EXPECT_EQ(fake::ExitCodeOf(c.fail), 0);
+    EXPECT_EQ(fake::CountCalls("DoMsgBox") + fake::CountCalls("StfLanguageBox"), c.boxes);
+    EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 0);
+    EXPECT_EQ(fake::CountCalls("TerminateFrame"), 1);
+    EXPECT_EQ(undone, 1);
+  }
+}
+
+// The run-time's failures (an allocation, a container past its limit) take
+// the fatal path with their cause, not an abort.
+TEST_F(FatalErrorTest, AnInternalFailureTakesTheFatalPath) {
   fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(fake::ExitCodeOf([] { FailWithBufferOverflow(); }), 0);
-  std::vector<std::string> names = fake::CallNames();
-  ASSERT_FALSE(names.empty());
-  EXPECT_EQ(fake::calls[0].Text(), "DoMsgBox(\"Buffer Overflow\", \"MS-Setup Error\", 16)");
+  ASSERT_NE(fake::internalFailureHandler, nullptr);
+  EXPECT_EQ(fake::ExitCodeOf([] { fake::internalFailureHandler("out of memory", 8); }), 0);
   EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 1);
+  const std::vector<std::string> lines = fake::CallsTo({"FWriteToLogFile"});
+  ASSERT_FALSE(lines.empty());
+  EXPECT_NE(lines[0].find("Error: Setup cannot go on: out of memory (error 8"), std::string::npos)
+      << lines[0];
 }
 
 }  // namespace

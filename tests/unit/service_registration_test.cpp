@@ -108,6 +108,18 @@ TEST_F(ServiceTest, CreatedServiceStaysDemandStartWhenTheChangeFails) {
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 3u);
 }
 
+// A registration that worked stands when its settings cannot be read back:
+// a warning, not an error record, and no undo.
+TEST_F(ServiceTest, AReadBackThatFailsIsAWarning) {
+  fake::machine.queryConfigFails = true;
+  EXPECT_EQ(RegisterDriverService(), 1);
+  EXPECT_EQ(fake::machine.services.at("mlxidecd").start, static_cast<DWORD>(SERVICE_SYSTEM_START));
+  const Trace lines = fake::CallsTo({"FWriteToLogFile"});
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_NE(lines[0].find("Warning: the settings of service mlxidecd cannot be read back"),
+            std::string::npos) << lines[0];
+}
+
 TEST_F(ServiceTest, CursorThatCannotBeRestoredIsFatal) {
   fake::Always("FRestoreCursor", 0);
   fake::Events(400, {"CONTINUE"});

@@ -1,13 +1,17 @@
 // The uninstall entry and the uninstaller's files, placed by setup after a
-// registration and taken away by the uninstaller: both or neither.
+// registration and taken away by the uninstaller: both or neither, each file
+// by its recorded size and SHA-256, the entry last.
+#include <algorithm>
 #include <functional>
 
 #include "installer/installer.h"
 #include "platform/process_exit.h"
+#include "platform/setup-toolkit/core/sha256.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
+#include "toolkit/setup_lifecycle.h"
 #include "uninstaller/uninstaller.h"
 
 namespace {
@@ -17,12 +21,51 @@ using Trace = std::vector<std::string>;
 const char kEntry[] =
     "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Merlox IDE "
     "CD-ROM Drive";
+const char kSource[] =
+    "HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\Merlox IDE "
+    "CD-ROM Drive";
 const char kProductDir[] = "C:\\Program Files\\Merlox IDE CD-ROM Drive\\";
-const char kDriver[] = "C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+// The drivers directory as the file system spells it.
+const char kDrivers[] = "C:\\WINNT\\SYSTEM32\\drivers\\";
+const char kDriver[] = "C:\\WINNT\\SYSTEM32\\drivers\\mlxidecd.SYS";
+const char* const kOwnFiles[] = {"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
+                                 "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"};
 
 std::string EntryText(const char* name) {
   const fake::RegValue* value = fake::FindRegValue(kEntry, name);
   return value == nullptr ? std::string("<none>") : value->data.substr(0, value->data.size() - 1);
+}
+
+std::string List(const std::vector<std::string>& items) {
+  std::string bytes;
+  for (const std::string& item : items) bytes += item + '\0';
+  return bytes + '\0';
+}
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool Present(const std::string& path) { return fake::machine.files.count(Upper(path)) != 0; }
+
+// The record of a file as setup writes it, from the bytes it holds now.
+std::string Item(const std::string& path) {
+  const std::string& bytes = fake::machine.files.at(Upper(path));
+  return stf::Sha256TextOf(bytes.data(), bytes.size()) + " " + std::to_string(bytes.size()) + " " +
+         path;
+}
+
+std::vector<std::string> Items(const char* name) {
+  const fake::RegValue* value = fake::FindRegValue(kEntry, name);
+  std::vector<std::string> items;
+  if (value == nullptr) return items;
+  for (std::size_t at = 0; at < value->data.size() && value->data[at] != '\0';) {
+    const std::size_t end = value->data.find('\0', at);
+    items.push_back(value->data.substr(at, end - at));
+    at = end + 1;
+  }
+  return items;
 }
 
 class InstallUninstallerTest : public SetupTest {
@@ -31,94 +74,105 @@ class InstallUninstallerTest : public SetupTest {
     SetupTest::SetUp();
     lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
     fake::machine.modulePath = "E:\\DISK\\SETUP.EXE";
+    fake::AddUninstallerFiles("E:\\DISK\\");
+    fake::AddFile(kDriver, std::string(3000, 'd'));
     ASSERT_EQ(BindRegistryFunctions(), 1);
     fake::Events(400, {"CONTINUE"});
   }
 };
 
-TEST_F(InstallUninstallerTest, CopiesTheUninstallerAndWritesTheEntry) {
+TEST_F(InstallUninstallerTest, RecordsEveryPlacedFileWithItsSizeAndDigest) {
   fake::QueueText("CbGetVersionOfFile", "1.2.0.7");
-  fake::Always("LcbGetSizeOfFile", 2048);
+  Changes.ownDriverFiles = {std::string(kDrivers) + "added.sys", std::string(kDrivers) + "gone.sys"};
+  fake::AddFile(std::string(kDrivers) + "added.sys", "added");
   EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), std::nullopt);
-  Trace copies = fake::CallsTo({"FCopyOneFile"});
-  ASSERT_EQ(copies.size(), 7u);
-  EXPECT_EQ(copies[0], "FCopyOneFile(\"E:\\DISK\\uninstall.exe\", \"" + std::string(kProductDir) +
-                           "uninstall.exe\", 2, 0)");
-  EXPECT_EQ(EntryText("DisplayName"), "Merlox IDE CD-ROM Drive");
+  EXPECT_EQ(fake::CallsTo({"FCopyOneFile"}).at(0),
+            "FCopyOneFile(\"E:\\DISK\\uninstall.exe\", \"" + std::string(kProductDir) +
+                "uninstall.exe\", 2, 0)");
+  Trace want = {Item(kDriver), Item(std::string(kDrivers) + "added.sys")};
+  for (const char* name : kOwnFiles) want.push_back(Item(std::string(kProductDir) + name));
+  EXPECT_EQ(Items("InstalledFiles"), want);  // a target the copy skipped is not recorded
+  EXPECT_EQ(Items("InstalledFolders"), Trace{kProductDir});
   EXPECT_EQ(EntryText("DisplayVersion"), "1.2.0.7");  // the installed driver's
   EXPECT_EQ(EntryText("InstallDate"), "20261209");
-  EXPECT_EQ(EntryText("UninstallString"), "\"" + std::string(kProductDir) + "uninstall.exe\"");
   EXPECT_EQ(EntryText("QuietUninstallString"),
             "\"" + std::string(kProductDir) + "uninstall.exe\" /quiet");
-  const fake::RegValue* size = fake::FindRegValue(kEntry, "EstimatedSize");
-  ASSERT_NE(size, nullptr);
-  EXPECT_EQ(size->type, static_cast<DWORD>(REG_DWORD));
-  EXPECT_EQ(size->data, std::string("\x10\0\0\0", 4));  // 8 files of 2 KiB
-  EXPECT_EQ(fake::CallsTo({"CbGetVersionOfFile"}),
-            Trace{"CbGetVersionOfFile(\"" + std::string(kDriver) + "\", 64)"});
+  // 3000 + 5 + the names' bytes: 4 KiB, rounded up.
+  EXPECT_EQ(fake::FindRegValue(kEntry, "EstimatedSize")->data, std::string("\x04\0\0\0", 4));
 }
 
-TEST_F(InstallUninstallerTest, ADriverWithoutAVersionGetsNoDisplayVersion) {
-  EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), std::nullopt);
-  EXPECT_EQ(EntryText("DisplayName"), "Merlox IDE CD-ROM Drive");
-  EXPECT_EQ(EntryText("DisplayVersion"), "<none>");
-}
-
-// A re-install replaces the entry: nothing of the earlier one stays, and the
-// size is rounded up to whole KiB.
-TEST_F(InstallUninstallerTest, AReinstallWritesTheEntryWhole) {
+// A re-install replaces the entry: nothing of the earlier one stays; of the
+// earlier record's drivers only those still the bytes it recorded are kept.
+TEST_F(InstallUninstallerTest, AReinstallWritesTheEntryWholeAndKeepsOnlyWhatIsStillOurs) {
+  fake::AddFile(std::string(kDrivers) + "kept.sys", "kept");
+  fake::AddFile(std::string(kDrivers) + "changed.sys", "changed since");
+  fake::AddFile(std::string(kDrivers) + "scsiport.sys", "a system driver");
+  const std::string kept = Item(std::string(kDrivers) + "kept.sys");
+  fake::SetRegValue(kEntry, "InstalledFiles", REG_MULTI_SZ,
+                    List({kept, std::string(64, 'f') + " 13 " + kDrivers + "changed.sys",
+                          std::string(kDrivers) + "scsiport.sys"}));
   fake::SetRegValue(kEntry, "DisplayVersion", REG_SZ, std::string("9.9.9.9") + '\0');
   fake::SetRegValue(kEntry, "Comments", REG_SZ, std::string("from another tool") + '\0');
-  fake::Always("LcbGetSizeOfFile", 1000);  // 8 files of 1000 bytes: 7.8 KiB
+  fake::SetRegValue(kEntry, "RemovalProgress", REG_SZ, std::string("service") + '\0');
   EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), std::nullopt);
-  EXPECT_EQ(EntryText("DisplayVersion"), "<none>");
-  EXPECT_EQ(EntryText("Comments"), "<none>");
-  EXPECT_EQ(fake::FindRegValue(kEntry, "EstimatedSize")->data, std::string("\x08\0\0\0", 4));
-  const fake::RegValue* folders = fake::FindRegValue(kEntry, "InstalledFolders");
-  ASSERT_NE(folders, nullptr);
-  EXPECT_EQ(folders->type, static_cast<DWORD>(REG_MULTI_SZ));
-  EXPECT_EQ(folders->data, std::string(kProductDir) + '\0' + '\0');
-  const fake::RegValue* files = fake::FindRegValue(kEntry, "InstalledFiles");
-  ASSERT_NE(files, nullptr);
-  EXPECT_EQ(files->data.substr(0, sizeof kDriver), std::string(kDriver) + '\0');
-  EXPECT_NE(files->data.find(std::string(kProductDir) + "mscuistf.dll" + '\0' + '\0'),
-            std::string::npos);
+  for (const char* gone : {"DisplayVersion", "Comments", "RemovalProgress"}) {
+    EXPECT_EQ(EntryText(gone), "<none>") << gone;
+  }
+  const Trace items = Items("InstalledFiles");
+  ASSERT_EQ(items.size(), 9u);
+  EXPECT_EQ(items[1], kept);
+  for (const std::string& item : items) {
+    EXPECT_EQ(item.find("changed.sys"), std::string::npos);
+    EXPECT_EQ(item.find("scsiport.sys"), std::string::npos);
+  }
 }
 
 // A failure after the copy puts everything back; an earlier install keeps its
-// uninstaller and its service as they were.
+// uninstaller, its entry and its event source as they were.
 TEST_F(InstallUninstallerTest, AFailureAfterTheCopyUndoesTheInstall) {
   struct Case {
     const char* name;
     std::function<void()> arrange;
-    size_t removed;  // uninstaller files taken back
-    int folders;     // folders taken back
-    bool entryAfter;
+    size_t removed;      // uninstaller files taken back
+    int folders;         // folders taken back
+    int sourceRemovals;  // event sources taken back with FRemoveEventSource
+    bool reinstall;
   } cases[] = {
-      {"third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 2, 1, false},
+      {"third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 2, 1, 0, false},
+      {"event source", [] { fake::Always("FRegisterEventSource", 0); }, 7, 1, 1, false},
       {"entry", [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 7,
-       1, false},
-      {"re-install, third copy",
-       [] {
-         fake::Queue("FCopyOneFile", {1, 1, 0});
-         fake::AddRegKey(kEntry);
-         fake::machine.directories.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE\\");
-         fake::machine.services["mlxidecd"] = fake::Service{};
-         fake::machine.services["mlxidecd"].start = SERVICE_DEMAND_START;
-         fake::machine.services["mlxidecd"].imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
-       },
-       0, 0, true},
+       1, 1, false},
+      {"re-install, entry",
+       [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 0, 0, 0, true},
+      {"re-install, stale value",
+       [] { fake::registry.failingCalls["RegDeleteValueA"] = ERROR_ACCESS_DENIED; }, 0, 0, 0, true},
+      {"re-install, third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 0, 0, 0, true},
   };
   for (const Case& c : cases) {
     fake::ResetProcessState();
     SetUp();
-    fake::AddFile(kDriver);
+    if (c.reinstall) {
+      fake::SetRegValue(kEntry, "DisplayName", REG_SZ, std::string("Merlox IDE CD-ROM Drive") + '\0');
+      fake::SetRegValue(kEntry, "Stale", REG_SZ, std::string("from before") + '\0');
+      fake::SetRegValue(kSource, "EventMessageFile", REG_EXPAND_SZ, std::string("D:\\MSSHLSTF.dll") + '\0');
+      fake::machine.directories.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE\\");
+      fake::machine.services["mlxidecd"] = fake::Service{};
+      fake::machine.services["mlxidecd"].start = SERVICE_DEMAND_START;
+      fake::machine.services["mlxidecd"].imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+    }
     c.arrange();
     const bool serviceBefore = fake::machine.services.count("mlxidecd") != 0;
     EXPECT_EQ(fake::ExitCodeOf(CopyAndRegisterDriver), 0) << c.name;
     EXPECT_EQ(fake::CallsTo({"YnrcRemoveFile"}).size(), c.removed) << c.name;
     EXPECT_EQ(fake::CountCalls("FRemoveDir"), c.folders) << c.name;
-    EXPECT_EQ(fake::RegKeyExists(kEntry), c.entryAfter) << c.name;
+    EXPECT_EQ(fake::CountCalls("FRemoveEventSource"), c.sourceRemovals) << c.name;
+    EXPECT_EQ(fake::RegKeyExists(kEntry), c.reinstall) << c.name;
+    if (c.reinstall) {
+      EXPECT_EQ(EntryText("Stale"), "from before") << c.name;
+      EXPECT_EQ(EntryText("UninstallString"), "<none>") << c.name;
+      EXPECT_EQ(fake::FindRegValue(kSource, "EventMessageFile")->data,
+                std::string("D:\\MSSHLSTF.dll") + '\0') << c.name;
+    }
     EXPECT_EQ(fake::machine.services.count("mlxidecd") != 0, serviceBefore) << c.name;
     if (serviceBefore) {
       EXPECT_EQ(fake::machine.services.at("mlxidecd").start, DWORD{SERVICE_DEMAND_START}) << c.name;
@@ -136,6 +190,7 @@ class UninstallTest : public SetupTest {
     SetupTest::SetUp();
     fake::machine.systemDir = "C:\\WINNT\\SYSTEM32";
     fake::AddRegKey(kEntry);
+    fake::AddFile(kDriver, "driver");
     fake::machine.services["mlxidecd"] = fake::Service{};
     fake::Events(150, {"CONTINUE"});
   }
@@ -200,23 +255,17 @@ TEST_F(UninstallTest, NothingToRemoveSaysSo) {
   }
 }
 
-// The entry as setup writes it: the uninstaller's files and the product folder
-// recorded, plus a driver the install added.
+// The entry as setup writes it: the driver, a driver the install added and
+// the uninstaller's files, each with its digest, and the product folder.
 const char kFolder[] = "C:\\Program Files\\Merlox IDE CD-ROM Drive";
-const char kAdded[] = "C:\\WINNT\\SYSTEM32\\DRIVERS\\added.sys";
+const std::string kAdded = std::string(kDrivers) + "added.sys";
 
-std::string List(const std::vector<std::string>& items) {
-  std::string bytes;
-  for (const std::string& item : items) bytes += item + '\0';
-  return bytes + '\0';
-}
-
-void RecordInstall(const std::string& location) {
-  std::vector<std::string> files = {kDriver, kAdded};
-  for (const char* name : {"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
-                           "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"}) {
-    files.push_back(std::string(kProductDir) + name);
-  }
+void RecordInstall(const std::string& location, const std::vector<std::string>& extra = {}) {
+  fake::AddFile(kAdded, "added");
+  fake::AddUninstallerFiles(kProductDir);
+  std::vector<std::string> files = {Item(kDriver), Item(kAdded)};
+  for (const char* name : kOwnFiles) files.push_back(Item(std::string(kProductDir) + name));
+  files.insert(files.end(), extra.begin(), extra.end());
   fake::SetRegValue(kEntry, "InstalledFiles", REG_MULTI_SZ, List(files));
   fake::SetRegValue(kEntry, "InstalledFolders", REG_MULTI_SZ, List({kProductDir}));
   fake::SetRegValue(kEntry, "InstallLocation", REG_SZ, location + '\0');
@@ -233,32 +282,39 @@ Trace LogWarnings() {
   return out;
 }
 
-TEST_F(UninstallTest, RemovesTheRecordedFilesThenTheFolderOnceEmpty) {
+TEST_F(UninstallTest, RemovesTheRecordedFilesThatAreStillOursThenTheFolderOnceEmpty) {
   struct Case {
     const char* name;
-    const char* extraFile;  // left in the folder
+    std::function<void()> arrange;
     bool folderGone;
-    size_t bootDeletions;
+    size_t bootDeletions;  // the folder, queued behind a file in use
+    const char* dialog;
+    size_t warnings;
   } cases[] = {
-      {"empty", nullptr, true, 0},
-      {"ours in use", "uninstall.exe", false, 1},
-      {"a person's file", "notes.txt", false, 0},
+      {"empty", [] {}, true, 0, "760", 0},
+      {"ours in use",
+       [] { fake::machine.filesInUse.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE\\UNINSTALL.EXE"); },
+       false, 1, "750", 0},
+      {"a person's file", [] { fake::AddFile(std::string(kProductDir) + "notes.txt", "mine"); },
+       false, 0, "760", 1},
+      {"ours changed since", [] { fake::AddFile(kAdded, "replaced by someone"); }, true, 0, "760", 1},
   };
   for (const Case& c : cases) {
     fake::ResetProcessState();
     SetUp();
     RecordInstall(kProductDir);
-    if (c.extraFile) fake::AddFile(std::string(kProductDir) + c.extraFile);
+    c.arrange();
     fake::Events(760, {"CONTINUE"});
+    fake::Events(750, {"CONTINUE"});
     EXPECT_EQ(Run(), 0) << c.name;
-    Trace removed = fake::CallsTo({"YnrcRemoveFile"});
-    ASSERT_EQ(removed.size(), 9u) << c.name;
-    EXPECT_EQ(removed[1], "YnrcRemoveFile(\"" + std::string(kAdded) + "\", 4)");
-    EXPECT_EQ(removed[2], "YnrcRemoveFile(\"" + std::string(kProductDir) + "uninstall.exe\", 4)");
+    EXPECT_EQ(Dialogs().back(), c.dialog) << c.name;
+    EXPECT_FALSE(Present(kDriver)) << c.name;
+    EXPECT_EQ(Present(kAdded), std::string(c.name) == "ours changed since") << c.name;
+    EXPECT_FALSE(Present(std::string(kProductDir) + "MSCOMSTF.dll")) << c.name;
     EXPECT_EQ(fake::machine.directories.count("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE") == 0,
               c.folderGone) << c.name;
     EXPECT_EQ(fake::machine.bootDeletions.size(), c.bootDeletions) << c.name;
-    EXPECT_EQ(LogWarnings().size(), c.extraFile && c.bootDeletions == 0 ? 1u : 0u) << c.name;
+    EXPECT_EQ(LogWarnings().size(), c.warnings) << c.name;
     EXPECT_FALSE(fake::RegKeyExists(kEntry)) << c.name;
   }
 }
@@ -290,6 +346,7 @@ TEST_F(UninstallTest, AnInstallLocationOutsideTheProductIsLeftAlone) {
     if (c.recorded) {
       RecordInstall(c.location);
     } else {
+      fake::AddUninstallerFiles(kProductDir);
       fake::machine.reparsePoints.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE");
       fake::SetRegValue(kEntry, "InstallLocation", REG_SZ, std::string(c.location) + '\0');
     }
@@ -317,6 +374,7 @@ TEST_F(UninstallTest, AnEntryWithoutRecordsTakesItsFolderFromInstallLocation) {
   for (const char* location : {"", kProductDir}) {
     fake::ResetProcessState();
     SetUp();
+    fake::AddUninstallerFiles(kProductDir);
     fake::machine.directories.insert("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE");
     fake::SetRegValue(kEntry, "InstallLocation", REG_SZ, std::string(location) + '\0');
     fake::Events(760, {"CONTINUE"});
@@ -326,6 +384,41 @@ TEST_F(UninstallTest, AnEntryWithoutRecordsTakesItsFolderFromInstallLocation) {
     EXPECT_EQ(fake::CountCalls("RemoveDirectoryA"), named ? 1 : 0) << location;
     EXPECT_TRUE(LogWarnings().empty()) << location;
   }
+}
+
+// The entry goes last: a removal stopped part way leaves it, with the steps
+// done, and the next run finishes the removal and says what the first had done.
+TEST_F(UninstallTest, AStoppedRemovalIsFinishedByTheNextRun) {
+  RecordInstall(kProductDir);
+  fake::Queue("YnrcRemoveFile", {1, 1, 0});  // the driver, added.sys, then a failure
+  fake::Events(400, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(fake::RegKeyExists(kEntry));
+  EXPECT_EQ(EntryText("RemovalProgress"), "service, driver file");
+  EXPECT_EQ(fake::CountCalls("FRemoveEventSource"), 0);
+  EXPECT_TRUE(fake::machine.services.empty());
+
+  // A new process on the same machine.
+  fake::calls.clear();
+  SetupOpenState = kSetupNotOpened;
+  FatalErrorShown = 0;
+  fake::Events(150, {"CONTINUE"});
+  fake::Events(760, {"CONTINUE"});
+  EXPECT_EQ(Run(), 0);
+  EXPECT_FALSE(fake::RegKeyExists(kEntry));
+  EXPECT_EQ(fake::machine.directories.count("C:\\PROGRAM FILES\\MERLOX IDE CD-ROM DRIVE"), 0u);
+  const Trace lines = fake::CallsTo({"FWriteToLogFile"});
+  EXPECT_NE(lines.end(), std::find_if(lines.begin(), lines.end(), [](const std::string& l) {
+              return l.find("it had removed: service, driver file.") != std::string::npos;
+            }));
+  // Files, folder, event source, then the entry.
+  const Trace order = fake::CallNames();
+  const auto last = [&](const char* name) {
+    return std::find(order.rbegin(), order.rend(), name) - order.rbegin();
+  };
+  EXPECT_GT(last("YnrcRemoveFile"), last("RemoveDirectoryA"));
+  EXPECT_GT(last("RemoveDirectoryA"), last("FRemoveEventSource"));
+  EXPECT_GT(last("FRemoveEventSource"), last("RegDeleteKeyA"));
 }
 
 }  // namespace

@@ -6,7 +6,6 @@ source "$(dirname "$0")/lib.sh"
 : "${WINE_TEST_IMAGES:?set by ctest: the folder of the versioned test images}"
 
 readonly JOURNAL='~stfcopy.jnl'
-readonly PRODUCT_DIR_WIN='C:\Program Files\Merlox IDE CD-ROM Drive'
 SET=()  # the names of the copy set, mlxidecd.SYS first
 
 # use_inf <record line...>: setup.inf's [System Files] holds these lines.

@@ -4,7 +4,6 @@
 # and an incomplete disk is refused before anything changes.
 source "$(dirname "$0")/lib.sh"
 
-readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
 readonly UNINSTALLER='C:\Program Files\Merlox IDE CD-ROM Drive\uninstall.exe'
 
 expect_no_entry() {

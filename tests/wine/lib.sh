@@ -12,6 +12,8 @@ set -euo pipefail
 : "${WINE_TEST_DIALOG_IDS:?set by ctest: dialog_ids.h}"
 
 readonly SERVICE_KEY='HKLM\System\CurrentControlSet\Services\mlxidecd'
+readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
+readonly PRODUCT_DIR_WIN='C:\Program Files\Merlox IDE CD-ROM Drive'
 readonly DISK_FILES=(setup.exe uninstall.exe setup.inf mlxidecd.SYS MSSHLSTF.dll MSCOMSTF.dll
   MSINSSTF.dll MSUILSTF.dll MSDETSTF.dll mscuistf.dll)
 SETUP_TIMEOUT=${SETUP_TIMEOUT:-60}  # seconds; a quiet install takes one or two
@@ -280,13 +282,14 @@ start_program() {
   SETUP_PID=$!
 }
 
-# The Unix process of the setup.exe that runs in this scenario's prefix: its
-# program name (Wine gives the Windows path) is setup.exe, not the launcher's.
+# The Unix process of the setup.exe (or the program named) that runs in this
+# scenario's prefix: its program name (Wine gives the Windows path) is that
+# program's, not the launcher's.
 setup_process() {
-  local pid program
-  for pid in $(pgrep -f 'setup\.exe'); do
+  local name=${1:-setup.exe} pid program
+  for pid in $(pgrep -f "${name//./\\.}"); do
     program=$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)
-    [[ ${program,,} == *setup.exe ]] || continue
+    [[ ${program,,} == *"${name,,}" ]] || continue
     if tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX"; then
       echo "$pid"
       return
@@ -400,6 +403,12 @@ expect_drivers_unchanged() {
   added=$(new_driver_files)
   [[ -z $added ]] ||
     fail "C:\\windows\\system32\\drivers: expected nothing added, saw [${added//$'\n'/, }]"
+}
+
+# entry_value <name>: a value of the uninstall entry; false when there is none.
+entry_value() {
+  wine reg query "$UNINSTALL_KEY" /v "$1" >"$SCEN/entry.out" 2>&1 || return 1
+  tr -d '\r' <"$SCEN/entry.out" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
 }
 
 declare -A SERVICE=()
@@ -611,7 +620,7 @@ release_copy() {
 window_place() {
   local line
   if [[ ${1:-dialog} == gauge ]]; then line=$GAUGE; else
-    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -a -m 1 '^found dialog')
+    line=$(tr -d '\r' <"$SCEN/robot.out" | grep -a -m 1 -E '^found (unnumbered )?dialog')
   fi
   [[ $line =~ window\ at\ (-?[0-9]+),(-?[0-9]+)\ ([0-9]+)x([0-9]+) ]] || fail "no window place in: $line"
   printf '%s %s %s %s\n' "${BASH_REMATCH[@]:1:4}"

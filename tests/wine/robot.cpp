@@ -166,8 +166,8 @@ std::string WindowPlace(HWND hwnd) {
 
 void PrintDialog(const char* prefix, const DialogWindow& dialog, bool spent) {
   if (dialog.id == 0) {
-    std::printf("%sunnumbered dialog window %s \"%s\"\n", prefix, HwndText(dialog.hwnd).c_str(),
-                WindowText(dialog.hwnd).c_str());
+    std::printf("%sunnumbered dialog window %s \"%s\" %s\n", prefix, HwndText(dialog.hwnd).c_str(),
+                WindowText(dialog.hwnd).c_str(), WindowPlace(dialog.hwnd).c_str());
     return;
   }
   std::printf("%sdialog %u window %s \"%s\"%s%s%s %s\n", prefix, dialog.id,

@@ -6,15 +6,7 @@
 # second setup beside a running one touches nothing.
 source "$(dirname "$0")/lib.sh"
 
-readonly UNINSTALL_KEY='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Merlox IDE CD-ROM Drive'
-readonly PRODUCT_DIR_WIN='C:\Program Files\Merlox IDE CD-ROM Drive'
 readonly QUIET_CODES='^(1603|1622|1639|3010)$'  # what a quiet run of this disk may end with
-
-# entry_value <name>: a value of the uninstall entry; false when there is none.
-entry_value() {
-  wine reg query "$UNINSTALL_KEY" /v "$1" >"$SCEN/entry.out" 2>&1 || return 1
-  tr -d '\r' <"$SCEN/entry.out" | sed -n "s/^ *$1 *REG_[A-Z_]* *//p"
-}
 
 expect_entry() {
   local name value
@@ -201,6 +193,8 @@ case $1 in
     run_setup /quiet
     expect_exit_code 3010
     # Cancel keeps everything; Remove removes it; a person gets exit code 0.
+    # The uninstaller runs from the folder it removes, which Windows lets go
+    # of at the next boot: the restart question, answered "later".
     start_program "$WINEPREFIX/drive_c" "$PRODUCT_DIR_WIN\\uninstall.exe"
     answer "$DLG_REMOVE_CONFIRM" "$IDC_CANCEL"
     wait_setup
@@ -208,7 +202,7 @@ case $1 in
     expect_service
     start_program "$WINEPREFIX/drive_c" "$PRODUCT_DIR_WIN\\uninstall.exe"
     answer "$DLG_REMOVE_CONFIRM" "$IDC_CONTINUE"
-    answer "$DLG_REMOVED" "$IDC_CONTINUE"
+    answer "$DLG_REMOVED_RESTART" "$IDC_CONTINUE"
     wait_setup
     expect_exit_code 0
     expect_no_service

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "platform/internal_failure.h"
 #include "run_state.h"
 
 namespace {
@@ -107,5 +108,11 @@ INT STFAPI StfGetCausePart(INT part, LPSTR value, INT size) {
 DWORD STFAPI StfCauseCode(void) { return state.cause.code; }
 
 UINT STFAPI StfCauseTextId(void) { return state.cause.textId; }
+
+void STFAPI StfInternalFailure(LPCSTR what, DWORD code) { InternalFailure(what, code); }
+
+void STFAPI StfSetInternalFailureHandler(LPVOID handler) {
+  SetInternalFailureHandler(reinterpret_cast<InternalFailureHandler>(handler));
+}
 
 }  // extern "C"

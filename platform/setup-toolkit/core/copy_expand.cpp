@@ -55,10 +55,12 @@ CopyFailure CopyRun::ExpandData(CopyWork* w, FileHandle source) {
   }
   const std::uint64_t start = done_;
   SysError writeError = 0;
+  w->written = 0;
   const WriteExpanded write = [&](const void* data, std::size_t size) {
     writeError = fs_.Write(out, data, size);
     if (writeError == 0) {
       done_ += size;
+      w->written += size;
       Progress();
     }
     return writeError;
@@ -77,11 +79,13 @@ CopyFailure CopyRun::ExpandData(CopyWork* w, FileHandle source) {
   return EndStaging(*w, source, out, start, failure);
 }
 
+// The bytes written, which a source that changed since the plan makes other
+// than the size planned.
 void CopyRun::LogPlaced(const CopyWork& w) {
   if (w.packed.packing == Packing::kPlain) {
-    user_.LogCopied(w.source, w.target, w.size);
+    user_.LogCopied(w.source, w.target, w.written);
   } else {
-    user_.LogExpanded(w.source, w.target, w.size, w.packedSize,
+    user_.LogExpanded(w.source, w.target, w.written, w.packedSize,
                       w.packed.packing == Packing::kLz ? "LZ" : "cabinet");
   }
 }

@@ -61,7 +61,7 @@ int CopyRun::Run() {
   if (grc == grcOkay) grc = Plan();
   if (grc == grcOkay) grc = CheckSpace();
   if (grc == grcOkay) grc = MakeDirectories();
-  if (grc == grcOkay && !work_.empty()) grc = BeginStaging();
+  if (grc == grcOkay && AnythingToStage()) grc = BeginStaging();
   if (grc == grcOkay) grc = StageAll();
   if (grc == grcOkay) grc = Commit();
   if (grc == grcOkay) return grc;
@@ -117,6 +117,13 @@ int CopyRun::Recover() {
   return grcOkay;
 }
 
+bool CopyRun::AnythingToStage() const {
+  for (const CopyWork& w : work_) {
+    if (!w.skipped) return true;
+  }
+  return false;
+}
+
 std::string CopyRun::Spelled(const std::string& dir, bool* exists) {
   auto known = spelled_.find(dir);
   if (known != spelled_.end()) {
@@ -145,7 +152,7 @@ std::string CopyRun::Spelled(const std::string& dir, bool* exists) {
 int CopyRun::Plan() {
   for (CopyWork& w : work_) {
     if (int grc = PlanFile(&w)) return grc;
-    if (!w.skipped) total_ += w.size;
+    if (!w.skipped || w.unchanged) total_ += w.size;
   }
   return grcOkay;
 }
@@ -181,6 +188,12 @@ int CopyRun::PlanFile(CopyWork* w) {
   }
   w->had = error == 0;
   w->attributes = w->had ? stat.attributes : 0;
+  // A rerun of the same disk changes nothing: no copy, nothing for the boot.
+  if (w->had && stat.size == w->size && SameAsInstalled(*w)) {
+    user_.LogNote("Unchanged: " + w->target + " has the same size and SHA-256 as " + w->source +
+                  "; not copied");
+    w->skipped = w->unchanged = true;
+  }
   return grcOkay;
 }
 

@@ -35,7 +35,9 @@ struct CopyWork {
   std::uint64_t size = 0;
   bool had = false;      // the target exists
   std::uint32_t attributes = 0;  // the target's
-  bool skipped = false;  // kept, or not vital and failed
+  bool skipped = false;  // kept, unchanged, or not vital and failed
+  bool unchanged = false;  // the installed file is the source's bytes already
+  std::uint64_t written = 0;  // bytes the staged file got
   PackedFile packed;     // a compressed source: size is the expanded size
   std::uint64_t packedSize = 0;
   JournalEntry entry;
@@ -57,6 +59,7 @@ class CopyRun {
   int PlanFile(CopyWork* w);
   int CheckSpace();
   int MakeDirectories();
+  bool AnythingToStage() const;
   int BeginStaging();
   int StageAll();
   int StageFileWithRetries(CopyWork* w);
@@ -77,6 +80,7 @@ class CopyRun {
   CopyFailure EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
                          std::uint64_t start, CopyFailure failure);
   bool InstalledVersion(const std::string& target, FileVersion* out);
+  bool SameAsInstalled(const CopyWork& w);
 
   // copy_expand.cpp
   int ProbeSource(CopyWork* w);

@@ -2,6 +2,8 @@
 // data copied to the staged file and flushed.
 #include "copy_run.h"
 
+#include "sha256.h"
+
 namespace stf {
 
 int WriteFailure(SysError error) { return IsDiskFull(error) ? grcDiskFull : grcCannotWrite; }
@@ -77,8 +79,61 @@ bool CopyRun::InstalledVersion(const std::string& target, FileVersion* out) {
   return found;
 }
 
+namespace {
+
+// The SHA-256 of what a reader gives from offset 0 to its end.
+bool DigestOfReader(const ReadAt& read, std::vector<char>* buffer, std::string* digest) {
+  Sha256 hash;
+  for (std::uint64_t offset = 0;;) {
+    std::size_t got = 0;
+    if (read(offset, buffer->data(), buffer->size(), &got) != 0) return false;
+    hash.Update(buffer->data(), got);
+    offset += got;
+    if (got < buffer->size()) break;
+  }
+  unsigned char bytes[kSha256Size];
+  hash.Finish(bytes);
+  *digest = Sha256Text(bytes);
+  return true;
+}
+
+}  // namespace
+
+// The source (expanded when packed) against the installed file; a read that
+// fails answers no, and the copy then meets the failure itself.
+bool CopyRun::SameAsInstalled(const CopyWork& w) {
+  FileHandle source = nullptr, target = nullptr;
+  if (fs_.OpenRead(w.source, &source) != 0) return false;
+  bool same = false;
+  if (fs_.OpenRead(w.target, &target) == 0) {
+    std::vector<char> buffer(job_.chunkBytes);
+    std::string installed, disk;
+    same = DigestOfReader(ReaderOf(fs_, target), &buffer, &installed);
+    if (same && w.packed.packing == Packing::kPlain) {
+      same = DigestOfReader(ReaderOf(fs_, source), &buffer, &disk);
+    } else if (same) {
+      Sha256 hash;
+      std::string problem;
+      same = ExpandPacked(ReaderOf(fs_, source), w.packed,
+                          [&hash](const void* data, std::size_t size) {
+                            hash.Update(data, size);
+                            return SysError(0);
+                          },
+                          &problem) == 0;
+      unsigned char bytes[kSha256Size];
+      hash.Finish(bytes);
+      disk = Sha256Text(bytes);
+    }
+    same = same && installed == disk;
+    fs_.Close(target);
+  }
+  fs_.Close(source);
+  return same;
+}
+
 CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
   const std::string& staged = w->entry.staged;
+  w->written = 0;
   FileHandle out = nullptr;
   if (SysError error = fs_.CreateWrite(staged, &out)) {
     return {WriteFailure(error), error, "CreateFileA " + staged};
@@ -99,6 +154,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
     }
     offset += got;
     done_ += got;
+    w->written = offset;
     Progress();
     if (got < buffer_.size()) break;
   }

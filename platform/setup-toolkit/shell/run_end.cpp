@@ -7,6 +7,9 @@
 namespace {
 
 bool outcomeWritten = false;
+// A run that restarts Windows writes its event once the restart has been
+// tried: its outcome and exit code are known only then.
+bool eventPending = false;
 
 stf::RunOutcome Outcome() { return stf::OutcomeFromValue(StfOutcome()); }
 
@@ -16,9 +19,13 @@ int RunExitCode(int programCode) {
   return StfQuiet() ? stf::ExitCodeOf(Outcome()) : programCode;
 }
 
+// Whole, however long the cause it names.
 std::string OutcomeLine() {
-  char line[2048] = "";
-  return StfGetOutcomeLine(line, sizeof line) < static_cast<INT>(sizeof line) ? line : "";
+  const INT length = StfGetOutcomeLine(nullptr, 0);
+  std::string line(static_cast<std::size_t>(length) + 1, '\0');
+  StfGetOutcomeLine(&line[0], length + 1);
+  line.resize(static_cast<std::size_t>(length));
+  return line;
 }
 
 }  // namespace
@@ -52,7 +59,12 @@ void WriteFinalOutcome() {
   if (outcomeWritten) return;
   outcomeWritten = true;
   // Before the outcome line, after which the log takes nothing more.
-  WriteAuditEvent(Outcome(), OutcomeLine(), RunExitCode(0));
+  if (Outcome() == stf::kOutcomeRestarting) {
+    eventPending = true;
+    FWriteToLogFile("Event log: the event is written once Windows has answered the restart", TRUE);
+  } else {
+    WriteAuditEvent(Outcome(), OutcomeLine(), RunExitCode(0), false);
+  }
   StfLogOutcome();
   const std::string logFile = StfLogFilePath();
   if (!logFile.empty()) StfWriteStdErr("Log: " + logFile);
@@ -88,7 +100,12 @@ void STFAPI StfRestartRefused(DWORD error) {
 
 INT STFAPI StfExitCode(INT programCode) {
   WriteFinalOutcome();  // a run that ended without TerminateFrame has not yet
-  return RunExitCode(programCode);
+  const int exitCode = RunExitCode(programCode);
+  if (eventPending) {
+    eventPending = false;
+    WriteAuditEvent(Outcome(), OutcomeLine(), exitCode, true);
+  }
+  return exitCode;
 }
 
 }  // extern "C"

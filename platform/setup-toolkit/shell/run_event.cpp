@@ -18,7 +18,16 @@ stf::AuditAction auditAction = stf::AuditAction::kInstall;
 
 const char kApplicationLog[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
-void Note(const std::string& text) { FWriteToLogFile(text.c_str(), TRUE); }
+// After the outcome line the log takes nothing more: standard error does.
+bool notesAfterLog = false;
+
+void Note(const std::string& text) {
+  if (notesAfterLog) {
+    StfWriteStdErr(text);
+  } else {
+    FWriteToLogFile(text.c_str(), TRUE);
+  }
+}
 
 std::string WithErrorText(const std::string& text, DWORD code) {
   char system[512];
@@ -86,8 +95,10 @@ bool Report(const stf::AuditEvent& event, DWORD* error) {
 
 }  // namespace
 
-void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, int exitCode) {
+void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, int exitCode,
+                     bool afterLog) {
   if (eventSource.empty()) return;
+  notesAfterLog = afterLog;
   stf::AuditFacts facts;
   facts.action = auditAction;
   facts.product = eventSource;
