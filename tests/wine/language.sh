@@ -155,14 +155,17 @@ case $1 in
     ;;
 
   language-hebrew-error)
-    # The error dialog of a disk without its driver in Hebrew: every sentence,
+    # In Hebrew, the box of a disk without its driver and the error dialog of
+    # a copy that cannot write: every sentence,
     # the log's path among them, reads from the right, as the system draws
     # Hebrew read from the right and not as it draws it read from the left.
     # Tahoma is linked to a face with Hebrew letters, so that the pictures
     # read; the check compares pictures and reads with or without them.
     # Wine's own Tahoma has no Hebrew letters and asks no linked face, so it
     # is taken out of this prefix's fonts.
+    cp "$DISK/mlxidecd.SYS" "$SCEN/mlxidecd.SYS"
     rm "$DISK/mlxidecd.SYS"
+    make_drivers_read_only
     find "$WINEPREFIX/drive_c/windows/Fonts" -maxdepth 1 -iname 'tahoma*.ttf' -delete
     session_begin
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v Tahoma \
@@ -171,8 +174,13 @@ case $1 in
     start_setup /lang he /log "$LOG_WIN"
     answer "$DLG_WELCOME" "$IDC_CONTINUE"
     await 0
-    expect_reading 0 100 "the box naming the missing file"
+    expect_reading 0 65535 "the box naming the missing file"
     robot press 0 1
+    wait_setup
+    cp "$SCEN/mlxidecd.SYS" "$DISK/mlxidecd.SYS"
+    start_setup /lang he /log "$LOG_WIN"
+    answer "$DLG_WELCOME" "$IDC_CONTINUE"
+    answer 0 2  # Cancel on the copy's question
     await "$DLG_FATAL"
     for control in "$IDC_CAUSE" "$IDC_ADVICE" "$IDC_CAUSE_NOTE" "$IDC_LOG"; do
       expect_reading "$DLG_FATAL" "$control" "control $control of the error dialog"

@@ -56,7 +56,10 @@ struct Box {
   bool rightToLeft;
 };
 
-const int kTextId = 100;
+// Windows' own box numbers its text 0xFFFF and its icon 20: tools that read
+// a box by its controls find ours the same way.
+const int kTextId = 0xFFFF;
+const int kIconId = 20;
 
 bool Has(const Box& box, int id) {
   for (int i = 0; i < box.buttons.count; ++i) {
@@ -101,7 +104,7 @@ void LayOut(HWND hwnd, const Box& box) {
   SetWindowPos(GetDlgItem(hwnd, kTextId), nullptr, textLeft, u.left + (body - text.cy) / 2, text.cx,
                text.cy, SWP_NOZORDER);
   if (icon)
-    SetWindowPos(GetDlgItem(hwnd, kTextId + 1), nullptr, u.left, u.left, icon, icon, SWP_NOZORDER);
+    SetWindowPos(GetDlgItem(hwnd, kIconId), nullptr, u.left, u.left, icon, icon, SWP_NOZORDER);
 
   int widths[3], row = 0;
   for (int i = 0; i < box.buttons.count; ++i) {
@@ -136,7 +139,7 @@ INT_PTR CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) 
       HWND text = AddChild(hwnd, L"STATIC", box->text, SS_LEFT | SS_NOPREFIX, kTextId);
       if (text != nullptr && box->rightToLeft) StfReadFromRight(text);
       if (IconOf(box->style)) {
-        HWND icon = AddChild(hwnd, L"STATIC", L"", SS_ICON, kTextId + 1);
+        HWND icon = AddChild(hwnd, L"STATIC", L"", SS_ICON, kIconId);
         SendMessageW(icon, STM_SETICON,
                      reinterpret_cast<WPARAM>(LoadIconA(nullptr, IconOf(box->style))), 0);
       }
