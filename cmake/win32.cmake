@@ -61,11 +61,17 @@ set(TOOLKIT_LIBRARIES MSSHLSTF MSCOMSTF MSINSSTF MSUILSTF MSDETSTF)
 set(IMPORT_LIBS)
 # An import library of lib.dll from a .def file whose names carry the stdcall
 # @N suffix: callers link the decorated names, the DLL exports them bare.
+# With DELAY, a delay-load import library: the program's own code loads the
+# library at its first call (toolkit/checked_libraries.cpp).
 function(stf_import_library lib def implib)
+  set(kind -l)
+  if(ARGN STREQUAL DELAY)
+    set(kind -y)
+  endif()
   get_filename_component(dir ${implib} DIRECTORY)
   add_custom_command(OUTPUT ${implib}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dir}
-    COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${def} -D ${lib}.dll -l ${implib}
+    COMMAND ${CMAKE_DLLTOOL} --kill-at -d ${def} -D ${lib}.dll ${kind} ${implib}
     DEPENDS ${def}
     COMMENT "Import library for ${lib}.dll")
 endfunction()
@@ -76,7 +82,7 @@ foreach(lib ${TOOLKIT_LIBRARIES})
   stf_write_def(${table} ${lib}.dll ${EXPORTS_DIR}/${lib}-operations.def OP)
   stf_write_def(${table} ${lib}.dll ${EXPORTS_DIR}/${lib}.def OP OWN BYNAME)
   set(implib ${CMAKE_BINARY_DIR}/imports/lib${lib}.a)
-  stf_import_library(${lib} ${EXPORTS_DIR}/${lib}-operations.def ${implib})
+  stf_import_library(${lib} ${EXPORTS_DIR}/${lib}-operations.def ${implib} DELAY)
   list(APPEND IMPORT_LIBS ${implib})
 endforeach()
 add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
@@ -84,6 +90,15 @@ add_custom_target(toolkit_imports DEPENDS ${IMPORT_LIBS})
 # The programs' shared code calls the toolkit's operations: the import
 # libraries follow it on the link line.
 target_link_libraries(program_shared PUBLIC ${IMPORT_LIBS} user32 advapi32)
+
+# The room each program reserves for the disk's manifest: an empty manifest
+# padded to MANIFEST_ROOM bytes, filled in place once the disk is made.
+set(MANIFEST_ROOM 4096)
+set(MANIFEST_ROOM_DIR ${CMAKE_BINARY_DIR}/manifest-room)
+string(REPEAT "\n" ${MANIFEST_ROOM} padding)
+string(SUBSTRING "disk manifest 1\n${padding}" 0 ${MANIFEST_ROOM} room)
+file(WRITE ${MANIFEST_ROOM_DIR}/manifest_room.bin.new "${room}")
+configure_file(${MANIFEST_ROOM_DIR}/manifest_room.bin.new ${MANIFEST_ROOM_DIR}/manifest_room.bin COPYONLY)
 
 # setup.exe and uninstall.exe: each its entry, the run-time exit, its
 # resources and its part of the program, on the shared part and the toolkit.
@@ -96,9 +111,11 @@ foreach(exe setup uninstall)
   add_executable(${exe} WIN32
     ${CMAKE_SOURCE_DIR}/${part}/${exe}_main.cpp
     ${CMAKE_SOURCE_DIR}/toolkit/run_exit.cpp
+    ${CMAKE_SOURCE_DIR}/toolkit/checked_libraries.cpp
+    ${CMAKE_SOURCE_DIR}/platform/verify_trust.cpp
     ${CMAKE_SOURCE_DIR}/resources/${exe}.rc)
   add_dependencies(${exe} toolkit_imports)
-  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR} ${MANIFEST_ROOM_DIR})
   target_link_libraries(${exe} PRIVATE ${part}_program lean_runtime ${IMPORT_LIBS} user32 advapi32)
   target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
   set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})

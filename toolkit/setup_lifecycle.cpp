@@ -88,6 +88,7 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
     return false;
   }
   NoteLibrarySearch();
+  SetStartupLog(LogText);  // which of our libraries were checked and loaded
   SetFrameBitmap(DIALOG_LIBRARY, BMP_FRAME);
   SetFrameTitle(title);
   return true;

@@ -42,6 +42,7 @@
 
 namespace stf {
 struct CopyEntryView;  // core/copy_list.h
+struct ExpectedBytes;  // core/copy_job.h
 }
 
 // What our libraries export to each other, and what the programs look up by

@@ -8,8 +8,8 @@
 
 extern "C" INT STFAPI StfLanguageText(UINT id, LPCWSTR english, LPWSTR text, INT size) {
   if (text == nullptr || size <= 0) return 0;
-  // Loaded once, for its resources only; kept for the life of the process.
-  static HMODULE library = LoadLibraryExA(STF_DIALOG_LIBRARY, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  // Loaded once, checked, for its resources only; kept for the life of the process.
+  static HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
   std::string chosen;
   Symbols().Get(STF_SYM_LANGUAGE, &chosen);
   const WORD language = static_cast<WORD>(std::strtoul(chosen.c_str(), nullptr, 10));

@@ -56,6 +56,7 @@ CopyFailure CopyRun::ExpandData(CopyWork* w, FileHandle source) {
   const std::uint64_t start = done_;
   SysError writeError = 0;
   const WriteExpanded write = [&](const void* data, std::size_t size) {
+    w->landing.Update(data, size);
     writeError = fs_.Write(out, data, size);
     if (writeError == 0) {
       done_ += size;

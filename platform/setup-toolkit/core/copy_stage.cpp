@@ -2,6 +2,8 @@
 // data copied to the staged file and flushed.
 #include "copy_run.h"
 
+#include "disk_manifest.h"
+
 namespace stf {
 
 int WriteFailure(SysError error) { return IsDiskFull(error) ? grcDiskFull : grcCannotWrite; }
@@ -13,6 +15,7 @@ ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
 }
 
 CopyFailure CopyRun::StageFile(CopyWork* w) {
+  w->landing = Sha256();
   FileHandle source = nullptr;
   if (SysError error = fs_.OpenRead(w->source, &source)) {
     return {IsMissing(error) ? grcSourceMissing : grcReadError, error, "CreateFileA " + w->source};
@@ -92,6 +95,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
       failure = {grcReadError, error, "ReadFile " + w->source};
       break;
     }
+    w->landing.Update(buffer_.data(), got);
     if (got > 0 && (error = fs_.Write(out, buffer_.data(), got)) != 0) {
       failure = {WriteFailure(error), error,
                  "WriteFile " + staged + " (at byte " + std::to_string(offset) + ")"};
@@ -109,6 +113,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
 CopyFailure CopyRun::EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
                                 std::uint64_t start, CopyFailure failure) {
   const std::string& staged = w.entry.staged;
+  if (failure.grc == grcOkay) failure = MatchLanding(w, done_ - start);
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
     // The old file's second name is made now, while the next file copies.
@@ -124,6 +129,27 @@ CopyFailure CopyRun::EndStaging(const CopyWork& w, FileHandle source, FileHandle
     done_ = start;
   }
   return failure;
+}
+
+// The bytes just written, against what the disk's manifest says the source
+// puts in place.
+CopyFailure CopyRun::MatchLanding(const CopyWork& w, std::uint64_t bytes) {
+  if (!w.item->expected.listed) return {};
+  Sha256 sha = w.landing;
+  unsigned char digest[kSha256Size];
+  sha.Finish(digest);
+  const ManifestMatch match =
+      MatchBytes(bytes, digest, w.item->expected.size, w.item->expected.digest);
+  const ManifestDecision decision = DecideManifest(w.source, match, job_.diskSigned);
+  if (decision.action == ManifestAction::kAccept) {
+    user_.LogNote(decision.line);
+    return {};
+  }
+  // Refused on a signed disk (grcChangedDisk stops the copy); a damaged disk
+  // may be read again.
+  damaged_ = decision.line + ".";
+  return {decision.action == ManifestAction::kRefuse ? grcChangedDisk : grcReadError,
+          kErrorFileCorrupt, decision.line};
 }
 
 }  // namespace stf
