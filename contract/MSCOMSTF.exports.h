@@ -88,6 +88,10 @@ STF_BYNAME(BOOL, StfCheckDiskFile, (LPCSTR szFile), (szFile))
 // szSource, judged as above through the copy's bytes; fHashed: the caller has
 // matched them with the manifest already, only the signature is left.
 STF_OWN(BOOL, StfCheckLandedFile, (LPCSTR szSource, LPCSTR szLanded, BOOL fHashed), (szSource, szLanded, fHashed))
+// Writes the lines of the disk's checks made before the log was open (the
+// frame reads the dialog library's languages first); the programs call it
+// once their log has its header.
+STF_BYNAME(void, StfLogEarlyChecks, (void), ())
 // The running program carries a signature: every file of its disk must match its manifest.
 STF_OWN(BOOL, StfDiskSigned, (void), ())
 // What the manifest says the file of that name lands as; FALSE when it does not list it.

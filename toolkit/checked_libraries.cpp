@@ -39,8 +39,10 @@ bool ready = false;
 bool diskSigned = false;
 bool haveManifest = false;
 stf::DiskManifest manifest;
+// Wide: a folder whose name the ANSI code page cannot hold still loads, and
+// the toolkit then says why setup cannot go on there.
 char programPath[MAX_PATH];
-std::string programDir;
+WCHAR programDir[MAX_PATH];
 std::vector<Loaded> loaded;
 std::vector<std::string> loading;  // a cycle of imports is refused
 
@@ -95,10 +97,10 @@ void CheckOwnSignature() {
 void Prepare() {
   if (ready) return;
   ready = true;
-  const DWORD length = GetModuleFileNameA(nullptr, programPath, MAX_PATH);
+  const DWORD length = GetModuleFileNameW(nullptr, programDir, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) Refuse("The program cannot read its own path");
-  programDir.assign(programPath, length);
-  programDir.erase(programDir.find_last_of('\\') + 1);
+  GetModuleFileNameA(nullptr, programPath, MAX_PATH);
+  for (DWORD i = length; i > 0 && programDir[i - 1] != L'\\'; --i) programDir[i - 1] = L'\0';
   // The header page is mapped with the image: its certificate entry tells a
   // signed program without reading the file again.
   const stf::ImageKind kind = stf::ImageKindOf(reinterpret_cast<const std::uint8_t*>(&__ImageBase), 1024);
@@ -125,8 +127,8 @@ HMODULE Find(const std::string& name) {
 }
 
 // The whole file through a handle that denies writing; kept open for the run.
-HANDLE ReadHeld(const std::string& path, std::vector<std::uint8_t>* bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+HANDLE ReadHeld(const std::wstring& wide, const std::string& path, std::vector<std::uint8_t>* bytes) {
+  HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) Refuse(ErrorText("CreateFileA", path, GetLastError()));
   const DWORD size = GetFileSize(file, nullptr);
@@ -165,11 +167,13 @@ HMODULE LoadChecked(const std::string& name) {
   for (const std::string& busy : loading) {
     if (lstrcmpiA(busy.c_str(), name.c_str()) == 0) Refuse("The libraries of the disk import each other in a cycle: " + name);
   }
-  const std::string path = programDir + name;
+  std::wstring wide = programDir;
+  for (char c : name) wide += static_cast<WCHAR>(static_cast<unsigned char>(c));  // ASCII names
+  const std::string path = std::string(programPath).substr(0, std::string(programPath).find_last_of('\\') + 1) + name;
   std::vector<std::uint8_t> bytes;
   HANDLE held = nullptr;
   for (;;) {
-    held = ReadHeld(path, &bytes);
+    held = ReadHeld(wide, path, &bytes);
     unsigned char digest[stf::kSha256Size];
     stf::Sha256 sha;
     sha.Update(bytes.data(), bytes.size());
@@ -193,8 +197,8 @@ HMODULE LoadChecked(const std::string& name) {
     if (haveManifest && stf::FindManifestEntry(manifest, imported) != nullptr) LoadChecked(imported);
   }
   loading.pop_back();
-  HMODULE module = LoadLibraryExA(path.c_str(), nullptr, 0);
-  if (module == nullptr) Refuse(ErrorText("LoadLibraryExA", path, GetLastError()));
+  HMODULE module = LoadLibraryExW(wide.c_str(), nullptr, 0);
+  if (module == nullptr) Refuse(ErrorText("LoadLibraryExW", path, GetLastError()));
   loaded.push_back({entry != nullptr ? entry->name : name, module});
   (void)held;  // held open: the file cannot change while the run uses it
   return module;

@@ -89,6 +89,7 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
   }
   NoteLibrarySearch();
   SetStartupLog(LogText);  // which of our libraries were checked and loaded
+  LogEarlyToolkitChecks();
   SetFrameBitmap(DIALOG_LIBRARY, BMP_FRAME);
   SetFrameTitle(title);
   return true;

@@ -33,3 +33,10 @@ bool DiskFileIntact(LPCSTR file) {
   }
   return check(file) != FALSE;
 }
+
+void LogEarlyToolkitChecks(void) {
+  typedef void(STFAPI * LogEarly)(void);
+  LogEarly log = reinterpret_cast<LogEarly>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfLogEarlyChecks")));
+  if (log != nullptr) log();
+}

@@ -18,3 +18,5 @@ void ReportStartupFailure(LPCSTR text);
 // program) before it is installed: false when the toolkit refused it and has
 // logged why, or has no such check.
 bool DiskFileIntact(LPCSTR file);
+// The toolkit's lines of the disk's checks made before the log was open.
+void LogEarlyToolkitChecks(void);

@@ -14,6 +14,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "copy_job.h"
 #include "dbcs_path.h"
@@ -21,6 +22,7 @@
 #include "file_trust.h"
 #include "image_kind.h"
 #include "ansi_text.h"
+#include "setup_log.h"
 #include "platform/setup-toolkit/common/common_state.h"
 #include "platform/verify_trust.h"
 
@@ -77,15 +79,26 @@ const Disk& TheDisk() {
   return disk;
 }
 
-// Said once, in the first log: the first files may be judged before the log opens.
+// The first files are judged before the log opens (the frame reads the
+// dialog library's languages): their lines wait for it.
+std::vector<std::string> early;
+
+void Note(const std::string& line) {
+  early.push_back(line);
+  if (!stf::ProcessSetupLog().Write(early.front())) return;
+  for (std::size_t i = 1; i < early.size(); ++i) LogRecord(early[i]);
+  early.clear();
+}
+
 void TellDiskOnce(const Disk& disk) {
   static bool told = false;
   if (told) return;
-  told = LogRecord(disk.isSigned ? "Setup is signed: every file it reads, loads or installs from "
-                                   "its disk must match the disk's manifest"
-                                 : "Setup is not signed: a file of its disk that differs from the "
-                                   "disk's manifest is taken for a damaged one");
-  if (told && !disk.listed) LogRecord("The disk's manifest cannot be read: " + disk.problem);
+  told = true;
+  Note(disk.isSigned ? "Setup is signed: every file it reads, loads or installs from its disk "
+                       "must match the disk's manifest"
+                     : "Setup is not signed: a file of its disk that differs from the disk's "
+                       "manifest is taken for a damaged one");
+  if (!disk.listed) Note("The disk's manifest cannot be read: " + disk.problem);
 }
 
 WinVerifyTrustCall Verifier() {
@@ -97,8 +110,8 @@ WinVerifyTrustCall Verifier() {
         reinterpret_cast<void*>(GetProcAddress(library, "WinVerifyTrust")));
   }
   if (verifier == nullptr) {
-    LogRecord("Signature checks skipped: this Windows has no WinVerifyTrust (wintrust.dll, error " +
-              std::to_string(GetLastError()) + ")");
+    Note("Signature checks skipped: this Windows has no WinVerifyTrust (wintrust.dll, error " +
+         std::to_string(GetLastError()) + ")");
   }
   return verifier;
 }
@@ -186,7 +199,7 @@ bool JudgeSignature(const std::string& path, const Bytes& bytes, HANDLE held,
     Refused(named, decision.line, kErrorInvalidImageHash);
     return false;
   }
-  LogRecord(decision.line);
+  Note(decision.line);
   return true;
 }
 
@@ -204,6 +217,11 @@ bool JudgeDiskFile(const std::string& path, bool setupInformation, Bytes* bytes,
   for (;;) {
     *bytes = Bytes();
     if (DWORD error = ReadHeld(path, bytes, setupInformation, held)) {
+    // A missing file is for the caller to name with the others missing.
+    if (!setupInformation && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
+      *held = INVALID_HANDLE_VALUE;
+      return true;
+    }
       stf::FailureCause cause;
       cause.operation = stf::kOperationRead;
       cause.file = path;
@@ -216,7 +234,7 @@ bool JudgeDiskFile(const std::string& path, bool setupInformation, Bytes* bytes,
     const std::string name = stf::FileNameOf(path, StfIsLeadByte);
     const stf::ManifestDecision listing = JudgeListing(name, path, *bytes, false, setupInformation);
     if (listing.action == stf::ManifestAction::kAccept) {
-      LogRecord(listing.line);
+      Note(listing.line);
       if (setupInformation || JudgeSignature(path, *bytes, *held, path)) return true;
       CloseHandle(*held);
       return false;
@@ -256,6 +274,7 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
   Bytes bytes;
   HANDLE held = nullptr;
   if (!JudgeDiskFile(file, false, &bytes, &held)) return FALSE;
+  if (held == INVALID_HANDLE_VALUE) return TRUE;  // missing: the caller names it
   CloseHandle(held);
   accepted.insert(file);
   return TRUE;
@@ -275,7 +294,7 @@ BOOL STFAPI StfCheckLandedFile(LPCSTR szSource, LPCSTR szLanded, BOOL fHashed) {
         JudgeListing(stf::FileNameOf(source, StfIsLeadByte), source, bytes, true, false);
     ok = listing.action == stf::ManifestAction::kAccept;
     if (ok) {
-      LogRecord(listing.line);
+      Note(listing.line);
     } else {
       Refused(source, listing.line, kErrorInvalidImageHash);
     }
@@ -284,6 +303,12 @@ BOOL STFAPI StfCheckLandedFile(LPCSTR szSource, LPCSTR szLanded, BOOL fHashed) {
   ok = ok && JudgeSignature(landed, bytes, held, source + " (as copied to " + landed + ")");
   CloseHandle(held);
   return ok ? TRUE : FALSE;
+}
+
+void STFAPI StfLogEarlyChecks(void) {
+  std::vector<std::string> lines;
+  lines.swap(early);
+  for (const std::string& line : lines) Note(line);
 }
 
 BOOL STFAPI StfDiskSigned(void) { return TheDisk().isSigned ? TRUE : FALSE; }
