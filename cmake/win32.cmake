@@ -117,9 +117,16 @@ foreach(exe setup uninstall)
   add_dependencies(${exe} toolkit_imports)
   target_include_directories(${exe} PRIVATE ${CMAKE_SOURCE_DIR} ${MANIFEST_ROOM_DIR})
   target_link_libraries(${exe} PRIVATE ${part}_program lean_runtime ${IMPORT_LIBS} user32 advapi32)
-  target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++)
+  # The map tells the step after the link where the delay descriptors lie.
+  file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/maps)
+  set(map ${CMAKE_BINARY_DIR}/maps/${exe}.map)
+  target_link_options(${exe} PRIVATE -static -static-libgcc -static-libstdc++
+    -Wl,-u,_DelayDescriptorsEnd -Wl,-Map=${map})
   set_target_properties(${exe} PROPERTIES OUTPUT_NAME ${exe} RUNTIME_OUTPUT_DIRECTORY ${DISK_DIR})
   crt_bind(${exe} program)
+  add_custom_command(TARGET ${exe} POST_BUILD
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/cmake/delay_imports.py --fill $<TARGET_FILE:${exe}> ${map}
+    VERBATIM)
 endforeach()
 
 # Our toolkit libraries, the dialog library, the disk and the Wine tests.

@@ -223,4 +223,9 @@ FARPROC WINAPI DelayLoadFailed(unsigned notify, PDelayLoadInfo info) {
 extern "C" {
 PfnDliHook __pfnDliNotifyHook2 = BeforeDelayLoad;
 PfnDliHook __pfnDliFailureHook2 = DelayLoadFailed;
+// The delay-load libraries lay their descriptors in .text$2, one after the
+// other; this zero one after them ends the table that the image's Delay
+// Import Directory names (cmake/delay_imports.py), for the tools that read it.
+// The link keeps it (-u): nothing calls it.
+extern const ImgDelayDescr DelayDescriptorsEnd __attribute__((section(".text$3"), used, aligned(4))) = {};
 }

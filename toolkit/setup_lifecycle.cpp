@@ -82,6 +82,7 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
     ReportStartupFailure("Cannot initialize setup!");
     return false;
   }
+  HandDialogAnswers();
   if (!BindRegistryFunctions()) {
     ReportStartupFailure("Cannot initialize registry!");
     EndSetup();

@@ -54,20 +54,6 @@ extern "C" {
 #include "contract/exports.h"
 }  // extern "C"
 
-extern "C" {
-
-// Exported by a dialog library, looked up by name by MSUILSTF:
-// "QuietEventWord": the answer of dialog idDlg's default button in quiet mode;
-// fRestart is true when the command line chose a restart after a quiet install.
-typedef LPCSTR(STFAPI* PFN_QUIET_EVENT_WORD)(UINT idDlg, BOOL fRestart);
-// "DialogOutcome": what dialog idDlg answered with the event sum nEventSum
-// (dialog_ids.h) means for the whole setup: a stf::RunOutcome, with the words
-// that say what decided a failure or a nothing-to-remove in *pszDetail (null:
-// none); kOutcomeUndecided when the answer decides nothing.
-typedef INT(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, UINT nEventSum, LPCSTR* pszDetail);
-
-}  // extern "C"
-
 // MSUILSTF creates every dialog with its number as the WM_INITDIALOG lParam,
 // so that the procedure knows which texts to show before anything else.
 

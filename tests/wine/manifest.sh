@@ -4,7 +4,7 @@
 # patched before it loads, a driver with an unreadable certificate table and
 # one signed by someone else are each refused with DRIVERS unchanged and no
 # service; on an unsigned disk a damaged file is named with Retry, and an
-# admin's added file is installed with its log line.
+# admin's added file is installed with its log line (on a disk of 2,000 files).
 source "$(dirname "$0")/lib.sh"
 : "${WINE_TEST_SIGN:?set by ctest: scripts/sign}"
 
@@ -133,8 +133,12 @@ PY
 
   manifest-admin-file)
     # An admin's own file added to an unsigned disk, and setup.inf edited to
-    # install it: both go ahead, each with its line in the log.
+    # install it: both go ahead, each with its line in the log. The disk's
+    # 2,000 other files are listed: its manifest outgrew the room the build
+    # reserved, and the programs grew to hold it.
     scenario_begin "$1"
+    for ((i = 0; i < 2000; i++)); do printf '%d\n' "$i" >"$DISK/f$i.dat"; done
+    stamp_disk
     export KEEP_MANIFEST=1
     cp "$DISK/mlxidecd.SYS" "$DISK/extra.SYS"
     printf '\x01' >>"$DISK/extra.SYS"
@@ -146,6 +150,8 @@ PY
     grep -qF "Not in the disk's manifest (a file added to the disk): $(windows_path "$DISK")\\extra.SYS" "$LOG" ||
       fail "no log line for the added file"
     grep -qF "an edited setup information file" "$LOG" || fail "no log line for the edited setup.inf"
+    grep -qF "Matches the disk's manifest: $(windows_path "$DISK")\\mlxidecd.SYS" "$LOG" ||
+      fail "the grown manifest was not read: $(grep -a manifest "$LOG" | head -n 3)"
     ;;
 
   *) fail "unknown scenario $1" ;;
