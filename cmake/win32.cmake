@@ -4,12 +4,14 @@ set(DISK_DIR ${CMAKE_BINARY_DIR}/disk)
 # The disk carries small binaries: each function in a section of its own, the
 # sections nothing reaches dropped at the link, symbols stripped. Data keeps
 # one section: given one each, zero-filled data would take room in the file.
+# So no switch becomes a table there: the table would keep its function, and
+# every function its cases call, in every binary that links the file.
 # No code of ours catches an exception or asks a type at run time, so none
 # carries unwind tables or type records: on Windows the tables would keep
 # every function they describe alive at the link. Local statics are made
 # without a lock: only one thread runs our code (the copy's flush worker
 # calls Windows alone), and the lock brings the exception code back.
-set(LEAN_FLAGS -ffunction-sections -fno-exceptions -fno-asynchronous-unwind-tables
+set(LEAN_FLAGS -ffunction-sections -fno-jump-tables -fno-exceptions -fno-asynchronous-unwind-tables
   $<$<COMPILE_LANGUAGE:CXX>:-fno-rtti> $<$<COMPILE_LANGUAGE:CXX>:-fno-threadsafe-statics>)
 add_compile_options("$<$<CONFIG:MinSizeRel>:${LEAN_FLAGS}>")
 # The libraries made before this file is read take them too.
