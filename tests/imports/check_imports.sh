@@ -96,7 +96,11 @@ for binary in "${binaries[@]}"; do
     }' <<<"$dump")
   # The delay imports (objdump does not list them): the same rules, and a count.
   delayed=$(python3 "$delay_imports" --list "$binary") || { fault "$name: its delay imports cannot be read"; continue; }
-  [[ -z $delayed ]] && continue
+  if [[ -z $delayed ]]; then
+    [[ $name == *.[eE][xX][eE] && -n ${own[MSCOMSTF.DLL]:-} ]] &&
+      fault "$name delay-loads nothing: its Delay Import Directory is empty (cmake/delay_imports.py --fill)"
+    continue
+  fi
   while IFS=$'\t' read -r dll function; do
     check_import "$name" "${dll^^}" "$function"
   done <<<"$delayed"

@@ -1,5 +1,7 @@
 #include "disk_manifest.h"
 
+#include <algorithm>
+
 #include "ansi_text.h"
 
 namespace stf {
@@ -60,6 +62,16 @@ bool SameDigest(const unsigned char* a, const unsigned char* b) {
   return differ == 0;
 }
 
+// ASCII case only, as the names of the disk's files are compared.
+int CompareNoCase(const std::string& a, const std::string& b) {
+  const std::size_t n = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    const unsigned char x = ToUpperAscii(a[i]), y = ToUpperAscii(b[i]);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+}
+
 }  // namespace
 
 bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::string* problem) {
@@ -89,9 +101,8 @@ bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::s
     }
     if (line.empty()) continue;
     ManifestEntry entry;
-    if (!ParseEntry(line, &entry) || FindManifestEntry(*out, entry.name) != nullptr) {
-      *problem = "line " + std::to_string(number) + " is not a file's name, size and SHA-256, "
-                 "or names a file twice";
+    if (!ParseEntry(line, &entry)) {
+      *problem = "line " + std::to_string(number) + " is not a file's name, size and SHA-256";
       *out = DiskManifest();
       return false;
     }
@@ -101,15 +112,31 @@ bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::s
     *problem = "it is empty";
     return false;
   }
+  // An index by name: a disk of thousands of files is looked up in each of them.
+  const std::vector<ManifestEntry>& entries = out->entries;
+  for (std::size_t i = 0; i < entries.size(); ++i) out->byName.push_back(i);
+  std::sort(out->byName.begin(), out->byName.end(), [&entries](std::size_t a, std::size_t b) {
+    return CompareNoCase(entries[a].name, entries[b].name) < 0;
+  });
+  for (std::size_t i = 1; i < out->byName.size(); ++i) {
+    const std::string& name = entries[out->byName[i]].name;
+    if (CompareNoCase(entries[out->byName[i - 1]].name, name) == 0) {
+      *problem = "it names " + name + " twice";
+      *out = DiskManifest();
+      return false;
+    }
+  }
   return true;
 }
 
 const ManifestEntry* FindManifestEntry(const DiskManifest& manifest, const std::string& name) {
-  const std::string wanted = ToUpperAscii(name);
-  for (const ManifestEntry& e : manifest.entries) {
-    if (ToUpperAscii(e.name) == wanted) return &e;
-  }
-  return nullptr;
+  const std::vector<ManifestEntry>& entries = manifest.entries;
+  auto found = std::lower_bound(manifest.byName.begin(), manifest.byName.end(), name,
+                                [&entries](std::size_t i, const std::string& wanted) {
+                                  return CompareNoCase(entries[i].name, wanted) < 0;
+                                });
+  if (found == manifest.byName.end() || CompareNoCase(entries[*found].name, name) != 0) return nullptr;
+  return &entries[*found];
 }
 
 void LandingOf(const ManifestEntry& entry, std::uint64_t* size, const unsigned char** digest) {

@@ -30,7 +30,8 @@ struct ManifestEntry {
 };
 
 struct DiskManifest {
-  std::vector<ManifestEntry> entries;
+  std::vector<ManifestEntry> entries;  // in the order of the text
+  std::vector<std::size_t> byName;     // entries' indexes, by name without regard to case
 };
 
 // The header line, then a line per file, fields split by tabs:
