@@ -112,15 +112,18 @@ bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::s
     *problem = "it is empty";
     return false;
   }
-  // An index by name: a disk of thousands of files is looked up in each of them.
+  // An index by name: a disk of thousands of files is looked up in each of
+  // them. Put in place one by one, as the build writes the names in this
+  // order already.
   const std::vector<ManifestEntry>& entries = out->entries;
-  for (std::size_t i = 0; i < entries.size(); ++i) out->byName.push_back(i);
-  std::sort(out->byName.begin(), out->byName.end(), [&entries](std::size_t a, std::size_t b) {
-    return CompareNoCase(entries[a].name, entries[b].name) < 0;
-  });
-  for (std::size_t i = 1; i < out->byName.size(); ++i) {
-    const std::string& name = entries[out->byName[i]].name;
-    if (CompareNoCase(entries[out->byName[i - 1]].name, name) == 0) {
+  std::vector<std::size_t>& order = out->byName;
+  order.resize(entries.size());
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    const std::string& name = entries[i].name;
+    std::size_t j = i;
+    for (; j > 0 && CompareNoCase(entries[order[j - 1]].name, name) > 0; --j) order[j] = order[j - 1];
+    order[j] = i;
+    if (j > 0 && CompareNoCase(entries[order[j - 1]].name, name) == 0) {
       *problem = "it names " + name + " twice";
       *out = DiskManifest();
       return false;
