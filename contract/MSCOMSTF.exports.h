@@ -76,13 +76,29 @@ STF_OWN(void, StfLogOutcome, (void), ())
 STF_OWN(HMODULE, StfSystemLibrary, (LPCSTR szName), (szName))
 // A function of such a library; null (logged) when the library or the function is missing.
 STF_OWN(FARPROC, StfSystemFunction, (LPCSTR szLibrary, LPCSTR szName), (szLibrary, szName))
-// Windows' signature check of a file of the disk (a bare name: of the
-// program's folder) before it is installed or loaded: FALSE (logged as the cause, last error 577) for a file whose
-// signature does not match its content, whose signer was revoked, or that is
-// unsigned on a disk whose setup program is signed. Every answer is logged.
+// A file of the disk (a bare name: of the program's folder) before it is
+// installed or loaded: its bytes against the disk's manifest, then Windows'
+// signature check of the same bytes. FALSE (logged as the cause, last error
+// 577) for a file the manifest refuses (on a signed disk: not listed or
+// different; on an unsigned one: different, unless a person chose to read it
+// again), whose signature does not match its content, whose signer was
+// revoked, or that is unsigned or not checkable on a signed disk. Every answer is logged.
 STF_BYNAME(BOOL, StfCheckDiskFile, (LPCSTR szFile), (szFile))
+// The copy that landed (szLanded, staged or installed) of the disk's file
+// szSource, judged as above through the copy's bytes; fHashed: the caller has
+// matched them with the manifest already, only the signature is left.
+STF_OWN(BOOL, StfCheckLandedFile, (LPCSTR szSource, LPCSTR szLanded, BOOL fHashed), (szSource, szLanded, fHashed))
+// Writes the lines of the disk's checks made before the log was open (the
+// frame reads the dialog library's languages first); the programs call it
+// once their log has its header.
+STF_BYNAME(void, StfLogEarlyChecks, (void), ())
+// The running program carries a signature: every file of its disk must match its manifest.
+STF_OWN(BOOL, StfDiskSigned, (void), ())
+// What the manifest says the file of that name lands as; FALSE when it does not list it.
+STF_OWN(BOOL, StfDiskFileExpected, (LPCSTR szFile, stf::ExpectedBytes* pExpected), (szFile, pExpected))
 // A library of the disk (a bare name: from the program's folder), checked as
-// above, then loaded with LoadLibraryExA's flags; null when refused or missing.
+// above while held, then loaded with LoadLibraryExA's flags, once for each
+// flags; null when refused or missing.
 STF_OWN(HMODULE, StfLoadDiskLibrary, (LPCSTR szName, DWORD dwFlags), (szName, dwFlags))
 
 // Opens a log of this run's own in the account's temporary folder, named after

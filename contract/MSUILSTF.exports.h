@@ -4,6 +4,9 @@
 // Shows dialog idDlg of szDll with procedure szProc of szProcDll over the frame; returns
 // once the user has acted, the event word in symbol DLGEVENT; the dialog stays until killed.
 STF_OP(BOOL, FDoDialogExt, (HWND hwndParent, LPCSTR szDll, UINT idDlg, LPCSTR szProc, LPCSTR szProcDll, LONG lData1, LONG lData2), (hwndParent, szDll, idDlg, szProc, szProcDll, lData1, lData2), OWN)
+// The program's dialogs' answers (toolkit_api.h: STF_DIALOG_ANSWER), copied; each later
+// answer, shown or not, is read from them. 0: a row without a default answer.
+STF_OP(BOOL, StfSetDialogAnswers, (const STF_DIALOG_ANSWER* pAnswers, INT cAnswers), (pAnswers, cAnswers), 1)
 // Removes the top n dialogs (-1: all). 0: failed.
 STF_OP(BOOL, FKillNDialogs, (INT n), (n), OWN)
 

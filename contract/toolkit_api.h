@@ -24,6 +24,21 @@
 #define cmoForceWrite 0x0400  // FCreateIniKeyValue, FCreateSysIniKeyValue: replace an
                               // existing value; without it an existing value stays (success)
 
+// What a dialog's answer means, handed to the toolkit by the program
+// (StfSetDialogAnswers), which knows its dialogs: the answer when nobody
+// answers (quiet and passive runs: the default button), and the outcome of
+// the run (the core's stf::RunOutcome values) that an answer decides. A
+// dialog without a row continues and decides nothing.
+typedef struct {
+  UINT idDlg;
+  LPCSTR szDefault;   // the event word when nobody answers
+  LPCSTR szRestart;   // instead, when the command line chose a restart (null: szDefault)
+  UINT nDecidingSum;  // the event sum of the answer that decides nOnSum (0: every answer)
+  INT nOnSum;         // the outcome that answer decides
+  INT nOtherwise;     // the outcome any other answer decides
+  LPCSTR szDetail;    // what decided a failure or a nothing-to-remove, for the log (or null)
+} STF_DIALOG_ANSWER;
+
 // The operations, from the tables of contract/exports.h.
 extern "C" {
 #define STF_OP(result, name, parameters, arguments, fake) result STFAPI name parameters;

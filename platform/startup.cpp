@@ -41,3 +41,24 @@ void RestrictLibrarySearch(void) {
     LibrarySearchError = GetLastError();
   }
 }
+
+static char PendingLines[16][320];
+static int PendingCount = 0;
+static void (*StartupLog)(LPCSTR) = nullptr;
+
+void NoteStartupLine(LPCSTR line) {
+  if (StartupLog != nullptr) {
+    StartupLog(line);
+  } else if (PendingCount < 16) {
+    char* kept = PendingLines[PendingCount++];
+    int i = 0;
+    for (; line[i] != '\0' && i + 1 < static_cast<int>(sizeof PendingLines[0]); ++i) kept[i] = line[i];
+    kept[i] = '\0';
+  }
+}
+
+void SetStartupLog(void (*log)(LPCSTR line)) {
+  StartupLog = log;
+  for (int i = 0; i < PendingCount && log != nullptr; ++i) log(PendingLines[i]);
+  PendingCount = 0;
+}

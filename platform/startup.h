@@ -15,3 +15,8 @@ int StartupShowState(void);
 // refused restriction is kept in LibrarySearchError for the log.
 void RestrictLibrarySearch(void);
 extern DWORD LibrarySearchError;
+
+// Lines the start-up has for the log (which library was checked and loaded),
+// kept until the program hands over its log writer, then written at once.
+void NoteStartupLine(LPCSTR line);
+void SetStartupLog(void (*log)(LPCSTR line));

@@ -23,6 +23,10 @@ enum EventSumValue : UINT {
 #define QUIT_DIALOG_PROC "FQuitDlgProc"
 #define BILLBOARD_DIALOG_PROC "FModelessDlgProc"
 
+// Tells the toolkit what each dialog's answer means and what it is when
+// nobody answers (quiet and passive runs), before any dialog runs.
+void HandDialogAnswers(void);
+
 // Sum of the first two bytes as signed 8-bit codes, reduced to 16 bits.
 UINT EventSum(LPCSTR word);
 

@@ -55,8 +55,8 @@ static void ReadStartDir(void) {
 }
 
 SetupOpening InitializeSetup(LPSTR cmdLine) {
-  InstallSetupFatalPath();
   if (SetupOpenState == kSetupOpened) return kSetupNotOpened;
+  InstallSetupFatalPath();
 
   INT frame = OpenFrame(cmdLine);
   if (frame == -1) return kSetupNothingToEnd;
@@ -85,12 +85,15 @@ bool StartSetup(LPSTR cmdLine, LPCSTR title) {
     ReportStartupFailure("Cannot initialize setup!");
     return false;
   }
+  HandDialogAnswers();
   if (!BindRegistryFunctions()) {
     ReportStartupFailure("Cannot initialize registry!");
     EndSetup();
     return false;
   }
   NoteLibrarySearch();
+  SetStartupLog([](LPCSTR line) { LogText(line); });  // which of our libraries were checked and loaded
+  LogEarlyToolkitChecks();
   SetFrameBitmap(DIALOG_LIBRARY, BMP_FRAME);
   SetFrameTitle(title);
   return true;

@@ -1,6 +1,7 @@
 #include "toolkit/unattended.h"
 
 #include "contract/toolkit_api.h"
+#include "toolkit/log_lines.h"
 
 FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
   HMODULE module = GetModuleHandleA(library);
@@ -19,9 +20,23 @@ void ReportStartupFailure(LPCSTR text) {
   if (!ToldWithoutBox(text)) MessageBoxA(nullptr, text, "Error", MB_OK | MB_ICONHAND);
 }
 
+// A toolkit without the check cannot vouch for the file: refused, not skipped.
 bool DiskFileIntact(LPCSTR file) {
   typedef BOOL(STFAPI * Check)(LPCSTR);
   Check check = reinterpret_cast<Check>(
       reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfCheckDiskFile")));
-  return check == nullptr || check(file) != FALSE;
+  if (check == nullptr) {
+    char line[400];
+    wsprintfA(line, "Error: %.200s cannot be checked: MSCOMSTF.dll has no StfCheckDiskFile", file);
+    LogText(line);
+    return false;
+  }
+  return check(file) != FALSE;
+}
+
+void LogEarlyToolkitChecks(void) {
+  typedef void(STFAPI * LogEarly)(void);
+  LogEarly log = reinterpret_cast<LogEarly>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfLogEarlyChecks")));
+  if (log != nullptr) log();
 }

@@ -17,5 +17,7 @@ BOOL ToldWithoutBox(LPCSTR text);
 void ReportStartupFailure(LPCSTR text);
 // Windows' signature check of a file of the disk (a bare name: beside the
 // program) before it is installed: false when the toolkit refused it and has
-// logged why; true when the toolkit has no such check.
+// logged why, or has no such check.
 bool DiskFileIntact(LPCSTR file);
+// The toolkit's lines of the disk's checks made before the log was open.
+void LogEarlyToolkitChecks(void);

@@ -52,9 +52,8 @@ bool Append(char* buffer, UINT size, UINT* length, const char* text) {
   return true;
 }
 
-// The switches that ask for no questions as the programs read them (/q, /qn,
-// /quiet, /passive, also with '-' and a value after ':' or '='), words split
-// at blanks and quotes.
+}  // namespace
+
 bool CommandAsksForUnattended(const char* p) {
   if (*p == '"') {
     for (++p; *p != '\0' && *p != '"'; ++p) {
@@ -88,12 +87,7 @@ bool CommandAsksForUnattended(const char* p) {
   }
 }
 
-[[noreturn]] void FailStart(const char* what, const char* name, DWORD error) {
-  char module[MAX_PATH];
-  module[0] = '\0';
-  GetModuleFileNameA(reinterpret_cast<HMODULE>(&__ImageBase), module, MAX_PATH);
-  char text[3 * MAX_PATH];
-  wsprintfA(text, "%s cannot start: %s %s (error %lu).", module, what, name, error);
+void EndStart(const char* text, const char* caption) {
   DWORD written = 0;
   const HANDLE standardError = GetStdHandle(STD_ERROR_HANDLE);
   if (standardError != nullptr && standardError != INVALID_HANDLE_VALUE) {
@@ -101,8 +95,19 @@ bool CommandAsksForUnattended(const char* p) {
     WriteFile(standardError, "\r\n", 2, &written, nullptr);
   }
   const bool quiet = CommandAsksForUnattended(GetCommandLineA());
-  if (!quiet) MessageBoxA(nullptr, text, module, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+  if (!quiet) MessageBoxA(nullptr, text, caption, MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
   ExitProcess(quiet ? ERROR_INSTALL_FAILURE : 0);
+}
+
+namespace {
+
+[[noreturn]] void FailStart(const char* what, const char* name, DWORD error) {
+  char module[MAX_PATH];
+  module[0] = '\0';
+  GetModuleFileNameA(reinterpret_cast<HMODULE>(&__ImageBase), module, MAX_PATH);
+  char text[3 * MAX_PATH];
+  wsprintfA(text, "%s cannot start: %s %s (error %lu).", module, what, name, error);
+  EndStart(text, module);
 }
 
 }  // namespace

@@ -10,8 +10,3 @@ STF_BYNAME(INT_PTR, FInfo0DlgProc, (HWND hdlg, UINT message, WPARAM wParam, LPAR
 STF_BYNAME(INT_PTR, FQuitDlgProc, (HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam), (hdlg, message, wParam, lParam))
 // The billboard's, shown by the copy engine while it copies.
 STF_BYNAME(INT_PTR, FModelessDlgProc, (HWND hdlg, UINT message, WPARAM wParam, LPARAM lParam), (hdlg, message, wParam, lParam))
-// The answers of the dialogs when nobody answers (quiet or passive mode), and
-// what an answer means for the whole setup (stf_internal.h: PFN_QUIET_EVENT_WORD,
-// PFN_DIALOG_OUTCOME).
-STF_BYNAME(LPCSTR, QuietEventWord, (UINT idDlg, BOOL fRestart), (idDlg, fRestart))
-STF_BYNAME(INT, DialogOutcome, (UINT idDlg, UINT nEventSum, LPCSTR* pszDetail), (idDlg, nEventSum, pszDetail))

@@ -42,6 +42,7 @@
 
 namespace stf {
 struct CopyEntryView;  // core/copy_list.h
+struct ExpectedBytes;  // core/copy_job.h
 }
 
 // What our libraries export to each other, and what the programs look up by
@@ -51,20 +52,6 @@ extern "C" {
 #define STF_OWN(result, name, parameters, arguments) result STFAPI name parameters;
 #define STF_BYNAME(result, name, parameters, arguments) result STFAPI name parameters;
 #include "contract/exports.h"
-}  // extern "C"
-
-extern "C" {
-
-// Exported by a dialog library, looked up by name by MSUILSTF:
-// "QuietEventWord": the answer of dialog idDlg's default button in quiet mode;
-// fRestart is true when the command line chose a restart after a quiet install.
-typedef LPCSTR(STFAPI* PFN_QUIET_EVENT_WORD)(UINT idDlg, BOOL fRestart);
-// "DialogOutcome": what dialog idDlg answered with the event sum nEventSum
-// (dialog_ids.h) means for the whole setup: a stf::RunOutcome, with the words
-// that say what decided a failure or a nothing-to-remove in *pszDetail (null:
-// none); kOutcomeUndecided when the answer decides nothing.
-typedef INT(STFAPI* PFN_DIALOG_OUTCOME)(UINT idDlg, UINT nEventSum, LPCSTR* pszDetail);
-
 }  // extern "C"
 
 // MSUILSTF creates every dialog with its number as the WM_INITDIALOG lParam,

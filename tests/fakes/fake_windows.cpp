@@ -97,6 +97,10 @@ void AddUninstallerFiles(const std::string& dir) {
   }
 }
 
+// The toolkit's check of a disk file, looked up by name: every file passes
+// unless a test puts its own in place.
+static BOOL WINAPI AcceptDiskFile(LPCSTR) { return TRUE; }
+
 void ResetMachine() {
   machine = Machine{};
   nextLibraryHandle = 0x10000;
@@ -110,6 +114,8 @@ void ResetMachine() {
   AddUninstallerFiles("D:\\");  // beside the program, D:\SETUP.EXE
   // Windows NT 4.0's: nothing of WOW64.
   AddLibrary("KERNEL32.DLL", {}).resident = true;
+  AddResidentLibrary("MSCOMSTF.dll", {"StfCheckDiskFile"}).implementations["StfCheckDiskFile"] =
+      reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&AcceptDiskFile));
 }
 
 // A directory query in the system's manner: the length without terminator

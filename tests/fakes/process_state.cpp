@@ -24,7 +24,6 @@ namespace fake {
 InternalFailureHandler internalFailureHandler = nullptr;
 
 void ResetProcessState() {
-  calls.clear();
   ResetMachine();
   ResetToolkit();
 
@@ -39,6 +38,7 @@ void ResetProcessState() {
   RegistryFunctions = RegistryEntryPoints{};
   SharedDirsSetUpPending = 1;
   SharedFileUpdateNeeded = 0;
+  calls.clear();  // what the reset itself called is not the test's
 }
 
 std::optional<int> ExitCodeOf(const std::function<void()>& body) {

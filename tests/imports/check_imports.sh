@@ -4,14 +4,17 @@
 # imports from Windows must be in the list with a Windows no newer than NT
 # 4.0, and come from a KnownDLL of every Windows (known_dlls.txt beside this
 # script); imports from a library of the folder itself must find that
-# library there; the PE header keeps OS and subsystem version 4.0. Says every
-# fault it finds, then exits 1.
+# library there, and a program imports ours only with delay (it checks them
+# before it loads them); the PE header keeps OS and subsystem version 4.0.
+# Prints each binary's delay imports by library. Says every fault it finds,
+# then exits 1.
 set -euo pipefail
 
 folder=$1
 list=$2
 known_list=${3:-$(dirname "$0")/known_dlls.txt}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+delay_imports=${DELAY_IMPORTS:-$(dirname "$0")/../../cmake/delay_imports.py}
 readonly ACCEPTED=" NT3.1 NT3.5 NT3.51 NT4.0 "
 readonly KNOWN="$ACCEPTED NT4.0+IE4 2000 XP XPSP2 XPx64 Vista 10 "
 readonly BASES=" ref doc shell crt ole "
@@ -47,6 +50,27 @@ for binary in "${binaries[@]}"; do
   own[${name^^}]=1
 done
 
+# check_import <binary's name> <library> <function>: one import against the rules.
+check_import() {
+  local name=$1 dll=$2 function=$3
+  checked=$((checked + 1))
+  if [[ -n ${own[$dll]:-} ]]; then
+    return
+  elif [[ $dll == MS*STF.DLL || $dll == MSCUISTF.DLL ]]; then
+    fault "$name imports $function from $dll, which is not in $folder"
+  elif [[ $dll == MSVCRT.DLL ]]; then
+    fault "$name imports $function from MSVCRT.DLL, which is not a KnownDLL of Windows NT 4.0: bind it at start-up instead (platform/crt_binding/crt_imports.h)"
+  elif [[ -z ${known[$dll]:-} ]]; then
+    fault "$name imports $dll, which is not a KnownDLL of every Windows ($known_list): a copy beside the program would be loaded; load it at run time from the system directory (StfSystemLibrary)"
+  elif [[ -z $function ]]; then
+    fault "$name imports from $dll by ordinal; only names can be checked"
+  elif [[ -z ${version[$dll!$function]:-} ]]; then
+    fault "$name imports $dll!$function, which $list does not name; add it with the oldest Windows that has it"
+  elif [[ $ACCEPTED != *" ${version[$dll!$function]} "* ]]; then
+    fault "$name imports $dll!$function, which needs Windows ${version[$dll!$function]}; look it up at run time (GetProcAddress) with a fallback"
+  fi
+}
+
 checked=0
 for binary in "${binaries[@]}"; do
   name=$(basename "$binary")
@@ -58,22 +82,10 @@ for binary in "${binaries[@]}"; do
   # "DLL Name: X" opens a library's imports; each import is a line of
   # address, hint or ordinal, and name (none for an import by ordinal).
   while IFS=$'\t' read -r dll function; do
-    checked=$((checked + 1))
-    if [[ -n ${own[$dll]:-} ]]; then
-      continue
-    elif [[ $dll == MS*STF.DLL || $dll == MSCUISTF.DLL ]]; then
-      fault "$name imports $function from $dll, which is not in $folder"
-    elif [[ $dll == MSVCRT.DLL ]]; then
-      fault "$name imports $function from MSVCRT.DLL, which is not a KnownDLL of Windows NT 4.0: bind it at start-up instead (platform/crt_binding/crt_imports.h)"
-    elif [[ -z ${known[$dll]:-} ]]; then
-      fault "$name imports $dll, which is not a KnownDLL of every Windows ($known_list): a copy beside the program would be loaded; load it at run time from the system directory (StfSystemLibrary)"
-    elif [[ -z $function ]]; then
-      fault "$name imports from $dll by ordinal; only names can be checked"
-    elif [[ -z ${version[$dll!$function]:-} ]]; then
-      fault "$name imports $dll!$function, which $list does not name; add it with the oldest Windows that has it"
-    elif [[ $ACCEPTED != *" ${version[$dll!$function]} "* ]]; then
-      fault "$name imports $dll!$function, which needs Windows ${version[$dll!$function]}; look it up at run time (GetProcAddress) with a fallback"
-    fi
+    # A program loads ours only once it has checked them: with delay.
+    [[ $name == *.[eE][xX][eE] && -n ${own[$dll]:-} ]] &&
+      fault "$name imports $dll statically: it would be loaded before the program checks it"
+    check_import "$name" "$dll" "$function"
   done < <(awk '
     /^[[:space:]]*DLL Name:/ { dll = toupper($3); next }
     /^[[:space:]]*$/ { dll = "" }
@@ -82,6 +94,18 @@ for binary in "${binaries[@]}"; do
       name = (n >= 4 && part[4] != "<none>") ? part[4] : ""
       printf "%s\t%s\n", dll, name
     }' <<<"$dump")
+  # The delay imports (objdump does not list them): the same rules, and a count.
+  delayed=$(python3 "$delay_imports" --list "$binary") || { fault "$name: its delay imports cannot be read"; continue; }
+  if [[ -z $delayed ]]; then
+    [[ $name == *.[eE][xX][eE] && -n ${own[MSCOMSTF.DLL]:-} ]] &&
+      fault "$name delay-loads nothing: its Delay Import Directory is empty (cmake/delay_imports.py --fill)"
+    continue
+  fi
+  while IFS=$'\t' read -r dll function; do
+    check_import "$name" "${dll^^}" "$function"
+  done <<<"$delayed"
+  printf '%s delay-loads %d functions: %s\n' "$name" "$(wc -l <<<"$delayed")" \
+    "$(cut -f1 <<<"$delayed" | uniq -c | awk '{ printf "%s%s %d", sep, $2, $1; sep = ", " }')"
 done
 
 ((checked > 0)) || fault "no imports found in ${#binaries[@]} binaries: has $objdump's output changed?"

@@ -13,6 +13,8 @@ SIGN_THROWAWAY_DIR=$work/tw SIGN_DAYS=30 "$sign" "$work/disk" >"$work/sign.out" 
   fail "scripts/sign failed: $(cat "$work/sign.out")"
 grep -q THROWAWAY "$work/sign.out" || fail "scripts/sign did not say that it used a throwaway certificate"
 cmp -s "$disk/setup.inf" "$work/disk/setup.inf" || fail "scripts/sign changed setup.inf, which is no PE"
+# The programs' manifests were written anew after the libraries were signed.
+bash "$(dirname "$0")/manifest_agrees.sh" "$(dirname "$sign")/stamp-manifest" "$work/disk" >/dev/null
 
 ca=(-CAfile "$work/tw/root.pem" -TSA-CAfile "$work/tw/root.pem")
 verify() { osslsigncode verify "${ca[@]}" "$@" >"$work/verify.out" 2>&1; }

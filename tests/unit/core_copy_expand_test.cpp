@@ -38,8 +38,8 @@ struct Rig {
     fs.AddFile("C:\\disk\\f2.sys", kOther);
     fs.AddFile(Target(1), "old driver");
     fs.AddFile(Target(2), "old other");
-    job.items = {{"C:\\disk\\f1.sy_", std::string(kDrivers) + "\\f1.sys", true, ""},
-                 {"C:\\disk\\f2.sys", std::string(kDrivers) + "\\f2.sys", true, ""}};
+    job.items = {{"C:\\disk\\f1.sy_", std::string(kDrivers) + "\\f1.sys", true, "", {}},
+                 {"C:\\disk\\f2.sys", std::string(kDrivers) + "\\f2.sys", true, "", {}}};
     job.billboardTicks = {5};
     job.quiet = true;
     job.chunkBytes = 512;

@@ -39,7 +39,7 @@ struct Rig {
       fs.AddFile("C:\\disk\\f" + std::to_string(i) + ".sys", New(i));
       if (oldSet) fs.AddFile(Target(i), Old(i));
       job.items.push_back({"C:\\disk\\f" + std::to_string(i) + ".sys",
-                           kDest + std::string("F") + std::to_string(i) + ".SYS", true, ""});
+                           kDest + std::string("F") + std::to_string(i) + ".SYS", true, "", {}});
     }
     job.billboardTicks = {5};
     job.quiet = true;

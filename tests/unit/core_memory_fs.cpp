@@ -334,8 +334,9 @@ bool ScriptedUser::ShowBillboard(std::size_t index) {
   return works;
 }
 
-bool ScriptedUser::AskRetry(const std::string&, SysError) {
+bool ScriptedUser::AskRetry(const std::string& problem, SysError) {
   ++questions;
+  problems.push_back(problem);
   if (retryAnswers.empty()) return false;
   const bool answer = retryAnswers.front();
   retryAnswers.pop_front();

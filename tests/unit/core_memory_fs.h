@@ -124,6 +124,7 @@ class ScriptedUser : public CopyUser {
   std::vector<std::string> log;   // "error 112: ...", "copied: S -> D", "note: ..."
   std::vector<std::string> shown;  // "show 1", "remove", in order
   int questions = 0;
+  std::vector<std::string> problems;  // as each retry question put them
   std::uint64_t lastDone = 0, lastTotal = 0;
   bool progressWentBack = false;
   std::vector<bool> billboardWorks;  // per index; missing: it works

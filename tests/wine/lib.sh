@@ -266,7 +266,23 @@ run_setup() {
   wait_setup
 }
 
+# A scenario that changes the files of an unsigned disk is a vendor's other
+# disk: its manifest is made anew, as the vendor's build would, unless the
+# scenario keeps the old one (KEEP_MANIFEST=1: a damaged or changed disk). A
+# signed disk keeps its manifest: signing has covered it.
+stamp_disk() {
+  [[ ${KEEP_MANIFEST:-} == 1 ]] && return
+  osslsigncode extract-signature -in "$DISK/setup.exe" -out "$SCEN/setup.sig" >/dev/null 2>&1 && return
+  local stamper
+  stamper=$(dirname "${BASH_SOURCE[0]}")/../../scripts/stamp-manifest
+  if [[ -f $DISK/uninstall.exe ]]; then
+    python3 "$stamper" "$DISK" uninstall.exe --leave setup.exe || fail "cannot write uninstall.exe's manifest anew"
+  fi
+  python3 "$stamper" "$DISK" setup.exe || fail "cannot write the disk's manifest anew"
+}
+
 start_setup() {
+  stamp_disk
   start_program "$DISK" setup.exe "$@"
 }
 

@@ -138,11 +138,11 @@ $seen"
     session_begin
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 1603
-    expect_outcome 'Outcome: FAILED .*mlxidecd\.SYS does not match its signature.*'
+    expect_outcome 'Outcome: FAILED .*mlxidecd\.SYS differs from the one the signed installation disk was made with.*'
     expect_drivers_unchanged
     expect_no_service
     [[ ! -e $WINEPREFIX/$PRODUCT_DIR ]] || fail "the product's folder was created for a refused disk"
-    grep -q 'mlxidecd.SYS does not match its signature' "$SCEN/setup.err" ||
+    grep -q 'mlxidecd.SYS differs from the one the signed installation disk' "$SCEN/setup.err" ||
       fail "standard error does not name the refused file: $(cat "$SCEN/setup.err")"
     ;;
 
@@ -155,7 +155,7 @@ $seen"
     session_begin
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 1603
-    expect_outcome 'Outcome: FAILED .*mlxidecd\.SYS is not signed, although setup itself is.*'
+    expect_outcome 'Outcome: FAILED .*mlxidecd\.SYS differs from the one the signed installation disk was made with.*'
     expect_drivers_unchanged
     expect_no_service
     [[ ! -e $WINEPREFIX/$PRODUCT_DIR ]] || fail "the product's folder was created for a refused disk"

@@ -38,6 +38,11 @@ stf::RunState& ProcessRunState();
 void KeepFailureCause(const std::string& record, const stf::FailureCause& cause);
 void MarkOutcomeWritten();
 
+// The whole of a text file of the disk (setup.inf), read once and judged by
+// the disk's manifest from the same bytes (disk_trust.cpp); false, logged,
+// when it cannot be read or is refused, with *why.
+bool ReadDiskText(const std::string& path, std::string* text, std::string* why);
+
 // Reports a failure to the user (not in quiet mode) and to the log.
 void ReportProblem(const std::string& text);
 

@@ -46,12 +46,20 @@ static BOOL AddPlanned(const std::vector<stf::CopyEntry>& planned) {
 
 extern "C" {
 
+// The file is read once: the bytes the disk's manifest judged are the ones parsed.
 BOOL STFAPI FOpenInf(LPCSTR file, BOOL, BOOL) {
   stf::InfFile inf;
   stf::InfError error;
   const stf::InfDirectoryIds dirs = file ? InfDirectoriesFor(file) : stf::InfDirectoryIds();
-  if (file == nullptr ||
-      !stf::LoadInfFile(file, &inf, &error, StfIsLeadByte, WideToAnsiText, &dirs)) {
+  std::string bytes, why;
+  const bool present = file != nullptr && GetFileAttributesA(file) != INVALID_FILE_ATTRIBUTES;
+  if (present && !ReadDiskText(file, &bytes, &why)) {
+    ReportProblem(why + ".");
+    return FALSE;
+  }
+  if (!present ||
+      !stf::LoadInfBytes(std::move(bytes), file, &inf, &error, StfIsLeadByte, WideToAnsiText,
+                         &dirs)) {
     std::string text = file ? error.Text() : "no INF file named";
     if (file && GetFileAttributesA(file) == INVALID_FILE_ATTRIBUTES) {
       // The system's reason for this very file, not what reading it left.

@@ -10,9 +10,9 @@ namespace {
 
 const WORD kEnglish = 0x0409;
 
-// Loaded once, for its resources only; kept for the life of the process.
+// Loaded once, checked, for its resources only; kept for the life of the process.
 HMODULE LanguageLibrary() {
-  static HMODULE library = LoadLibraryExA(STF_DIALOG_LIBRARY, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  static HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
   return library;
 }
 

@@ -120,6 +120,13 @@ class CopyUser {
     (void)reading;
     LogError(text, error);
   }
+  // Every file staged, before any is put in place: the system's word on the
+  // staged copy of source (its signature); false stops the copy, logged.
+  virtual bool AcceptStaged(const std::string& source, const std::string& staged) {
+    (void)source;
+    (void)staged;
+    return true;
+  }
   // The file (its target name) that the copy goes on with next.
   virtual void Copying(const std::string& name) { (void)name; }
   virtual void LogCopied(const std::string& source, const std::string& target,

@@ -4,6 +4,7 @@
 
 #include "copy_plan.h"
 #include "copy_run.h"
+#include "disk_manifest.h"
 #include "number_text.h"
 
 namespace stf {
@@ -57,12 +58,14 @@ int RunCopyJob(const CopyJob& job, FileSystem& fs, CopyUser& user, PendingCopy* 
 
 int CopyRun::Run() {
   if (!billboards_.Start()) return grcNoBillboard;
-  int grc = Prepare();
+  int grc = CheckListed();
+  if (grc == grcOkay) grc = Prepare();
   if (grc == grcOkay) grc = Plan();
   if (grc == grcOkay) grc = CheckSpace();
   if (grc == grcOkay) grc = MakeDirectories();
   if (grc == grcOkay && AnythingToStage()) grc = BeginStaging();
   if (grc == grcOkay) grc = StageAll();
+  if (grc == grcOkay) grc = AcceptStaged();
   if (grc == grcOkay) grc = Commit();
   if (grc == grcOkay) return grc;
   Abandon();
@@ -70,6 +73,23 @@ int CopyRun::Run() {
   user_.LogNote("Copy stopped with result " + std::to_string(grc) +
                 (grc == grcUserAbort ? " (the user chose Cancel)" : ""));
   return grc;
+}
+
+// On a signed disk every source must be one the manifest lists, before
+// anything is done; on an unsigned one an added file is noted.
+int CopyRun::CheckListed() {
+  for (const CopyItem& item : job_.items) {
+    if (item.expected.listed) continue;
+    const ManifestDecision decision =
+        DecideManifest(item.source, ManifestMatch::kUnlisted, job_.diskSigned);
+    if (decision.action == ManifestAction::kAccept) {
+      user_.LogNote(decision.line);
+      continue;
+    }
+    user_.LogFileError(decision.line, kErrorInvalidData, item.source, true);
+    return grcChangedDisk;
+  }
+  return grcOkay;
 }
 
 // Names are checked, directories spelled as they are stored (each lookup of
@@ -345,6 +365,15 @@ int CopyRun::SettleStaged() {
   return grcOkay;
 }
 
+// The system's last word on each staged file (its signature), on the very
+// bytes that are to be put in place.
+int CopyRun::AcceptStaged() {
+  for (const CopyWork& w : work_) {
+    if (!w.skipped && !user_.AcceptStaged(w.source, w.entry.staged)) return grcChangedDisk;
+  }
+  return grcOkay;
+}
+
 // The commit journal lists the staged files only; once it is on disk a
 // killed run is completed, not undone.
 int CopyRun::Commit() {
@@ -422,18 +451,25 @@ void CopyRun::Abandon() {
 }
 
 CopyRun::Next CopyRun::Failed(CopyWork* w, const CopyFailure& failure) {
-  const bool reading = failure.grc == grcSourceMissing || failure.grc == grcReadError;
+  const bool reading = failure.grc == grcSourceMissing || failure.grc == grcReadError ||
+                       failure.grc == grcChangedDisk;
   user_.LogFileError("Cannot copy " + w->item->source + " to " + w->item->target + ": " +
                          failure.what,
                      failure.error, reading ? w->item->source : w->item->target, reading);
+  if (failure.grc == grcChangedDisk) {  // no retry, no skip
+    stopResult_ = failure.grc;
+    return Next::kStop;
+  }
   if (!w->item->vital) {
     user_.LogNote("Skipped " + w->item->target + ": the file is not vital");
     w->skipped = true;
     return Next::kSkip;
   }
-  return RetryOrStop("Setup cannot copy the file\n\n" + w->item->source + "\n\nto\n\n" +
-                         w->item->target,
-                     failure)
+  std::string problem = "Setup cannot copy the file\n\n" + w->item->source + "\n\nto\n\n" +
+                        w->item->target;
+  if (!damaged_.empty()) problem.swap(damaged_);
+  damaged_.clear();
+  return RetryOrStop(problem, failure)
              ? Next::kRetry
              : Next::kStop;
 }

@@ -29,6 +29,7 @@
 #include "ansi_text.h"
 #include "copy_host.h"
 #include "copy_recovery.h"
+#include "sha256.h"
 
 namespace stf {
 
@@ -43,7 +44,15 @@ enum CopyResult : int {
   grcReadError = 6,      // a source file could not be read
   grcNoBillboard = 7,    // the billboard dialog could not be shown
   grcWrongVersion = 8,   // a source is below its required version (a wrong disk)
-  grcChangedDisk = 9,    // a source's signature does not match it (a changed disk)
+  grcChangedDisk = 9,    // a source differs from the disk's manifest or its signature (a changed disk)
+};
+
+// What the disk's manifest says a source puts in place (expanded, when it
+// is compressed). Plain C layout: the install library has it from the common one.
+struct ExpectedBytes {
+  bool listed = false;  // the manifest names the source
+  std::uint64_t size = 0;
+  unsigned char digest[kSha256Size] = {};
 };
 
 struct CopyItem {
@@ -51,12 +60,18 @@ struct CopyItem {
   std::string target;
   bool vital = true;
   std::string requiredVersion;  // dotted, or empty for none
+  ExpectedBytes expected;
 };
 
 struct CopyJob {
   std::vector<CopyItem> items;
   std::vector<long> billboardTicks;  // one per registered billboard, in order
   bool quiet = false;                // nobody to ask
+  // The setup program is signed: a source the manifest does not list, or
+  // whose staged bytes differ from it, stops the copy before anything
+  // changes. Unsigned, an unlisted source is copied (and logged), and one
+  // that differs is a damaged disk, read again when the person asks.
+  bool diskSigned = false;
   std::uint32_t tag = 0;             // makes this run's staging names its own
   LeadBytePredicate isLead = nullptr;
   std::size_t chunkBytes = 256 * 1024;

@@ -42,7 +42,7 @@ std::vector<CopyItem> CopyItemsFrom(const CopyEntryView* views, std::size_t coun
   items.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
     const CopyEntryView& v = views[i];
-    items.push_back({v.source, v.target, (v.flags & kFileFlagVital) != 0, v.version});
+    items.push_back({v.source, v.target, (v.flags & kFileFlagVital) != 0, v.version, {}});
   }
   return items;
 }

@@ -39,6 +39,7 @@ struct CopyWork {
   bool unchanged = false;  // the installed file is the source's bytes already
   std::uint64_t written = 0;  // bytes the staged file got
   PackedFile packed;     // a compressed source: size is the expanded size
+  Sha256 landing;        // of the bytes written to the staged file
   std::uint64_t packedSize = 0;
   JournalEntry entry;
 };
@@ -64,6 +65,8 @@ class CopyRun {
   int StageAll();
   int StageFileWithRetries(CopyWork* w);
   int SettleStaged();
+  int CheckListed();
+  int AcceptStaged();
   int Commit();
   void Finish(const std::vector<Placement>& placements, std::size_t changes);
   void Abandon();
@@ -79,6 +82,7 @@ class CopyRun {
   CopyFailure CopyData(CopyWork* w, FileHandle source);
   CopyFailure EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
                          std::uint64_t start, CopyFailure failure);
+  CopyFailure MatchLanding(const CopyWork& w, std::uint64_t bytes);
   bool InstalledVersion(const std::string& target, FileVersion* out);
   bool SameAsInstalled(const CopyWork& w);
 
@@ -104,6 +108,7 @@ class CopyRun {
   std::uint64_t total_ = 0;
   std::uint64_t done_ = 0;
   int stopResult_ = grcOkay;
+  std::string damaged_;  // the words for a file that differs from the manifest
 };
 
 }  // namespace stf

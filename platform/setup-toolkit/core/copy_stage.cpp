@@ -2,6 +2,7 @@
 // data copied to the staged file and flushed.
 #include "copy_run.h"
 
+#include "disk_manifest.h"
 #include "sha256.h"
 
 namespace stf {
@@ -15,6 +16,7 @@ ReadAt ReaderOf(FileSystem& fs, FileHandle file) {
 }
 
 CopyFailure CopyRun::StageFile(CopyWork* w) {
+  w->landing = Sha256();
   FileHandle source = nullptr;
   if (SysError error = fs_.OpenRead(w->source, &source)) {
     return {IsMissing(error) ? grcSourceMissing : grcReadError, error, "CreateFileA " + w->source};
@@ -99,36 +101,41 @@ bool DigestOfReader(const ReadAt& read, std::vector<char>* buffer, std::string* 
 
 }  // namespace
 
-// The source (expanded when packed) against the installed file; a read that
-// fails answers no, and the copy then meets the failure itself.
+// The installed file against what the source would put in place: the disk
+// manifest's size and SHA-256 where it lists the source (nothing of the disk
+// is read then, so no unchecked byte decides), else the source itself,
+// expanded when packed. A read that fails answers no, and the copy then meets
+// the failure itself.
 bool CopyRun::SameAsInstalled(const CopyWork& w) {
-  FileHandle source = nullptr, target = nullptr;
+  std::vector<char> buffer(job_.chunkBytes);
+  std::string installed, disk;
+  FileHandle target = nullptr;
+  if (fs_.OpenRead(w.target, &target) != 0) return false;
+  bool same = DigestOfReader(ReaderOf(fs_, target), &buffer, &installed);
+  fs_.Close(target);
+  if (!same) return false;
+  if (w.item->expected.listed) {
+    return w.size == w.item->expected.size && installed == Sha256Text(w.item->expected.digest);
+  }
+  FileHandle source = nullptr;
   if (fs_.OpenRead(w.source, &source) != 0) return false;
-  bool same = false;
-  if (fs_.OpenRead(w.target, &target) == 0) {
-    std::vector<char> buffer(job_.chunkBytes);
-    std::string installed, disk;
-    same = DigestOfReader(ReaderOf(fs_, target), &buffer, &installed);
-    if (same && w.packed.packing == Packing::kPlain) {
-      same = DigestOfReader(ReaderOf(fs_, source), &buffer, &disk);
-    } else if (same) {
-      Sha256 hash;
-      std::string problem;
-      same = ExpandPacked(ReaderOf(fs_, source), w.packed,
-                          [&hash](const void* data, std::size_t size) {
-                            hash.Update(data, size);
-                            return SysError(0);
-                          },
-                          &problem) == 0;
-      unsigned char bytes[kSha256Size];
-      hash.Finish(bytes);
-      disk = Sha256Text(bytes);
-    }
-    same = same && installed == disk;
-    fs_.Close(target);
+  if (w.packed.packing == Packing::kPlain) {
+    same = DigestOfReader(ReaderOf(fs_, source), &buffer, &disk);
+  } else {
+    Sha256 hash;
+    std::string problem;
+    same = ExpandPacked(ReaderOf(fs_, source), w.packed,
+                        [&hash](const void* data, std::size_t size) {
+                          hash.Update(data, size);
+                          return SysError(0);
+                        },
+                        &problem) == 0;
+    unsigned char bytes[kSha256Size];
+    hash.Finish(bytes);
+    disk = Sha256Text(bytes);
   }
   fs_.Close(source);
-  return same;
+  return same && installed == disk;
 }
 
 CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
@@ -147,6 +154,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
       failure = {grcReadError, error, "ReadFile " + w->source};
       break;
     }
+    w->landing.Update(buffer_.data(), got);
     if (got > 0 && (error = fs_.Write(out, buffer_.data(), got)) != 0) {
       failure = {WriteFailure(error), error,
                  "WriteFile " + staged + " (at byte " + std::to_string(offset) + ")"};
@@ -165,6 +173,7 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
 CopyFailure CopyRun::EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
                                 std::uint64_t start, CopyFailure failure) {
   const std::string& staged = w.entry.staged;
+  if (failure.grc == grcOkay) failure = MatchLanding(w, done_ - start);
   if (failure.grc == grcOkay) {
     fs_.CopyFileTime(source, out);
     // The old file's second name is made now, while the next file copies.
@@ -180,6 +189,27 @@ CopyFailure CopyRun::EndStaging(const CopyWork& w, FileHandle source, FileHandle
     done_ = start;
   }
   return failure;
+}
+
+// The bytes just written, against what the disk's manifest says the source
+// puts in place.
+CopyFailure CopyRun::MatchLanding(const CopyWork& w, std::uint64_t bytes) {
+  if (!w.item->expected.listed) return {};
+  Sha256 sha = w.landing;
+  unsigned char digest[kSha256Size];
+  sha.Finish(digest);
+  const ManifestMatch match =
+      MatchBytes(bytes, digest, w.item->expected.size, w.item->expected.digest);
+  const ManifestDecision decision = DecideManifest(w.source, match, job_.diskSigned);
+  if (decision.action == ManifestAction::kAccept) {
+    user_.LogNote(decision.line);
+    return {};
+  }
+  // Refused on a signed disk (grcChangedDisk stops the copy); a damaged disk
+  // may be read again.
+  damaged_ = decision.line + ".";
+  return {decision.action == ManifestAction::kRefuse ? grcChangedDisk : grcReadError,
+          kErrorFileCorrupt, decision.line};
 }
 
 }  // namespace stf

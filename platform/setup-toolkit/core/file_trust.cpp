@@ -78,7 +78,11 @@ TrustDecision DecideTrust(const std::string& file, unsigned long code, bool disk
       d.line = theFile + "is signed with a certificate that was revoked or is distrusted" + codeText;
       break;
     case TrustVerdict::kUnchecked:
-      d.line = "Signature check skipped: Windows could not check the file" + at;
+      // An answer nobody has read is no answer: a signed disk refuses it.
+      d.refuse = diskSigned;
+      d.line = diskSigned ? theFile + "could not be checked: Windows answered its signature check "
+                                     "with a code setup does not know" + codeText
+                          : "Signature check skipped: Windows could not check the file" + at;
       break;
   }
   return d;

@@ -3,8 +3,9 @@
 // present but does not match the file's content (a changed disk, a damaged
 // download) or whose signer was revoked refuses the file; a signature whose
 // root Windows does not trust (a vendor's test certificate) is logged; an
-// unsigned file is refused only on a disk whose setup program is signed,
-// where it can only be a changed file.
+// unsigned file, or one Windows gives an answer not listed here for, is
+// refused only on a disk whose setup program is signed, where it can only be
+// a changed file.
 #pragma once
 
 #include <string>

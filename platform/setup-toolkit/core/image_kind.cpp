@@ -20,6 +20,8 @@ constexpr std::size_t kDirectoriesPe32 = 96;
 constexpr std::size_t kDirectoriesPe32Plus = 112;
 constexpr std::size_t kCertificateDirectory = 4;
 constexpr std::size_t kDirectorySize = 8;
+constexpr std::size_t kSectionHeaderSize = 40;
+constexpr std::size_t kImportDescriptorSize = 20;
 
 std::uint32_t Le16(const std::uint8_t* p) { return p[0] | (p[1] << 8); }
 std::uint32_t Le32(const std::uint8_t* p) {
@@ -73,6 +75,53 @@ SysError ReadImageKind(const ReadAt& read, ImageKind* out, std::string* problem)
   *out = ImageKindOf(head.data(), got);
   out->packing = file.packing;
   return 0;
+}
+
+// An address in the loaded image as an offset in the file; false outside
+// every section's data.
+static bool FileOffsetOf(const std::uint8_t* file, std::size_t size, std::size_t sections,
+                         std::size_t count, std::uint32_t rva, std::size_t* offset) {
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = sections + i * kSectionHeaderSize;
+    if (at + kSectionHeaderSize > size) return false;
+    const std::uint32_t address = Le32(file + at + 12), raw = Le32(file + at + 16);
+    if (rva >= address && rva - address < raw) {
+      const std::uint64_t off = static_cast<std::uint64_t>(Le32(file + at + 20)) + (rva - address);
+      if (off >= size) return false;
+      *offset = static_cast<std::size_t>(off);
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ImportedLibraries(const std::uint8_t* file, std::size_t size, std::vector<std::string>* names) {
+  names->clear();
+  const ImageKind kind = ImageKindOf(file, size);
+  if (!kind.image) return false;
+  const std::size_t pe = Le32(file + kNewHeaderOffsetField);
+  const std::size_t optional = pe + kFileHeaderSize;
+  const std::size_t optionalSize = Le16(file + pe + 20);
+  if (Le16(file + optional) != kMagicPe32 || optionalSize < kDirectoriesPe32 + 2 * kDirectorySize ||
+      optional + optionalSize > size) {
+    return false;
+  }
+  const std::uint32_t table = Le32(file + optional + kDirectoriesPe32 + kDirectorySize);
+  if (table == 0) return true;
+  const std::size_t sections = optional + optionalSize, count = Le16(file + pe + 6);
+  std::size_t at = 0;
+  if (!FileOffsetOf(file, size, sections, count, table, &at)) return false;
+  for (;; at += kImportDescriptorSize) {
+    if (at + kImportDescriptorSize > size) return false;
+    const std::uint32_t name = Le32(file + at + 12);
+    if (name == 0) return true;
+    std::size_t text = 0;
+    if (!FileOffsetOf(file, size, sections, count, name, &text)) return false;
+    std::size_t end = text;
+    while (end < size && file[end] != 0) ++end;
+    if (end == size) return false;
+    names->emplace_back(reinterpret_cast<const char*>(file + text), end - text);
+  }
 }
 
 }  // namespace stf

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "packed_file.h"
 
@@ -33,5 +34,9 @@ ImageKind ImageKindOf(const std::uint8_t* head, std::size_t size);
 // its error; a compressed file that cannot be expanded is kErrorFileCorrupt
 // with *problem saying why.
 SysError ReadImageKind(const ReadAt& read, ImageKind* out, std::string* problem);
+
+// The libraries a PE32 image imports statically, in its table's order, from
+// the whole file; false when the table cannot be read within it.
+bool ImportedLibraries(const std::uint8_t* file, std::size_t size, std::vector<std::string>* names);
 
 }  // namespace stf

@@ -134,6 +134,11 @@ bool LoadInfFile(const std::string& path, InfFile* out, InfError* err,
                  LeadBytePredicate isLead = nullptr, WideToAnsi toAnsi = nullptr,
                  const InfDirectoryIds* dirs = nullptr);
 
+// The same for a file's bytes, read by the caller (who may check them first).
+bool LoadInfBytes(std::string data, const std::string& path, InfFile* out, InfError* err,
+                  LeadBytePredicate isLead = nullptr, WideToAnsi toAnsi = nullptr,
+                  const InfDirectoryIds* dirs = nullptr);
+
 // nullptr when absent.
 const InfSection* FindSection(const InfFile& inf, const std::string& name);
 // The first line with this key; nullptr when absent.

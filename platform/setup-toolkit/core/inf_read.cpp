@@ -52,6 +52,18 @@ bool LoadInfFile(const std::string& path, InfFile* out, InfError* err, LeadByteP
                               : "file is larger than " + std::to_string(kInfMaxFileBytes) + " bytes";
     return false;
   }
+  return LoadInfBytes(std::move(data), path, out, err, isLead, toAnsi, dirs);
+}
+
+bool LoadInfBytes(std::string data, const std::string& path, InfFile* out, InfError* err,
+                  LeadBytePredicate isLead, WideToAnsi toAnsi, const InfDirectoryIds* dirs) {
+  *out = InfFile();
+  *err = InfError();
+  err->file = path;
+  if (data.size() > kInfMaxFileBytes) {
+    err->message = "file is larger than " + std::to_string(kInfMaxFileBytes) + " bytes";
+    return false;
+  }
   if (DetectInfEncoding(data.data(), data.size()) != InfEncoding::kAnsi) {
     std::string text, problem;
     if (!DecodeInfBytes(data.data(), data.size(), toAnsi, &text, &problem)) {

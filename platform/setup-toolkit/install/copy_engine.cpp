@@ -1,6 +1,8 @@
 // GrcCopyFilesInCopyList: the copy list goes to the core's copy job, which
-// decides everything; this side shows the billboards and the gauge, keeps
-// the windows painted, asks the person and writes the log.
+// decides everything (the disk's manifest checked on the staged bytes
+// included); this side shows the billboards and the gauge, keeps the windows
+// painted, asks the person, judges each staged file's signature and writes
+// the log.
 #include <string>
 
 #include "copy_job.h"
@@ -91,6 +93,12 @@ class Win32CopyUser : public stf::CopyUser {
                   file.c_str(), error);
   }
 
+  // The staged bytes have matched the manifest in the copy; the signature
+  // is judged on them too, never on the source opened again.
+  bool AcceptStaged(const std::string& source, const std::string& staged) override {
+    return StfCheckLandedFile(source.c_str(), staged.c_str(), TRUE) != FALSE;
+  }
+
   void Copying(const std::string& name) override {
     OpenGaugeOnce();
     if (windows_) SetGaugeFile(name.c_str());
@@ -137,21 +145,6 @@ class Win32CopyUser : public stf::CopyUser {
   DWORD lastPump_ = 0;
 };
 
-// Every source present is checked against its signature before the copy
-// starts, so that a changed disk changes nothing; a missing one is the
-// copy's to report.
-bool SourcesIntact(const stf::CopyJob& job) {
-  for (const stf::CopyItem& item : job.items) {
-    if (GetFileAttributesA(item.source.c_str()) == INVALID_FILE_ATTRIBUTES) continue;
-    if (!StfCheckDiskFile(item.source.c_str())) {
-      FWriteToLogFile(("Copy stopped with result " + std::to_string(stf::grcChangedDisk)).c_str(),
-                      TRUE);
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 // A copy still pending is made final first: only the last copy can be undone.
@@ -161,7 +154,9 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   INT count = 0;
   const stf::CopyEntryView* entries = StfCopyListEntries(&count);
   job.items = stf::CopyItemsFrom(entries, static_cast<std::size_t>(count));
-  if (!SourcesIntact(job)) return stf::grcChangedDisk;
+  // The manifest's word on each source; the copy checks the staged bytes against it.
+  for (stf::CopyItem& item : job.items) StfDiskFileExpected(item.source.c_str(), &item.expected);
+  job.diskSigned = StfDiskSigned() != FALSE;
   for (const Billboard& b : RegisteredBillboards()) job.billboardTicks.push_back(b.ticks);
   job.quiet = StfQuiet();
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);

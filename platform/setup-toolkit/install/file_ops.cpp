@@ -135,6 +135,13 @@ BOOL STFAPI FCopyOneFile(LPCSTR src, LPCSTR dst, UINT cmo, BOOL append) {
   if (append) return AppendFile(src, dst);
   if (!(cmo & cmoOverwrite) && Exists(dst)) return TRUE;  // an existing target stays
   if (CopyFileA(src, dst, FALSE)) {
+    // The copy that landed is what the disk's manifest and signature judge.
+    if (!StfCheckLandedFile(src, dst, FALSE)) {
+      const DWORD error = GetLastError();
+      DeleteFileA(dst);
+      SetLastError(error);
+      return FALSE;
+    }
     DWORD size = 0;
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (GetFileAttributesExA(dst, GetFileExInfoStandard, &data)) size = data.nFileSizeLow;

@@ -24,7 +24,8 @@ BOOL CALLBACK AddLanguage(HMODULE library, LPCSTR, LPCSTR, WORD langId, LONG_PTR
 // English alone when the library or its languages cannot be read: the
 // dialogs then fail with their own error, which names the library.
 std::vector<stf::Language> OfferedLanguages() {
-  Offer offer{LoadLibraryExA(STF_DIALOG_LIBRARY, nullptr, LOAD_LIBRARY_AS_DATAFILE), {}};
+  // Checked once and kept (StfLoadDiskLibrary), as for the language's texts.
+  Offer offer{StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE), {}};
   if (offer.library == nullptr) {
     StfLogError("Cannot read the languages of " STF_DIALOG_LIBRARY " (LoadLibraryExA)",
                 GetLastError());
@@ -36,7 +37,6 @@ std::vector<stf::Language> OfferedLanguages() {
       StfLogError("Cannot read the languages of " STF_DIALOG_LIBRARY " (EnumResourceLanguagesA)",
                   GetLastError());
     }
-    FreeLibrary(offer.library);
   }
   if (offer.languages.empty()) offer.languages.push_back({0x0409, "en", "English"});
   return offer.languages;
@@ -53,10 +53,9 @@ stf::SystemLanguage UserLanguage() {
 }
 
 bool RightToLeft(WORD langId) {
-  HMODULE library = LoadLibraryExA(STF_DIALOG_LIBRARY, nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
   if (library == nullptr) return false;
   const bool rtl = StfLanguageAscii(library, langId, IDS_LANGUAGE_RIGHT_TO_LEFT) == "1";
-  FreeLibrary(library);
   return rtl;
 }
 

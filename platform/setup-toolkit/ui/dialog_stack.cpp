@@ -62,45 +62,47 @@ void NoteTopDialog() {
   }
 }
 
+// The program's facts of its dialogs (StfSetDialogAnswers), so that a run
+// nobody answers needs no dialog library.
+struct Answer {
+  UINT id;
+  std::string word, restartWord, detail;
+  UINT decidingSum;
+  INT onSum, otherwise;
+};
+std::vector<Answer> answers;
+
+const Answer* AnswerOf(UINT id) {
+  for (const Answer& a : answers) {
+    if (a.id == id) return &a;
+  }
+  return nullptr;
+}
+
 // The log line, and what the answer means for the whole setup: the run's outcome.
-void RecordAnswer(HMODULE procLibrary, UINT id, LPCSTR word) {
+void RecordAnswer(UINT id, LPCSTR word) {
   std::string line = "Dialog: " + std::to_string(id) + " -> " + word;
   FWriteToLogFile(line.c_str(), TRUE);
-  auto meaning = reinterpret_cast<PFN_DIALOG_OUTCOME>(
-      reinterpret_cast<void*>(GetProcAddress(procLibrary, "DialogOutcome")));
-  if (meaning == nullptr) return;
-  LPCSTR detail = nullptr;
-  const INT outcome = meaning(id, stf::EventSum(word), &detail);
-  if (outcome != stf::kOutcomeUndecided) StfSetOutcome(outcome, detail);
+  const Answer* answer = AnswerOf(id);
+  if (answer == nullptr) return;
+  const UINT sum = stf::EventSum(word);
+  const INT outcome =
+      answer->decidingSum == 0 || sum == answer->decidingSum ? answer->onSum : answer->otherwise;
+  if (outcome != stf::kOutcomeUndecided) {
+    StfSetOutcome(outcome, answer->detail.empty() ? nullptr : answer->detail.c_str());
+  }
 }
 
-// Unanswered, nothing is shown, but what the dialog needs must still be
-// there, so that a broken disk fails the same way with or without windows.
-bool DialogPresent(LPCSTR dll, UINT id, LPCSTR procDll, LPCSTR proc) {
-  HMODULE templates = DialogLibrary(dll);
-  HMODULE procs = templates ? DialogLibrary(procDll) : nullptr;
-  if (procs == nullptr) return false;
-  if (GetProcAddress(procs, proc ? proc : "") == nullptr) {
-    StfLogError(("Dialog procedure " + std::string(proc ? proc : "") + " is missing from " +
-                 procDll).c_str(), GetLastError());
-    return false;
-  }
-  if (FindResourceA(templates, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(5)) == nullptr) {  // RT_DIALOG
-    StfLogError(("Dialog " + std::to_string(id) + " is missing from " + dll).c_str(),
-                GetLastError());
-    return false;
-  }
-  return true;
-}
-
-BOOL AnswerQuietly(HMODULE procLibrary, UINT id) {
-  auto quiet = reinterpret_cast<PFN_QUIET_EVENT_WORD>(
-      reinterpret_cast<void*>(GetProcAddress(procLibrary, "QuietEventWord")));
-  const BOOL restart = StfRestartChoice() == stf::SetupOptions::kRestartForce;
-  LPCSTR word = quiet ? quiet(id, restart) : "CONTINUE";
-  StfSetSymbol(STF_SYM_DLGEVENT, word);
+// Nobody answers: the default answer, and nothing of the dialog library is
+// loaded for it. A restart only when the command line asked for one.
+BOOL AnswerUnattended(UINT id) {
+  const Answer* answer = AnswerOf(id);
+  const bool restart = StfRestartChoice() == stf::SetupOptions::kRestartForce;
+  std::string word = "CONTINUE";
+  if (answer != nullptr) word = restart && !answer->restartWord.empty() ? answer->restartWord : answer->word;
+  StfSetSymbol(STF_SYM_DLGEVENT, word.c_str());
   stack.push_back({nullptr, nullptr, id, true, word});
-  RecordAnswer(procLibrary, id, word);
+  RecordAnswer(id, word.c_str());
   return TRUE;
 }
 
@@ -168,11 +170,7 @@ extern "C" {
 BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR procDll, LONG,
                          LONG) {
   if (procDll == nullptr) procDll = dll;
-  // Nobody to answer (quiet or passive): the default answer, no window.
-  if (StfQuiet()) {
-    if (!DialogPresent(dll, id, procDll, proc)) return FALSE;
-    return AnswerQuietly(DialogLibrary(procDll), id);
-  }
+  if (StfQuiet()) return AnswerUnattended(id);
   HWND window = CreateStackDialog(dll, id, procDll, proc, parent);
   if (window == nullptr) return FALSE;
 
@@ -194,8 +192,20 @@ BOOL STFAPI FDoDialogExt(HWND parent, LPCSTR dll, UINT id, LPCSTR proc, LPCSTR p
       DispatchMessageW(&msg);
     }
   }
-  RecordAnswer(DialogLibrary(procDll), id, word.c_str());
+  RecordAnswer(id, word.c_str());
   return TRUE;
+}
+
+BOOL STFAPI StfSetDialogAnswers(const STF_DIALOG_ANSWER* table, INT count) {
+  answers.clear();
+  for (INT i = 0; table != nullptr && i < count; ++i) {
+    const STF_DIALOG_ANSWER& row = table[i];
+    if (row.szDefault == nullptr || row.szDefault[0] == '\0') return FALSE;
+    answers.push_back({row.idDlg, row.szDefault, row.szRestart ? row.szRestart : "",
+                       row.szDetail ? row.szDetail : "", row.nDecidingSum, row.nOnSum,
+                       row.nOtherwise});
+  }
+  return table != nullptr || count == 0;
 }
 
 BOOL STFAPI FReturnDialogEvent(HWND dialog, LPCSTR word) {
@@ -231,7 +241,6 @@ BOOL STFAPI StfShowBillboard(LPCSTR dll, UINT id, LPCSTR proc) {
     return TRUE;
   }
   if (StfWindowless()) {
-    if (!DialogPresent(dll, id, dll, proc)) return FALSE;
     stack.push_back({nullptr, nullptr, id, true, ""});
     return TRUE;
   }
