@@ -45,6 +45,7 @@ out=$WINE_TEST_ARTIFACTS/demo-tour
 rm -rf "$out"
 mkdir -p "$out"
 truncate -s 64M "$DISK/mlxidecd.SYS"  # large enough that the copy is caught under way
+stamp_disk  # the disk's manifest lists the driver as it is now
 ln -s "$DISK" "$WINEPREFIX/dosdevices/d:"
 session_begin
 
