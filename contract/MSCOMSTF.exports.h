@@ -28,6 +28,10 @@ STF_OP(BOOL, FAddSectionFilesToCopyList, (LPCSTR szSection, LPCSTR szSrc, LPCSTR
 STF_OP(BOOL, FAddSectionKeyFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
 // Queues the file of one line even when it is marked to be skipped. 0: as above.
 STF_OP(BOOL, FAddSpecialFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
+// Entry n (from 1) of the copy list as the add-to-copy-list calls built it: its
+// source and target paths (owned by the list, valid until it next changes) and
+// the record's flags (kFileFlag... of the file record). 0: no entry n.
+STF_OP(BOOL, StfGetCopyListEntry, (UINT n, LPCSTR* pszSource, LPCSTR* pszTarget, LPDWORD pdwFlags), (n, pszSource, pszTarget, pdwFlags), OWN)
 // Opens the setup log (fAppend: keep what it holds). 0: cannot be opened.
 STF_OP(BOOL, FOpenLogFile, (LPCSTR szFile, BOOL fAppend), (szFile, fAppend), 1)
 // Closes the setup log. 0: no log was open.

@@ -2,6 +2,7 @@
 
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
+#include "platform/setup-toolkit/core/file_record.h"
 
 HCURSOR BeginWaitCursor(void) { return HShowWaitCursor(); }
 
@@ -23,4 +24,15 @@ BOOL PlaceProgress(INT x, INT y) { return ProSetPos(x, y); }
 
 void RunCopyList(void) {
   if (GrcCopyFilesInCopyList(HinstFrame()) > 0) FatalSetupError();
+}
+
+std::vector<PlannedFile> CopyListEntries(void) {
+  std::vector<PlannedFile> files;
+  LPCSTR source = nullptr;
+  LPCSTR target = nullptr;
+  DWORD flags = 0;
+  for (UINT n = 1; StfGetCopyListEntry(n, &source, &target, &flags); ++n) {
+    files.push_back({source, target, (flags & stf::kFileFlagVital) != 0});
+  }
+  return files;
 }

@@ -15,14 +15,17 @@
 
 SetupOpening SetupOpenState = kSetupNotOpened;
 INT FatalErrorShown = 0;
-static void (*FailureUndo)(void) = nullptr;
+// The one link from the fatal path, which may end the process from any
+// depth, to the run that the program owns.
+static struct {
+  void (*undo)(void* run);
+  void* run;
+} RunToUndo = {nullptr, nullptr};
 
-void SetFailureUndo(void (*undo)(void)) { FailureUndo = undo; }
+void SetFailureUndo(void (*undo)(void* run), void* run) { RunToUndo = {undo, run}; }
 
 void RunFailureUndo(void) {
-  void (*undo)(void) = FailureUndo;
-  FailureUndo = nullptr;  // a failure inside the undo must not start it again
-  if (undo != nullptr) undo();
+  if (RunToUndo.undo != nullptr) RunToUndo.undo(RunToUndo.run);
 }
 
 INT OpenFrame(LPSTR cmdLine) {
