@@ -74,6 +74,9 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line, the run's outcome; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (void), ())
+// The log's full path as it was opened; "" without a log. The text stays
+// where it is until the next call.
+STF_OWN(LPCSTR, StfLogFilePath, (void), ())
 // A library of the system directory by its full path (loaded once, kept
 // loaded), for every system library that is not a KnownDLL; null with the
 // last error set when it cannot be loaded (the caller reports it).
@@ -118,6 +121,9 @@ STF_OWN(PSID, StfProcessUserSid, (void), ())
 // A text a person sees, in the language of the windows: string id of the
 // dialog library's language files (language_resources.h), szEnglish when the
 // language's file lacks it. Result: the characters copied.
+// The dialog library whose language files these read (loaded as data by the
+// frame once it chose the language); until it is set, every text is English.
+STF_OWN(void, StfSetLanguageLibrary, (HMODULE hLibrary), (hLibrary))
 STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))
 STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 // A text the programs hand the toolkit in English (a title, a box's words):

@@ -5,11 +5,6 @@
 #include "platform/setup-toolkit/core/copy_job.h"
 #include "platform/setup-toolkit/core/sha256.h"
 
-FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
-  HMODULE module = GetModuleHandleA(library);
-  return module != nullptr ? GetProcAddress(module, name) : nullptr;
-}
-
 static FARPROC ShellExport(LPCSTR name) { return ToolkitExport("MSSHLSTF.dll", name); }
 
 BOOL ToldWithoutBox(LPCSTR text) {
