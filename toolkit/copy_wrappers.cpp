@@ -1,5 +1,6 @@
 #include "toolkit/copy_wrappers.h"
 
+#include "support/guarded.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
 #include "platform/setup-toolkit/core/file_record.h"
@@ -7,17 +8,17 @@
 HCURSOR BeginWaitCursor(void) { return HShowWaitCursor(); }
 
 void EndWaitCursor(HCURSOR previous) {
-  if (!FRestoreCursor(previous)) FatalSetupError();
+  Guarded<FRestoreCursor>(previous);
 }
 
 BOOL EmptyCopyList(void) { return ResetCopyList(); }
 
 void QueueSectionFiles(LPCSTR section, LPCSTR sourceDir, LPCSTR destDir) {
-  if (!FAddSectionFilesToCopyList(section, sourceDir, destDir)) FatalSetupError();
+  Guarded<FAddSectionFilesToCopyList>(section, sourceDir, destDir);
 }
 
 void AddBillboard(LPCSTR dll, UINT dialogId, LPCSTR proc, LONG ticks) {
-  if (!FAddToBillboardList(dll, dialogId, proc, ticks)) FatalSetupError();
+  Guarded<FAddToBillboardList>(dll, dialogId, proc, ticks);
 }
 
 BOOL PlaceProgress(INT x, INT y) { return ProSetPos(x, y); }

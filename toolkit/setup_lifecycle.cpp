@@ -1,5 +1,6 @@
 #include "toolkit/setup_lifecycle.h"
 
+#include "support/guarded.h"
 #include "platform/internal_failure.h"
 #include "platform/process_exit.h"
 #include "platform/setup-toolkit/box_text_ids.h"
@@ -185,17 +186,9 @@ void InstallSetupFatalPath(void) {
 }
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {
-  if (!FSetBitmap(dll, bitmapId)) FatalSetupError();
-}
-
-void SetFrameAbout(LPCSTR text, LPCSTR caption) {
-  if (!FSetAbout(text, caption)) FatalSetupError();
+  Guarded<FSetBitmap>(dll, bitmapId);
 }
 
 void SetFrameTitle(LPCSTR title) {
   SetWindowTextA(HwndFrame(), title);
-}
-
-void OpenInfFile(LPCSTR path) {
-  if (!FOpenInf(path, 1, 0)) FatalSetupError();
 }
