@@ -45,7 +45,7 @@ STF_OP(BOOL, FSetSilent, (BOOL fSilent), (fSilent), 0)
 // Shows a message box over the frame; result: the button pressed.
 STF_OP(INT, DoMsgBox, (LPCSTR szText, LPCSTR szCaption, UINT uStyle), (szText, szCaption, uStyle), 1)
 // The same box in the language of the windows: text idText and caption idCaption of the
-// dialog library's language files (platform/setup-toolkit/box_text_ids.h), their %1 to %3
+// dialog library's language files (platform/dialogs/box_text_ids.h), their %1 to %3
 // filled from szFirst to szThird; the log, standard error and a language without the text
 // take szText and szCaption, the English. A stop icon keeps the box as the failure's cause.
 STF_OP(INT, StfLanguageBox, (UINT idText, UINT idCaption, LPCSTR szText, LPCSTR szCaption, LPCSTR szFirst, LPCSTR szSecond, LPCSTR szThird, UINT uStyle), (idText, idCaption, szText, szCaption, szFirst, szSecond, szThird, uStyle), 1)

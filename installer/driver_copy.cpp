@@ -77,7 +77,7 @@ static bool EarlierRestartPending(void) {
       type != REG_MULTI_SZ) {
     return false;
   }
-  static const char* const kOurs[] = {"\\DRIVERS\\" DRIVER_FILE_NAME, "\\DRIVERS\\~STF"};
+  static const char* const kOurs[] = {"\\" DRIVERS_SUBDIR DRIVER_FILE_NAME, "\\" DRIVERS_SUBDIR "~STF"};
   for (std::string item : RegistryStrings(bytes)) {
     for (char& c : item) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     for (std::string ours : kOurs) {

@@ -11,10 +11,10 @@
 #include "support/setup_paths.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
 static const char kDriverFile[] = DRIVER_FILE_NAME;
-static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
+static const char kCaption[] = SETUP_TITLE;
 
 // The disk's file that the plan installs as the driver; the driver's own
 // name in the disk's folder when no entry installs it.

@@ -16,9 +16,9 @@
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
-static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
+static const char kCaption[] = SETUP_TITLE;
 
 static bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -6,6 +6,7 @@
 #include "platform/process_exit.h"
 
 #include "resources/product.h"
+#include "support/driver_service.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
@@ -44,7 +45,7 @@ static void WorkOutSystemDir(void) {
     FailWithTooLong("the Windows directory", whole.c_str(), SETUP_PATH_SIZE - 11);
   }
   AppendBackslash(SetupPaths.SystemDir);
-  const std::string systemDir = std::string(SetupPaths.SystemDir) + "SYSTEM32\\";
+  const std::string systemDir = std::string(SetupPaths.SystemDir) + SYSTEM32_SUBDIR;
   if (systemDir.size() >= SETUP_PATH_SIZE) {
     FailWithTooLong("the Windows directory", SetupPaths.SystemDir, SETUP_PATH_SIZE - 11);
   }
@@ -67,7 +68,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
   InstallRun run;
-  if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
+  if (StartSetup(lpCmdLine, SETUP_TITLE)) {
     char inf[SETUP_PATH_SIZE + 16];
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();

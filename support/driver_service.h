@@ -7,6 +7,11 @@
 
 #include "platform/win32.h"
 
+// The system directory below the Windows directory, and the drivers
+// directory below it, as setup writes them.
+#define SYSTEM32_SUBDIR "SYSTEM32\\"
+#define DRIVERS_SUBDIR "DRIVERS\\"
+
 struct DriverServiceDescription {
   LPCSTR name;
   LPCSTR displayName;  // null: Windows shows the name

@@ -6,3 +6,5 @@ FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
   HMODULE module = GetModuleHandleA(library);
   return module != nullptr ? GetProcAddress(module, name) : nullptr;
 }
+
+FARPROC CommonExport(LPCSTR name) { return ToolkitExport("MSCOMSTF.dll", name); }

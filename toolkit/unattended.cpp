@@ -21,7 +21,7 @@ void ReportStartupFailure(LPCSTR text) {
 bool DiskFileIntact(LPCSTR file) {
   typedef BOOL(STFAPI * Check)(LPCSTR);
   Check check = reinterpret_cast<Check>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfCheckDiskFile")));
+      reinterpret_cast<void*>(CommonExport("StfCheckDiskFile")));
   if (check == nullptr) {
     char line[400];
     wsprintfA(line, "Error: %.200s cannot be checked: MSCOMSTF.dll has no StfCheckDiskFile", file);
@@ -34,7 +34,7 @@ bool DiskFileIntact(LPCSTR file) {
 bool DiskFileListed(LPCSTR file, PlacedFile* expected) {
   typedef BOOL(STFAPI * Expected)(LPCSTR, stf::ExpectedBytes*);
   Expected lookUp = reinterpret_cast<Expected>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfDiskFileExpected")));
+      reinterpret_cast<void*>(CommonExport("StfDiskFileExpected")));
   stf::ExpectedBytes bytes;
   if (lookUp == nullptr || !lookUp(file, &bytes) || !bytes.listed) return false;
   expected->path = file;
@@ -47,6 +47,6 @@ bool DiskFileListed(LPCSTR file, PlacedFile* expected) {
 void LogEarlyToolkitChecks(void) {
   typedef void(STFAPI * LogEarly)(void);
   LogEarly log = reinterpret_cast<LogEarly>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfLogEarlyChecks")));
+      reinterpret_cast<void*>(CommonExport("StfLogEarlyChecks")));
   if (log != nullptr) log();
 }

@@ -8,6 +8,8 @@
 
 // An export of a toolkit library the program has loaded, or null.
 FARPROC ToolkitExport(LPCSTR library, LPCSTR name);
+// The same of the common library, MSCOMSTF.dll.
+FARPROC CommonExport(LPCSTR name);
 // A start-up failure the program would report in a box: TRUE when the toolkit
 // has told it (log, standard error, and its own box in the language of the
 // windows when a person is to see one).

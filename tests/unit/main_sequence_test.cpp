@@ -6,7 +6,7 @@
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
 #include "tests/unit/language_files.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
 namespace {
 
