@@ -65,6 +65,7 @@ void UndoInstall(void) {
   } else {
     LogText("Left as it is: not every copied file could be put back; the lines above name each");
   }
+  UndoKeptDriver();
 }
 
 // Does a delayed rename or deletion wait for a file of ours in the drivers

@@ -84,5 +84,12 @@ void InstallUninstaller(void);
 // The files an earlier install's entry records (none without an entry).
 std::vector<PlacedFile> EarlierRecord(void);
 
+// The driver this install replaces, kept for the check after the restart
+// (driver_keep.cpp): kept before the copy, taken back by the undo, and the
+// check arranged once the install stands.
+void KeepPreviousDriver(void);
+void UndoKeptDriver(void);
+void ArrangeDriverCheck(bool restartNeeded);
+
 // 1 when the driver service exists afterwards with system start, 0 on any failure.
 int RegisterDriverService(void);

@@ -10,6 +10,7 @@
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/driver_check.h"
 #include "toolkit/setup_lifecycle.h"
 
 DWORD RestartRequested = 0;
@@ -79,6 +80,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
   if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
+    const CheckRequest check = RequestedCheck();
+    if (check != CheckRequest::kNone) {
+      const int code = RunDriverCheck(check == CheckRequest::kRestore, false);
+      EndSetup();
+      ExitProgram(code);
+    }
     char inf[SETUP_PATH_SIZE + 16];
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
@@ -88,9 +95,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
 
     ShowWelcome();
     CheckDiskFiles();
+    KeepPreviousDriver();
     PrepareFileCopy();
     CopyAndRegisterDriver();
     const bool restartNeeded = RestartNeeded();
+    ArrangeDriverCheck(restartNeeded);
     UnbindRegistryFunctions();
     if (restartNeeded) {
       AskRestart();
