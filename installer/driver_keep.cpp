@@ -84,6 +84,14 @@ void KeepPreviousDriver(void) {
   RestoreFileRedirection(redirection);
   PreviousService previous;
   if (error != ERROR_SUCCESS || !ReadPreviousService(&previous)) return;  // nothing to go back to
+  // The disk's own driver in place already is not replaced. (A compressed
+  // one is kept and dropped again once the copy has left the same bytes.)
+  PlacedFile disk;
+  if (DigestFile((std::string(SetupPaths.SourceDir) + DRIVER_FILE_NAME).c_str(), &disk, &call) ==
+          ERROR_SUCCESS &&
+      SameContent(disk, old)) {
+    return;
+  }
   char version[64] = "";
   if (CbGetVersionOfFile(driver.c_str(), version, sizeof version) < static_cast<INT>(sizeof version)) {
     previous.version = version;
