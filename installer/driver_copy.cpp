@@ -22,50 +22,54 @@ static const LONG kBillboardTicks = 5;
 static const INT kGaugeLeft = 155;
 static const INT kGaugeTop = 130;
 
-void BuildCopyList(void) {
-  EmptyCopyList();
-  QueueSectionFiles("System Files", SetupPaths.SourceDir, DriversDirOf(SetupPaths.SystemDir).c_str());
-}
-
-void SetUpCopyProgress(void) {
-  AddBillboard(DIALOG_LIBRARY, DLG_BILLBOARD, BILLBOARD_DIALOG_PROC, kBillboardTicks);
-  PlaceProgress(kGaugeLeft, kGaugeTop);
-}
-
 void PrepareFileCopy(void) {
   HCURSOR cursor = BeginWaitCursor();
-  BuildCopyList();
-  SetUpCopyProgress();
+  AddBillboard(DIALOG_LIBRARY, DLG_BILLBOARD, BILLBOARD_DIALOG_PROC, kBillboardTicks);
+  PlaceProgress(kGaugeLeft, kGaugeTop);
   EndWaitCursor(cursor);
 }
 
+// The fatal path puts back what the run changed; the run says what that is.
+static void UndoRun(void* run) { UndoInstall(static_cast<InstallRun*>(run)); }
+
 // From the copy to the entry, a failure puts the machine back as it was: the
 // copy keeps what it replaced until it is made final here.
-void CopyAndRegisterDriver(void) {
+void CopyAndRegisterDriver(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  SetFailureUndo(UndoRun, run);
+  KeepPreviousDriver(run);
   RunCopyList();
-  Changes.filesCopied = UsCopyListChanges();
-  SetFailureUndo(UndoInstall);
-  if (!RegisterDriverService()) {
-    RunFailureUndo();
+  changes.filesCopied = UsCopyListChanges();
+  changes.copyPlaced = true;
+  if (!RegisterDriverService(&changes)) {
+    UndoInstall(run);
     ReportRegistrationFailure();
   }
-  InstallUninstaller();
-  SetFailureUndo(nullptr);
+  InstallUninstaller(run);
+  changes.final = true;
   // The install stands; files left over are the toolkit's to name in the log.
   FCommitCopyList();
   CloseDialogs(1);  // the billboard the copy left up
 }
 
-void UndoInstall(void) {
-  LogText("Undoing the install: this run's changes are put back");
-  UndoUninstaller();
-  UndoServiceRegistration();
-  if (FUndoCopyList()) {
-    LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
-  } else {
-    LogText("Left as it is: not every copied file could be put back; the lines above name each");
+void UndoInstall(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  if (changes.final || changes.undoing) return;
+  changes.undoing = true;
+  if (changes.copyPlaced) {
+    LogText("Undoing the install: this run's changes are put back");
+    UndoUninstaller(run);
+    UndoServiceRegistration(&changes);
+    if (FUndoCopyList()) {
+      LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
+    } else {
+      LogText("Left as it is: not every copied file could be put back; the lines above name each");
+    }
+    changes.copyPlaced = false;
   }
-  UndoKeptDriver();
+  // Kept before the copy: taken back whether or not the copy ran.
+  UndoKeptDriver(run);
+  changes.undoing = false;
 }
 
 // Does a delayed rename or deletion wait for a file of ours in the drivers
@@ -89,9 +93,9 @@ static bool EarlierRestartPending(void) {
   return false;
 }
 
-bool RestartNeeded(void) {
-  if (Changes.filesCopied != 0 || Changes.serviceCreated || Changes.serviceStartChanged ||
-      !Changes.serviceRunning || EarlierRestartPending()) {
+bool RestartNeeded(const InstallChangeRecord& changes) {
+  if (changes.filesCopied != 0 || changes.serviceCreated || changes.serviceStartChanged ||
+      !changes.serviceRunning || EarlierRestartPending()) {
     return true;
   }
   LogText("Nothing changed and the driver is running: Windows need not restart");

@@ -2,7 +2,8 @@
 // is kept in the product's folder before the copy (its file through the
 // copy's transaction, its service's configuration and whether it ran beside
 // it), and once the install stands the check at the next start of Windows is
-// arranged and the entry says what a detection script reads.
+// arranged and the entry says what a detection script reads. The kept driver
+// lives in the run object.
 #include "installer/installer.h"
 #include "resources/product.h"
 #include "support/boot_check.h"
@@ -11,28 +12,12 @@
 #include "support/file_digest.h"
 #include "support/fs_redirection.h"
 #include "support/previous_driver.h"
-#include "support/program_files.h"
 #include "support/setup_paths.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "contract/toolkit_api.h"
 
 namespace {
-
-struct Kept {
-  bool kept = false;
-  bool folderCreated = false;  // the product's folder was made for the kept driver
-  PlacedFile file;             // the kept copy, as it lies in the product's folder
-};
-Kept kept;
-
-std::string ProductFolder(void) {
-  const std::string dir = ProgramFilesDir(SetupPaths.SystemDir) + PRODUCT_FOLDER "\\";
-  if (dir.size() >= SETUP_PATH_SIZE) {
-    FailWithTooLong("the product's folder under Program Files", dir.c_str(), SETUP_PATH_SIZE - 1);
-  }
-  return dir;
-}
 
 std::string InstalledDriver(void) {
   return StoredDriversDir(SetupPaths.SystemDir) + DRIVER_FILE_NAME;
@@ -75,7 +60,8 @@ void Remove(const std::string& path) {
 
 }  // namespace
 
-void KeepPreviousDriver(void) {
+void KeepPreviousDriver(InstallRun* run) {
+  KeptPrevious& kept = run->kept;
   const std::string driver = InstalledDriver();
   PlacedFile old;
   LPCSTR call = "";
@@ -86,27 +72,27 @@ void KeepPreviousDriver(void) {
   if (error != ERROR_SUCCESS || !ReadPreviousService(&previous)) return;  // nothing to go back to
   // The disk's own driver in place already is not replaced. (A compressed
   // one is kept and dropped again once the copy has left the same bytes.)
-  PlacedFile disk;
-  if (DigestFile((std::string(SetupPaths.SourceDir) + DRIVER_FILE_NAME).c_str(), &disk, &call) ==
-          ERROR_SUCCESS &&
-      SameContent(disk, old)) {
-    return;
+  for (const PlannedFile& planned : run->plan.driverFiles) {
+    PlacedFile disk;
+    if (PathKey(planned.target) == PathKey(DriverFileOf(SetupPaths.SystemDir)) &&
+        DigestFile(planned.source.c_str(), &disk, &call) == ERROR_SUCCESS && SameContent(disk, old)) {
+      return;
+    }
   }
   char version[64] = "";
   if (CbGetVersionOfFile(driver.c_str(), version, sizeof version) < static_cast<INT>(sizeof version)) {
     previous.version = version;
   }
-  const std::string dir = ProductFolder();
+  const std::string& dir = run->plan.productDir;
   kept.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!FCreateDir(dir.c_str(), 0)) FatalSetupError();  // the toolkit has logged why
-  SetFailureUndo(UndoKeptDriver);
   const std::string target = KeptDriverPath(dir);
   const std::string record = old.sha256 + " " + std::to_string(old.size);
   redirection = TurnOffFileRedirection();
   const INT grc = GrcCopyRecordedFile(driver.c_str(), target.c_str(), record.c_str());
   RestoreFileRedirection(redirection);
   if (grc != 0) FatalSetupError();  // the toolkit has logged why
-  FCommitCopyList();
+  // Made final when the copy starts, which commits what is pending first.
   kept.kept = true;
   kept.file = old;
   kept.file.path = target;
@@ -117,15 +103,17 @@ void KeepPreviousDriver(void) {
           KeptConfigPath(dir));
 }
 
-void UndoKeptDriver(void) {
+// After the uninstaller's undo, so that a folder made for the kept driver is empty.
+void UndoKeptDriver(InstallRun* run) {
+  KeptPrevious& kept = run->kept;
+  const std::string& dir = run->plan.productDir;
   if (kept.kept) {
-    const std::string dir = ProductFolder();
     Remove(KeptDriverPath(dir));
     Remove(KeptConfigPath(dir));
     kept.kept = false;
     LogText("Undone: the kept previous driver removed");
   }
-  if (kept.folderCreated && !FRemoveDir(ProductFolder().c_str(), 0)) {
+  if (kept.folderCreated && !FRemoveDir(dir.c_str(), 0)) {
     LogText("Left as it is: the product's folder (see above)");
   }
   kept.folderCreated = false;
@@ -133,8 +121,9 @@ void UndoKeptDriver(void) {
 
 // The install stands: the kept driver recorded (or dropped when the copy
 // left the same file in place), the check arranged, the state written.
-void ArrangeDriverCheck(bool restartNeeded) {
-  const std::string dir = ProductFolder();
+void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded) {
+  KeptPrevious kept = run.kept;
+  const std::string& dir = run.plan.productDir;
   if (kept.kept) {
     PlacedFile now;
     LPCSTR call = "";

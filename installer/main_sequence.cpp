@@ -13,18 +13,6 @@
 #include "toolkit/driver_check.h"
 #include "toolkit/setup_lifecycle.h"
 
-DWORD RestartRequested = 0;
-
-bool ReadProgramDir(LPSTR dir) {
-  char path[MAX_PATH + 1];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  StripFileName(path);
-  if (lstrlenA(path) >= SETUP_PATH_SIZE) return false;
-  lstrcpyA(dir, path);
-  return true;
-}
-
 // The folder setup.inf is read from: the launch folder when it holds one,
 // else the folder of setup.exe, so that "D:\setup.exe" started from another
 // folder (a scheduled task, a remote shell, a logon script) finds its disk.
@@ -79,6 +67,7 @@ static void WorkOutSourceDir(void) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
+  InstallRun run;
   if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
     const CheckRequest check = RequestedCheck();
     if (check != CheckRequest::kNone) {
@@ -90,25 +79,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     WorkOutSourceDir();
-    EnsureDriverCanLoad();
-    EnsureUninstallerIntact();
+    run.plan = PlanInstall();
+    EnsureDriverCanLoad(run.plan);
+    EnsureUninstallerIntact(run.plan);
 
     ShowWelcome();
-    CheckDiskFiles();
-    KeepPreviousDriver();
+    CheckDiskFiles(&run);
     PrepareFileCopy();
-    CopyAndRegisterDriver();
-    const bool restartNeeded = RestartNeeded();
-    ArrangeDriverCheck(restartNeeded);
+    CopyAndRegisterDriver(&run);
+    const bool restartNeeded = RestartNeeded(run.changes);
+    ArrangeDriverCheck(run, restartNeeded);
     UnbindRegistryFunctions();
     if (restartNeeded) {
-      AskRestart();
+      run.restart = AskRestart();
     } else {
       ReportInstalledAndRunning();
     }
     EndSetup();
   }
 
-  if (RestartRequested && !RestartWindows()) ReportRestartRefused();
+  if (run.restart == RestartChoice::kRestart && !RestartWindows()) ReportRestartRefused();
   ExitProgram(0);
 }

@@ -1,6 +1,8 @@
 #include "support/driver_service.h"
 
 #include "resources/product.h"
+#include "support/path_join.h"
+#include "support/removal_paths.h"
 
 #define DRIVERS_SUBDIR "DRIVERS\\"
 
@@ -44,6 +46,11 @@ std::string StoredDriversDir(LPCSTR systemDir) {
   // Every Windows names the folder in lower case.
   return lstrcmpiA(system, systemDir) == 0 ? std::string(system) + "drivers\\"
                                            : DriversDirOf(systemDir);
+}
+
+std::string StoredSpelling(const std::string& path, LPCSTR systemDir) {
+  if (!FileDirectlyIn(path, DriversDirOf(systemDir), IsSystemLeadByte)) return path;
+  return StoredDriversDir(systemDir) + FileNameOfPath(path.c_str());
 }
 
 bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {

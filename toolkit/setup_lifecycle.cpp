@@ -1,5 +1,6 @@
 #include "toolkit/setup_lifecycle.h"
 
+#include "support/guarded.h"
 #include "platform/internal_failure.h"
 #include "platform/process_exit.h"
 #include "platform/setup-toolkit/box_text_ids.h"
@@ -15,14 +16,17 @@
 
 SetupOpening SetupOpenState = kSetupNotOpened;
 INT FatalErrorShown = 0;
-static void (*FailureUndo)(void) = nullptr;
+// The one link from the fatal path, which may end the process from any
+// depth, to the run that the program owns.
+static struct {
+  void (*undo)(void* run);
+  void* run;
+} RunToUndo = {nullptr, nullptr};
 
-void SetFailureUndo(void (*undo)(void)) { FailureUndo = undo; }
+void SetFailureUndo(void (*undo)(void* run), void* run) { RunToUndo = {undo, run}; }
 
 void RunFailureUndo(void) {
-  void (*undo)(void) = FailureUndo;
-  FailureUndo = nullptr;  // a failure inside the undo must not start it again
-  if (undo != nullptr) undo();
+  if (RunToUndo.undo != nullptr) RunToUndo.undo(RunToUndo.run);
 }
 
 INT OpenFrame(LPSTR cmdLine) {
@@ -182,17 +186,9 @@ void InstallSetupFatalPath(void) {
 }
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {
-  if (!FSetBitmap(dll, bitmapId)) FatalSetupError();
-}
-
-void SetFrameAbout(LPCSTR text, LPCSTR caption) {
-  if (!FSetAbout(text, caption)) FatalSetupError();
+  Guarded<FSetBitmap>(dll, bitmapId);
 }
 
 void SetFrameTitle(LPCSTR title) {
   SetWindowTextA(HwndFrame(), title);
-}
-
-void OpenInfFile(LPCSTR path) {
-  if (!FOpenInf(path, 1, 0)) FatalSetupError();
 }

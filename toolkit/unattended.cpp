@@ -2,11 +2,8 @@
 
 #include "contract/toolkit_api.h"
 #include "toolkit/log_lines.h"
-
-FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
-  HMODULE module = GetModuleHandleA(library);
-  return module != nullptr ? GetProcAddress(module, name) : nullptr;
-}
+#include "platform/setup-toolkit/core/copy_job.h"
+#include "platform/setup-toolkit/core/sha256.h"
 
 static FARPROC ShellExport(LPCSTR name) { return ToolkitExport("MSSHLSTF.dll", name); }
 
@@ -32,6 +29,19 @@ bool DiskFileIntact(LPCSTR file) {
     return false;
   }
   return check(file) != FALSE;
+}
+
+bool DiskFileListed(LPCSTR file, PlacedFile* expected) {
+  typedef BOOL(STFAPI * Expected)(LPCSTR, stf::ExpectedBytes*);
+  Expected lookUp = reinterpret_cast<Expected>(
+      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfDiskFileExpected")));
+  stf::ExpectedBytes bytes;
+  if (lookUp == nullptr || !lookUp(file, &bytes) || !bytes.listed) return false;
+  expected->path = file;
+  expected->hashed = true;
+  expected->size = bytes.size;
+  expected->sha256 = stf::Sha256Text(bytes.digest);
+  return true;
 }
 
 void LogEarlyToolkitChecks(void) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/win32.h"
+#include "support/install_record.h"
 
 // An export of a toolkit library the program has loaded, or null.
 FARPROC ToolkitExport(LPCSTR library, LPCSTR name);
@@ -19,5 +20,9 @@ void ReportStartupFailure(LPCSTR text);
 // program) before it is installed: false when the toolkit refused it and has
 // logged why, or has no such check.
 bool DiskFileIntact(LPCSTR file);
+// What the disk's manifest says a file of the disk (a bare name) is: its size
+// and SHA-256 in *expected. False when the manifest does not list it, or the
+// toolkit cannot say.
+bool DiskFileListed(LPCSTR file, PlacedFile* expected);
 // The toolkit's lines of the disk's checks made before the log was open.
 void LogEarlyToolkitChecks(void);

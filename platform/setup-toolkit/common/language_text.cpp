@@ -10,11 +10,12 @@ namespace {
 
 const WORD kEnglish = 0x0409;
 
-// Loaded once, checked, for its resources only; kept for the life of the process.
-HMODULE LanguageLibrary() {
-  static HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
-  return library;
-}
+// The dialog library, checked and loaded for its resources only, as the frame
+// hands it once the language is chosen; English until then. Handed, not
+// loaded here: the check of a disk file speaks in the language itself.
+HMODULE languageLibrary = nullptr;
+
+HMODULE LanguageLibrary() { return languageLibrary; }
 
 WORD ChosenLanguage() {
   std::string chosen;
@@ -82,6 +83,8 @@ std::wstring SpokenTitle(bool error) {
 }
 
 extern "C" {
+
+void STFAPI StfSetLanguageLibrary(HMODULE library) { languageLibrary = library; }
 
 INT STFAPI StfLanguageText(UINT id, LPCWSTR english, LPWSTR text, INT size) {
   if (text == nullptr || size <= 0) return 0;

@@ -59,6 +59,7 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   std::string unknown;
   const bool spoken = ChooseRunLanguage(parsed ? options->language : stf::AsksForLanguage(tail),
                                         languageNote, &unknown);
+  StfSetLanguageLibrary(StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE));
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
