@@ -258,9 +258,7 @@ void ShowToPerson(const CheckDecision& d, const CheckFacts& f) {
                  code.c_str(), version.c_str(), icon);
 }
 
-}  // namespace
-
-int RunDriverCheck(bool mayChange, bool atBoot) {
+Machine ReadMachine(void) {
   Machine m;
   char system[MAX_PATH + 1] = "";
   const UINT length = GetSystemDirectoryA(system, MAX_PATH);
@@ -272,35 +270,26 @@ int RunDriverCheck(bool mayChange, bool atBoot) {
       type == REG_MULTI_SZ) {
     m.recorded = RecordedFiles(bytes);
   }
-  LogText(std::string("Driver check") + (atBoot ? " at the start of Windows" : " on demand") +
-          (mayChange ? ", changes allowed" : ", nothing changed"));
-  if (atBoot) {
-    // The service removed itself before the log was open; said here, and done if it could not.
-    LPCSTR call = "";
-    const DWORD error = RemoveBootCheck(&call);
-    if (error != ERROR_SUCCESS) {
-      LogFailedCall(call, kBootCheckService, error);
-    } else {
-      LogText("The check at the start of Windows is removed: service " +
-              std::string(kBootCheckService) + " does not run again");
-    }
+  return m;
+}
+
+// The service removed itself before the log was open: said here, and done
+// again should it not have worked.
+void ConfirmBootCheckRemoved(void) {
+  LPCSTR call = "";
+  const DWORD error = RemoveBootCheck(&call);
+  if (error != ERROR_SUCCESS) {
+    LogFailedCall(call, kBootCheckService, error);
+  } else {
+    LogText("The check at the start of Windows is removed: service " +
+            std::string(kBootCheckService) + " does not run again");
   }
+}
 
-  CheckFacts f;
-  f.service = ReadService(m);
-  f.fileMatches = StillRecorded(m.driverPath, Recorded(m, m.driverPath), &f.fileProblem);
-  f.lastState = EntryText(kStateValue);
-  f.bootCheckPending = !atBoot && BootCheckPending();
-  f.mayChange = mayChange && !m.recorded.empty();
-  f.previous = ReadKept(&m);
-  CheckDecision d = DecideDriverCheck(f, DriverService);
-
-  LogText("Service " + std::string(DriverService.name) + ": " +
-          (!f.service.exists ? "not registered"
-           : f.service.running ? "running"
-                               : "not running, code " + std::to_string(f.service.exitCode)));
-  for (const std::string& finding : d.findings) LogText("Warning: " + finding);
-  if (d.restore) {
+// Does what the decision asks; a restore that fails leaves the new driver
+// and reports it as not started.
+void Act(const Machine& m, const CheckFacts& f, CheckDecision* d) {
+  if (d->restore) {
     if (Restore(m)) {
       RewriteRecord(m, true);
       RemoveKept(m);
@@ -311,30 +300,54 @@ int RunDriverCheck(bool mayChange, bool atBoot) {
                                     TextValue("DisplayVersion", version)),
              "DisplayVersion");
     } else {
-      d.verdict = CheckVerdict::kNotStarted;
-      d.state = NotStartedState(f.service.exitCode);
-      d.exitCode = 1603;
+      d->verdict = CheckVerdict::kNotStarted;
+      d->state = NotStartedState(f.service.exitCode);
+      d->exitCode = 1603;
     }
-  } else if (d.removeKept) {
+  } else if (d->removeKept) {
     RemoveKept(m);
     RewriteRecord(m, false);
     LogText("The driver runs: the previous driver kept by the install is removed");
   }
-  if (d.writeEntry) {
-    Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kStateValue, d.state)),
-           kStateValue);
-    Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kCheckedValue, Now())),
-           kCheckedValue);
-    const std::string log = [] {
-      char path[MAX_PATH + 1] = "";
-      CbGetSymbolValue("STF_LOGFILE", path, sizeof path);
-      return std::string(path);
-    }();
-    if (!log.empty()) {
-      Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kCheckLogValue, log)),
-             kCheckLogValue);
-    }
+}
+
+void WriteState(const std::string& state) {
+  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kStateValue, state)),
+         kStateValue);
+  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kCheckedValue, Now())),
+         kCheckedValue);
+  char log[MAX_PATH + 1] = "";
+  CbGetSymbolValue("STF_LOGFILE", log, sizeof log);
+  if (log[0] != '\0') {
+    Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kCheckLogValue, log)),
+           kCheckLogValue);
   }
+}
+
+}  // namespace
+
+int RunDriverCheck(bool mayChange, bool atBoot) {
+  Machine m = ReadMachine();
+  LogText(std::string("Driver check") + (atBoot ? " at the start of Windows" : " on demand") +
+          (mayChange ? ", changes allowed" : ", nothing changed"));
+  if (atBoot) ConfirmBootCheckRemoved();
+
+  CheckFacts f;
+  f.service = ReadService(m);
+  f.fileMatches = StillRecorded(m.driverPath, Recorded(m, m.driverPath), &f.fileProblem);
+  f.lastState = EntryText(kStateValue);
+  f.bootCheckPending = !atBoot && BootCheckPending();
+  f.mayChange = mayChange && !m.recorded.empty();  // no entry: nothing of ours to change
+  f.previous = ReadKept(&m);
+  CheckDecision d = DecideDriverCheck(f, DriverService);
+
+  LogText("Service " + std::string(DriverService.name) + ": " +
+          (!f.service.exists ? "not registered"
+           : f.service.running ? "running"
+                               : "not running, code " + std::to_string(f.service.exitCode)));
+  for (const std::string& finding : d.findings) LogText("Warning: " + finding);
+  Act(m, f, &d);
+  if (d.writeEntry) WriteState(d.state);
   ShowToPerson(d, f);
   StfSetCheckOutcome(d.exitCode, d.state.c_str());
   return d.exitCode;
