@@ -65,7 +65,9 @@ CheckDecision DecideDriverCheck(const CheckFacts& f, const DriverServiceDescript
   }
   if (f.service.exists) d.findings = ConfigDifferences(f.service, described);
   if (!f.fileMatches) d.findings.push_back(f.fileProblem);
-  d.writeEntry = f.mayChange;
+  // Every check records what it found, /verify alone too: the entry then
+  // always says what the last look saw. Only the driver waits for /restore.
+  d.writeEntry = f.recorded;
 
   if (f.service.exists && f.service.running) {
     d.verdict = CheckVerdict::kRunning;

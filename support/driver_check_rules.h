@@ -36,6 +36,7 @@ struct CheckFacts {
   std::string fileProblem;   // why not, when it is not
   std::string lastState;     // DriverState as the entry has it
   bool bootCheckPending = false;  // the check at the next start has not run yet
+  bool recorded = false;          // an uninstall entry records this product's files
   bool mayChange = false;         // /restore, or the check at the start
   KeptDriver previous;
 };
@@ -48,7 +49,7 @@ struct CheckDecision {
   int exitCode = 0;    // 0 running, 1603 not started, 3010 a restart is awaited
   bool restore = false;     // put the kept driver back
   bool removeKept = false;  // the kept driver is not needed any more
-  bool writeEntry = false;  // DriverState and DriverChecked change
+  bool writeEntry = false;  // DriverState and DriverChecked record this check
   std::vector<std::string> findings;  // what differs from what the install left, a sentence each
 };
 

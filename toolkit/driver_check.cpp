@@ -329,7 +329,7 @@ void WriteState(const std::string& state) {
 int RunDriverCheck(bool mayChange, bool atBoot) {
   Machine m = ReadMachine();
   LogText(std::string("Driver check") + (atBoot ? " at the start of Windows" : " on demand") +
-          (mayChange ? ", changes allowed" : ", nothing changed"));
+          (mayChange ? ", changes allowed" : ", the driver left as it is"));
   if (atBoot) ConfirmBootCheckRemoved();
 
   CheckFacts f;
@@ -337,7 +337,8 @@ int RunDriverCheck(bool mayChange, bool atBoot) {
   f.fileMatches = StillRecorded(m.driverPath, Recorded(m, m.driverPath), &f.fileProblem);
   f.lastState = EntryText(kStateValue);
   f.bootCheckPending = !atBoot && BootCheckPending();
-  f.mayChange = mayChange && !m.recorded.empty();  // no entry: nothing of ours to change
+  f.recorded = !m.recorded.empty();
+  f.mayChange = mayChange && f.recorded;  // no entry: nothing of ours to change
   f.previous = ReadKept(&m);
   CheckDecision d = DecideDriverCheck(f, DriverService);
 

@@ -18,6 +18,7 @@ CheckFacts Installed(bool running) {
   f.service.group = "scsi MINIPORT";  // Windows compares groups without case
   f.fileMatches = true;
   f.lastState = "check pending";
+  f.recorded = true;
   f.mayChange = true;
   return f;
 }
@@ -41,6 +42,7 @@ struct Row {
 
 TEST(DriverCheckRules, Decisions) {
   CheckFacts missing;
+  missing.recorded = true;
   missing.mayChange = true;
   CheckFacts pending = WithPrevious(Installed(true), true, true);
   pending.bootCheckPending = true;
@@ -68,8 +70,8 @@ TEST(DriverCheckRules, Decisions) {
        CheckVerdict::kNotStarted, "not started (code 31)", 1603, false, false, true},
       {"failed, nothing kept", Installed(false), CheckVerdict::kNotStarted, "not started (code 31)",
        1603, false, false, true},
-      {"/verify alone changes nothing", onDemand, CheckVerdict::kNotStarted,
-       "not started (code 31)", 1603, false, false, false},
+      {"/verify alone records, restores nothing", onDemand, CheckVerdict::kNotStarted,
+       "not started (code 31)", 1603, false, false, true},
       {"no service at all", missing, CheckVerdict::kNotStarted, "not started (code 1060)", 1603,
        false, false, true},
       {"before the restart", pending, CheckVerdict::kPending, "check pending", 3010, false, false,

@@ -76,6 +76,7 @@ case $1 in
     persistent_session
     robot service mlxidecd running 30000
     verify 0 running
+    [[ $(entry_value DriverState) == running ]] || fail "/verify left DriverState '$(entry_value DriverState)'"
     ! check_registered || fail "a check was left for a later start"
     ;;
 
