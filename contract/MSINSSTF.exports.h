@@ -22,6 +22,11 @@ STF_OP(BOOL, FCommitCopyList, (void), (), 1)
 STF_OP(BOOL, FUndoCopyList, (void), (), 1)
 // The number of files the last copy put in place; 0: it changed nothing (every file kept or skipped).
 STF_OP(INT, UsCopyListChanges, (void), (), 1)
+// Puts one file back through the same transaction: szSource, whose size and
+// SHA-256 szRecord gives ("<sha256> <size>"), becomes szTarget whatever version
+// is installed there, once its staged bytes match the record; pending until
+// FCommitCopyList or FUndoCopyList like a copy of the list. 0: done, else a result as above.
+STF_OP(INT, GrcCopyRecordedFile, (LPCSTR szSource, LPCSTR szTarget, LPCSTR szRecord), (szSource, szTarget, szRecord), 0)
 // The copy list's bytes per destination drive (declared size, or the source's real size
 // when 0) plus szExtraList ("C=n" items, or item n for drive n); fills szCostList and
 // szNeedList (beyond the free space) with "C=bytes" items. Result: the total. -1: a source

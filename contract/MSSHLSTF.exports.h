@@ -30,6 +30,12 @@ STF_OP(BOOL, FRegisterEventSource, (LPCSTR szFolder), (szFolder), 1)
 // Removes the source's registration when it is ours. 0: the registry refused (logged).
 STF_OP(BOOL, FRemoveEventSource, (void), (), 1)
 
+// A check of the driver (/verify) has decided: nExitCode 0 (running), 1603
+// (not running) or 3010 (a restart is awaited), the driver's state in words.
+// The log and standard output say the state, the run's event is the check's,
+// and the run ends with nExitCode, a person there or not.
+STF_OP(void, StfSetCheckOutcome, (INT nExitCode, LPCSTR szState), (nExitCode, szState), 0)
+
 // The run's end as the programs hand it over: Windows refused the restart
 // that ends the run, and the log's outcome becomes "restart pending" again,
 // and so does the exit code (dwError: why, from GetLastError).

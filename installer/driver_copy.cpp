@@ -37,6 +37,7 @@ static void UndoRun(void* run) { UndoInstall(static_cast<InstallRun*>(run)); }
 void CopyAndRegisterDriver(InstallRun* run) {
   InstallChangeRecord& changes = run->changes;
   SetFailureUndo(UndoRun, run);
+  KeepPreviousDriver(run);
   RunCopyList();
   changes.filesCopied = UsCopyListChanges();
   changes.copyPlaced = true;
@@ -53,17 +54,21 @@ void CopyAndRegisterDriver(InstallRun* run) {
 
 void UndoInstall(InstallRun* run) {
   InstallChangeRecord& changes = run->changes;
-  if (!changes.copyPlaced || changes.final || changes.undoing) return;
+  if (changes.final || changes.undoing) return;
   changes.undoing = true;
-  LogText("Undoing the install: this run's changes are put back");
-  UndoUninstaller(run);
-  UndoServiceRegistration(&changes);
-  if (FUndoCopyList()) {
-    LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
-  } else {
-    LogText("Left as it is: not every copied file could be put back; the lines above name each");
+  if (changes.copyPlaced) {
+    LogText("Undoing the install: this run's changes are put back");
+    UndoUninstaller(run);
+    UndoServiceRegistration(&changes);
+    if (FUndoCopyList()) {
+      LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
+    } else {
+      LogText("Left as it is: not every copied file could be put back; the lines above name each");
+    }
+    changes.copyPlaced = false;
   }
-  changes.copyPlaced = false;
+  // Kept before the copy: taken back whether or not the copy ran.
+  UndoKeptDriver(run);
   changes.undoing = false;
 }
 

@@ -51,9 +51,18 @@ enum class RestartChoice {
   kRestart,    // Windows restarts
 };
 
+// The driver this run replaces, kept in the product's folder for the check
+// after the restart (driver_keep.cpp).
+struct KeptPrevious {
+  bool kept = false;
+  bool folderCreated = false;  // the product's folder was made for it
+  PlacedFile file;             // the kept copy, as it lies in the product's folder
+};
+
 struct InstallRun {
   InstallPlan plan;
   InstallChangeRecord changes;
+  KeptPrevious kept;
   RestartChoice restart = RestartChoice::kNotNeeded;
 };
 
@@ -107,6 +116,13 @@ void EnsureUninstallerIntact(const InstallPlan& plan);
 void InstallUninstaller(InstallRun* run);
 // The files an earlier install's entry records (none without an entry).
 std::vector<PlacedFile> EarlierRecord(void);
+
+// The driver this install replaces, kept for the check after the restart
+// (driver_keep.cpp): kept at the start of the copy, taken back by the undo,
+// and the check arranged once the install stands.
+void KeepPreviousDriver(InstallRun* run);
+void UndoKeptDriver(InstallRun* run);
+void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded);
 
 // 1 when the driver service exists afterwards with system start, 0 on any failure.
 int RegisterDriverService(InstallChangeRecord* changes);

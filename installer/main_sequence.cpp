@@ -11,6 +11,7 @@
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/driver_check.h"
 #include "toolkit/setup_lifecycle.h"
 
 // The folder setup.inf is read from: the launch folder when it holds one,
@@ -69,6 +70,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
 
   InstallRun run;
   if (StartSetup(lpCmdLine, SETUP_TITLE)) {
+    const CheckRequest check = RequestedCheck();
+    if (check != CheckRequest::kNone) {
+      const int code = RunDriverCheck(check == CheckRequest::kRestore, false);
+      EndSetup();
+      ExitProgram(code);
+    }
     char inf[SETUP_PATH_SIZE + 16];
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
@@ -82,6 +89,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
     PrepareFileCopy();
     CopyAndRegisterDriver(&run);
     const bool restartNeeded = RestartNeeded(run.changes);
+    ArrangeDriverCheck(run, restartNeeded);
     UnbindRegistryFunctions();
     if (restartNeeded) {
       run.restart = AskRestart();

@@ -241,9 +241,16 @@ if (-not $entry -or -not $entry.DisplayVersion) { exit 1 }
 $installed = $null
 if (-not [version]::TryParse($entry.DisplayVersion, [ref]$installed) -or $installed -lt $wanted) { exit 1 }
 
-# The one place that reads the driver's state after the restart, once setup
-# records it in the uninstall entry: until then the version alone decides.
-function Test-DriverState($entry) { return $true }
+# The driver's state after the restart, as the check at the next start of
+# Windows (or setup.exe /verify) left it in DriverState: a running driver, or
+# a check still waiting for that restart, counts; a driver that did not start,
+# or an update that was put back ("previous version V restored"), does not.
+# An entry of an earlier setup has no DriverState: the version alone decides.
+function Test-DriverState($entry) {
+  $state = $entry.DriverState
+  if (-not $state) { return $true }
+  return $state -eq 'running' -or $state -eq 'check pending'
+}
 
 if (-not (Test-DriverState $entry)) { exit 1 }
 Write-Output "@NAME@ $($entry.DisplayVersion) is installed"

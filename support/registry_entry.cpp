@@ -160,6 +160,15 @@ LONG SetRegistryValue(HKEY root, LPCSTR keyPath, const RegistryValue& value) {
   return result;
 }
 
+LONG DeleteRegistryValue(HKEY root, LPCSTR keyPath, LPCSTR name) {
+  HKEY key = nullptr;
+  LONG result = CallRegOpenKeyEx(root, keyPath, KEY_WRITE, &key);
+  if (result != ERROR_SUCCESS) return result;
+  result = CallRegDeleteValue(key, name);
+  CallRegCloseKey(key);
+  return result == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : result;
+}
+
 bool ReadRegistryValue(HKEY root, LPCSTR keyPath, LPCSTR name, DWORD* type, std::string* data) {
   HKEY key = nullptr;
   if (CallRegOpenKeyEx(root, keyPath, KEY_READ, &key) != ERROR_SUCCESS) return false;

@@ -38,6 +38,8 @@ LONG WriteRegistryEntry(HKEY root, LPCSTR keyPath, const std::vector<RegistryVal
                         std::string* failedCall);
 // One value set in an existing key.
 LONG SetRegistryValue(HKEY root, LPCSTR keyPath, const RegistryValue& value);
+// One value removed from an existing key; a missing value is no error.
+LONG DeleteRegistryValue(HKEY root, LPCSTR keyPath, LPCSTR name);
 // A value's bytes as stored, of any size; false when the key or value is
 // missing or cannot be read.
 bool ReadRegistryValue(HKEY root, LPCSTR keyPath, LPCSTR name, DWORD* type, std::string* data);

@@ -3,8 +3,10 @@
 #include "platform/process_exit.h"
 #include "resources/product.h"
 #include "support/path_join.h"
+#include "support/boot_check.h"
 #include "support/setup_paths.h"
 #include "support/windows_restart.h"
+#include "toolkit/driver_check.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
 #include "uninstaller/uninstaller.h"
@@ -27,6 +29,12 @@ static bool RemoveEverything(void) {
   ConfirmRemoval();
   UninstallRun run;
   ReadUninstallEntry(&run);
+  // A check still waiting for the next start would find no driver there.
+  LPCSTR call = "";
+  if (DWORD error = RemoveBootCheck(&call)) {
+    LogFailedCall(call, kBootCheckService, error);
+    FatalSetupError();
+  }
   RemoveDriverService(&run.pending);
   MarkRemovalStep(&run, "service");
   RemoveDriverFile(&run.pending);
@@ -43,10 +51,18 @@ static bool RemoveEverything(void) {
   return ReportRemoved(run.pending);
 }
 
-int UninstallMain(LPSTR lpCmdLine) {
+int UninstallMain(LPSTR lpCmdLine, bool atBoot) {
   bool restart = false;
   StfSetEventSource(PRODUCT_NAME, TRUE);
   if (StartSetup(lpCmdLine, "Remove " PRODUCT_NAME)) {
+    // The uninstaller is the program that stays in the product's folder: it
+    // runs the check after the restart, and /verify on demand without the disk.
+    const CheckRequest check = RequestedCheck();
+    if (check != CheckRequest::kNone) {
+      const int code = RunDriverCheck(check == CheckRequest::kRestore || atBoot, atBoot);
+      EndSetup();
+      return code;
+    }
     WorkOutSystemDir();
     if (DriverInstalled()) {
       restart = RemoveEverything();

@@ -12,8 +12,9 @@
 #include "platform/win32.h"
 #include "support/removal_plan.h"
 
-// The entry routine; it ends the process through the run-time exit.
-int UninstallMain(LPSTR lpCmdLine);
+// The entry routine: the removal, or with /verify the driver's check (atBoot:
+// the one the install left for the start of Windows). Returns the exit code.
+int UninstallMain(LPSTR lpCmdLine, bool atBoot = false);
 
 // One removal: what it may take away, what an earlier removal had done, and
 // whether something waits for the next boot.

@@ -17,3 +17,10 @@
 #define IDS_STF_DISK_LACKS_ONE 1037  // %2: the file
 #define IDS_STF_DISK_LACKS 1038      // %1: how many, %2: the files, a line each
 #define IDS_STF_TOO_LONG 1039        // %1: the name or path, %2: the most characters setup can use
+// The driver's state after a check on demand (/verify), for a person there:
+// %1 the driver file, %2 Windows' code, %3 the previous version.
+#define IDS_STF_CHECK_RUNNING 1060
+#define IDS_STF_CHECK_NOT_STARTED 1061
+#define IDS_STF_CHECK_CAN_RESTORE 1062
+#define IDS_STF_CHECK_RESTORED 1063
+#define IDS_STF_CHECK_PENDING 1064

@@ -29,6 +29,8 @@
 #define IDS_STF_USAGE_SOURCE 1013
 #define IDS_STF_USAGE_LANG 1014
 #define IDS_STF_USAGE_HELP 1015
+#define IDS_STF_USAGE_VERIFY 1016
+#define IDS_STF_USAGE_RESTORE 1017
 // The copy's gauge and boxes.
 #define IDS_STF_GAUGE_PREPARING 1020
 #define IDS_STF_GAUGE_COPYING 1021  // %1: the file

@@ -11,6 +11,7 @@
 #define STF_SYM_SRCDIR "STF_SRCDIR"    // source directory, ends in a backslash
 #define STF_SYM_DLGEVENT "DLGEVENT"    // event word of the last dialog
 #define STF_SYM_LOGFILE "STF_LOGFILE"  // path of the setup log, empty without one
+#define STF_SYM_VERIFY "STF_VERIFY"    // "check" (/verify), "restore" (/verify /restore) or empty
 #define STF_SYM_LANGUAGE "STF_LANGUAGE"  // LANGID of the windows' language, in decimal
 #define STF_SYM_MIRROR "STF_MIRROR"      // "1": the windows are mirrored (right to left)
 // Written from the run's state (StfSetRunSwitches and the rest) for those who

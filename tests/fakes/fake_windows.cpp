@@ -146,6 +146,16 @@ UINT WINAPI GetSystemDirectoryA(LPSTR buffer, UINT size) {
   return fake::CopyDirectory(machine.systemDir, machine.systemDirFails, buffer, size);
 }
 
+// The fake machine keeps no INI files: every key answers its default.
+DWORD WINAPI GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback, LPSTR buffer,
+                                      DWORD size, LPCSTR file) {
+  Record("GetPrivateProfileStringA", section, key, file);
+  if (size == 0) return 0;
+  const std::string text = std::string(fallback ? fallback : "").substr(0, size - 1);
+  std::memcpy(buffer, text.c_str(), text.size() + 1);
+  return static_cast<DWORD>(text.size());
+}
+
 DWORD WINAPI GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
   Record("GetCurrentDirectoryA", size);
   return fake::CopyDirectory(machine.currentDir, machine.currentDirFails, buffer, size);

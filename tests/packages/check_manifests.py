@@ -116,6 +116,8 @@ def check_intune(path, product):
         problem("intune: the detection script does not read the entry's DisplayVersion")
     if "WOW6432Node" not in script:
         problem("intune: the detection script does not look in the 32-bit view")
+    if "$entry.DriverState" not in script or "'running'" not in script:
+        problem("intune: the detection script does not read the driver's state after the restart")
 
 
 def main():

@@ -65,6 +65,40 @@ TEST(AuditEvent, NumberAndSeverityFollowTheOutcome) {
 }
 
 // With or without windows: the exit code of a run that a person saw is 0.
+// A check's event tells the driver's state, whoever saw it; a check that did
+// not finish is a failed one, its outcome line the words.
+TEST(AuditEvent, ACheckTellsTheDriversState) {
+  struct Case {
+    const char* state;
+    int exitCode;
+    unsigned long id;
+    AuditSeverity severity;
+    const char* third;
+  } cases[] = {
+      {"running", 0, 11790, AuditSeverity::kInformation, "running"},
+      {"not started (code 31)", 1603, 11791, AuditSeverity::kError, "not started (code 31)"},
+      {"previous version 1.0.0.0 restored", 3010, 11792, AuditSeverity::kWarning,
+       "previous version 1.0.0.0 restored"},
+      {"check pending", 3010, 11793, AuditSeverity::kInformation, "check pending"},
+      {"", 1603, 11791, AuditSeverity::kError, "FAILED (x)"},
+  };
+  for (const Case& c : cases) {
+    AuditFacts facts;
+    facts.action = AuditAction::kCheck;
+    facts.outcome = c.exitCode == 0 ? kOutcomeSucceeded : kOutcomeFailed;
+    facts.outcomeLine = "FAILED (x)";
+    facts.exitCode = c.exitCode;
+    facts.checkState = c.state;
+    AuditEvent event;
+    ASSERT_TRUE(AuditEventFor(facts, &event)) << c.state;
+    EXPECT_EQ(event.id, c.id) << c.state;
+    EXPECT_EQ(event.severity, c.severity) << c.state;
+    ASSERT_EQ(event.strings.size(), 6u);
+    EXPECT_EQ(event.strings[2], c.third) << c.state;
+    EXPECT_EQ(event.strings[3], std::to_string(c.exitCode)) << c.state;
+  }
+}
+
 TEST(AuditEvent, NoEventForARunThatOnlyReadItsCommandLine) {
   AuditFacts facts;
   facts.outcome = kOutcomeBadCommandLine;

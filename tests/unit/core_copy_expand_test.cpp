@@ -114,14 +114,18 @@ TEST(CopyExpand, VersionsAreReadFromTheExpandedFile) {
     const char* installed;  // version of the old file, or null for text
     int grc;
     bool replaced;
+    bool restoring = false;
   } cases[] = {{"2.0", nullptr, grcOkay, true},
                {"2.1", nullptr, grcWrongVersion, false},
                {"", "3.0", grcOkay, false},  // the newer installed file is kept
-               {"", "1.0", grcOkay, true}};
+               {"", "1.0", grcOkay, true},
+               // Putting back the driver an update replaced: the older file is the one wanted.
+               {"", "3.0", grcOkay, true, true}};
   for (const Case& c : cases) {
     for (const std::string& packed : {LzCompress(image), Cabinet(image, true)}) {
       Rig s(packed);  // the version is read through the expander, at scattered offsets
       s.job.items[0].requiredVersion = c.required;
+      s.job.restoring = c.restoring;
       FileVersion old;
       if (c.installed && ParseVersionText(c.installed, &old)) {
         s.fs.AddFile(Rig::Target(1), test::ImageWithVersion(old));

@@ -75,6 +75,9 @@ TEST(Options, InvalidCommandLines) {
       {"/passive /q", "/quiet and /passive cannot be used together"},
       {"/passive=1", "switch /passive takes no value"},
       {"/log \"C:\\a b", "missing closing quote in C:\\a b"},
+      {"/restore", "/restore is given only with /verify"},
+      {"/quiet /restore", "/restore is given only with /verify"},
+      {"/verify:now", "switch /verify takes no value"},
   };
   for (const Case& c : cases) {
     SetupOptions options;
@@ -84,6 +87,28 @@ TEST(Options, InvalidCommandLines) {
     EXPECT_EQ(error.substr(0, error.find('\n')), c.problem) << c.tail;
     EXPECT_NE(error.find(UsageText()), std::string::npos) << c.tail;
     EXPECT_FALSE(options.quiet) << c.tail;  // nothing half-parsed is left behind
+  }
+}
+
+// /verify checks; /restore may change only beside it, in either order.
+TEST(Options, VerifyAndRestore) {
+  struct Case {
+    const char* tail;
+    bool verify, restore, quiet;
+  } cases[] = {
+      {"/verify", true, false, false},
+      {"/q /VERIFY", true, false, true},
+      {"/restore /verify", true, true, false},
+      {"-verify -restore /quiet /log v.log", true, true, true},
+      {"", false, false, false},
+  };
+  for (const auto& c : cases) {
+    SetupOptions options;
+    std::string error;
+    ASSERT_TRUE(ParseOptions(c.tail, &options, &error)) << c.tail << ": " << error;
+    EXPECT_EQ(options.verify, c.verify) << c.tail;
+    EXPECT_EQ(options.restore, c.restore) << c.tail;
+    EXPECT_EQ(options.quiet, c.quiet) << c.tail;
   }
 }
 
@@ -138,7 +163,7 @@ TEST(Options, QuietAskedForByABrokenCommandLine) {
 TEST(Options, UsageNamesEverySwitchAndTheOutcome) {
   const std::string usage = UsageText();
   for (const char* word : {"/quiet", "/q", "/qn", "/passive", "/norestart", "/forcerestart", "/log", "/l <file>", "/lang",
-                           "/source", "/help", "/?", "code 0", "Outcome:", "3010", "1641",
+                           "/source", "/help", "/?", "/verify", "/restore", "code 0", "Outcome:", "3010", "1641",
                            "1603", "1602", "1605", "1618", "1622", "1639"}) {
     EXPECT_NE(usage.find(word), std::string::npos) << word;
   }

@@ -35,7 +35,9 @@ class MainSequenceTest : public SetupTest {
       if (n == "MessageBoxA") out.push_back("box " + call.args[1]);
       if (n == "FAddSectionFilesToCopyList") out.push_back("queue " + call.args[2]);
       if (n == "GrcCopyFilesInCopyList") out.push_back("copy");
-      if (n == "CreateServiceA") out.push_back("create service");
+      if (n == "CreateServiceA") {
+        out.push_back(call.args[1] == "\"mlxidecdcheck\"" ? "arrange check" : "create service");
+      }
       if (n == "OpenServiceA") out.push_back("open service");
       if (n == "ChangeServiceConfigA") out.push_back("system start");
       if (n == "TerminateFrame") out.push_back("end setup");
@@ -64,10 +66,15 @@ TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
   EXPECT_EQ(FirstArgs("FOpenInf").at(0), "\"D:\\setup.inf\"");
   EXPECT_EQ(Milestones(),
             (Trace{"queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "dialog 100", "copy",
-                   "create service", "system start", "dialog 700", "end setup", "reboot"}));
+                   "create service", "system start", "arrange check", "dialog 700", "end setup", "reboot"}));
   const fake::Service& s = fake::machine.services.at("mlxidecd");
   EXPECT_EQ(s.start, 1u);
   EXPECT_EQ(s.imagePath, "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+  // The check at the next start: the uninstaller in the product's folder, once, at boot.
+  const fake::Service& check = fake::machine.services.at("mlxidecdcheck");
+  EXPECT_EQ(check.start, 2u);
+  EXPECT_NE(check.imagePath.find("\\Merlox IDE CD-ROM Drive\\uninstall.exe\" /quiet /verify /restore"),
+            std::string::npos) << check.imagePath;
   EXPECT_TRUE(fake::toolkit.dialogStack.empty());
   EXPECT_EQ(fake::LoadedLibraryCount(), 0);
   // The registry binding is released before the restart question.
@@ -122,7 +129,7 @@ TEST_F(MainSequenceTest, QuitDeclinedShowsWelcomeAgainThenInstalls) {
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(Milestones(),
             (Trace{"queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "dialog 100", "dialog 200", "dialog 100",
-                   "copy", "create service", "system start", "dialog 700", "end setup"}));
+                   "copy", "create service", "system start", "arrange check", "dialog 700", "end setup"}));
 }
 
 // The driver goes to the Windows directory's SYSTEM32\DRIVERS\, a drive root's
@@ -192,7 +199,7 @@ TEST_F(MainSequenceTest, OnlyAPositiveCopyResultIsAFailure) {
     EXPECT_EQ(Run(), 0) << grc;
     const Trace m = Milestones();
     const Trace failed = {"dialog 400", "end setup"};
-    const Trace done = {"create service", "system start", "dialog 700", "end setup"};
+    const Trace done = {"create service", "system start", "arrange check", "dialog 700", "end setup"};
     EXPECT_EQ(Trace(m.begin() + 3, m.end()), grc > 0 ? failed : done) << grc;
   }
 }

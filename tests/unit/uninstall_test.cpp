@@ -181,7 +181,7 @@ TEST_F(InstallUninstallerTest, AFailureAfterTheCopyUndoesTheInstall) {
   struct Case {
     const char* name;
     std::function<void()> arrange;
-    size_t removed;      // uninstaller files taken back
+    size_t removed;      // uninstaller files taken back (a re-install: the kept driver and its INI)
     int folders;         // folders taken back
     int sourceRemovals;  // event sources taken back with FRemoveEventSource
     bool reinstall;
@@ -191,10 +191,10 @@ TEST_F(InstallUninstallerTest, AFailureAfterTheCopyUndoesTheInstall) {
       {"entry", [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 7,
        1, 1, false},
       {"re-install, entry",
-       [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 0, 0, 0, true},
+       [] { fake::registry.failingCalls["RegSetValueExA"] = ERROR_ACCESS_DENIED; }, 2, 0, 0, true},
       {"re-install, stale value",
-       [] { fake::registry.failingCalls["RegDeleteValueA"] = ERROR_ACCESS_DENIED; }, 0, 0, 0, true},
-      {"re-install, third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 0, 0, 0, true},
+       [] { fake::registry.failingCalls["RegDeleteValueA"] = ERROR_ACCESS_DENIED; }, 2, 0, 0, true},
+      {"re-install, third copy", [] { fake::Queue("FCopyOneFile", {1, 1, 0}); }, 2, 0, 0, true},
   };
   for (const Case& c : cases) {
     fake::ResetProcessState();

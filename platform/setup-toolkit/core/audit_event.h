@@ -3,7 +3,12 @@
 // what was done and whether it worked, its strings the particulars.
 //   11707  installation completed          11708  installation failed or cancelled
 //   11724  removal completed               11725  removal failed, cancelled, or nothing to remove
-// Insertion strings, in order: product, version, outcome, exit code, user, log.
+// and one of the driver's check after a restart or on demand (the driver's
+// state, not a run of setup):
+//   11790  driver running                  11791  driver not started (or the check failed)
+//   11792  previous driver restored        11793  check pending (no restart since the install)
+// Insertion strings, in order: product, version, outcome, exit code, user, log;
+// a check's outcome is the driver's state.
 #pragma once
 
 #include <string>
@@ -14,7 +19,7 @@
 
 namespace stf {
 
-enum class AuditAction { kInstall, kRemove };
+enum class AuditAction { kInstall, kRemove, kCheck };
 enum class AuditSeverity { kInformation, kWarning, kError };
 
 struct AuditFacts {
@@ -26,6 +31,7 @@ struct AuditFacts {
   int exitCode = 0;         // the process's: 0 when a person saw the outcome
   std::string user;
   std::string logPath;  // empty: the run has no log
+  std::string checkState;  // a check's DriverState; empty: the check did not finish
 };
 
 struct AuditEvent {

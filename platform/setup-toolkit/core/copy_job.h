@@ -72,6 +72,9 @@ struct CopyJob {
   // changes. Unsigned, an unlisted source is copied (and logged), and one
   // that differs is a damaged disk, read again when the person asks.
   bool diskSigned = false;
+  // A driver put back as it was before an update: the older file is the one
+  // wanted, so no installed version keeps it out.
+  bool restoring = false;
   std::uint32_t tag = 0;             // makes this run's staging names its own
   LeadBytePredicate isLead = nullptr;
   std::size_t chunkBytes = 256 * 1024;

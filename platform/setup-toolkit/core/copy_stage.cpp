@@ -49,7 +49,7 @@ CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
             has + ", at least " + required + " is required (is it the right disk?)"};
   }
   FileVersion installed;
-  if (!w->had || !InstalledVersion(w->target, &installed)) return {};
+  if (!w->had || job_.restoring || !InstalledVersion(w->target, &installed)) return {};
   if (found != VersionLookup::kFound) {
     KeepOrReplace(w, job_.quiet || user_.AskKeepVersioned(w->target, installed),
                   "the installed file has version " + VersionText(installed) +

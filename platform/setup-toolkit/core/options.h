@@ -24,11 +24,13 @@ struct SetupOptions {
   std::string sourceDir;                    // /source
   std::string language;                     // /lang: a tag (de, pt-BR) or a LANGID
   bool help = false;                        // /help /?
+  bool verify = false;                      // /verify: check the installed driver, change nothing
+  bool restore = false;                     // /restore (with /verify): put the previous driver back
 };
 
 // False on anything else: an unknown switch, a bare word, a missing or
 // unwanted value, a switch taking a value given twice, /norestart with
-// /forcerestart, /quiet with /passive, an unclosed quote. *error's first line then says what was
+// /forcerestart, /quiet with /passive, /restore without /verify, an unclosed quote. *error's first line then says what was
 // wrong and the rest is UsageText(). A null tail is an empty one.
 bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
                   const std::string& program = "SETUP");

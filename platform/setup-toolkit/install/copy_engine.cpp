@@ -3,6 +3,7 @@
 // included); this side shows the billboards and the gauge, keeps the windows
 // painted, asks the person, judges each staged file's signature and writes
 // the log.
+#include <cstdint>
 #include <string>
 
 #include "copy_job.h"
@@ -38,7 +39,8 @@ int Ask(UINT id, const wchar_t* english, const std::string* given, int count, bo
 
 class Win32CopyUser : public stf::CopyUser {
  public:
-  explicit Win32CopyUser(bool windows) : windows_(windows) {}
+  // recorded: the files are judged by the record the caller gives, not by the disk.
+  Win32CopyUser(bool windows, bool recorded = false) : windows_(windows), recorded_(recorded) {}
 
   // A quit message met while copying is posted again afterwards, for the
   // program's own loop.
@@ -96,6 +98,7 @@ class Win32CopyUser : public stf::CopyUser {
   // The staged bytes have matched the manifest in the copy; the signature
   // is judged on them too, never on the source opened again.
   bool AcceptStaged(const std::string& source, const std::string& staged) override {
+    if (recorded_) return true;  // the staged bytes matched the record
     return StfCheckLandedFile(source.c_str(), staged.c_str(), TRUE) != FALSE;
   }
 
@@ -139,6 +142,7 @@ class Win32CopyUser : public stf::CopyUser {
   }
 
   bool windows_;
+  bool recorded_;
   bool gaugeOpen_ = false;
   bool quitSeen_ = false;
   int quitCode_ = 0;
@@ -163,5 +167,53 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   job.isLead = StfIsLeadByte;
   Win32FileSystem files;
   Win32CopyUser user(!StfWindowless());  // passive: the gauge shows, nothing asks
+  return stf::RunCopyJob(job, files, user, &LastCopy());
+}
+
+// The record's "<sha256> <size>": false when it is not one.
+static bool ReadRecord(const char* record, stf::ExpectedBytes* out) {
+  const std::string text = record ? record : "";
+  if (text.size() < 2 * stf::kSha256Size + 2 || text[2 * stf::kSha256Size] != ' ') return false;
+  for (std::size_t i = 0; i < stf::kSha256Size; ++i) {
+    unsigned value = 0;
+    for (std::size_t j = 0; j < 2; ++j) {
+      const char c = text[2 * i + j];
+      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+      if (digit < 0) return false;
+      value = value * 16 + static_cast<unsigned>(digit);
+    }
+    out->digest[i] = static_cast<unsigned char>(value);
+  }
+  std::uint64_t size = 0;
+  std::size_t at = 2 * stf::kSha256Size + 1;
+  if (at >= text.size()) return false;
+  for (; at < text.size(); ++at) {
+    if (text[at] < '0' || text[at] > '9' || size > (UINT64_MAX - 9) / 10) return false;
+    size = size * 10 + static_cast<unsigned>(text[at] - '0');
+  }
+  out->size = size;
+  out->listed = true;
+  return true;
+}
+
+extern "C" INT STFAPI GrcCopyRecordedFile(LPCSTR source, LPCSTR target, LPCSTR record) {
+  FCommitCopyList();
+  stf::CopyJob job;
+  stf::CopyItem item;
+  item.source = source ? source : "";
+  item.target = target ? target : "";
+  if (!ReadRecord(record, &item.expected)) {
+    StfLogFailure("The record of the file to put back is not \"<sha256> <size>\"", "",
+                  item.source.c_str(), ERROR_INVALID_DATA);
+    return stf::grcReadError;
+  }
+  job.items.push_back(item);
+  job.diskSigned = true;  // bytes that differ from the record stop it
+  job.restoring = true;
+  job.quiet = true;
+  job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
+  job.isLead = StfIsLeadByte;
+  Win32FileSystem files;
+  Win32CopyUser user(false, true);
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }

@@ -7,6 +7,7 @@
 #include "platform/setup-toolkit/shell/frame_window.h"
 #include "platform/setup-toolkit/shell/language_setup.h"
 #include "platform/setup-toolkit/shell/run_end.h"
+#include "platform/setup-toolkit/shell/run_event.h"
 #include "platform/setup-toolkit/shell/run_header.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/shell/usage_window.h"
@@ -89,8 +90,12 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
     EndRunEarly(stf::kOutcomeLogRefused, "the log " + options->logPath + " cannot be opened");
     return false;
   }
-  // Without /log the run still leaves a record, one of its own.
-  if (options->logPath.empty()) FOpenRunLog(ProgramDescription().c_str());
+  // Without /log the run still leaves a record, one of its own; a check's
+  // is named apart from the installs' beside it.
+  if (options->verify) MarkCheckRun();
+  if (options->logPath.empty()) {
+    FOpenRunLog((options->verify ? CheckLogProgram() : ProgramDescription()).c_str());
+  }
   return true;
 }
 
@@ -148,6 +153,7 @@ INT STFAPI InitializeFrame(LPSTR cmdLine) {
     return 0;
   }
   StfSetSymbol(STF_SYM_SRCDIR, source.c_str());
+  StfSetSymbol(STF_SYM_VERIFY, !options.verify ? "" : options.restore ? "restore" : "check");
   FWriteToLogFile(("Source directory: " + source).c_str(), TRUE);
 
   if (!options.quiet) {

@@ -15,6 +15,9 @@ stf::RunOutcome Outcome() { return stf::OutcomeFromValue(StfOutcome()); }
 
 // The code the process ends with (StfExitCode), once the outcome is known.
 int RunExitCode(int programCode) {
+  // A check's code tells the driver's state to whoever started it.
+  int checkCode = 0;
+  if (CheckExitCode(&checkCode)) return checkCode;
   // A person saw the outcome; the exit code stays what the program says.
   return StfQuiet() ? stf::ExitCodeOf(Outcome()) : programCode;
 }

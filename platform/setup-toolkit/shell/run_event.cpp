@@ -15,6 +15,8 @@ namespace {
 
 std::string eventSource;
 stf::AuditAction auditAction = stf::AuditAction::kInstall;
+std::string checkState;  // set once a check has decided
+int checkExitCode = 0;
 
 const char kApplicationLog[] = "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\";
 
@@ -110,6 +112,7 @@ void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, in
   char logFile[MAX_PATH + 1] = "";
   CbGetSymbolValue(STF_SYM_LOGFILE, logFile, sizeof logFile);
   facts.logPath = logFile;
+  facts.checkState = checkState;
   stf::AuditEvent event;
   if (!stf::AuditEventFor(facts, &event)) return;
   if (!IsOurs(RegisteredMessageFile())) {
@@ -122,7 +125,40 @@ void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, in
            : WithErrorText("Event log: the event cannot be written (ReportEventA)", error));
 }
 
+std::string CheckLogProgram() {
+  return (eventSource.empty() ? ProgramDescription() : eventSource) + " check";
+}
+
+void MarkCheckRun() { auditAction = stf::AuditAction::kCheck; }
+
+bool CheckExitCode(int* code) {
+  if (auditAction != stf::AuditAction::kCheck || checkState.empty()) return false;
+  *code = checkExitCode;
+  return true;
+}
+
 extern "C" {
+
+void STFAPI StfSetCheckOutcome(INT exitCode, LPCSTR state) {
+  checkState = state && state[0] ? state : "(unknown)";
+  checkExitCode = exitCode;
+  const std::string line = "Driver state: " + checkState;
+  FWriteToLogFile(line.c_str(), TRUE);
+  // For the person or script that started it, where the log is not read.
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out != nullptr && out != INVALID_HANDLE_VALUE) {
+    const std::string text = line + "\r\n";
+    DWORD written = 0;
+    WriteFile(out, text.c_str(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+  if (exitCode == stf::kExitSuccess) {
+    StfSetOutcome(stf::kOutcomeSucceeded, "");
+  } else if (exitCode == stf::kExitRestartPending) {
+    StfSetOutcome(stf::kOutcomeRestartPending, "");
+  } else {
+    StfSetOutcome(stf::kOutcomeFailed, ("the driver's state is " + checkState).c_str());
+  }
+}
 
 BOOL STFAPI StfSetEventSource(LPCSTR source, BOOL removal) {
   eventSource = source ? source : "";

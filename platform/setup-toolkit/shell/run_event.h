@@ -11,3 +11,12 @@
 // line for outcome, exitCode the process's.
 void WriteAuditEvent(stf::RunOutcome outcome, const std::string& outcomeLine, int exitCode,
                      bool afterLog);
+
+// The run is a check of the driver (/verify): its event is the check's.
+void MarkCheckRun();
+// The exit code a finished check decided, whoever saw it; false when the run
+// is no check or the check did not finish.
+bool CheckExitCode(int* code);
+// What a check's own log is named after: the event source's product ("<product>
+// check"), else the program's description.
+std::string CheckLogProgram();

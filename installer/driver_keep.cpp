@@ -1,0 +1,182 @@
+// The install's side of the check after the restart: the driver it replaces
+// is kept in the product's folder before the copy (its file through the
+// copy's transaction, its service's configuration and whether it ran beside
+// it), and once the install stands the check at the next start of Windows is
+// arranged and the entry says what a detection script reads. The kept driver
+// lives in the run object.
+#include "installer/installer.h"
+#include "resources/product.h"
+#include "support/boot_check.h"
+#include "support/driver_check_rules.h"
+#include "support/driver_service.h"
+#include "support/file_digest.h"
+#include "support/fs_redirection.h"
+#include "support/previous_driver.h"
+#include "support/setup_paths.h"
+#include "toolkit/log_lines.h"
+#include "toolkit/setup_lifecycle.h"
+#include "contract/toolkit_api.h"
+
+namespace {
+
+std::string InstalledDriver(void) {
+  return StoredDriversDir(SetupPaths.SystemDir) + DRIVER_FILE_NAME;
+}
+
+// The registered service's configuration and state; false when there is none.
+bool ReadPreviousService(PreviousService* previous) {
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE service = manager == nullptr ? nullptr
+                                         : OpenServiceA(manager, DriverService.name,
+                                                        SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+  bool read = false;
+  if (service != nullptr) {
+    union {
+      QUERY_SERVICE_CONFIGA config;
+      char bytes[8192];
+    } answer;
+    DWORD needed = 0;
+    if (QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) {
+      const QUERY_SERVICE_CONFIGA& c = answer.config;
+      previous->type = c.dwServiceType;
+      previous->start = c.dwStartType;
+      previous->errorControl = c.dwErrorControl;
+      previous->imagePath = c.lpBinaryPathName ? c.lpBinaryPathName : "";
+      previous->group = c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "";
+      SERVICE_STATUS status;
+      previous->running =
+          QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+      read = true;
+    }
+    CloseServiceHandle(service);
+  }
+  if (manager != nullptr) CloseServiceHandle(manager);
+  return read;
+}
+
+void Remove(const std::string& path) {
+  if (YnrcRemoveFile(path.c_str(), 0) != 1) LogText("Left as it is: " + path + " (see above)");
+}
+
+}  // namespace
+
+void KeepPreviousDriver(InstallRun* run) {
+  KeptPrevious& kept = run->kept;
+  const std::string driver = InstalledDriver();
+  PlacedFile old;
+  LPCSTR call = "";
+  PVOID redirection = TurnOffFileRedirection();
+  const DWORD error = DigestFile(driver.c_str(), &old, &call);
+  RestoreFileRedirection(redirection);
+  PreviousService previous;
+  if (error != ERROR_SUCCESS || !ReadPreviousService(&previous)) return;  // nothing to go back to
+  // The disk's own driver in place already is not replaced. (A compressed
+  // one is kept and dropped again once the copy has left the same bytes.)
+  for (const PlannedFile& planned : run->plan.driverFiles) {
+    PlacedFile disk;
+    if (PathKey(planned.target) == PathKey(DriverFileOf(SetupPaths.SystemDir)) &&
+        DigestFile(planned.source.c_str(), &disk, &call) == ERROR_SUCCESS && SameContent(disk, old)) {
+      return;
+    }
+  }
+  char version[64] = "";
+  if (CbGetVersionOfFile(driver.c_str(), version, sizeof version) < static_cast<INT>(sizeof version)) {
+    previous.version = version;
+  }
+  const std::string& dir = run->plan.productDir;
+  kept.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
+  if (!FCreateDir(dir.c_str(), 0)) FatalSetupError();  // the toolkit has logged why
+  const std::string target = KeptDriverPath(dir);
+  const std::string record = old.sha256 + " " + std::to_string(old.size);
+  redirection = TurnOffFileRedirection();
+  const INT grc = GrcCopyRecordedFile(driver.c_str(), target.c_str(), record.c_str());
+  RestoreFileRedirection(redirection);
+  if (grc != 0) FatalSetupError();  // the toolkit has logged why
+  // Made final when the copy starts, which commits what is pending first.
+  kept.kept = true;
+  kept.file = old;
+  kept.file.path = target;
+  if (!WriteKeptConfig(KeptConfigPath(dir), previous)) FatalSetupError();
+  LogText("Kept the driver this install replaces: " + target + " (version " +
+          (previous.version.empty() ? std::string("none") : previous.version) + ", " +
+          (previous.running ? "running" : "not running") + "), its service's configuration in " +
+          KeptConfigPath(dir));
+}
+
+// After the uninstaller's undo, so that a folder made for the kept driver is empty.
+void UndoKeptDriver(InstallRun* run) {
+  KeptPrevious& kept = run->kept;
+  const std::string& dir = run->plan.productDir;
+  if (kept.kept) {
+    Remove(KeptDriverPath(dir));
+    Remove(KeptConfigPath(dir));
+    kept.kept = false;
+    LogText("Undone: the kept previous driver removed");
+  }
+  if (kept.folderCreated && !FRemoveDir(dir.c_str(), 0)) {
+    LogText("Left as it is: the product's folder (see above)");
+  }
+  kept.folderCreated = false;
+}
+
+// The install stands: the kept driver recorded (or dropped when the copy
+// left the same file in place), the check arranged, the state written.
+void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded) {
+  KeptPrevious kept = run.kept;
+  const std::string& dir = run.plan.productDir;
+  if (kept.kept) {
+    PlacedFile now;
+    LPCSTR call = "";
+    PVOID redirection = TurnOffFileRedirection();
+    const bool same = DigestFile(InstalledDriver().c_str(), &now, &call) == ERROR_SUCCESS &&
+                      SameContent(now, kept.file);
+    RestoreFileRedirection(redirection);
+    if (same) {
+      Remove(KeptDriverPath(dir));
+      Remove(KeptConfigPath(dir));
+      kept.kept = false;
+    }
+  }
+  std::vector<RegistryValue> values;
+  if (kept.kept) {
+    PlacedFile config;
+    LPCSTR call = "";
+    DWORD type = 0;
+    std::string bytes;
+    std::vector<std::string> items;
+    if (ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstalledFiles", &type, &bytes)) {
+      items = RegistryStrings(bytes);
+    }
+    items.push_back(PlacedFileItem(kept.file));
+    const DWORD error = DigestFile(KeptConfigPath(dir).c_str(), &config, &call);
+    if (error != ERROR_SUCCESS) {
+      LogFailedCall(call, KeptConfigPath(dir), error);
+    } else {
+      items.push_back(PlacedFileItem(config));
+    }
+    values.push_back(ListValue("InstalledFiles", items));
+    values.push_back(TextValue(kPreviousDriverValue, PlacedFileItem(kept.file)));
+  }
+  if (restartNeeded) {
+    LPCSTR call = "";
+    const DWORD error = ArrangeBootCheck(dir, &call);
+    if (error != ERROR_SUCCESS) {
+      LogText("Warning: the driver cannot be checked at the next start of Windows (" +
+              std::string(call) + ", error " + std::to_string(error) +
+              "); setup.exe /verify checks it on demand");
+    } else {
+      LogText("The driver is checked once at the next start of Windows: service " +
+              std::string(kBootCheckService) + " runs " + BootCheckCommand(dir));
+      values.push_back(TextValue("DriverState", kStatePending));
+    }
+  } else {
+    values.push_back(TextValue("DriverState", kStateRunning));
+  }
+  for (const RegistryValue& value : values) {
+    const LONG result = SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, value);
+    if (result != ERROR_SUCCESS) {
+      LogText("Warning: the uninstall entry's value " + value.name + " cannot be written (error " +
+              std::to_string(result) + ")");
+    }
+  }
+}
