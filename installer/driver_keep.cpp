@@ -31,18 +31,7 @@ bool ReadPreviousService(PreviousService* previous) {
                                                         SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
   bool read = false;
   if (service != nullptr) {
-    union {
-      QUERY_SERVICE_CONFIGA config;
-      char bytes[8192];
-    } answer;
-    DWORD needed = 0;
-    if (QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) {
-      const QUERY_SERVICE_CONFIGA& c = answer.config;
-      previous->type = c.dwServiceType;
-      previous->start = c.dwStartType;
-      previous->errorControl = c.dwErrorControl;
-      previous->imagePath = c.lpBinaryPathName ? c.lpBinaryPathName : "";
-      previous->group = c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "";
+    if (ReadServiceConfig(service, previous) == ERROR_SUCCESS) {
       SERVICE_STATUS status;
       previous->running =
           QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;

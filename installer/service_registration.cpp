@@ -2,6 +2,7 @@
 // system-start kernel driver of group "SCSI miniport".
 #include "installer/installer.h"
 #include "support/driver_service.h"
+#include "support/service_config.h"
 #include "support/fatal_path.h"
 #include "support/fs_redirection.h"
 #include "support/setup_paths.h"
@@ -28,21 +29,13 @@ static bool DriverImageInPlace(void) {
 
 // The service's configuration as the manager has it, in the log's words, and
 // its start type; the call's error when it cannot be read, which the caller logs.
-static DWORD ReadServiceConfig(SC_HANDLE service, std::string* words, DWORD* start) {
-  union {
-    QUERY_SERVICE_CONFIGA config;
-    char bytes[8192];  // the largest answer the call gives
-  } answer;
-  DWORD needed = 0;
-  if (!QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) return GetLastError();
-  const QUERY_SERVICE_CONFIGA& c = answer.config;
-  *words = "type " + std::to_string(c.dwServiceType) + ", start " +
-           std::to_string(c.dwStartType) + ", group \"" +
-           (c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "") + "\", image \"" +
-           (c.lpBinaryPathName ? c.lpBinaryPathName : "") + "\"";
-  *start = c.dwStartType;
-  if (c.lpBinaryPathName == nullptr ||
-      !NamesDriverFile(c.lpBinaryPathName, SetupPaths.SystemDir)) {
+static DWORD DescribeServiceConfig(SC_HANDLE service, std::string* words, DWORD* start) {
+  ServiceConfig c;
+  if (const DWORD error = ReadServiceConfig(service, &c)) return error;
+  *words = "type " + std::to_string(c.type) + ", start " + std::to_string(c.start) +
+           ", group \"" + c.group + "\", image \"" + c.imagePath + "\"";
+  *start = c.start;
+  if (!NamesDriverFile(c.imagePath.c_str(), SetupPaths.SystemDir)) {
     LogText("Warning: service " + std::string(kService.name) +
             " keeps its image path, which does not name the file just installed (" +
             DriverFileOf(SetupPaths.SystemDir) + "): Windows will not load that file");
@@ -60,7 +53,7 @@ static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* cha
     LogFailedCall("OpenServiceA", kService.name, GetLastError());
     return nullptr;
   }
-  if (DWORD error = ReadServiceConfig(service, words, &changes->serviceStartBefore)) {
+  if (DWORD error = DescribeServiceConfig(service, words, &changes->serviceStartBefore)) {
     LogFailedCall("QueryServiceConfigA", kService.name, error);
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
@@ -77,7 +70,7 @@ static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* cha
 // worked stands when only the read-back fails.
 static void LogRegistered(SC_HANDLE service, bool changed, std::string words) {
   DWORD start = 0;
-  const DWORD error = changed ? ReadServiceConfig(service, &words, &start) : ERROR_SUCCESS;
+  const DWORD error = changed ? DescribeServiceConfig(service, &words, &start) : ERROR_SUCCESS;
   if (error != ERROR_SUCCESS) {
     LogText("Warning: the settings of service " + std::string(kService.name) +
             " cannot be read back (QueryServiceConfigA, error " + std::to_string(error) +

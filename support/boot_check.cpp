@@ -1,6 +1,7 @@
 #include "support/boot_check.h"
 
 #include "resources/product.h"
+#include "support/service_config.h"
 
 const char kBootCheckService[] = DRIVER_SERVICE_NAME "check";
 const char kBootCheckTail[] = "/quiet /verify /restore";
@@ -79,13 +80,9 @@ bool BootCheckPending(void) {
   SC_HANDLE service = OpenServiceA(manager, kBootCheckService, SERVICE_QUERY_CONFIG);
   bool pending = false;
   if (service != nullptr) {
-    union {
-      QUERY_SERVICE_CONFIGA config;
-      char bytes[8192];
-    } answer;
-    DWORD needed = 0;
-    pending = QueryServiceConfigA(service, &answer.config, sizeof answer, &needed) &&
-              answer.config.dwStartType == SERVICE_AUTO_START;
+    ServiceConfig config;
+    pending = ReadServiceConfig(service, &config) == ERROR_SUCCESS &&
+              config.start == SERVICE_AUTO_START;
     CloseServiceHandle(service);
   }
   CloseServiceHandle(manager);

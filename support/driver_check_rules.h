@@ -11,15 +11,14 @@
 #include <vector>
 
 #include "support/driver_service.h"
+#include "support/service_config.h"
 
 // The service as the manager has it.
-struct CheckedService {
+struct CheckedService : ServiceConfig {
   bool exists = false;
   bool running = false;
   unsigned long exitCode = 0;  // Windows' code: the service's own where the Win32 code says so
-  unsigned long type = 0, start = 0, errorControl = 0;
   bool imageNamesDriver = false;  // the image path names DRIVERS\<driver file>
-  std::string imagePath, group;
 };
 
 // The driver the install replaced, as it kept it in the product's folder.

@@ -8,10 +8,9 @@
 #include <string>
 
 #include "platform/win32.h"
+#include "support/service_config.h"
 
-struct PreviousService {
-  DWORD type = 0, start = 0, errorControl = 0;
-  std::string imagePath, group;
+struct PreviousService : ServiceConfig {
   bool running = false;
   std::string version;  // the file's version; empty: none
 };

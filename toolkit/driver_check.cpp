@@ -107,21 +107,10 @@ CheckedService ReadService(const Machine& m) {
   } else {
     LogFailedCall("QueryServiceStatus", DriverService.name, GetLastError());
   }
-  union {
-    QUERY_SERVICE_CONFIGA config;
-    char bytes[8192];  // the largest answer the call gives
-  } answer;
-  DWORD needed = 0;
-  if (QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) {
-    const QUERY_SERVICE_CONFIGA& c = answer.config;
-    s.type = c.dwServiceType;
-    s.start = c.dwStartType;
-    s.errorControl = c.dwErrorControl;
-    s.imagePath = c.lpBinaryPathName ? c.lpBinaryPathName : "";
-    s.group = c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "";
-    s.imageNamesDriver = NamesDriverFile(s.imagePath.c_str(), m.systemDir.c_str());
+  if (const DWORD error = ReadServiceConfig(service, &s)) {
+    LogFailedCall("QueryServiceConfigA", DriverService.name, error);
   } else {
-    LogFailedCall("QueryServiceConfigA", DriverService.name, GetLastError());
+    s.imageNamesDriver = NamesDriverFile(s.imagePath.c_str(), m.systemDir.c_str());
   }
   CloseServiceHandle(service);
   CloseServiceHandle(manager);
