@@ -10,8 +10,11 @@ namespace {
 
 const WORD kEnglish = 0x0409;
 
-// Loaded once, checked, for its resources only; kept for the life of the process.
+// Loaded once, checked, for its resources only; kept for the life of the
+// process. A run without windows shows no text: it reads none (English, as
+// its log, where one is asked for).
 HMODULE LanguageLibrary() {
+  if (StfWindowless()) return nullptr;
   static HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
   return library;
 }

@@ -161,7 +161,8 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   job.quiet = StfQuiet();
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
   job.isLead = StfIsLeadByte;
-  Win32FileSystem files;
+  // One file's flush has no next file to overlap with: it is done in line.
+  Win32FileSystem files(job.items.size() > 1);
   Win32CopyUser user(!StfWindowless());  // passive: the gauge shows, nothing asks
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }

@@ -173,8 +173,9 @@ HINSTANCE STFAPI HinstFrame(void) { return GetModuleHandleA(nullptr); }
 HWND STFAPI HwndFrame(void) { return frameWindow; }
 
 BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
-  // Without a window only the check is wanted: the resources, not the code.
-  HMODULE library = StfLoadDiskLibrary(dll, StfWindowless() ? LOAD_LIBRARY_AS_DATAFILE : 0);
+  // Without a window there is nothing to show it on: the library is not read.
+  if (StfWindowless()) return TRUE;
+  HMODULE library = StfLoadDiskLibrary(dll, 0);
   if (library == nullptr) {
     StfLogError(("Cannot load the library " + std::string(dll ? dll : "") + " for the frame bitmap").c_str(),
                 GetLastError());
