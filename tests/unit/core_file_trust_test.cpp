@@ -103,7 +103,7 @@ TEST(FileTrust, AsksForASignatureOnlyOfKindsThatCanCarryOne) {
       {"signed data, indefinite length", indefinite, true, 0},
       {"other DER data", otherDer, false, kTrustNoSignatureForm},
       {"INF text", "[Version]\r\nSignature = \"$Windows NT$\"", false, kTrustNoSignatureForm},
-      {"LZ-compressed file", "SZDD\x88\xF0\x27\x33A", false, kTrustNoSignatureForm},
+      {"LZ-compressed file", "SZDD\x88\xF0\x27\x33" "A", false, kTrustNoSignatureForm},
       {"empty file", "", false, kTrustNoSignatureForm},
   };
   for (const auto& c : cases) {

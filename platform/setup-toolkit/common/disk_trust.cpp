@@ -48,6 +48,9 @@ WinVerifyTrustCall verifier = nullptr;
 bool verifierLooked = false;
 std::map<std::string, std::string> refused;  // file -> why
 std::set<std::string> accepted;
+// Loaded through StfLoadDiskLibrary: checked, and held with writing denied
+// from then on, so that its bytes are still the ones checked.
+std::set<std::string> heldLibraries;
 std::string lastProblem;
 // WinVerifyTrust's answers this run, by the SHA-256 of the bytes it judged.
 std::map<std::string, unsigned long> answered;
@@ -289,7 +292,7 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
     SetLastError(kErrorInvalidImageHash);
     return FALSE;
   }
-  if (accepted.count(file)) return TRUE;  // checked once a run
+  if (accepted.count(file) || heldLibraries.count(file)) return TRUE;  // checked once a run
   Bytes bytes;
   HANDLE held = nullptr;
   if (!JudgeDiskFile(file, false, &bytes, &held)) return FALSE;
@@ -355,8 +358,7 @@ BOOL STFAPI StfDiskFileExpected(LPCSTR szFile, stf::ExpectedBytes* pExpected) {
 HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
   const std::string path = OnDisk(szName);
   // Checked once: the file is held, with writing denied, from then on.
-  static std::set<std::string> held;
-  if (held.count(path) == 0) {
+  if (heldLibraries.count(path) == 0) {
     const bool toldBefore = refused.count(path) != 0;
     Bytes bytes;
     HANDLE file = nullptr;
@@ -371,7 +373,7 @@ HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
       SetLastError(kErrorInvalidImageHash);
       return nullptr;
     }
-    held.insert(path);
+    if (file != INVALID_HANDLE_VALUE) heldLibraries.insert(path);  // a missing one fails below
   }
   return LoadLibraryExA(path.c_str(), nullptr, dwFlags);
 }
