@@ -201,11 +201,13 @@ bool JudgeSignature(const std::string& path, const Bytes& bytes, HANDLE held,
                     const std::string& named, const unsigned char* digest) {
   const stf::SignatureCheck check = stf::SignatureCheckOf(bytes.head, bytes.headSize);
   unsigned long answer = check.answer;
+  std::string shown = named;
   if (check.ask) {
     const std::string key = digest != nullptr ? stf::Sha256Text(digest) : std::string();
     const auto known = key.empty() ? answered.end() : answered.find(key);
     if (known != answered.end()) {
       answer = known->second;
+      shown += ", the same bytes as checked before";
     } else {
       if (Verifier() == nullptr) return true;  // the log has said that the checks are skipped
       SetFilePointer(held, 0, nullptr, FILE_BEGIN);
@@ -213,7 +215,7 @@ bool JudgeSignature(const std::string& path, const Bytes& bytes, HANDLE held,
       if (!key.empty()) answered[key] = answer;
     }
   }
-  const stf::TrustDecision decision = stf::DecideTrust(named, answer, TheDisk().isSigned);
+  const stf::TrustDecision decision = stf::DecideTrust(shown, answer, TheDisk().isSigned);
   if (decision.refuse) {
     Refused(named, decision.line, kErrorInvalidImageHash);
     return false;
