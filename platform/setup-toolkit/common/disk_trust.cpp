@@ -24,6 +24,7 @@
 #include "image_kind.h"
 #include "ansi_text.h"
 #include "setup_log.h"
+#include "sha256.h"
 #include "platform/setup-toolkit/common/common_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/verify_trust.h"
@@ -70,6 +71,8 @@ const Disk& TheDisk() {
   static bool read = false;
   if (read) return disk;
   read = true;
+  // The processor's SHA instructions, where the system saves their registers.
+  stf::UseSha256Instructions(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE);
   HMODULE program = GetModuleHandleA(nullptr);
   disk.isSigned = stf::ImageKindOf(reinterpret_cast<const std::uint8_t*>(program), 1024).certificates ==
                   stf::CertificateTable::kPresent;

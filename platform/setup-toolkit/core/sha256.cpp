@@ -2,8 +2,16 @@
 
 #include <cstring>
 
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define STF_SHA_INSTRUCTIONS 1
+#endif
+
 namespace stf {
 namespace {
+
+bool useInstructions = false;
 
 const std::uint32_t kRound[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
@@ -17,7 +25,75 @@ const std::uint32_t kRound[64] = {
 
 std::uint32_t Rotate(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
+#ifdef STF_SHA_INSTRUCTIONS
+// The processor's SHA, SSSE3 and SSE4.1 instructions; cpuid.h checks that
+// the processor answers CPUID at all.
+bool ProcessorHasSha() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid_max(0, nullptr) < 7 || !__get_cpuid(1, &a, &b, &c, &d)) return false;
+  const bool sse = (c & bit_SSSE3) && (c & bit_SSE4_1);
+  __cpuid_count(7, 0, a, b, c, d);
+  return sse && (b & bit_SHA);
+}
+
+// count blocks with the SHA instructions: four rounds a step, the message
+// schedule in four registers of four words.
+__attribute__((target("sha,sse4.1,ssse3"))) void ShaBlocks(std::uint32_t state[8],
+                                                           const unsigned char* data,
+                                                           std::size_t count) {
+  const __m128i swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
+  __m128i cdgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+  __m128i abef = _mm_alignr_epi8(cdab, cdgh, 8);
+  cdgh = _mm_blend_epi16(cdgh, cdab, 0xF0);
+  for (; count > 0; --count, data += 64) {
+    const __m128i abefBefore = abef, cdghBefore = cdgh;
+    __m128i w[4];
+    for (int i = 0; i < 16; ++i) {
+      __m128i m;
+      if (i < 4) {
+        m = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)), swap);
+      } else {
+        m = _mm_sha256msg1_epu32(w[i & 3], w[(i + 1) & 3]);
+        m = _mm_add_epi32(m, _mm_alignr_epi8(w[(i + 3) & 3], w[(i + 2) & 3], 4));
+        m = _mm_sha256msg2_epu32(m, w[(i + 3) & 3]);
+      }
+      w[i & 3] = m;
+      __m128i k = _mm_add_epi32(m, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * i)));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k);
+      k = _mm_shuffle_epi32(k, 0x0E);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, k);
+    }
+    abef = _mm_add_epi32(abef, abefBefore);
+    cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+#endif
+
 }  // namespace
+
+bool UseSha256Instructions(bool systemSavesSseState) {
+#ifdef STF_SHA_INSTRUCTIONS
+  useInstructions = systemSavesSseState && ProcessorHasSha();
+#else
+  (void)systemSavesSseState;
+#endif
+  return useInstructions;
+}
+
+void Sha256::Blocks(const unsigned char* data, std::size_t count) {
+#ifdef STF_SHA_INSTRUCTIONS
+  if (useInstructions) {
+    ShaBlocks(state_, data, count);
+    return;
+  }
+#endif
+  for (; count > 0; --count, data += 64) Block(data);
+}
 
 Sha256::Sha256()
     : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
@@ -94,10 +170,12 @@ void Sha256::Update(const void* data, std::size_t size) {
     bytes += take;
     size -= take;
     if (pendingSize_ < 64) return;
-    Block(pending_);
+    Blocks(pending_, 1);
     pendingSize_ = 0;
   }
-  for (; size >= 64; bytes += 64, size -= 64) Block(bytes);
+  Blocks(bytes, size / 64);
+  bytes += size / 64 * 64;
+  size %= 64;
   if (size != 0) std::memcpy(pending_, bytes, size);
   pendingSize_ = size;
 }

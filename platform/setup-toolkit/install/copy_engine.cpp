@@ -8,6 +8,7 @@
 #include "copy_job.h"
 #include "copy_list.h"
 #include "failure_words.h"
+#include "sha256.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
@@ -149,6 +150,8 @@ class Win32CopyUser : public stf::CopyUser {
 
 // A copy still pending is made final first: only the last copy can be undone.
 extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
+  // The processor's SHA instructions, where the system saves their registers.
+  stf::UseSha256Instructions(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE);
   FCommitCopyList();
   stf::CopyJob job;
   INT count = 0;
