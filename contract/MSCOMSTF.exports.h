@@ -28,6 +28,10 @@ STF_OP(BOOL, FAddSectionFilesToCopyList, (LPCSTR szSection, LPCSTR szSrc, LPCSTR
 STF_OP(BOOL, FAddSectionKeyFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
 // Queues the file of one line even when it is marked to be skipped. 0: as above.
 STF_OP(BOOL, FAddSpecialFileToCopyList, (LPCSTR szSection, LPCSTR szKey, LPCSTR szSrc, LPCSTR szDest), (szSection, szKey, szSrc, szDest), 1)
+// Entry n (from 1) of the copy list as the add-to-copy-list calls built it: its
+// source and target paths (owned by the list, valid until it next changes) and
+// the record's flags (kFileFlag... of the file record). 0: no entry n.
+STF_OP(BOOL, StfGetCopyListEntry, (UINT n, LPCSTR* pszSource, LPCSTR* pszTarget, LPDWORD pdwFlags), (n, pszSource, pszTarget, pdwFlags), OWN)
 // Opens the setup log (fAppend: keep what it holds). 0: cannot be opened.
 STF_OP(BOOL, FOpenLogFile, (LPCSTR szFile, BOOL fAppend), (szFile, fAppend), 1)
 // Closes the setup log. 0: no log was open.
@@ -41,7 +45,7 @@ STF_OP(BOOL, FSetSilent, (BOOL fSilent), (fSilent), 0)
 // Shows a message box over the frame; result: the button pressed.
 STF_OP(INT, DoMsgBox, (LPCSTR szText, LPCSTR szCaption, UINT uStyle), (szText, szCaption, uStyle), 1)
 // The same box in the language of the windows: text idText and caption idCaption of the
-// dialog library's language files (platform/setup-toolkit/box_text_ids.h), their %1 to %3
+// dialog library's language files (platform/dialogs/box_text_ids.h), their %1 to %3
 // filled from szFirst to szThird; the log, standard error and a language without the text
 // take szText and szCaption, the English. A stop icon keeps the box as the failure's cause.
 STF_OP(INT, StfLanguageBox, (UINT idText, UINT idCaption, LPCSTR szText, LPCSTR szCaption, LPCSTR szFirst, LPCSTR szSecond, LPCSTR szThird, UINT uStyle), (idText, idCaption, szText, szCaption, szFirst, szSecond, szThird, uStyle), 1)
@@ -70,6 +74,9 @@ STF_OWN(void, StfLogFailure, (LPCSTR szText, LPCSTR szOperation, LPCSTR szFile, 
 STF_OWN(void, StfLogCopied, (LPCSTR szSrc, LPCSTR szDst, DWORD cbBytes), (szSrc, szDst, cbBytes))
 // Writes the log's last line, the run's outcome; nothing is written after it.
 STF_OWN(void, StfLogOutcome, (void), ())
+// The log's full path as it was opened; "" without a log. The text stays
+// where it is until the next call.
+STF_OWN(LPCSTR, StfLogFilePath, (void), ())
 // A library of the system directory by its full path (loaded once, kept
 // loaded), for every system library that is not a KnownDLL; null with the
 // last error set when it cannot be loaded (the caller reports it).
@@ -114,6 +121,9 @@ STF_OWN(PSID, StfProcessUserSid, (void), ())
 // A text a person sees, in the language of the windows: string id of the
 // dialog library's language files (language_resources.h), szEnglish when the
 // language's file lacks it. Result: the characters copied.
+// The dialog library whose language files these read (loaded as data by the
+// frame once it chose the language); until it is set, every text is English.
+STF_OWN(void, StfSetLanguageLibrary, (HMODULE hLibrary), (hLibrary))
 STF_OWN(INT, StfLanguageText, (UINT id, LPCWSTR szEnglish, LPWSTR szText, INT cchText), (id, szEnglish, szText, cchText))
 STF_OWN(UINT, StfLanguageBoxStyle, (void), ())
 // A text the programs hand the toolkit in English (a title, a box's words):

@@ -47,9 +47,10 @@ void ReportNoWindowsDir(void) {
   CloseDialogs(1);
 }
 
-void AskRestart(void) {
-  if (ShowStepDialog(DLG_RESTART, INFO_DIALOG_PROC) == kEventRestart) RestartRequested = 1;
+RestartChoice AskRestart(void) {
+  const bool restart = ShowStepDialog(DLG_RESTART, INFO_DIALOG_PROC) == kEventRestart;
   CloseDialogs(1);
+  return restart ? RestartChoice::kRestart : RestartChoice::kDeclined;
 }
 
 void ReportInstalledAndRunning(void) {

@@ -22,49 +22,49 @@ static const LONG kBillboardTicks = 5;
 static const INT kGaugeLeft = 155;
 static const INT kGaugeTop = 130;
 
-void BuildCopyList(void) {
-  EmptyCopyList();
-  QueueSectionFiles("System Files", SetupPaths.SourceDir, DriversDirOf(SetupPaths.SystemDir).c_str());
-}
-
-void SetUpCopyProgress(void) {
-  AddBillboard(DIALOG_LIBRARY, DLG_BILLBOARD, BILLBOARD_DIALOG_PROC, kBillboardTicks);
-  PlaceProgress(kGaugeLeft, kGaugeTop);
-}
-
 void PrepareFileCopy(void) {
   HCURSOR cursor = BeginWaitCursor();
-  BuildCopyList();
-  SetUpCopyProgress();
+  AddBillboard(DIALOG_LIBRARY, DLG_BILLBOARD, BILLBOARD_DIALOG_PROC, kBillboardTicks);
+  PlaceProgress(kGaugeLeft, kGaugeTop);
   EndWaitCursor(cursor);
 }
 
+// The fatal path puts back what the run changed; the run says what that is.
+static void UndoRun(void* run) { UndoInstall(static_cast<InstallRun*>(run)); }
+
 // From the copy to the entry, a failure puts the machine back as it was: the
 // copy keeps what it replaced until it is made final here.
-void CopyAndRegisterDriver(void) {
+void CopyAndRegisterDriver(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  SetFailureUndo(UndoRun, run);
   RunCopyList();
-  Changes.filesCopied = UsCopyListChanges();
-  SetFailureUndo(UndoInstall);
-  if (!RegisterDriverService()) {
-    RunFailureUndo();
+  changes.filesCopied = UsCopyListChanges();
+  changes.copyPlaced = true;
+  if (!RegisterDriverService(&changes)) {
+    UndoInstall(run);
     ReportRegistrationFailure();
   }
-  InstallUninstaller();
-  SetFailureUndo(nullptr);
+  InstallUninstaller(run);
+  changes.final = true;
   // The install stands; files left over are the toolkit's to name in the log.
   FCommitCopyList();
   CloseDialogs(1);  // the billboard the copy left up
 }
 
-void UndoInstall(void) {
+void UndoInstall(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  if (!changes.copyPlaced || changes.final || changes.undoing) return;
+  changes.undoing = true;
   LogText("Undoing the install: this run's changes are put back");
-  UndoUninstaller();
-  UndoServiceRegistration();
+  UndoUninstaller(run);
+  UndoServiceRegistration(&changes);
   if (FUndoCopyList()) {
     LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
   } else {
     LogText("Left as it is: not every copied file could be put back; the lines above name each");
   }
+  changes.copyPlaced = false;
+  changes.undoing = false;
 }
 
 // Does a delayed rename or deletion wait for a file of ours in the drivers
@@ -77,7 +77,7 @@ static bool EarlierRestartPending(void) {
       type != REG_MULTI_SZ) {
     return false;
   }
-  static const char* const kOurs[] = {"\\DRIVERS\\" DRIVER_FILE_NAME, "\\DRIVERS\\~STF"};
+  static const char* const kOurs[] = {"\\" DRIVERS_SUBDIR DRIVER_FILE_NAME, "\\" DRIVERS_SUBDIR "~STF"};
   for (std::string item : RegistryStrings(bytes)) {
     for (char& c : item) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
     for (std::string ours : kOurs) {
@@ -88,9 +88,9 @@ static bool EarlierRestartPending(void) {
   return false;
 }
 
-bool RestartNeeded(void) {
-  if (Changes.filesCopied != 0 || Changes.serviceCreated || Changes.serviceStartChanged ||
-      !Changes.serviceRunning || EarlierRestartPending()) {
+bool RestartNeeded(const InstallChangeRecord& changes) {
+  if (changes.filesCopied != 0 || changes.serviceCreated || changes.serviceStartChanged ||
+      !changes.serviceRunning || EarlierRestartPending()) {
     return true;
   }
   LogText("Nothing changed and the driver is running: Windows need not restart");

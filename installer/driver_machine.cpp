@@ -10,29 +10,20 @@
 #include "support/path_join.h"
 #include "support/setup_paths.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
 static const char kDriverFile[] = DRIVER_FILE_NAME;
-static const char kSection[] = "System Files";
-static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
-static const char kSources[] = "MLX_DRIVER_SOURCES";
-static const char kTargets[] = "MLX_DRIVER_TARGETS";
+static const char kCaption[] = SETUP_TITLE;
 
-// The disk's name of the file that the record installing the driver copies
-// (field 2 names the target, field 1 when it is empty); the driver's own
-// name when no record names it.
-static std::string FindDriverSource(void) {
-  CollectDiskNames(kSources, kSection);
-  CollectInstallNames(kTargets, kSection);
-  UINT count = CountListItems(kSources);
-  for (UINT i = 1; i <= count && i <= CountListItems(kTargets); ++i) {
-    const std::string source = ListItemText(kSources, static_cast<INT>(i));
-    const std::string target = ListItemText(kTargets, static_cast<INT>(i));
-    if (lstrcmpiA((target.empty() ? source : target).c_str(), kDriverFile) == 0) return source;
+// The disk's file that the plan installs as the driver; the driver's own
+// name in the disk's folder when no entry installs it.
+static std::string DriverSource(const InstallPlan& plan) {
+  for (const PlannedFile& file : plan.driverFiles) {
+    if (lstrcmpiA(FileNameOfPath(file.target.c_str()), kDriverFile) == 0) return file.source;
   }
-  return kDriverFile;
+  return std::string(SetupPaths.SourceDir) + (EndsInBackslash(SetupPaths.SourceDir) ? "" : "\\") +
+         kDriverFile;
 }
 
 [[noreturn]] static void Refuse(UINT id, LPCSTR text, LPCSTR first, LPCSTR second,
@@ -73,14 +64,10 @@ static void RefuseNonDriver(LPCSTR source, NonDriver reason, LPCSTR problem = ""
          problem);
 }
 
-void EnsureDriverCanLoad(void) {
-  const std::string found = FindDriverSource();
-  // A name that would leave the disk's folder is not read: building the copy
-  // list refuses it, with its INF line.
-  if (!IsPlainFileName(found)) return;
+void EnsureDriverCanLoad(const InstallPlan& plan) {
+  const std::string path = DriverSource(plan);
+  const std::string found = FileNameOfPath(path.c_str());
   LPCSTR source = found.c_str();
-  const std::string path = std::string(SetupPaths.SourceDir) +
-                           (EndsInBackslash(SetupPaths.SourceDir) ? "" : "\\") + found;
 
   WORD image = 0, subsystem = 0, flags = 0;
   char problem[256] = "";

@@ -15,15 +15,10 @@
 #include "support/setup_paths.h"
 #include "toolkit/log_lines.h"
 #include "toolkit/setup_lifecycle.h"
-#include "toolkit/wrappers.h"
 #include "contract/toolkit_api.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
-InstallChangeRecord Changes;
-
-static const char kCaption[] = "Merlox IDE CD-ROM Drive Setup";
-static const char kSection[] = "System Files";
-static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
+static const char kCaption[] = SETUP_TITLE;
 
 static bool Exists(const std::string& path) {
   return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -34,21 +29,6 @@ static bool Exists(const std::string& path) {
 static void NoteMissing(std::vector<std::string>* missing, const std::string& path) {
   LogFailedCall("read", path, ERROR_FILE_NOT_FOUND);
   missing->push_back(path);
-}
-
-// Field 15 bit 0, the vital flag; an empty field means vital.
-static bool IsVital(UINT line) {
-  std::string flags;
-  if (CountListItems("STF_FILE_FLAGS") >= line) {
-    flags = ListItemText("STF_FILE_FLAGS", static_cast<INT>(line));
-  }
-  std::size_t at = flags.find_first_not_of(' ');
-  if (at == std::string::npos || flags[at] < '0' || flags[at] > '9') return true;
-  unsigned value = 0;
-  for (; at < flags.size() && flags[at] >= '0' && flags[at] <= '9'; ++at) {
-    value = (value * 10 + static_cast<unsigned>(flags[at] - '0')) & 0xFFFF;
-  }
-  return (value & 1) != 0;
 }
 
 // Is a target that exists already the product's? Only when an earlier
@@ -65,48 +45,26 @@ static bool RecordedAsOurs(const std::string& target,
 }
 
 // The copy list's files: each source on the disk, each target noted when ours.
-static void CheckCopyList(std::vector<std::string>* missing) {
-  // Without the section there is no list: building the copy list names that fault.
-  if (!FMakeListInfSectionField("STF_DISK_FILES", kSection, 1)) return;
-  CollectInstallNames("STF_INSTALL_NAMES", kSection);
-  CollectFileFlags("STF_FILE_FLAGS", kSection);
+static void CheckCopyList(InstallRun* run, std::vector<std::string>* missing) {
   std::map<std::string, PlacedFile> earlier;
   for (const PlacedFile& file : EarlierRecord()) earlier.emplace(PathKey(file.path), file);
-  const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
-  const std::string sourceDir = std::string(SetupPaths.SourceDir) +
-                                (EndsInBackslash(SetupPaths.SourceDir) ? "" : "\\");
-  const UINT files = CountListItems("STF_DISK_FILES");
-  for (UINT i = 1; i <= files; ++i) {
-    const std::string diskName = ListItemText("STF_DISK_FILES", static_cast<INT>(i));
-    std::string name = diskName;
-    if (CountListItems("STF_INSTALL_NAMES") >= i) {
-      const std::string renamed = ListItemText("STF_INSTALL_NAMES", static_cast<INT>(i));
-      if (!renamed.empty()) name = renamed;
-    }
-    // A name that would leave its folder is not looked at: building the copy
-    // list refuses it, with its INF line.
-    if (!IsPlainFileName(diskName) || !IsPlainFileName(name)) continue;
+  for (const PlannedFile& file : run->plan.driverFiles) {
     // A file that is not vital may be missing: the copy skips it and says so.
-    if (!Exists(sourceDir + diskName) && IsVital(i)) NoteMissing(missing, sourceDir + diskName);
-    const std::string target = drivers + name;
+    if (file.vital && !Exists(file.source)) NoteMissing(missing, file.source);
+    // Recorded as the file system spells the drivers directory.
+    const std::string target = StoredSpelling(file.target, SetupPaths.SystemDir);
     PVOID redirection = TurnOffFileRedirection();
     const bool ours = !Exists(target) || RecordedAsOurs(target, earlier);
     RestoreFileRedirection(redirection);
-    if (ours) Changes.ownDriverFiles.push_back(target);
+    if (ours) run->changes.ownDriverFiles.push_back(target);
   }
 }
 
-void CheckDiskFiles(void) {
+void CheckDiskFiles(InstallRun* run) {
   std::vector<std::string> missing;
-  CheckCopyList(&missing);
-  // The uninstaller comes from beside setup.exe, which loaded the same libraries from there.
-  char programDir[SETUP_PATH_SIZE];
-  if (!ReadProgramDir(programDir)) {
-    FailWithMessage("Setup cannot find its own folder to copy the uninstaller from.");
-  }
-  for (LPCSTR file : kUninstallerFiles) {
-    const std::string path = std::string(programDir) + file;
-    if (!Exists(path)) NoteMissing(&missing, path);
+  CheckCopyList(run, &missing);
+  for (const PlannedFile& file : run->plan.uninstallerFiles) {
+    if (!Exists(file.source)) NoteMissing(&missing, file.source);
   }
   if (missing.empty()) return;
   std::string list;

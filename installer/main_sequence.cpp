@@ -6,23 +6,12 @@
 #include "platform/process_exit.h"
 
 #include "resources/product.h"
+#include "support/driver_service.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/setup_lifecycle.h"
-
-DWORD RestartRequested = 0;
-
-bool ReadProgramDir(LPSTR dir) {
-  char path[MAX_PATH + 1];
-  DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return false;
-  StripFileName(path);
-  if (lstrlenA(path) >= SETUP_PATH_SIZE) return false;
-  lstrcpyA(dir, path);
-  return true;
-}
 
 // The folder setup.inf is read from: the launch folder when it holds one,
 // else the folder of setup.exe, so that "D:\setup.exe" started from another
@@ -56,7 +45,7 @@ static void WorkOutSystemDir(void) {
     FailWithTooLong("the Windows directory", whole.c_str(), SETUP_PATH_SIZE - 11);
   }
   AppendBackslash(SetupPaths.SystemDir);
-  const std::string systemDir = std::string(SetupPaths.SystemDir) + "SYSTEM32\\";
+  const std::string systemDir = std::string(SetupPaths.SystemDir) + SYSTEM32_SUBDIR;
   if (systemDir.size() >= SETUP_PATH_SIZE) {
     FailWithTooLong("the Windows directory", SetupPaths.SystemDir, SETUP_PATH_SIZE - 11);
   }
@@ -78,28 +67,30 @@ static void WorkOutSourceDir(void) {
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
   StfSetEventSource(PRODUCT_NAME, FALSE);
 
-  if (StartSetup(lpCmdLine, "Merlox IDE CD-ROM Drive Setup")) {
+  InstallRun run;
+  if (StartSetup(lpCmdLine, SETUP_TITLE)) {
     char inf[SETUP_PATH_SIZE + 16];
     OpenInfFile(ConcatPath(inf, SetupInfDir(), "setup.inf"));
     WorkOutSystemDir();
     WorkOutSourceDir();
-    EnsureDriverCanLoad();
-    EnsureUninstallerIntact();
+    run.plan = PlanInstall();
+    EnsureDriverCanLoad(run.plan);
+    EnsureUninstallerIntact(run.plan);
 
     ShowWelcome();
-    CheckDiskFiles();
+    CheckDiskFiles(&run);
     PrepareFileCopy();
-    CopyAndRegisterDriver();
-    const bool restartNeeded = RestartNeeded();
+    CopyAndRegisterDriver(&run);
+    const bool restartNeeded = RestartNeeded(run.changes);
     UnbindRegistryFunctions();
     if (restartNeeded) {
-      AskRestart();
+      run.restart = AskRestart();
     } else {
       ReportInstalledAndRunning();
     }
     EndSetup();
   }
 
-  if (RestartRequested && !RestartWindows()) ReportRestartRefused();
+  if (run.restart == RestartChoice::kRestart && !RestartWindows()) ReportRestartRefused();
   ExitProgram(0);
 }

@@ -26,9 +26,9 @@ static bool DriverImageInPlace(void) {
   return false;
 }
 
-// The service's configuration as the manager has it: a log line after the
-// prefix. Its error when it cannot be read, which the caller logs.
-static DWORD LogServiceConfig(SC_HANDLE service, LPCSTR prefix, DWORD* start) {
+// The service's configuration as the manager has it, in the log's words, and
+// its start type; the call's error when it cannot be read, which the caller logs.
+static DWORD ReadServiceConfig(SC_HANDLE service, std::string* words, DWORD* start) {
   union {
     QUERY_SERVICE_CONFIGA config;
     char bytes[8192];  // the largest answer the call gives
@@ -36,11 +36,11 @@ static DWORD LogServiceConfig(SC_HANDLE service, LPCSTR prefix, DWORD* start) {
   DWORD needed = 0;
   if (!QueryServiceConfigA(service, &answer.config, sizeof answer, &needed)) return GetLastError();
   const QUERY_SERVICE_CONFIGA& c = answer.config;
-  LogText(std::string(prefix) + ": type " + std::to_string(c.dwServiceType) + ", start " +
-          std::to_string(c.dwStartType) + ", group \"" +
-          (c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "") + "\", image \"" +
-          (c.lpBinaryPathName ? c.lpBinaryPathName : "") + "\"");
-  if (start != nullptr) *start = c.dwStartType;
+  *words = "type " + std::to_string(c.dwServiceType) + ", start " +
+           std::to_string(c.dwStartType) + ", group \"" +
+           (c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "") + "\", image \"" +
+           (c.lpBinaryPathName ? c.lpBinaryPathName : "") + "\"";
+  *start = c.dwStartType;
   if (c.lpBinaryPathName == nullptr ||
       !NamesDriverFile(c.lpBinaryPathName, SetupPaths.SystemDir)) {
     LogText("Warning: service " + std::string(kService.name) +
@@ -51,27 +51,43 @@ static DWORD LogServiceConfig(SC_HANDLE service, LPCSTR prefix, DWORD* start) {
 }
 
 // A service that existed keeps its configuration but its start type; what it
-// was is kept so that a failed install can put it back.
-static SC_HANDLE OpenExistingService(SC_HANDLE manager) {
+// was is kept so that a failed install can put it back. *words: its
+// configuration as the manager answered.
+static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* changes,
+                                     std::string* words) {
   SC_HANDLE service = OpenServiceA(manager, kService.name, SERVICE_ALL_ACCESS);
   if (service == nullptr) {
     LogFailedCall("OpenServiceA", kService.name, GetLastError());
     return nullptr;
   }
-  char prefix[80];
-  wsprintfA(prefix, "Service %s exists", kService.name);
-  if (DWORD error = LogServiceConfig(service, prefix, &Changes.serviceStartBefore)) {
+  if (DWORD error = ReadServiceConfig(service, words, &changes->serviceStartBefore)) {
     LogFailedCall("QueryServiceConfigA", kService.name, error);
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
   }
+  LogText("Service " + std::string(kService.name) + " exists: " + *words);
   SERVICE_STATUS status;
-  Changes.serviceRunning =
+  changes->serviceRunning =
       QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
   return service;
 }
 
-int RegisterDriverService(void) {
+// What the service is now, as the manager answers, not what was asked for: read
+// back after a change, else the answer read before it. A registration that
+// worked stands when only the read-back fails.
+static void LogRegistered(SC_HANDLE service, bool changed, std::string words) {
+  DWORD start = 0;
+  const DWORD error = changed ? ReadServiceConfig(service, &words, &start) : ERROR_SUCCESS;
+  if (error != ERROR_SUCCESS) {
+    LogText("Warning: the settings of service " + std::string(kService.name) +
+            " cannot be read back (QueryServiceConfigA, error " + std::to_string(error) +
+            "); the registration stands");
+    return;
+  }
+  LogText("Service " + std::string(kService.name) + " registered: " + words);
+}
+
+int RegisterDriverService(InstallChangeRecord* changes) {
   int result = 1;
   if (!DriverImageInPlace()) return 0;
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
@@ -81,6 +97,7 @@ int RegisterDriverService(void) {
   }
 
   HCURSOR cursor = BeginWaitCursor();
+  std::string words;  // an existing service's configuration as read
   // Created as demand start, then set to system start: the same change serves
   // a service left by an earlier install, whose image path is kept.
   SC_HANDLE service = CreateServiceA(manager, kService.name, kService.displayName,
@@ -89,36 +106,28 @@ int RegisterDriverService(void) {
                                      nullptr, kService.dependencies, nullptr, nullptr);
   DWORD error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
   if (service != nullptr) {
-    Changes.serviceCreated = true;
+    changes->serviceCreated = true;
   } else if (error == ERROR_SERVICE_EXISTS) {
-    service = OpenExistingService(manager);
+    service = OpenExistingService(manager, changes, &words);
   } else {
     LogFailedCall("CreateServiceA", kService.name, error);
   }
   if (service == nullptr) {
     result = 0;
   } else {
-    if (Changes.serviceCreated || Changes.serviceStartBefore != kService.start) {
+    const bool change = changes->serviceCreated || changes->serviceStartBefore != kService.start;
+    if (change) {
       if (ChangeServiceConfigA(service, SERVICE_NO_CHANGE, kService.start,
                                SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
                                nullptr, nullptr)) {
-        Changes.serviceStartChanged = !Changes.serviceCreated;
+        changes->serviceStartChanged = !changes->serviceCreated;
       } else {
         LogFailedCall("ChangeServiceConfigA (start type: system)", kService.name,
                       GetLastError());
         result = 0;
       }
     }
-    // What the service is now, as the manager answers, not what was asked for;
-    // a registration that worked stands when only that answer fails.
-    char prefix[80];
-    wsprintfA(prefix, "Service %s registered", kService.name);
-    const DWORD error = result ? LogServiceConfig(service, prefix, nullptr) : ERROR_SUCCESS;
-    if (error != ERROR_SUCCESS) {
-      LogText("Warning: the settings of service " + std::string(kService.name) +
-              " cannot be read back (QueryServiceConfigA, error " + std::to_string(error) +
-              "); the registration stands");
-    }
+    if (result) LogRegistered(service, change, words);
     CloseServiceHandle(service);
   }
   CloseServiceHandle(manager);
@@ -128,8 +137,8 @@ int RegisterDriverService(void) {
 
 // Puts the service back as this run found it: deleted when the run created
 // it, its start type restored when the run changed it.
-void UndoServiceRegistration(void) {
-  if (!Changes.serviceCreated && !Changes.serviceStartChanged) return;
+void UndoServiceRegistration(InstallChangeRecord* changes) {
+  if (!changes->serviceCreated && !changes->serviceStartChanged) return;
   SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
   SC_HANDLE service = manager == nullptr
                           ? nullptr
@@ -138,11 +147,11 @@ void UndoServiceRegistration(void) {
   if (service == nullptr) {
     LogFailedCall(manager == nullptr ? "OpenSCManagerA" : "OpenServiceA", kService.name,
                   GetLastError());
-  } else if (Changes.serviceCreated) {
+  } else if (changes->serviceCreated) {
     undone = DeleteService(service) != FALSE;
     if (!undone) LogFailedCall("DeleteService", kService.name, GetLastError());
   } else {
-    undone = ChangeServiceConfigA(service, SERVICE_NO_CHANGE, Changes.serviceStartBefore,
+    undone = ChangeServiceConfigA(service, SERVICE_NO_CHANGE, changes->serviceStartBefore,
                                   SERVICE_NO_CHANGE, nullptr, nullptr, nullptr, nullptr, nullptr,
                                   nullptr, nullptr) != FALSE;
     if (!undone) LogFailedCall("ChangeServiceConfigA (start type)", kService.name, GetLastError());
@@ -151,15 +160,15 @@ void UndoServiceRegistration(void) {
   if (manager != nullptr) CloseServiceHandle(manager);
   char line[200];
   if (undone) {
-    wsprintfA(line, Changes.serviceCreated ? "Undone: service %s, which this run created, deleted"
+    wsprintfA(line, changes->serviceCreated ? "Undone: service %s, which this run created, deleted"
                                            : "Undone: service %s has its start type %lu again",
-              kService.name, static_cast<unsigned long>(Changes.serviceStartBefore));
+              kService.name, static_cast<unsigned long>(changes->serviceStartBefore));
   } else {
-    wsprintfA(line, Changes.serviceCreated
+    wsprintfA(line, changes->serviceCreated
                         ? "Left as it is: service %s, which this run created, could not be deleted"
                         : "Left as it is: service %s keeps system start; it had start type %lu",
-              kService.name, static_cast<unsigned long>(Changes.serviceStartBefore));
+              kService.name, static_cast<unsigned long>(changes->serviceStartBefore));
   }
   LogText(line);
-  Changes.serviceCreated = Changes.serviceStartChanged = false;
+  changes->serviceCreated = changes->serviceStartChanged = false;
 }

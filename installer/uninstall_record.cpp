@@ -21,9 +21,6 @@
 #include "toolkit/unattended.h"
 #include "contract/toolkit_api.h"
 
-static const LPCSTR kUninstallerFiles[] = {UNINSTALLER_FILES};
-static const int kUninstallerFileCount = sizeof kUninstallerFiles / sizeof kUninstallerFiles[0];
-
 static const char kFilesValue[] = "InstalledFiles";
 static const char kFoldersValue[] = "InstalledFolders";
 static const char kEventSourceKey[] =
@@ -65,11 +62,11 @@ static PlacedFile Placed(const std::string& path) {
 // The product's files in the drivers directory: the driver, the copy's
 // targets that are ours and in place, and what an earlier install recorded
 // there that is still the file it recorded.
-static void ListDriverFiles(PlacedSet* record) {
+static void ListDriverFiles(const InstallChangeRecord& changes, PlacedSet* record) {
   PVOID redirection = TurnOffFileRedirection();
   const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
   record->Add(Placed(drivers + DRIVER_FILE_NAME));
-  for (const std::string& target : Changes.ownDriverFiles) {
+  for (const std::string& target : changes.ownDriverFiles) {
     if (!record->Has(target) && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES) {
       record->Add(Placed(target));
     }
@@ -96,10 +93,11 @@ static std::string Date(void) {
   return date;
 }
 
-static LONG WriteUninstallEntry(const std::string& dir, std::string* failedCall) {
+static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) {
+  const std::string& dir = run.plan.productDir;
   PlacedSet record;
-  ListDriverFiles(&record);
-  for (LPCSTR name : kUninstallerFiles) record.Add(Placed(dir + name));
+  ListDriverFiles(run.changes, &record);
+  for (const PlannedFile& file : run.plan.uninstallerFiles) record.Add(Placed(file.target));
   const std::vector<PlacedFile>& files = record.files;
   std::vector<std::string> items;
   unsigned long long bytes = 0;
@@ -138,51 +136,62 @@ static LONG WriteUninstallEntry(const std::string& dir, std::string* failedCall)
   return WriteRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, values, failedCall);
 }
 
-void EnsureUninstallerIntact(void) {
-  for (LPCSTR file : kUninstallerFiles) {
-    if (!DiskFileIntact(file)) FatalSetupError();  // the toolkit has logged why
+void EnsureUninstallerIntact(const InstallPlan& plan) {
+  for (const PlannedFile& file : plan.uninstallerFiles) {
+    // the toolkit has logged why
+    if (!DiskFileIntact(FileNameOfPath(file.source.c_str()))) FatalSetupError();
   }
-}
-
-// The product's folder under Program Files, ending in a backslash.
-static std::string ProductDir(void) {
-  const std::string dir = ProgramFilesDir(SetupPaths.SystemDir) + PRODUCT_FOLDER "\\";
-  if (dir.size() >= SETUP_PATH_SIZE) {
-    FailWithTooLong("the product's folder under Program Files", dir.c_str(), SETUP_PATH_SIZE - 1);
-  }
-  return dir;
 }
 
 // The event source's key is kept as it was, so that a failure can put it back.
-static void RegisterProductEventSource(const std::string& dir) {
-  if (SaveRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey, &Changes.eventSourceBefore) !=
+static void RegisterProductEventSource(InstallChangeRecord* changes, const std::string& dir) {
+  if (SaveRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey, &changes->eventSourceBefore) !=
       ERROR_SUCCESS) {
-    Changes.eventSourceBefore = RegistryKeyState();
-    Changes.eventSourceBefore.existed = true;  // unknown: never removed by an undo
+    changes->eventSourceBefore = RegistryKeyState();
+    changes->eventSourceBefore.existed = true;  // unknown: never removed by an undo
   }
-  Changes.eventSourceRegistered = true;  // a failed registration may have written part of it
+  changes->eventSourceRegistered = true;  // a failed registration may have written part of it
   if (!FRegisterEventSource(dir.c_str())) FatalSetupError();  // the toolkit has logged why
 }
 
-void InstallUninstaller(void) {
-  char programDir[SETUP_PATH_SIZE];
-  if (!ReadProgramDir(programDir)) {
-    FailWithMessage("Setup cannot find its own folder to copy the uninstaller from.");
+// Is the file in the product's folder already the one the disk would put
+// there? Its size and SHA-256 against the disk's manifest where it lists the
+// file (nothing of the disk is read then), else against the disk's file.
+static bool AlreadyInPlace(const PlannedFile& file) {
+  PlacedFile there;
+  LPCSTR call = "";
+  if (GetFileAttributesA(file.target.c_str()) == INVALID_FILE_ATTRIBUTES ||
+      DigestFile(file.target.c_str(), &there, &call) != ERROR_SUCCESS) {
+    return false;
   }
-  const std::string dir = ProductDir();
-  Changes.entryExisted = RegistryEntryExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) != FALSE;
-  Changes.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
+  PlacedFile disk;
+  if (!DiskFileListed(FileNameOfPath(file.source.c_str()), &disk) &&
+      DigestFile(file.source.c_str(), &disk, &call) != ERROR_SUCCESS) {
+    return false;
+  }
+  return SameContent(there, disk);
+}
+
+void InstallUninstaller(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  const std::string& dir = run->plan.productDir;
+  changes.entryExisted = RegistryEntryExists(HKEY_LOCAL_MACHINE, UNINSTALL_KEY) != FALSE;
+  changes.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!FCreateDir(dir.c_str(), 0)) FatalSetupError();  // the toolkit has logged why
-  for (int i = 0; i < kUninstallerFileCount; ++i) {
-    const std::string source = std::string(programDir) + kUninstallerFiles[i];
-    if (!FCopyOneFile(source.c_str(), (dir + kUninstallerFiles[i]).c_str(), cmoOverwrite, FALSE)) {
+  for (const PlannedFile& file : run->plan.uninstallerFiles) {
+    if (!changes.folderCreated && AlreadyInPlace(file)) {
+      LogText("Unchanged: " + file.target + " has the same size and SHA-256 as " + file.source +
+              "; not copied");
+      continue;
+    }
+    if (!FCopyOneFile(file.source.c_str(), file.target.c_str(), cmoOverwrite, FALSE)) {
       FatalSetupError();  // the undo takes back what was copied
     }
-    Changes.uninstallerFilesCopied = i + 1;
+    changes.uninstallerPlaced.push_back(file.target);
   }
-  RegisterProductEventSource(dir);
+  RegisterProductEventSource(&changes, dir);
   std::string failedCall;
-  LONG result = WriteUninstallEntry(dir, &failedCall);
+  LONG result = WriteUninstallEntry(*run, &failedCall);
   if (result != ERROR_SUCCESS) {
     LogWin32Failure("Cannot write the uninstall entry HKLM\\" UNINSTALL_KEY " (" + failedCall + ")",
                     static_cast<DWORD>(result));
@@ -191,12 +200,12 @@ void InstallUninstaller(void) {
 }
 
 // Puts the event source back as this run found it.
-static void UndoEventSource(void) {
-  if (!Changes.eventSourceRegistered) return;
-  Changes.eventSourceRegistered = false;
-  const bool undone = Changes.eventSourceBefore.existed
+static void UndoEventSource(InstallChangeRecord* changes) {
+  if (!changes->eventSourceRegistered) return;
+  changes->eventSourceRegistered = false;
+  const bool undone = changes->eventSourceBefore.existed
                           ? RestoreRegistryKey(HKEY_LOCAL_MACHINE, kEventSourceKey,
-                                               Changes.eventSourceBefore) == ERROR_SUCCESS
+                                               changes->eventSourceBefore) == ERROR_SUCCESS
                           : FRemoveEventSource() != FALSE;
   LogText(undone ? "Undone: the event source is as it was"
                  : "Left as it is: the event source (see above)");
@@ -204,22 +213,23 @@ static void UndoEventSource(void) {
 
 // An earlier install's uninstaller has been overwritten by this one's, which
 // serves it as well: it stays, so that the earlier install can still be removed.
-void UndoUninstaller(void) {
-  UndoEventSource();
-  if (Changes.uninstallerFilesCopied == 0 && !Changes.folderCreated) return;
-  const std::string dir = ProductDir();
-  if (Changes.entryExisted) {
+void UndoUninstaller(InstallRun* run) {
+  InstallChangeRecord& changes = run->changes;
+  UndoEventSource(&changes);
+  if (changes.uninstallerPlaced.empty() && !changes.folderCreated) return;
+  const std::string& dir = run->plan.productDir;
+  if (changes.entryExisted) {
     LogText("Kept: the uninstaller in " + dir + ", for the driver installed before");
     return;
   }
   bool removed = true;
-  for (int i = 0; i < Changes.uninstallerFilesCopied; ++i) {
-    if (!YnrcRemoveFile((dir + kUninstallerFiles[i]).c_str(), 0)) removed = false;
+  for (const std::string& target : changes.uninstallerPlaced) {
+    if (!YnrcRemoveFile(target.c_str(), 0)) removed = false;
   }
-  if (Changes.folderCreated && !FRemoveDir(dir.c_str(), 0)) removed = false;
+  if (changes.folderCreated && !FRemoveDir(dir.c_str(), 0)) removed = false;
   LogText((removed ? "Undone: the uninstaller removed from "
                    : "Left as it is: part of the uninstaller in ") +
           dir + (removed ? "" : " (see above)"));
-  Changes.uninstallerFilesCopied = 0;
-  Changes.folderCreated = false;
+  changes.uninstallerPlaced.clear();
+  changes.folderCreated = false;
 }

@@ -7,6 +7,8 @@
 #define PRODUCT_PUBLISHER "Merlox"
 #define PRODUCT_VERSION_NUMBERS 1, 0, 0, 0
 #define PRODUCT_VERSION_TEXT "1.0.0.0"
+// The title of setup's windows and boxes.
+#define SETUP_TITLE PRODUCT_NAME " Setup"
 
 // The driver service and its image file in SYSTEM32\DRIVERS.
 #define DRIVER_SERVICE_NAME "mlxidecd"

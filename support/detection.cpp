@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "support/guarded.h"
 #include "support/text_parsing.h"
 #include "support/fatal_path.h"
 #include "contract/toolkit_api.h"
@@ -48,24 +49,12 @@ LONG QueryDriveFreeBytes(LPCSTR drive) { return LcbFreeDrive(UpperFirstCopy(driv
 
 // ---- List fillers ----
 
-void FillValidDriveList(LPCSTR symbol) {
-  if (!FGetValidDrivesList(symbol)) FatalSetupError();
-}
-void FillLocalFixedDriveList(LPCSTR symbol) {
-  if (!FGetLocalHardDrivesList(symbol)) FatalSetupError();
-}
-void FillRemovableDriveList(LPCSTR symbol) {
-  if (!FGetRemovableDrivesList(symbol)) FatalSetupError();
-}
-void FillNetworkDriveList(LPCSTR symbol) {
-  if (!FGetNetworkDrivesList(symbol)) FatalSetupError();
-}
-void FillParallelPortList(LPCSTR symbol) {
-  if (!FGetParallelPortsList(symbol)) FatalSetupError();
-}
-void FillSerialPortList(LPCSTR symbol) {
-  if (!FGetSerialPortsList(symbol)) FatalSetupError();
-}
+void FillValidDriveList(LPCSTR symbol) { Guarded<FGetValidDrivesList>(symbol); }
+void FillLocalFixedDriveList(LPCSTR symbol) { Guarded<FGetLocalHardDrivesList>(symbol); }
+void FillRemovableDriveList(LPCSTR symbol) { Guarded<FGetRemovableDrivesList>(symbol); }
+void FillNetworkDriveList(LPCSTR symbol) { Guarded<FGetNetworkDrivesList>(symbol); }
+void FillParallelPortList(LPCSTR symbol) { Guarded<FGetParallelPortsList>(symbol); }
+void FillSerialPortList(LPCSTR symbol) { Guarded<FGetSerialPortsList>(symbol); }
 
 // ---- Bounded string queries ----
 

@@ -1,14 +1,15 @@
 #include "support/driver_service.h"
 
 #include "resources/product.h"
+#include "support/path_join.h"
+#include "support/removal_paths.h"
 
-#define DRIVERS_SUBDIR "DRIVERS\\"
 
 const DriverServiceDescription DriverService = {
     DRIVER_SERVICE_NAME,
     nullptr,
     DRIVER_FILE_NAME,
-    "\\SystemRoot\\SYSTEM32\\" DRIVERS_SUBDIR DRIVER_FILE_NAME,
+    "\\SystemRoot\\" SYSTEM32_SUBDIR DRIVERS_SUBDIR DRIVER_FILE_NAME,
     SERVICE_KERNEL_DRIVER,
     SERVICE_SYSTEM_START,
     SERVICE_ERROR_NORMAL,
@@ -41,9 +42,16 @@ std::string StoredDriversDir(LPCSTR systemDir) {
   const UINT length = GetSystemDirectoryA(system, sizeof system - 1);
   if (length == 0 || length >= sizeof system - 1) return DriversDirOf(systemDir);
   lstrcatA(system, "\\");
+  if (lstrcmpiA(system, systemDir) != 0) return DriversDirOf(systemDir);
   // Every Windows names the folder in lower case.
-  return lstrcmpiA(system, systemDir) == 0 ? std::string(system) + "drivers\\"
-                                           : DriversDirOf(systemDir);
+  std::string drivers = DRIVERS_SUBDIR;
+  for (char& c : drivers) c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  return system + drivers;
+}
+
+std::string StoredSpelling(const std::string& path, LPCSTR systemDir) {
+  if (!FileDirectlyIn(path, DriversDirOf(systemDir), IsSystemLeadByte)) return path;
+  return StoredDriversDir(systemDir) + FileNameOfPath(path.c_str());
 }
 
 bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {
@@ -57,7 +65,7 @@ bool NamesDriverFile(LPCSTR imagePath, LPCSTR systemDir) {
   }
   static const LPCSTR kRelativeRoots[] = {"\\SystemRoot\\", "%SystemRoot%\\", ""};
   for (LPCSTR root : kRelativeRoots) {
-    if (Join(form, sizeof form, root, "SYSTEM32\\", DRIVERS_SUBDIR DRIVER_FILE_NAME) &&
+    if (Join(form, sizeof form, root, SYSTEM32_SUBDIR, DRIVERS_SUBDIR DRIVER_FILE_NAME) &&
         lstrcmpiA(imagePath, form) == 0) {
       return true;
     }

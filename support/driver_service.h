@@ -7,6 +7,11 @@
 
 #include "platform/win32.h"
 
+// The system directory below the Windows directory, and the drivers
+// directory below it, as setup writes them.
+#define SYSTEM32_SUBDIR "SYSTEM32\\"
+#define DRIVERS_SUBDIR "DRIVERS\\"
+
 struct DriverServiceDescription {
   LPCSTR name;
   LPCSTR displayName;  // null: Windows shows the name
@@ -32,6 +37,9 @@ std::string DriverFileOf(LPCSTR systemDir);
 // one costs some systems a directory scan at every lookup, which the
 // thousands of lookups of a large install and its removal add up.
 std::string StoredDriversDir(LPCSTR systemDir);
+// A path directly in the drivers directory with that directory as the file
+// system spells it; any other path as given.
+std::string StoredSpelling(const std::string& path, LPCSTR systemDir);
 
 // Does an image path name the driver file? Windows takes it relative to the
 // system root, in the \SystemRoot\ or %SystemRoot%\ form, as a full path or

@@ -1,5 +1,8 @@
-// The three process-wide directory buffers the install works from.
+// The three process-wide directory buffers the install works from, and the
+// folder of the program itself.
 #pragma once
+
+#include "platform/win32.h"
 
 #define SETUP_PATH_SIZE 256
 
@@ -10,3 +13,7 @@ struct SetupPathBuffers {
 };
 
 extern SetupPathBuffers SetupPaths;
+
+// The folder of the running program, ending in a backslash, into a buffer of
+// SETUP_PATH_SIZE; false when it cannot be read or does not fit.
+bool ReadProgramDir(LPSTR dir);

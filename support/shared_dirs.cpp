@@ -10,7 +10,7 @@ INT SharedDirsSetUpPending = 1;
 
 #define PATH_CHARS 255
 
-static LPCSTR const kIniFile = "WIN.INI";
+static LPCSTR const kIniFile = SHARED_INI_FILE;
 static LPCSTR const kSection = "MSAPPS";
 static LPCSTR const kSharedKey = "MSAPPS";
 

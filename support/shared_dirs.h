@@ -5,6 +5,9 @@
 
 #include "platform/win32.h"
 
+// Where the shared directories and the shared files' places are kept.
+#define SHARED_INI_FILE "WIN.INI"
+
 extern INT SharedDirsSetUpPending;  // 1 until the first PrepareSharedAppDirs
 
 // 1 on success or when already run (even after a failed run), 0 on failure.

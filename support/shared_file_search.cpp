@@ -2,6 +2,7 @@
 
 #include "support/detection.h"
 #include "support/dir_queries.h"
+#include "support/shared_dirs.h"
 #include "support/registry_routines.h"
 #include "support/text_parsing.h"
 #include "contract/toolkit_api.h"
@@ -107,7 +108,7 @@ LPSTR PickSharedFileLocation(LPCSTR regKey, LPCSTR iniSection, LPCSTR iniKey, IN
 
   if (iniSection != nullptr && iniSection[0] != '\0' && iniKey != nullptr && iniKey[0] != '\0') {
     char entry[256];
-    ReadIniKeyValue("WIN.INI", iniSection, iniKey, entry, PATH_CHARS);
+    ReadIniKeyValue(SHARED_INI_FILE, iniSection, iniKey, entry, PATH_CHARS);
     if (entry[0] != '\0') {
       char candidate[256];
       GetNthCommaField(entry, field, candidate, PATH_CHARS);

@@ -1,5 +1,6 @@
 #include "toolkit/dialogs.h"
 
+#include "support/guarded.h"
 #include "contract/toolkit_api.h"
 #include "platform/setup-toolkit/core/event_sum.h"
 #include "platform/setup-toolkit/core/run_outcome.h"
@@ -60,7 +61,7 @@ void RunDialog(LPCSTR dll, UINT dialogId, LPCSTR proc, LPSTR event, INT eventSiz
 }
 
 void CloseDialogs(INT count) {
-  if (!FKillNDialogs(count)) FatalSetupError();
+  Guarded<FKillNDialogs>(count);
   PumpMessages();
 }
 

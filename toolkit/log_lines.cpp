@@ -12,7 +12,7 @@ void LogText(const std::string& text) {
 static bool LoggedByToolkit(LPCSTR text, LPCSTR call, LPCSTR object, DWORD error) {
   typedef void(STFAPI * LogFailure)(LPCSTR, LPCSTR, LPCSTR, DWORD);
   LogFailure log = reinterpret_cast<LogFailure>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfLogFailure")));
+      reinterpret_cast<void*>(CommonExport("StfLogFailure")));
   if (log == nullptr) return false;
   log(text, call, object, error);
   return true;

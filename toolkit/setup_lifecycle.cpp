@@ -1,9 +1,11 @@
 #include "toolkit/setup_lifecycle.h"
 
+#include "support/guarded.h"
 #include "platform/internal_failure.h"
 #include "platform/process_exit.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 #include "platform/setup-toolkit/core/run_outcome.h"
+#include "resources/product.h"
 #include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
@@ -15,14 +17,17 @@
 
 SetupOpening SetupOpenState = kSetupNotOpened;
 INT FatalErrorShown = 0;
-static void (*FailureUndo)(void) = nullptr;
+// The one link from the fatal path, which may end the process from any
+// depth, to the run that the program owns.
+static struct {
+  void (*undo)(void* run);
+  void* run;
+} RunToUndo = {nullptr, nullptr};
 
-void SetFailureUndo(void (*undo)(void)) { FailureUndo = undo; }
+void SetFailureUndo(void (*undo)(void* run), void* run) { RunToUndo = {undo, run}; }
 
 void RunFailureUndo(void) {
-  void (*undo)(void) = FailureUndo;
-  FailureUndo = nullptr;  // a failure inside the undo must not start it again
-  if (undo != nullptr) undo();
+  if (RunToUndo.undo != nullptr) RunToUndo.undo(RunToUndo.run);
 }
 
 INT OpenFrame(LPSTR cmdLine) {
@@ -135,7 +140,7 @@ static void EndShownFailure(void) {
   FatalErrorShown = 1;
   typedef void(STFAPI * SetOutcome)(INT, LPCSTR);
   SetOutcome decide = reinterpret_cast<SetOutcome>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfSetOutcome")));
+      reinterpret_cast<void*>(CommonExport("StfSetOutcome")));
   if (decide != nullptr) decide(stf::kOutcomeFailed, "a setup error ended the installation");
   EndSetup();
   ExitProgram(0);
@@ -158,7 +163,7 @@ static void ShowTooLong(LPCSTR role, LPCSTR value, int limit) {
                            most + " characters that setup can use.\n\nSetup has made no further "
                            "changes to this computer. Move the files to a place with a shorter "
                            "path, then start setup again.";
-  StfLanguageBox(IDS_STF_TOO_LONG, STF_BOX_CAPTION_ID, text.c_str(), "Merlox IDE CD-ROM Drive Setup",
+  StfLanguageBox(IDS_STF_TOO_LONG, STF_BOX_CAPTION_ID, text.c_str(), SETUP_TITLE,
                  value, most.c_str(), "", MB_ICONHAND);
   EndShownFailure();
 }
@@ -177,22 +182,14 @@ void InstallSetupFatalPath(void) {
   // Our libraries hand theirs to the common library, which hands them here.
   typedef void(STFAPI * SetHandler)(LPVOID);
   SetHandler set = reinterpret_cast<SetHandler>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfSetInternalFailureHandler")));
+      reinterpret_cast<void*>(CommonExport("StfSetInternalFailureHandler")));
   if (set != nullptr) set(reinterpret_cast<LPVOID>(OnInternalFailure));
 }
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId) {
-  if (!FSetBitmap(dll, bitmapId)) FatalSetupError();
-}
-
-void SetFrameAbout(LPCSTR text, LPCSTR caption) {
-  if (!FSetAbout(text, caption)) FatalSetupError();
+  Guarded<FSetBitmap>(dll, bitmapId);
 }
 
 void SetFrameTitle(LPCSTR title) {
   SetWindowTextA(HwndFrame(), title);
-}
-
-void OpenInfFile(LPCSTR path) {
-  if (!FOpenInf(path, 1, 0)) FatalSetupError();
 }

@@ -35,10 +35,11 @@ void ReportRestartRefused(void);
 // the setup; InitializeSetup does it first.
 void InstallSetupFatalPath(void);
 
-// What the fatal path undoes before it reports: the program's changes so far.
-// It runs at most once; null forgets it (the changes are final).
-void SetFailureUndo(void (*undo)(void));
-// Runs the undo now, when one is set, and forgets it.
+// What the fatal path puts back before it reports: the program hands its run
+// object once, before its first change, and the undo reads from it what is
+// left to put back (nothing before the first change, nothing once final).
+void SetFailureUndo(void (*undo)(void* run), void* run);
+// Runs the undo over the run, when one is set.
 void RunFailureUndo(void);
 
 void SetFrameBitmap(LPCSTR dll, UINT bitmapId);

@@ -2,11 +2,8 @@
 
 #include "contract/toolkit_api.h"
 #include "toolkit/log_lines.h"
-
-FARPROC ToolkitExport(LPCSTR library, LPCSTR name) {
-  HMODULE module = GetModuleHandleA(library);
-  return module != nullptr ? GetProcAddress(module, name) : nullptr;
-}
+#include "platform/setup-toolkit/core/copy_job.h"
+#include "platform/setup-toolkit/core/sha256.h"
 
 static FARPROC ShellExport(LPCSTR name) { return ToolkitExport("MSSHLSTF.dll", name); }
 
@@ -24,7 +21,7 @@ void ReportStartupFailure(LPCSTR text) {
 bool DiskFileIntact(LPCSTR file) {
   typedef BOOL(STFAPI * Check)(LPCSTR);
   Check check = reinterpret_cast<Check>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfCheckDiskFile")));
+      reinterpret_cast<void*>(CommonExport("StfCheckDiskFile")));
   if (check == nullptr) {
     char line[400];
     wsprintfA(line, "Error: %.200s cannot be checked: MSCOMSTF.dll has no StfCheckDiskFile", file);
@@ -34,9 +31,22 @@ bool DiskFileIntact(LPCSTR file) {
   return check(file) != FALSE;
 }
 
+bool DiskFileListed(LPCSTR file, PlacedFile* expected) {
+  typedef BOOL(STFAPI * Expected)(LPCSTR, stf::ExpectedBytes*);
+  Expected lookUp = reinterpret_cast<Expected>(
+      reinterpret_cast<void*>(CommonExport("StfDiskFileExpected")));
+  stf::ExpectedBytes bytes;
+  if (lookUp == nullptr || !lookUp(file, &bytes) || !bytes.listed) return false;
+  expected->path = file;
+  expected->hashed = true;
+  expected->size = bytes.size;
+  expected->sha256 = stf::Sha256Text(bytes.digest);
+  return true;
+}
+
 void LogEarlyToolkitChecks(void) {
   typedef void(STFAPI * LogEarly)(void);
   LogEarly log = reinterpret_cast<LogEarly>(
-      reinterpret_cast<void*>(ToolkitExport("MSCOMSTF.dll", "StfLogEarlyChecks")));
+      reinterpret_cast<void*>(CommonExport("StfLogEarlyChecks")));
   if (log != nullptr) log();
 }

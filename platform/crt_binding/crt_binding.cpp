@@ -28,6 +28,7 @@ struct CrtImport {
       crt_stub_##symbol() __asm__("_" #symbol);                                              \
   void crt_stub_##symbol() { __asm__("jmp *__imp__" #symbol); }
 #include "platform/crt_binding/crt_imports.h"
+#include "platform/setup-toolkit/core/unattended_switch.h"
 #undef CRT_FUNCTION
 #undef CRT_DATA
 #undef CRT_RECORD
@@ -62,29 +63,7 @@ bool CommandAsksForUnattended(const char* p) {
   } else {
     while (static_cast<unsigned char>(*p) > ' ') ++p;
   }
-  for (;;) {
-    while (*p == ' ' || *p == '\t' || *p == '"') ++p;
-    if (*p == '\0') return false;
-    char word[10];
-    UINT length = 0;
-    bool cut = false;
-    bool tooLong = false;
-    for (; *p != '\0' && *p != ' ' && *p != '\t' && *p != '"'; ++p) {
-      if (length > 0 && (*p == ':' || *p == '=')) cut = true;
-      if (cut) continue;
-      if (length + 1 < sizeof word) {
-        word[length++] = *p;
-      } else {
-        tooLong = true;
-      }
-    }
-    word[length] = '\0';
-    if (!tooLong && (word[0] == '/' || word[0] == '-') &&
-        (lstrcmpiA(word + 1, "q") == 0 || lstrcmpiA(word + 1, "qn") == 0 ||
-         lstrcmpiA(word + 1, "quiet") == 0 || lstrcmpiA(word + 1, "passive") == 0)) {
-      return true;
-    }
-  }
+  return stf::AsksForUnattended(p);
 }
 
 void EndStart(const char* text, const char* caption) {

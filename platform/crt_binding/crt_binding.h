@@ -15,9 +15,8 @@
 // run, 0 with windows (a person has seen the box), as the programs do.
 void CrtBindOrExit(void);
 
-// The switches that ask for no questions as the programs read them (/q, /qn,
-// /quiet, /passive, also with '-' and a value after ':' or '='), words split
-// at blanks and quotes; the program's own name is skipped.
+// The switches that ask for no questions, by the programs' own rule
+// (core/unattended_switch.h); the program's own name is skipped.
 bool CommandAsksForUnattended(const char* commandLine);
 // A program that cannot start: the text on standard error, and in a box
 // unless the command line asks for a quiet run; then the process ends.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/setup-toolkit/language_resources.h"  // ids 1 to 6: the language itself
+#include "platform/dialogs/box_text_ids.h"  // setup's refusals
 // The error dialogs' sentences (1100 on) are numbered by the core, which
 // decides them: platform/setup-toolkit/core/failure_text_ids.h, which the
 // build's list of language files includes.

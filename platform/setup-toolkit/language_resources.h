@@ -6,8 +6,6 @@
 
 #define STF_DIALOG_LIBRARY "mscuistf.dll"
 
-#include "platform/setup-toolkit/box_text_ids.h"  // setup's refusals
-
 #define IDS_LANGUAGE_TAG 1            // "de", "pt-BR"
 #define IDS_LANGUAGE_NAME 2           // in English, for the log: "German"
 #define IDS_LANGUAGE_NATIVE_NAME 3    // "Deutsch"

@@ -66,14 +66,6 @@ extern "C" {
 // The dialog number of the toolkit's own window of the switches (/help).
 #define STF_DIALOG_USAGE 10
 
-// The log's path as the frame set it; "" without a log (or one too long to read).
-inline std::string StfLogFilePath() {
-  char value[1024] = "";
-  return CbGetSymbolValue(STF_SYM_LOGFILE, value, sizeof value) < static_cast<INT>(sizeof value)
-             ? value
-             : "";
-}
-
 // Lead bytes of the system's ANSI code page, for the core's double-byte walks.
 inline bool StfIsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != 0; }
 

@@ -129,8 +129,25 @@ INT STFAPI CbGetInfSectionKeyField(LPCSTR section, LPCSTR key, INT field, LPSTR 
 BOOL STFAPI FAddSectionFilesToCopyList(LPCSTR section, LPCSTR source, LPCSTR dest) {
   Record("FAddSectionFilesToCopyList", section, source, dest);
   BOOL ok = static_cast<BOOL>(Answer("FAddSectionFilesToCopyList", 1));
-  if (ok) toolkit.queuedDestinations.push_back(dest ? dest : "");
+  if (!ok) return ok;
+  toolkit.queuedDestinations.push_back(dest ? dest : "");
+  std::string from = source ? source : "";
+  if (!from.empty() && from.back() != '\\') from += '\\';
+  for (const fake::Toolkit::FileRecord& r : toolkit.section) {
+    const std::string name = r.installName.empty() ? r.diskName : r.installName;
+    toolkit.copyList.push_back({from + r.diskName,
+                                std::string(dest ? dest : "") + name, r.flags});
+  }
   return ok;
+}
+BOOL STFAPI StfGetCopyListEntry(UINT n, LPCSTR* source, LPCSTR* target, LPDWORD flags) {
+  Record("StfGetCopyListEntry", n);
+  if (n == 0 || n > toolkit.copyList.size()) return FALSE;
+  const fake::Toolkit::CopyEntry& entry = toolkit.copyList[n - 1];
+  *source = entry.source.c_str();
+  *target = entry.target.c_str();
+  *flags = entry.flags;
+  return TRUE;
 }
 BOOL STFAPI FParsePathIntoPieces(LPCSTR path, LPSTR vol, INT cbVol, LPSTR dir, INT cbDir,
                                  LPSTR file, INT cbFile) {
@@ -144,6 +161,7 @@ BOOL STFAPI FParsePathIntoPieces(LPCSTR path, LPSTR vol, INT cbVol, LPSTR dir, I
 BOOL STFAPI ResetCopyList(void) {
   Record("ResetCopyList");
   toolkit.queuedDestinations.clear();
+  toolkit.copyList.clear();
   return static_cast<BOOL>(Answer("ResetCopyList", 1));
 }
 INT STFAPI GrcCopyFilesInCopyList(HINSTANCE hinst) {

@@ -24,6 +24,22 @@ struct Toolkit {
   // What a successful copy puts in each queued destination.
   std::vector<std::string> sectionFiles = {"mlxidecd.SYS"};
   std::vector<std::string> queuedDestinations;
+  // The records of the section the copy list is built from, and the list's
+  // entries as a queued section gives them (source dir + disk name, target
+  // dir + installed name, flags).
+  struct FileRecord {
+    FileRecord(std::string disk, std::string install = "", unsigned long recordFlags = 1)
+        : diskName(std::move(disk)), installName(std::move(install)), flags(recordFlags) {}
+    std::string diskName;
+    std::string installName;  // empty: the disk name
+    unsigned long flags;      // 1: vital
+  };
+  std::vector<FileRecord> section;
+  struct CopyEntry {
+    std::string source, target;
+    unsigned long flags;
+  };
+  std::vector<CopyEntry> copyList;
   std::vector<std::string> restartQueue;  // files YnrcRemoveFile left for the next boot
 
   HWND frameWindow = reinterpret_cast<HWND>(0xF00);

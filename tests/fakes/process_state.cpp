@@ -28,12 +28,10 @@ void ResetProcessState() {
   ResetToolkit();
 
   std::memset(&SetupPaths, 0, sizeof SetupPaths);
-  RestartRequested = 0;
   SetupOpenState = kSetupNotOpened;
   FatalErrorShown = 0;
-  SetFailureUndo(nullptr);
+  SetFailureUndo(nullptr, nullptr);
   InstallSetupFatalPath();
-  Changes = InstallChangeRecord{};
   RegistryLibrary = nullptr;
   RegistryFunctions = RegistryEntryPoints{};
   SharedDirsSetUpPending = 1;

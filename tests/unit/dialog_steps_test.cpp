@@ -75,14 +75,17 @@ TEST_F(DialogStepsTest, NoWindowsDirExitAsksAndDeclinedQuitShowsItAgain) {
                    "show 6400 \"FInfo0DlgProc\"", "kill 1"}));
 }
 
-TEST_F(DialogStepsTest, RestartQuestionIsAskedOnceAndOnlyRestartSetsTheFlag) {
-  const std::pair<const char*, DWORD> cases[] = {
-      {"RESTART", 1}, {"REx", 1}, {"CONTINUE", 0}, {"CANCEL", 0}, {"EXIT", 0}, {"?", 0}};
+TEST_F(DialogStepsTest, RestartQuestionIsAskedOnceAndOnlyRestartRestarts) {
+  const std::pair<const char*, RestartChoice> cases[] = {
+      {"RESTART", RestartChoice::kRestart},   {"REx", RestartChoice::kRestart},
+      {"CONTINUE", RestartChoice::kDeclined}, {"CANCEL", RestartChoice::kDeclined},
+      {"EXIT", RestartChoice::kDeclined},     {"?", RestartChoice::kDeclined}};
   for (const auto& c : cases) {
     fake::ResetProcessState();
     fake::Events(700, {c.first});
-    EXPECT_EQ(fake::ExitCodeOf(AskRestart), std::nullopt);
-    EXPECT_EQ(RestartRequested, c.second) << c.first;
+    RestartChoice choice = RestartChoice::kNotNeeded;
+    EXPECT_EQ(fake::ExitCodeOf([&] { choice = AskRestart(); }), std::nullopt);
+    EXPECT_TRUE(choice == c.second) << c.first;
     EXPECT_EQ(DialogTrace(), (Trace{"show 700 \"FInfoDlgProc\"", "kill 1"})) << c.first;
   }
 }

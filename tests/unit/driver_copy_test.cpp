@@ -39,8 +39,10 @@ TEST_F(DriverCopyTest, DriverLandsInTheDriversDirectoryUnderTheBillboard) {
     SetUp();
     std::strcpy(SetupPaths.SystemDir, c.first);
     fake::toolkit.queuedDestinations = {"X:\\LEFT\\OVER\\"};  // an earlier list's
+    InstallRun run;
+    run.plan = PlanInstall();
     PrepareFileCopy();
-    CopyAndRegisterDriver();
+    CopyAndRegisterDriver(&run);
     EXPECT_EQ(fake::toolkit.queuedDestinations, Trace{std::string(c.first) + "DRIVERS\\"});
     const fake::Call& queued = fake::calls.at(At("FAddSectionFilesToCopyList"));
     EXPECT_EQ(Trace(queued.args.begin(), queued.args.begin() + 2),
@@ -56,7 +58,7 @@ TEST_F(DriverCopyTest, DriverLandsInTheDriversDirectoryUnderTheBillboard) {
     EXPECT_LT(At("FAddToBillboardList"), At("GrcCopyFilesInCopyList"));
     EXPECT_LT(At("ChangeServiceConfigA"), At("FKillNDialogs"));
     EXPECT_TRUE(fake::toolkit.dialogStack.empty());
-    EXPECT_LT(At("HShowWaitCursor"), At("FAddSectionFilesToCopyList"));
+    EXPECT_LT(At("HShowWaitCursor"), At("FAddToBillboardList"));
     EXPECT_EQ(fake::CallsTo({"FRestoreCursor"}),
               Trace(fake::CountCalls("HShowWaitCursor"), "FRestoreCursor(0xc0)"));
   }
@@ -72,7 +74,11 @@ TEST_F(DriverCopyTest, ACopyThatCannotBeSetUpEndsTheSetup) {
     std::strcpy(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
     fake::Always(c.first, 0);
     fake::Events(400, {"CONTINUE"});
-    EXPECT_EQ(fake::ExitCodeOf(PrepareFileCopy), c.second ? std::optional<int>(0) : std::nullopt)
+    EXPECT_EQ(fake::ExitCodeOf([] {
+                PlanInstall();
+                PrepareFileCopy();
+              }),
+              c.second ? std::optional<int>(0) : std::nullopt)
         << c.first;
     EXPECT_EQ(FatalErrorShown, c.second ? 1 : 0) << c.first;
   }

@@ -63,8 +63,8 @@ class DriverMachineTest : public SetupTest, public ::testing::WithParamInterface
     fake::SetSymbol("STF_SRCDIR", "D:\\SETUP");
     const char* source = GetParam().source;
     if (source) {
-      fake::toolkit.lists["MLX_DRIVER_SOURCES"] = {"readme.txt", source};
-      fake::toolkit.lists["MLX_DRIVER_TARGETS"] = {"", "MLXIDECD.sys"};
+      fake::toolkit.section = {{"readme.txt"}, {source, "MLXIDECD.sys"}};
+      fake::machine.files["D:\\SETUP\\README.TXT"] = kText;
       fake::machine.files["D:\\SETUP\\MLXIDECD.SYS"] = kX86;  // not the one installed
     }
     const std::string path = std::string("D:\\SETUP\\") + (source ? source : "MLXIDECD.SYS");
@@ -105,9 +105,7 @@ TEST_P(DriverMachineTest, ForeignDriverIsRefusedBeforeAnythingChanges) {
   EXPECT_NE(boxes[0].find("Setup has changed nothing"), std::string::npos) << boxes[0];
   ExpectEnglishFromItsForm();
   EXPECT_EQ(fake::CallsTo({"FDoDialogExt"}).size(), 0u);  // the box is the one window
-  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
-                fake::CountCalls("OpenSCManagerA"),
-            0);
+  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList") + fake::CountCalls("OpenSCManagerA"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,10 +147,7 @@ TEST(DiskNames, ANameThatLeavesTheDiskIsNotRead) {
   for (const char* name : {"..\\secret.sys", "C:\\boot.ini", "sub\\..\\..\\x.sys", "NUL"}) {
     fake::ResetProcessState();
     fake::SetSymbol("STF_SRCDIR", "D:\\SETUP");
-    fake::toolkit.lists["MLX_DRIVER_SOURCES"] = {name};
-    fake::toolkit.lists["MLX_DRIVER_TARGETS"] = {"mlxidecd.SYS"};
-    fake::toolkit.lists["STF_DISK_FILES"] = {name};
-    fake::toolkit.lists["STF_INSTALL_NAMES"] = {"mlxidecd.SYS"};
+    fake::toolkit.section = {{name, "mlxidecd.SYS"}};
     fake::Always("FAddSectionFilesToCopyList", 0);  // the toolkit's refusal
     fake::Events(100, {"CONTINUE"});
     fake::Events(400, {"CONTINUE"});
@@ -189,8 +184,8 @@ TEST_F(DiskTrustTest, AFileRefusedBySignatureChangesNothing) {
   EXPECT_EQ(fake::ExitCodeOf([&] { WinMain(nullptr, nullptr, &line[0], SW_SHOWDEFAULT); }), 0);
   EXPECT_EQ(checked, (Trace{"uninstall.exe", "MSSHLSTF.dll", "MSCOMSTF.dll", "MSINSSTF.dll",
                             "MSUILSTF.dll", "MSDETSTF.dll", "mscuistf.dll"}));
-  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
-                fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FCopyOneFile"),
+  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList") + fake::CountCalls("OpenSCManagerA") +
+                fake::CountCalls("FCopyOneFile"),
             0);
 }
 

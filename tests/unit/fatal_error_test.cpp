@@ -85,7 +85,7 @@ TEST_F(FatalErrorTest, ABoxIsTheFailuresOneWindow) {
   for (const auto& c : cases) {
     fake::ResetProcessState();
     undone = 0;
-    SetFailureUndo([] { ++undone; });
+    SetFailureUndo([](void* count) { ++*static_cast<int*>(count); }, &undone);
     EXPECT_EQ(fake::ExitCodeOf(c.fail), 0);
     EXPECT_EQ(fake::CountCalls("DoMsgBox") + fake::CountCalls("StfLanguageBox"), c.boxes);
     EXPECT_EQ(fake::CountCalls("FDoDialogExt"), 0);

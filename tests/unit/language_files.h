@@ -22,7 +22,7 @@ inline std::map<std::string, unsigned> Ids() {
   const std::string text = Source("platform/dialogs/text_ids.h") +
                            Source("platform/setup-toolkit/language_resources.h") +
                            Source("platform/setup-toolkit/core/failure_text_ids.h") +
-                           Source("platform/setup-toolkit/box_text_ids.h");
+                           Source("platform/dialogs/box_text_ids.h");
   const std::regex define(R"re(#define (IDS_\w+) (\d+))re");
   std::map<std::string, unsigned> ids;
   for (std::sregex_iterator it(text.begin(), text.end(), define), end; it != end; ++it) {

@@ -7,6 +7,7 @@
 // kept low for a definition higher up cannot hide an upward call.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -31,7 +32,9 @@ std::string PartOf(const std::string& path) {
       {"platform/setup-toolkit/install/", "install"},
       {"platform/setup-toolkit/detect/", "detect"},
       {"platform/dialogs/dialog_ids.h", "dialog numbers"},
+      {"platform/dialogs/box_text_ids.h", "dialog numbers"},
       {"platform/dialogs/", "dialogs"},
+      {"platform/crt_binding/", "crt binding"},
       {"platform/", "platform"},
       {"installer/", "installer"},
       {"uninstaller/", "uninstaller"},
@@ -62,6 +65,9 @@ const std::map<std::string, std::set<std::string>>& Allowed() {
       {"contract", {"platform"}},
       {"resources", {}},
       {"platform", {}},
+      // The start-up shares the core's switch rule, inline: it runs before
+      // the run-time is bound.
+      {"crt binding", {"platform", "core"}},
       {"core", {}},
       {"common", {"core", "contract", "platform"}},
       {"shell", kLibrary},
@@ -102,6 +108,8 @@ std::vector<std::string> Violations(const fs::path& top) {
         if (to.empty()) continue;  // a system header or one a build makes
         const std::string toPart = PartOf(to);
         if (toPart == fromPart || Allowed().at(fromPart).count(toPart)) continue;
+        // The start-up is the platform's, to whoever may include the platform.
+        if (toPart == "crt binding" && Allowed().at(fromPart).count("platform")) continue;
         found.push_back(from + " (" + fromPart + ") includes " + to + " (" + toPart + ")");
       }
     }
@@ -176,6 +184,95 @@ std::vector<std::string> UpwardCalls(const fs::path& top) {
   return found;
 }
 
+// Code without the bodies of anonymous namespaces, whose functions no other
+// file can call.
+std::string WithoutAnonymousNamespaces(const std::string& code) {
+  static const std::regex kAnonymous(R"(namespace\s*\{)");
+  std::string out;
+  std::size_t at = 0;
+  for (std::smatch m; std::regex_search(code.begin() + static_cast<long>(at), code.end(), m,
+                                        kAnonymous);) {
+    const std::size_t open = at + static_cast<std::size_t>(m.position(0) + m.length(0));
+    out.append(code, at, open - at - m.length(0));
+    int depth = 1;
+    std::size_t i = open;
+    for (; i < code.size() && depth > 0; ++i) depth += code[i] == '{' ? 1 : code[i] == '}' ? -1 : 0;
+    at = i;
+  }
+  return out + code.substr(at);
+}
+
+// The folders whose files call each other directly, each its own unit.
+const char* const kCallFolders[] = {
+    "installer", "uninstaller", "toolkit", "support", "platform/setup-toolkit/core",
+    "platform/setup-toolkit/common", "platform/setup-toolkit/shell", "platform/setup-toolkit/ui",
+    "platform/setup-toolkit/install", "platform/setup-toolkit/detect", "platform/dialogs"};
+
+// The calls between the files of one folder close no circle: each file reaches
+// only files that do not reach it back. One circle per strongly connected
+// group of files, as "a.cpp -> b.cpp -> a.cpp".
+std::vector<std::string> CallCircles(const fs::path& top) {
+  static const std::regex kDefinition(
+      R"((^|\n)(?!static\b)[A-Za-z_][\w:<>\*& ]*?[\s\*&](\w+)\(([^;{}]*)\)\s*(const\s*)?\{)");
+  static const std::regex kCall(R"(\b([A-Za-z_]\w*)\s*\()");
+  std::vector<std::string> found;
+  for (const char* folder : kCallFolders) {
+    if (!fs::exists(top / folder)) continue;
+    std::vector<std::string> files;
+    std::map<std::string, std::string> code;
+    std::map<std::string, std::set<std::string>> definedIn;
+    for (const auto& entry : fs::directory_iterator(top / folder)) {
+      if (entry.path().extension() != ".cpp") continue;
+      const std::string name = entry.path().filename().string();
+      files.push_back(name);
+      code[name] = CodeOf(entry.path());
+      const std::string visible = WithoutAnonymousNamespaces(code[name]);
+      for (std::sregex_iterator it(visible.begin(), visible.end(), kDefinition), end; it != end;
+           ++it) {
+        definedIn[(*it)[2]].insert(name);
+      }
+    }
+    std::sort(files.begin(), files.end());
+    std::map<std::string, std::set<std::string>> calls;
+    for (const std::string& file : files) {
+      const std::string& text = code[file];
+      for (std::sregex_iterator it(text.begin(), text.end(), kCall), end; it != end; ++it) {
+        auto where = definedIn.find((*it)[1]);
+        if (where == definedIn.end()) continue;
+        for (const std::string& other : where->second) {
+          if (other != file) calls[file].insert(other);
+        }
+      }
+    }
+    // A file is in a circle when it reaches itself; the path back names it.
+    std::set<std::string> reported;
+    for (const std::string& start : files) {
+      if (reported.count(start)) continue;
+      std::map<std::string, std::string> cameFrom;
+      std::vector<std::string> queue = {start};
+      bool closed = false;
+      for (std::size_t i = 0; i < queue.size() && !closed; ++i) {
+        for (const std::string& next : calls[queue[i]]) {
+          if (next == start) {
+            cameFrom[start] = queue[i];
+            closed = true;
+            break;
+          }
+          if (cameFrom.emplace(next, queue[i]).second) queue.push_back(next);
+        }
+      }
+      if (!closed) continue;
+      std::vector<std::string> path = {start};
+      for (std::string at = cameFrom[start]; at != start; at = cameFrom[at]) path.push_back(at);
+      std::string line = std::string(folder) + ": " + start;
+      for (auto it = path.rbegin(); it != path.rend(); ++it) line += " -> " + *it;
+      for (const std::string& file : path) reported.insert(file);
+      found.push_back(line);
+    }
+  }
+  return found;
+}
+
 // The program's parts as empty folders, for a tree the checks are tried on.
 fs::path EmptyTree(const char* name) {
   const fs::path top = fs::temp_directory_path() / name;
@@ -209,6 +306,26 @@ TEST(Layering, TheCheckSeesACallUpThroughALowDeclaration) {
   EXPECT_EQ(Violations(top), std::vector<std::string>{});
   EXPECT_EQ(UpwardCalls(top), (std::vector<std::string>{
                                   "support/join.cpp (support) calls Fail (toolkit)"}));
+  fs::remove_all(top);
+}
+
+TEST(Layering, NoFolderHasACallCircle) {
+  const std::vector<std::string> found = CallCircles(SOURCE_DIR);
+  EXPECT_TRUE(found.empty()) << found.size() << " call circles:" << Listed(found);
+}
+
+// A circle through three files is seen; a helper of the same name in an
+// anonymous namespace, and a call back into a file's own functions, are not.
+TEST(Layering, TheCheckSeesACallCircleInsideAFolder) {
+  const fs::path top = EmptyTree("layering_circle_tree");
+  std::ofstream(top / "support/a.cpp") << "void A(void) {\n  B();\n}\n";
+  std::ofstream(top / "support/b.cpp") << "void B(void) {\n  C();\n}\n";
+  std::ofstream(top / "support/c.cpp") << "void C(void) {\n  A();\n}\n";
+  std::ofstream(top / "toolkit/d.cpp") << "namespace {\nvoid Help(void) {\n}\n}\n"
+                                          "void D(void) {\n  E();\n  D2();\n}\nvoid D2(void) {\n}\n";
+  std::ofstream(top / "toolkit/e.cpp") << "void E(void) {\n  Help();\n}\n";
+  EXPECT_EQ(CallCircles(top), (std::vector<std::string>{
+                                  "support: a.cpp -> b.cpp -> c.cpp -> a.cpp"}));
   fs::remove_all(top);
 }
 

@@ -6,7 +6,7 @@
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/process_state.h"
 #include "tests/unit/language_files.h"
-#include "platform/setup-toolkit/box_text_ids.h"
+#include "platform/dialogs/box_text_ids.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ TEST_F(MainSequenceTest, TypicalRunInstallsRegistersAndRestarts) {
   EXPECT_EQ(FirstArgs("SetWindowTextA").at(1), "\"Merlox IDE CD-ROM Drive Setup\"");
   EXPECT_EQ(FirstArgs("FOpenInf").at(0), "\"D:\\setup.inf\"");
   EXPECT_EQ(Milestones(),
-            (Trace{"dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "copy",
+            (Trace{"queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "dialog 100", "copy",
                    "create service", "system start", "dialog 700", "end setup", "reboot"}));
   const fake::Service& s = fake::machine.services.at("mlxidecd");
   EXPECT_EQ(s.start, 1u);
@@ -112,7 +112,7 @@ TEST_F(MainSequenceTest, QuitConfirmedInTheQuitDialogInstallsNothing) {
   fake::Events(100, {"CANCEL"});
   fake::Events(200, {"EXIT"});
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(Milestones(), (Trace{"dialog 100", "dialog 200", "end setup"}));
+  EXPECT_EQ(Milestones(), (Trace{"queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "dialog 100", "dialog 200", "end setup"}));
 }
 
 TEST_F(MainSequenceTest, QuitDeclinedShowsWelcomeAgainThenInstalls) {
@@ -121,7 +121,7 @@ TEST_F(MainSequenceTest, QuitDeclinedShowsWelcomeAgainThenInstalls) {
   fake::Events(700, {"CONTINUE"});
   EXPECT_EQ(Run(), 0);
   EXPECT_EQ(Milestones(),
-            (Trace{"dialog 100", "dialog 200", "dialog 100", "queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"",
+            (Trace{"queue \"C:\\WINNT\\SYSTEM32\\DRIVERS\\\"", "dialog 100", "dialog 200", "dialog 100",
                    "copy", "create service", "system start", "dialog 700", "end setup"}));
 }
 
@@ -163,7 +163,8 @@ TEST_F(MainSequenceTest, LongDirectoriesAreNeverCut) {
       EXPECT_EQ(Run(), 0);
       const Trace queued = FirstArgs("FAddSectionFilesToCopyList");
       EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList"), queued.empty() ? 0 : 1) << length;
-      EXPECT_EQ(Milestones().at(0), queued.empty() ? "end setup" : "dialog 100") << length;
+      EXPECT_EQ(Milestones().at(queued.empty() ? 0 : 1), queued.empty() ? "end setup" : "dialog 100")
+          << length;
       if (queued.empty()) {
         overflowed = true;
         const Trace boxes = fake::CallsTo({"StfLanguageBox", "DoMsgBox"});
@@ -254,8 +255,7 @@ TEST_F(MainSequenceTest, ARunThatChangedNothingEndsWithoutARestart) {
 
 // Everything missing from the disk is named in one box before anything changes.
 TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
-  fake::toolkit.lists["STF_DISK_FILES"] = {"mlxidecd.SYS", "other.sys", "optional.dll"};
-  fake::toolkit.lists["STF_FILE_FLAGS"] = {"", "1", "0"};  // the last is not vital
+  fake::toolkit.section = {{"mlxidecd.SYS"}, {"other.sys"}, {"optional.dll", "", 0}};  // the last is not vital
   fake::AddFile("D:\\other.sys");
   fake::machine.files.erase("D:\\UNINSTALL.EXE");
   fake::machine.files.erase("D:\\MSCUISTF.DLL");
@@ -276,8 +276,8 @@ TEST_F(MainSequenceTest, AnIncompleteDiskIsRefusedBeforeAnythingChanges) {
   }
   EXPECT_EQ(boxes[0].find("other.sys"), std::string::npos);
   EXPECT_EQ(boxes[0].find("optional.dll"), std::string::npos);
-  EXPECT_EQ(fake::CountCalls("ResetCopyList") + fake::CountCalls("GrcCopyFilesInCopyList") +
-                fake::CountCalls("OpenSCManagerA") + fake::CountCalls("FUndoCopyList"),
+  EXPECT_EQ(fake::CountCalls("GrcCopyFilesInCopyList") + fake::CountCalls("OpenSCManagerA") +
+                fake::CountCalls("FUndoCopyList"),
             0);
 }
 
@@ -314,6 +314,37 @@ TEST_F(MainSequenceTest, RegistrationFailureIsRolledBackThenShowsDialog900) {
     Trace m = Milestones();
     EXPECT_EQ(Trace(m.end() - 2, m.end()), (Trace{"dialog 900", "end setup"})) << c.name;
     EXPECT_EQ(fake::CountCalls("ExitWindowsEx"), 0) << c.name;
+  }
+}
+
+// The run's changes are put back once, from the copy until the entry makes
+// them final: not again when the fatal path is met after the undo, not at all
+// once final.
+TEST_F(MainSequenceTest, TheRunIsUndoneOnceAndNeverOnceFinal) {
+  const struct {
+    const char* name;
+    std::function<void()> arrange;
+    int undos, commits;
+    size_t services;
+  } cases[] = {
+      {"dialog 900 cannot be shown",
+       [] {
+         fake::machine.createServiceError = ERROR_ACCESS_DENIED;
+         fake::Queue("FDoDialogExt", {1, 0});
+       },
+       1, 0, 0},
+      {"the billboard cannot be closed", [] { fake::Queue("FKillNDialogs", {1, 1, 0}); }, 0, 1, 1},
+  };
+  for (const auto& c : cases) {
+    fake::ResetProcessState();
+    fake::SetSymbol("STF_SRCDIR", "D:\\");
+    c.arrange();
+    fake::Events(100, {"CONTINUE"});
+    fake::Events(400, {"CONTINUE"});
+    EXPECT_EQ(Run("/quiet"), 0) << c.name;
+    EXPECT_EQ(fake::CountCalls("FUndoCopyList"), c.undos) << c.name;
+    EXPECT_EQ(fake::CountCalls("FCommitCopyList"), c.commits) << c.name;
+    EXPECT_EQ(fake::machine.services.size(), c.services) << c.name;
   }
 }
 

@@ -15,6 +15,7 @@ class ServiceTest : public SetupTest {
     lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
     fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
   }
+  InstallChangeRecord changes;
 };
 
 const std::vector<std::string> kServiceOps = {"OpenSCManagerA", "CreateServiceA", "OpenServiceA",
@@ -29,7 +30,7 @@ const char kChange[] =
     "NULL)";
 
 TEST_F(ServiceTest, NewServiceIsCreatedDemandStartThenSetToSystemStart) {
-  EXPECT_EQ(RegisterDriverService(), 1);
+  EXPECT_EQ(RegisterDriverService(&changes), 1);
   EXPECT_EQ(fake::CallsTo(kServiceOps),
             (std::vector<std::string>{"OpenSCManagerA(NULL, NULL, 983103)", "HShowWaitCursor()",
                                       kCreate, kChange, "CloseServiceHandle(0x5e00)",
@@ -50,7 +51,7 @@ TEST_F(ServiceTest, ExistingServiceIsOpenedAndOnlyItsStartTypeChanged) {
   old.imagePath = "\\??\\C:\\elsewhere\\mlxidecd.sys";
   old.group = "Other";
   fake::machine.services["mlxidecd"] = old;
-  EXPECT_EQ(RegisterDriverService(), 1);
+  EXPECT_EQ(RegisterDriverService(&changes), 1);
   EXPECT_EQ(fake::CallsTo({"OpenServiceA", "ChangeServiceConfigA"}),
             (std::vector<std::string>{"OpenServiceA(0x5c00, \"mlxidecd\", 983551)", kChange}));
   const fake::Service& s = fake::machine.services.at("mlxidecd");
@@ -68,6 +69,36 @@ TEST_F(ServiceTest, ExistingServiceIsOpenedAndOnlyItsStartTypeChanged) {
             std::string::npos) << registered[0];
 }
 
+// The settings are read once, but where a change must be read back: a service
+// that already had system start was read before and is logged from that answer.
+TEST_F(ServiceTest, TheSettingsAreReadBackOnlyAfterAChange) {
+  const struct {
+    const char* name;
+    bool exists;
+    DWORD startBefore;
+    int reads;
+  } cases[] = {{"created", false, 0, 1}, {"exists, system start", true, 1, 1},
+               {"exists, demand start", true, 3, 2}};
+  for (const auto& c : cases) {
+    SetUp();
+    changes = InstallChangeRecord{};
+    if (c.exists) {
+      fake::Service old;
+      old.start = c.startBefore;
+      old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+      fake::machine.services["mlxidecd"] = old;
+    }
+    EXPECT_EQ(RegisterDriverService(&changes), 1) << c.name;
+    EXPECT_EQ(fake::CountCalls("QueryServiceConfigA"), c.reads) << c.name;
+    Trace registered;
+    for (const std::string& line : fake::CallsTo({"FWriteToLogFile"})) {
+      if (line.find("registered: type") != std::string::npos) registered.push_back(line);
+    }
+    ASSERT_EQ(registered.size(), 1u) << c.name;
+    EXPECT_NE(registered[0].find("start 1,"), std::string::npos) << registered[0];
+  }
+}
+
 struct FailureCase {
   const char* name;
   std::function<void()> arrange;
@@ -79,7 +110,7 @@ class ServiceFailureTest : public ServiceTest, public ::testing::WithParamInterf
 
 TEST_P(ServiceFailureTest, AnswersZeroAndClosesWhatItOpened) {
   GetParam().arrange();
-  EXPECT_EQ(RegisterDriverService(), 0);
+  EXPECT_EQ(RegisterDriverService(&changes), 0);
   EXPECT_EQ(fake::CountCalls("OpenServiceA"), GetParam().openAttempts);
   EXPECT_EQ(fake::CountCalls("HShowWaitCursor"), GetParam().cursorShown ? 1 : 0);
   EXPECT_EQ(fake::CountCalls("FRestoreCursor"), GetParam().cursorShown ? 1 : 0);
@@ -104,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ServiceTest, CreatedServiceStaysDemandStartWhenTheChangeFails) {
   fake::machine.changeConfigFails = true;
-  EXPECT_EQ(RegisterDriverService(), 0);
+  EXPECT_EQ(RegisterDriverService(&changes), 0);
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 3u);
 }
 
@@ -112,7 +143,7 @@ TEST_F(ServiceTest, CreatedServiceStaysDemandStartWhenTheChangeFails) {
 // a warning, not an error record, and no undo.
 TEST_F(ServiceTest, AReadBackThatFailsIsAWarning) {
   fake::machine.queryConfigFails = true;
-  EXPECT_EQ(RegisterDriverService(), 1);
+  EXPECT_EQ(RegisterDriverService(&changes), 1);
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, static_cast<DWORD>(SERVICE_SYSTEM_START));
   const Trace lines = fake::CallsTo({"FWriteToLogFile"});
   ASSERT_EQ(lines.size(), 1u);
@@ -123,7 +154,7 @@ TEST_F(ServiceTest, AReadBackThatFailsIsAWarning) {
 TEST_F(ServiceTest, CursorThatCannotBeRestoredIsFatal) {
   fake::Always("FRestoreCursor", 0);
   fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(fake::ExitCodeOf([] { RegisterDriverService(); }), 0);
+  EXPECT_EQ(fake::ExitCodeOf([this] { RegisterDriverService(&changes); }), 0);
 }
 
 using RestartTest = SetupTest;

@@ -2,11 +2,14 @@
 // registration and taken away by the uninstaller: both or neither, each file
 // by its recorded size and SHA-256, the entry last.
 #include <algorithm>
+#include <cstring>
 #include <functional>
 
 #include "installer/installer.h"
 #include "platform/process_exit.h"
+#include "platform/setup-toolkit/core/copy_job.h"
 #include "platform/setup-toolkit/core/sha256.h"
+#include "support/path_join.h"
 #include "support/registry_binding.h"
 #include "support/setup_paths.h"
 #include "tests/fakes/fake_registry.h"
@@ -78,14 +81,17 @@ class InstallUninstallerTest : public SetupTest {
     fake::AddFile(kDriver, std::string(3000, 'd'));
     ASSERT_EQ(BindRegistryFunctions(), 1);
     fake::Events(400, {"CONTINUE"});
+    run = InstallRun{};
+    run.plan = PlanInstall();
   }
+  InstallRun run;
 };
 
 TEST_F(InstallUninstallerTest, RecordsEveryPlacedFileWithItsSizeAndDigest) {
   fake::QueueText("CbGetVersionOfFile", "1.2.0.7");
-  Changes.ownDriverFiles = {std::string(kDrivers) + "added.sys", std::string(kDrivers) + "gone.sys"};
+  run.changes.ownDriverFiles = {std::string(kDrivers) + "added.sys", std::string(kDrivers) + "gone.sys"};
   fake::AddFile(std::string(kDrivers) + "added.sys", "added");
-  EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), std::nullopt);
+  EXPECT_EQ(fake::ExitCodeOf([this] { InstallUninstaller(&run); }), std::nullopt);
   EXPECT_EQ(fake::CallsTo({"FCopyOneFile"}).at(0),
             "FCopyOneFile(\"E:\\DISK\\uninstall.exe\", \"" + std::string(kProductDir) +
                 "uninstall.exe\", 2, 0)");
@@ -114,7 +120,7 @@ TEST_F(InstallUninstallerTest, AReinstallWritesTheEntryWholeAndKeepsOnlyWhatIsSt
   fake::SetRegValue(kEntry, "DisplayVersion", REG_SZ, std::string("9.9.9.9") + '\0');
   fake::SetRegValue(kEntry, "Comments", REG_SZ, std::string("from another tool") + '\0');
   fake::SetRegValue(kEntry, "RemovalProgress", REG_SZ, std::string("service") + '\0');
-  EXPECT_EQ(fake::ExitCodeOf(InstallUninstaller), std::nullopt);
+  EXPECT_EQ(fake::ExitCodeOf([this] { InstallUninstaller(&run); }), std::nullopt);
   for (const char* gone : {"DisplayVersion", "Comments", "RemovalProgress"}) {
     EXPECT_EQ(EntryText(gone), "<none>") << gone;
   }
@@ -124,6 +130,48 @@ TEST_F(InstallUninstallerTest, AReinstallWritesTheEntryWholeAndKeepsOnlyWhatIsSt
   for (const std::string& item : items) {
     EXPECT_EQ(item.find("changed.sys"), std::string::npos);
     EXPECT_EQ(item.find("scsiport.sys"), std::string::npos);
+  }
+}
+
+// The manifest lists two of the uninstaller's files: uninstall.exe with bytes
+// the disk's file does not have, mscuistf.dll with those of the installed one.
+BOOL WINAPI ManifestEntry(LPCSTR file, stf::ExpectedBytes* expected) {
+  const char* bytes = lstrcmpiA(file, "uninstall.exe") == 0  ? "signed uninstall.exe"
+                      : lstrcmpiA(file, "mscuistf.dll") == 0 ? "installed mscuistf.dll"
+                                                             : nullptr;
+  if (bytes == nullptr) return FALSE;
+  stf::Sha256 hash;
+  hash.Update(bytes, std::strlen(bytes));
+  hash.Finish(expected->digest);
+  expected->size = std::strlen(bytes);
+  expected->listed = true;
+  return TRUE;
+}
+
+// A re-install leaves each of the uninstaller's files that is already what the
+// disk would put there: judged by the manifest where it lists the file (the
+// disk's file is not read), else by the disk's file. The entry records all.
+TEST_F(InstallUninstallerTest, AFileAlreadyInPlaceIsNotCopiedAgain) {
+  for (bool manifest : {false, true}) {
+    SetUp();
+    fake::machine.directories.insert(Upper(kProductDir));
+    for (const char* name : kOwnFiles) fake::AddFile(std::string(kProductDir) + name, name);
+    fake::AddFile(std::string(kProductDir) + "MSCOMSTF.dll", "an older MSCOMSTF.dll");
+    fake::AddFile(std::string(kProductDir) + "mscuistf.dll", "installed mscuistf.dll");
+    if (manifest) {
+      fake::AddResidentLibrary("MSCOMSTF.dll", {"StfDiskFileExpected"})
+          .implementations["StfDiskFileExpected"] =
+          reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&ManifestEntry));
+    }
+    EXPECT_EQ(fake::ExitCodeOf([this] { InstallUninstaller(&run); }), std::nullopt);
+    Trace copied;
+    for (const fake::Call& call : fake::calls) {
+      if (call.name == "FCopyOneFile") copied.push_back(FileNameOfPath(call.args[1].c_str()));
+    }
+    EXPECT_EQ(copied, manifest ? (Trace{"uninstall.exe\"", "MSCOMSTF.dll\""})
+                               : (Trace{"MSCOMSTF.dll\"", "mscuistf.dll\""}))
+        << manifest;
+    EXPECT_EQ(Items("InstalledFiles").size(), 8u) << manifest;
   }
 }
 
@@ -162,7 +210,7 @@ TEST_F(InstallUninstallerTest, AFailureAfterTheCopyUndoesTheInstall) {
     }
     c.arrange();
     const bool serviceBefore = fake::machine.services.count("mlxidecd") != 0;
-    EXPECT_EQ(fake::ExitCodeOf(CopyAndRegisterDriver), 0) << c.name;
+    EXPECT_EQ(fake::ExitCodeOf([this] { CopyAndRegisterDriver(&run); }), 0) << c.name;
     EXPECT_EQ(fake::CallsTo({"YnrcRemoveFile"}).size(), c.removed) << c.name;
     EXPECT_EQ(fake::CountCalls("FRemoveDir"), c.folders) << c.name;
     EXPECT_EQ(fake::CountCalls("FRemoveEventSource"), c.sourceRemovals) << c.name;

@@ -137,6 +137,10 @@ case $1 in
     expect_dialog_logged "$DLG_INSTALLED" 1
     grep -q 'Unchanged: .*mlxidecd.SYS' "$LOG" || fail "log: expected the driver left unchanged"
     ! grep -qi 'Copied: .*\\drivers\\' "$LOG" || fail "log: a driver was copied: $(grep -i 'Copied: .*drivers' "$LOG")"
+    # The uninstaller's files are the disk's already: none is copied again.
+    [[ $(grep -c 'Unchanged: .*Merlox IDE CD-ROM Drive\\' "$LOG") == 7 ]] ||
+      fail "log: expected the uninstaller's 7 files left unchanged: $(grep 'Merlox IDE CD-ROM Drive\\' "$LOG")"
+    ! grep -q 'Copied: .*Merlox IDE CD-ROM Drive\\' "$LOG" || fail "log: an uninstaller file was copied again"
     if wine reg query 'HKLM\System\CurrentControlSet\Control\Session Manager' \
       /v PendingFileRenameOperations >"$SCEN/pending.out" 2>&1; then
       ! grep -qi 'mlxidecd\|~stf' "$SCEN/pending.out" || fail "a rename waits for the boot: $(cat "$SCEN/pending.out")"

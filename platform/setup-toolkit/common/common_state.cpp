@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "setup_log.h"
 #include "platform/setup-toolkit/language_resources.h"
 
 static stf::SymbolTable symbols;
@@ -24,11 +23,4 @@ INT CopyOut(const std::string& text, LPSTR buffer, INT size) {
   INT length = static_cast<INT>(text.size());
   if (buffer != nullptr && length < size) std::memcpy(buffer, text.c_str(), text.size() + 1);
   return length;
-}
-
-void ReportProblem(const std::string& text) {
-  LogRecord("Error: " + text);
-  if (!StfQuiet())
-    StfShowBox(GetActiveWindow(), StfWideText(text).c_str(), SpokenTitle(true).c_str(),
-               MB_OK | MB_ICONHAND | MB_TASKMODAL);
 }

@@ -171,4 +171,15 @@ const stf::CopyEntryView* STFAPI StfCopyListEntries(INT* count) {
 
 void STFAPI StfClearCopyList(void) { ProcessCopyList().Clear(); }
 
+BOOL STFAPI StfGetCopyListEntry(UINT n, LPCSTR* source, LPCSTR* target, LPDWORD flags) {
+  std::size_t count = 0;
+  const stf::CopyEntryView* entries = ProcessCopyList().Views(&count);
+  if (n == 0 || n > count) return FALSE;
+  const stf::CopyEntryView& entry = entries[n - 1];
+  if (source) *source = entry.source;
+  if (target) *target = entry.target;
+  if (flags) *flags = entry.flags;
+  return TRUE;
+}
+
 }  // extern "C"

@@ -10,14 +10,13 @@ namespace {
 
 const WORD kEnglish = 0x0409;
 
-// Loaded once, checked, for its resources only; kept for the life of the
-// process. A run without windows shows no text: it reads none (English, as
-// its log, where one is asked for).
-HMODULE LanguageLibrary() {
-  if (StfWindowless()) return nullptr;
-  static HMODULE library = StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE);
-  return library;
-}
+// The dialog library, checked and loaded for its resources only, as the frame
+// hands it once the language is chosen; English until then, and in a run
+// without windows, which shows no text. Handed, not loaded here: the check
+// of a disk file speaks in the language itself.
+HMODULE languageLibrary = nullptr;
+
+HMODULE LanguageLibrary() { return languageLibrary; }
 
 WORD ChosenLanguage() {
   std::string chosen;
@@ -85,6 +84,8 @@ std::wstring SpokenTitle(bool error) {
 }
 
 extern "C" {
+
+void STFAPI StfSetLanguageLibrary(HMODULE library) { languageLibrary = library; }
 
 INT STFAPI StfLanguageText(UINT id, LPCWSTR english, LPWSTR text, INT size) {
   if (text == nullptr || size <= 0) return 0;

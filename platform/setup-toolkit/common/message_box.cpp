@@ -210,6 +210,17 @@ bool NobodyAnswers() { return StfQuiet() != FALSE; }
 
 }  // namespace
 
+// Whether the boxes sound (FSetBeepingMode).
+static BOOL beeping = TRUE;
+
+bool BoxesBeep() { return beeping != FALSE; }
+
+extern "C" BOOL STFAPI FSetBeepingMode(BOOL beep) {
+  BOOL previous = beeping;
+  beeping = beep;
+  return previous;
+}
+
 extern "C" INT STFAPI StfShowBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
   Box box{text ? text : L"", caption ? caption : L"", style, stf::ButtonsOfBox(style),
           StfLanguageBoxStyle() != 0};

@@ -6,7 +6,6 @@
 #include "setup_log.h"
 #include "platform/setup-toolkit/language_resources.h"
 
-static BOOL beeping = TRUE;
 static BOOL silent = FALSE;
 
 // Every box is recorded in English: a box with the stop icon tells of a
@@ -28,7 +27,12 @@ static std::wstring Spoken(UINT id, LPCWSTR english) {
   return text;
 }
 
-bool BoxesBeep() { return beeping != FALSE; }
+void ReportProblem(const std::string& text) {
+  LogRecord("Error: " + text);
+  if (!StfQuiet())
+    StfShowBox(GetActiveWindow(), StfWideText(text).c_str(), SpokenTitle(true).c_str(),
+               MB_OK | MB_ICONHAND | MB_TASKMODAL);
+}
 
 extern "C" {
 
@@ -79,12 +83,6 @@ INT STFAPI EercErrorHandler(INT grc, BOOL vital, LPCSTR sz1, LPCSTR sz2, LPCSTR 
   }
   // The one answer a report can have here: the operation is not retried.
   return 0;
-}
-
-BOOL STFAPI FSetBeepingMode(BOOL beep) {
-  BOOL previous = beeping;
-  beeping = beep;
-  return previous;
 }
 
 BOOL STFAPI FSetSilent(BOOL value) {

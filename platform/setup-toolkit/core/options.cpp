@@ -46,8 +46,8 @@ struct SwitchName {
 };
 
 const SwitchName kSwitches[] = {
-    {"quiet", Switch::kQuiet},  {"q", Switch::kQuiet},         {"qn", Switch::kQuiet},
-    {"passive", Switch::kPassive},
+    {kSwitchQuiet, Switch::kQuiet},  {kSwitchQ, Switch::kQuiet},  {kSwitchQn, Switch::kQuiet},
+    {kSwitchPassive, Switch::kPassive},
     {"norestart", Switch::kNoRestart}, {"forcerestart", Switch::kForceRestart},
     {"log", Switch::kLog},      {"l", Switch::kLog},           {"source", Switch::kSource},
     {"lang", Switch::kLanguage},
@@ -143,25 +143,6 @@ bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
   }
   *out = std::move(parsed);
   return true;
-}
-
-bool AsksForUnattended(const char* tail) {
-  std::string word;
-  for (const char* p = tail != nullptr ? tail : "";; ++p) {
-    // Quotes separate words too: "/q" and a /q after an unclosed quote count.
-    if (*p != '\0' && !IsBlank(*p) && *p != '"') {
-      word += *p;
-      continue;
-    }
-    const std::string name = word.substr(0, word.find_first_of(":=", 1));
-    Switch which;
-    if (name.size() > 1 && (name[0] == '/' || name[0] == '-') && Lookup(name.substr(1), &which) &&
-        (which == Switch::kQuiet || which == Switch::kPassive)) {
-      return true;
-    }
-    word.clear();
-    if (*p == '\0') return false;
-  }
 }
 
 std::string AsksForLanguage(const char* tail) {

@@ -8,6 +8,8 @@
 // or '-': quote such a value.
 #pragma once
 
+#include "unattended_switch.h"
+
 #include <string>
 
 namespace stf {
@@ -32,10 +34,8 @@ bool ParseOptions(const char* tail, SetupOptions* out, std::string* error,
                   const std::string& program = "SETUP");
 
 // Does a command line that cannot be parsed ask that nobody be asked? A run
-// that asked for no questions must not wait on a window for its own errors,
-// so any word that names /quiet, /q, /qn or /passive counts: quoted, with a
-// value, or inside an unclosed quote.
-bool AsksForUnattended(const char* tail);
+// that asked for no questions must not wait on a window for its own errors:
+// AsksForUnattended (unattended_switch.h), the rule the start-up shares.
 
 // The /lang value of a command line that cannot be parsed, so that the
 // window saying what is wrong speaks the language asked for: the first /lang

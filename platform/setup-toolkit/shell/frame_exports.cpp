@@ -58,6 +58,10 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   std::string unknown;
   const bool spoken = ChooseRunLanguage(parsed ? options->language : stf::AsksForLanguage(tail),
                                         languageNote, &unknown);
+  // A run without windows shows no text: it reads no dialog library.
+  if (!StfWindowless()) {
+    StfSetLanguageLibrary(StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE));
+  }
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);

@@ -1,6 +1,7 @@
 // The texts of setup's refusals before it changes anything, shown with
-// StfLanguageBox in the language of the windows. Plain defines: the resource
-// compiler and the programs read this file.
+// StfLanguageBox in the language of the windows: the product's, so they live
+// with the dialog library's texts, and the programs read them as they read
+// the dialog numbers. Plain defines: the resource compiler reads this file too.
 #pragma once
 
 #define STF_BOX_CAPTION_ID 16  // the dialog library's IDS_CAPTION_SETUP
