@@ -6,10 +6,15 @@
 //   copy_bench growth <src dir> <dst dir> <small> <large> <bytes> <rounds>
 //
 // Directories end in a backslash. The source files and their INF are made
-// on the first run. "fresh" empties the destination before each run (not
-// timed); "overwrite" copies over the files of the run before. After each
-// run its files are flushed to the disk (not timed): a plain copy leaves its
-// data in the page cache, and the next run, whoever's, would pay for it.
+// on the first run, in two sets of different bytes: the runs into one
+// destination take them in turn, so that every run copies (a target that
+// already holds the source's bytes is left alone by the toolkit, which would
+// then time only its check). "fresh" empties the destination before each run
+// (not timed); "overwrite" copies over the files of the run before. After
+// each run its files are flushed to the disk (not timed): a plain copy leaves
+// its data in the page cache, and the next run, whoever's, would pay for it.
+// The flushing CopyFileA loop flushes each file as it is copied, which the
+// toolkit's transaction does too.
 #include <cstdlib>
 
 #include "bench/bench_stats.h"
@@ -54,10 +59,10 @@ void Settle(const std::string& dir, int n) {
 }
 
 // n files of the given size, different in content, and <inf> listing the first n.
-void MakeSources(const std::string& dir, int n, DWORD bytes, const std::string& inf) {
+void MakeSources(const std::string& dir, int n, DWORD bytes, const std::string& inf,
+                 unsigned seed = 12345) {
   CreateDirectoryA(dir.c_str(), nullptr);
   std::vector<char> data(bytes);
-  unsigned seed = 12345;
   std::string lines = "[Version]\r\nSignature = \"$Windows NT$\"\r\n[Files]\r\n";
   for (int i = 0; i < n; ++i) {
     const std::string path = dir + Name(i);
@@ -95,12 +100,28 @@ double Ours(Toolkit& t, const std::string& src, const std::string& inf, const st
   return Seconds() - start;
 }
 
-double CopyLoop(const std::string& src, const std::string& dst, int n) {
+// flush: each copy is written to the disk before the next starts.
+double CopyLoop(const std::string& src, const std::string& dst, int n, bool flush = false) {
   const double start = Seconds();
   for (int i = 0; i < n; ++i) {
-    if (!CopyFileA((src + Name(i)).c_str(), (dst + Name(i)).c_str(), FALSE)) Fail("CopyFileA");
+    const std::string target = dst + Name(i);
+    if (!CopyFileA((src + Name(i)).c_str(), target.c_str(), FALSE)) Fail("CopyFileA");
+    if (!flush) continue;
+    HANDLE h = CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           0, nullptr);
+    if (h == INVALID_HANDLE_VALUE || !FlushFileBuffers(h)) Fail("FlushFileBuffers " + target);
+    CloseHandle(h);
   }
   return Seconds() - start;
+}
+
+// The two source sets: the folder of each, ending in a backslash.
+std::string SetDir(const std::string& src, int set) { return src + (set ? "b\\" : "a\\"); }
+
+void MakeSets(const std::string& src, int n, DWORD bytes, const std::string& inf) {
+  CreateDirectoryA(src.c_str(), nullptr);
+  MakeSources(SetDir(src, 0), n, bytes, inf, 12345);
+  MakeSources(SetDir(src, 1), n, bytes, inf, 54321);
 }
 
 int CopyBench(char** argv, int argc) {
@@ -108,70 +129,71 @@ int CopyBench(char** argv, int argc) {
   const int n = std::atoi(argv[4]), rounds = std::atoi(argv[6]);
   const DWORD bytes = static_cast<DWORD>(std::atol(argv[5]));
   const bool fresh = std::string(argv[7]) == "fresh";
-  MakeSources(src, n, bytes, "files.inf");
+  MakeSets(src, n, bytes, "files.inf");
   CreateDirectoryA(dst.c_str(), nullptr);
   Toolkit t;
   Series ours{"toolkit copy (transaction, flush)", {}}, loop{"CopyFileA loop", {}},
+      flushing{"CopyFileA loop, each file flushed", {}},
       loopStored{"CopyFileA loop, destination as stored", {}};
+  Series* series[] = {&ours, &loop, &flushing, &loopStored};
+  int run = 0;  // the runs into the destination take the two sets in turn
   for (int r = -1; r < rounds; ++r) {  // round -1 warms up
-    for (int k = 0; k < 3; ++k) {
-      const int which = (k + r + 3) % 3;  // each goes first in turn
-      if (which == 2 && stored.empty()) continue;
+    for (int k = 0; k < 4; ++k) {
+      const int which = (k + r + 4) % 4;  // each goes first in turn
+      if (which == 3 && stored.empty()) continue;
       if (fresh) Empty(dst, n);
-      const double t0 = which == 0   ? Ours(t, src, "files.inf", dst)
-                        : which == 1 ? CopyLoop(src, dst, n)
-                                     : CopyLoop(src, stored, n);
+      const std::string set = SetDir(src, run++ % 2);
+      const double t0 = which == 0   ? Ours(t, set, "files.inf", dst)
+                        : which == 1 ? CopyLoop(set, dst, n)
+                        : which == 2 ? CopyLoop(set, dst, n, true)
+                                     : CopyLoop(set, stored, n);
       Settle(dst, n);
-      if (r >= 0) (which == 0 ? ours : which == 1 ? loop : loopStored).values.push_back(t0);
+      if (r >= 0) series[which]->values.push_back(t0);
     }
   }
   const double mb = static_cast<double>(n) * bytes / (1024.0 * 1024.0);
   std::printf("%d files of %lu bytes, %s, %d rounds; seconds per run:\n", n,
               static_cast<unsigned long>(bytes), fresh ? "fresh install" : "overwriting", rounds);
-  Print(ours, "s");
-  Print(loop, "s");
-  Print(loopStored, "s");
+  for (const Series* s : series) Print(*s, "s");
   std::printf("throughput of the toolkit copy relative to (pair by pair, higher is faster):\n");
   Print(Ratio("  CopyFileA loop (same paths)", loop, ours), "x");
+  Print(Ratio("  CopyFileA loop, each file flushed", flushing, ours), "x");
   if (!stored.empty()) Print(Ratio("  CopyFileA loop (destination as stored)", loopStored, ours), "x");
   std::printf("(%.1f MB per run)\n", mb);
   return 0;
 }
 
+// Each of the four copies into a folder of its own, so that every run
+// overwrites the other set's bytes.
 int GrowthBench(char** argv) {
   const std::string src = argv[2], dst = argv[3];
   const int small = std::atoi(argv[4]), large = std::atoi(argv[5]), rounds = std::atoi(argv[7]);
   const DWORD bytes = static_cast<DWORD>(std::atol(argv[6]));
-  MakeSources(src, small, bytes, "small.inf");
-  MakeSources(src, large, bytes, "large.inf");
-  const std::string smallDst = dst + "small\\", largeDst = dst + "large\\";
+  MakeSets(src, small, bytes, "small.inf");
+  MakeSets(src, large, bytes, "large.inf");
   CreateDirectoryA(dst.c_str(), nullptr);
-  CreateDirectoryA(smallDst.c_str(), nullptr);
-  CreateDirectoryA(largeDst.c_str(), nullptr);
+  const char* const folders[] = {"ours-small\\", "ours-large\\", "loop-small\\", "loop-large\\"};
+  for (const char* folder : folders) CreateDirectoryA((dst + folder).c_str(), nullptr);
   Toolkit t;
   Series oursSmall{"toolkit copy, per file, " + std::to_string(small) + " files", {}},
       oursLarge{"toolkit copy, per file, " + std::to_string(large) + " files", {}},
       loopSmall{"CopyFileA loop, per file, " + std::to_string(small) + " files", {}},
       loopLarge{"CopyFileA loop, per file, " + std::to_string(large) + " files", {}};
+  Series* s[] = {&oursSmall, &oursLarge, &loopSmall, &loopLarge};
   for (int r = -1; r < rounds; ++r) {
     for (int k = 0; k < 4; ++k) {
       const int which = (k + r + 4) % 4;
-      double perFile = 0;
-      if (which == 0) perFile = Ours(t, src, "small.inf", smallDst) / small;
-      if (which == 1) perFile = Ours(t, src, "large.inf", largeDst) / large;
-      if (which == 2) perFile = CopyLoop(src, smallDst, small) / small;
-      if (which == 3) perFile = CopyLoop(src, largeDst, large) / large;
-      Settle(which % 2 ? largeDst : smallDst, which % 2 ? large : small);
-      Series* s[] = {&oursSmall, &oursLarge, &loopSmall, &loopLarge};
-      if (r >= 0) s[which]->values.push_back(perFile);
+      const int n = which % 2 ? large : small;
+      const std::string to = dst + folders[which], set = SetDir(src, (r + 1) % 2);
+      const double seconds = which < 2 ? Ours(t, set, which % 2 ? "large.inf" : "small.inf", to)
+                                       : CopyLoop(set, to, n);
+      Settle(to, n);
+      if (r >= 0) s[which]->values.push_back(seconds / n);
     }
   }
   std::printf("growth, files of %lu bytes, overwriting, %d rounds; milliseconds per file:\n",
               static_cast<unsigned long>(bytes), rounds);
-  Print(oursSmall, "ms", 1000);
-  Print(oursLarge, "ms", 1000);
-  Print(loopSmall, "ms", 1000);
-  Print(loopLarge, "ms", 1000);
+  for (const Series* each : s) Print(*each, "ms", 1000);
   std::printf("per-file cost at %d files over that at %d (pair by pair, lower is better):\n", large,
               small);
   Print(Ratio("  toolkit copy", oursLarge, oursSmall), "x");

@@ -1,8 +1,15 @@
 // The floor of a quiet driver install: the driver file copied into
 // SYSTEM32\DRIVERS and the kernel-driver service created, nothing else.
 // Usage: floor.exe <driver file>; 0 when both are done (an existing
-// service counts as created).
+// service counts as created). Built twice: bare, and as floor_user32.exe,
+// which imports USER32 as every GUI program does (its start-up is paid when
+// the process starts) and calls none of it.
 #include <windows.h>
+
+#ifdef FLOOR_IMPORTS_USER32
+// Taken by address only: the import is made, nothing is called.
+static BOOL(WINAPI* volatile keepUser32)(HWND) = &IsWindow;
+#endif
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR command, int) {
   char target[MAX_PATH];

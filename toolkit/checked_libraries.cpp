@@ -19,6 +19,7 @@
 #include "disk_manifest.h"
 #include "file_trust.h"
 #include "image_kind.h"
+#include "sha256.h"
 #include "platform/crt_binding/crt_binding.h"
 #include "platform/startup.h"
 #include "platform/verify_trust.h"
@@ -97,6 +98,8 @@ void CheckOwnSignature() {
 void Prepare() {
   if (ready) return;
   ready = true;
+  // The processor's SHA instructions, where the system saves their registers.
+  stf::UseSha256Instructions(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE);
   const DWORD length = GetModuleFileNameW(nullptr, programDir, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) Refuse("The program cannot read its own path");
   GetModuleFileNameA(nullptr, programPath, MAX_PATH);

@@ -41,6 +41,7 @@ TEST(CopyJob, AFileAlreadyInPlaceIsNotCopiedAgain) {
   } cases[] = {
       {"identical", New(1), false},
       {"same size, other bytes", std::string(New(1).size(), 'x'), true},
+      {"same size, the last byte other", New(1).substr(0, New(1).size() - 1) + "x", true},
       {"other size", Old(1), true},
   };
   for (const auto& c : cases) {

@@ -162,6 +162,8 @@ TEST(LanguageChoice, TheLogSaysWhichLanguageAndWhichRuleChoseIt) {
        "English (no texts for the system's language 0x0419), ANSI code page 1252"},
       {{0, R::kOtherScript, M::kExact}, "", {0x0804, true},
        "English (no texts in Simplified Chinese for the system's language 0x0804), ANSI code page 1252"},
+      {{0, R::kNoWindow, M::kExact}, "", {0x0407, true},
+       "English (a quiet run shows no window; UI language 0x0407), ANSI code page 1252"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(DescribeLanguageChoice(offered, c.choice, c.requested, c.system, 1252), c.line);

@@ -58,11 +58,16 @@ case $1 in
     ;;
 
   language-ui)
-    # No switch: the user's UI language, German here.
+    # No switch: the user's UI language, German here, for a run that shows
+    # windows; a quiet one shows none and chooses no language at all.
     use_locale de_DE UTF-8
     session_begin
     run_setup /quiet /log "$LOG_WIN"
     expect_exit_code 3010 0
+    expect_logged 'Language: English \(a quiet run shows no window; UI language 0x0407\), ANSI code page 1252$'
+    run_setup /passive /log 'C:\passive.log'
+    expect_exit_code 3010 0
+    LOG=$WINEPREFIX/drive_c/passive.log
     expect_logged 'Language: German \(UI language 0x0407\), ANSI code page 1252$'
     ;;
 

@@ -121,8 +121,12 @@ $seen"
     osslsigncode verify -CAfile "$SCEN/throwaway/root.pem" -TSA-CAfile "$SCEN/throwaway/root.pem" \
       -in "$DRIVERS/mlxidecd.SYS" >"$SCEN/verify.out" 2>&1 ||
       fail "the installed driver does not verify: $(tail -n 3 "$SCEN/verify.out")"
-    # The installed uninstaller checks its own dialog library.
-    start_program "$WINEPREFIX/drive_c" 'C:\Program Files\Merlox IDE CD-ROM Drive\uninstall.exe' /quiet /log 'C:\uninstall.log'
+    # A copy of checked bytes takes the answer they had: one check a file.
+    grep -q 'Signature verified: .*\\uninstall\.exe (as copied to .*), the same bytes as checked before$' \
+      <(tr -d '\r' <"$LOG") || fail "log: the uninstaller's copy was not judged by its source's answer"
+    # The installed uninstaller checks its own dialog library when it shows
+    # windows (a quiet run reads none).
+    start_program "$WINEPREFIX/drive_c" 'C:\Program Files\Merlox IDE CD-ROM Drive\uninstall.exe' /passive /log 'C:\uninstall.log'
     wait_setup
     expect_exit_code 0 3010
     LOG=$WINEPREFIX/drive_c/uninstall.log

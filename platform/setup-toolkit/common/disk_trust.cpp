@@ -7,9 +7,10 @@
 //
 // wintrust.dll is not a KnownDLL: it comes from the system directory by its
 // full path, and where Windows lacks it the log says that the signature
-// checks were skipped (the manifest needs no crypto of the system). A program
-// image whose header lists no certificate table carries no signature, which
-// its first page tells: only a file that may carry one loads wintrust.dll.
+// checks were skipped (the manifest needs no crypto of the system). Only a
+// file whose first page shows a kind that can carry a signature is handed to
+// it (core/file_trust.h), and the same bytes only once a run: its answer is
+// kept by their SHA-256, for the copy that lands from them.
 #include <cstdint>
 #include <map>
 #include <set>
@@ -23,6 +24,7 @@
 #include "image_kind.h"
 #include "ansi_text.h"
 #include "setup_log.h"
+#include "sha256.h"
 #include "platform/setup-toolkit/common/common_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/verify_trust.h"
@@ -32,8 +34,6 @@ namespace {
 // "Windows cannot verify the digital signature for this file" (Windows Vista
 // on; older headers lack the name).
 constexpr DWORD kErrorInvalidImageHash = 577;
-// WinVerifyTrust's answer for a file without a signature (TRUST_E_NOSIGNATURE).
-constexpr unsigned long kNoSignature = 0x800B0100ul;
 // The part of a file its PE header lies in.
 constexpr DWORD kHeaderBytes = 4096;
 constexpr DWORD kChunkBytes = 64 * 1024;
@@ -49,7 +49,12 @@ WinVerifyTrustCall verifier = nullptr;
 bool verifierLooked = false;
 std::map<std::string, std::string> refused;  // file -> why
 std::set<std::string> accepted;
+// Loaded through StfLoadDiskLibrary: checked, and held with writing denied
+// from then on, so that its bytes are still the ones checked.
+std::set<std::string> heldLibraries;
 std::string lastProblem;
+// WinVerifyTrust's answers this run, by the SHA-256 of the bytes it judged.
+std::map<std::string, unsigned long> answered;
 
 std::string ProgramPath() {
   char path[MAX_PATH];
@@ -66,6 +71,8 @@ const Disk& TheDisk() {
   static bool read = false;
   if (read) return disk;
   read = true;
+  // The processor's SHA instructions, where the system saves their registers.
+  stf::UseSha256Instructions(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE);
   HMODULE program = GetModuleHandleA(nullptr);
   disk.isSigned = stf::ImageKindOf(reinterpret_cast<const std::uint8_t*>(program), 1024).certificates ==
                   stf::CertificateTable::kPresent;
@@ -133,8 +140,11 @@ struct Bytes {
   std::string text;  // the whole file, when asked for
 };
 
-// Reads a file through a handle that denies writing, for as long as it is held.
-DWORD ReadHeld(const std::string& path, Bytes* out, bool keepText, HANDLE* held) {
+enum class Reading { kWhole, kText, kHead };
+
+// Reads a file through a handle that denies writing, for as long as it is
+// held: whole and hashed, also kept as text, or only its first page.
+DWORD ReadHeld(const std::string& path, Bytes* out, Reading reading, HANDLE* held) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return GetLastError();
@@ -142,7 +152,8 @@ DWORD ReadHeld(const std::string& path, Bytes* out, bool keepText, HANDLE* held)
   static char chunk[kChunkBytes];
   for (;;) {
     DWORD got = 0;
-    if (!ReadFile(file, chunk, kChunkBytes, &got, nullptr)) {
+    const DWORD want = reading == Reading::kHead ? kHeaderBytes - out->headSize : kChunkBytes;
+    if (!ReadFile(file, chunk, want, &got, nullptr)) {
       const DWORD error = GetLastError();
       CloseHandle(file);
       return error;
@@ -150,10 +161,11 @@ DWORD ReadHeld(const std::string& path, Bytes* out, bool keepText, HANDLE* held)
     if (got == 0) break;
     sha.Update(chunk, got);
     for (DWORD i = 0; i < got && out->headSize < kHeaderBytes; ++i) out->head[out->headSize++] = chunk[i];
-    if (keepText) out->text.append(chunk, got);
+    if (reading == Reading::kText) out->text.append(chunk, got);
     out->size += got;
+    if (reading == Reading::kHead && out->headSize == kHeaderBytes) break;
   }
-  sha.Finish(out->digest);
+  if (reading != Reading::kHead) sha.Finish(out->digest);
   *held = file;
   return 0;
 }
@@ -185,17 +197,28 @@ stf::ManifestDecision JudgeListing(const std::string& name, const std::string& p
   return stf::DecideManifest(path, match, disk.isSigned, setupInformation, besideProgram);
 }
 
-// WinVerifyTrust's word on the held file (named as the disk's file); true
-// when it may be used.
+// WinVerifyTrust's word on the held file (named as the disk's file), asked
+// only of a kind that can carry a signature, and only once for the bytes of
+// a known SHA-256 (digest, when given); true when the file may be used.
 bool JudgeSignature(const std::string& path, const Bytes& bytes, HANDLE held,
-                    const std::string& named) {
-  unsigned long answer = kNoSignature;
-  if (stf::ImageKindOf(bytes.head, bytes.headSize).certificates != stf::CertificateTable::kAbsent) {
-    if (Verifier() == nullptr) return true;  // the log has said that the checks are skipped
-    SetFilePointer(held, 0, nullptr, FILE_BEGIN);
-    answer = static_cast<unsigned long>(VerifyFileTrust(Verifier(), path.c_str(), held));
+                    const std::string& named, const unsigned char* digest) {
+  const stf::SignatureCheck check = stf::SignatureCheckOf(bytes.head, bytes.headSize);
+  unsigned long answer = check.answer;
+  std::string shown = named;
+  if (check.ask) {
+    const std::string key = digest != nullptr ? stf::Sha256Text(digest) : std::string();
+    const auto known = key.empty() ? answered.end() : answered.find(key);
+    if (known != answered.end()) {
+      answer = known->second;
+      shown += ", the same bytes as checked before";
+    } else {
+      if (Verifier() == nullptr) return true;  // the log has said that the checks are skipped
+      SetFilePointer(held, 0, nullptr, FILE_BEGIN);
+      answer = static_cast<unsigned long>(VerifyFileTrust(Verifier(), path.c_str(), held));
+      if (!key.empty()) answered[key] = answer;
+    }
   }
-  const stf::TrustDecision decision = stf::DecideTrust(named, answer, TheDisk().isSigned);
+  const stf::TrustDecision decision = stf::DecideTrust(shown, answer, TheDisk().isSigned);
   if (decision.refuse) {
     Refused(named, decision.line, kErrorInvalidImageHash);
     return false;
@@ -217,7 +240,8 @@ bool AskReadAgain(const std::string& line) {
 bool JudgeDiskFile(const std::string& path, bool setupInformation, Bytes* bytes, HANDLE* held) {
   for (;;) {
     *bytes = Bytes();
-    if (DWORD error = ReadHeld(path, bytes, setupInformation, held)) {
+    if (DWORD error = ReadHeld(path, bytes, setupInformation ? Reading::kText : Reading::kWhole,
+                               held)) {
     // A missing file is for the caller to name with the others missing.
     if (!setupInformation && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) {
       *held = INVALID_HANDLE_VALUE;
@@ -236,7 +260,9 @@ bool JudgeDiskFile(const std::string& path, bool setupInformation, Bytes* bytes,
     const stf::ManifestDecision listing = JudgeListing(name, path, *bytes, false, setupInformation);
     if (listing.action == stf::ManifestAction::kAccept) {
       Note(listing.line);
-      if (setupInformation || JudgeSignature(path, *bytes, *held, path)) return true;
+      if (setupInformation || JudgeSignature(path, *bytes, *held, path, bytes->digest)) {
+        return true;
+      }
       CloseHandle(*held);
       return false;
     }
@@ -271,7 +297,7 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
     SetLastError(kErrorInvalidImageHash);
     return FALSE;
   }
-  if (accepted.count(file)) return TRUE;  // checked once a run
+  if (accepted.count(file) || heldLibraries.count(file)) return TRUE;  // checked once a run
   Bytes bytes;
   HANDLE held = nullptr;
   if (!JudgeDiskFile(file, false, &bytes, &held)) return FALSE;
@@ -281,14 +307,20 @@ BOOL STFAPI StfCheckDiskFile(LPCSTR szFile) {
   return TRUE;
 }
 
+// fHashed: the copy hashed what it wrote and matched it with the manifest,
+// so that only the first page is read again; the bytes are then the ones the
+// manifest lists, when it lists the source.
 BOOL STFAPI StfCheckLandedFile(LPCSTR szSource, LPCSTR szLanded, BOOL fHashed) {
   const std::string source = szSource ? szSource : "", landed = szLanded ? szLanded : "";
   Bytes bytes;
   HANDLE held = nullptr;
-  if (DWORD error = ReadHeld(landed, &bytes, false, &held)) {
+  if (DWORD error = ReadHeld(landed, &bytes, fHashed ? Reading::kHead : Reading::kWhole, &held)) {
     Refused(source, "Cannot read " + landed + ", the copy of " + source + ", to check it", error);
     return FALSE;
   }
+  const unsigned char* digest = fHashed ? nullptr : bytes.digest;
+  stf::ExpectedBytes expected;
+  if (fHashed && StfDiskFileExpected(szSource, &expected)) digest = expected.digest;
   bool ok = true;
   if (!fHashed) {
     const stf::ManifestDecision listing =
@@ -301,7 +333,7 @@ BOOL STFAPI StfCheckLandedFile(LPCSTR szSource, LPCSTR szLanded, BOOL fHashed) {
     }
   }
   // Judged as the disk's file, through the copy that landed.
-  ok = ok && JudgeSignature(landed, bytes, held, source + " (as copied to " + landed + ")");
+  ok = ok && JudgeSignature(landed, bytes, held, source + " (as copied to " + landed + ")", digest);
   CloseHandle(held);
   return ok ? TRUE : FALSE;
 }
@@ -331,8 +363,7 @@ BOOL STFAPI StfDiskFileExpected(LPCSTR szFile, stf::ExpectedBytes* pExpected) {
 HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
   const std::string path = OnDisk(szName);
   // Checked once: the file is held, with writing denied, from then on.
-  static std::set<std::string> held;
-  if (held.count(path) == 0) {
+  if (heldLibraries.count(path) == 0) {
     const bool toldBefore = refused.count(path) != 0;
     Bytes bytes;
     HANDLE file = nullptr;
@@ -347,7 +378,7 @@ HMODULE STFAPI StfLoadDiskLibrary(LPCSTR szName, DWORD dwFlags) {
       SetLastError(kErrorInvalidImageHash);
       return nullptr;
     }
-    held.insert(path);
+    if (file != INVALID_HANDLE_VALUE) heldLibraries.insert(path);  // a missing one fails below
   }
   return LoadLibraryExA(path.c_str(), nullptr, dwFlags);
 }

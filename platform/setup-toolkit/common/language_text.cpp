@@ -11,8 +11,9 @@ namespace {
 const WORD kEnglish = 0x0409;
 
 // The dialog library, checked and loaded for its resources only, as the frame
-// hands it once the language is chosen; English until then. Handed, not
-// loaded here: the check of a disk file speaks in the language itself.
+// hands it once the language is chosen; English until then, and in a run
+// without windows, which shows no text. Handed, not loaded here: the check
+// of a disk file speaks in the language itself.
 HMODULE languageLibrary = nullptr;
 
 HMODULE LanguageLibrary() { return languageLibrary; }

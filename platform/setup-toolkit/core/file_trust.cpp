@@ -1,5 +1,6 @@
 #include "file_trust.h"
 
+#include "image_kind.h"
 #include "number_text.h"
 
 namespace stf {
@@ -34,7 +35,43 @@ const KnownCode kCodes[] = {
     {0x80092013, TrustVerdict::kUntrustedSigner},   // CRYPT_E_REVOCATION_OFFLINE
 };
 
+bool StartsWith(const std::uint8_t* head, std::size_t size, const char* magic, std::size_t length) {
+  if (size < length) return false;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (head[i] != static_cast<std::uint8_t>(magic[i])) return false;
+  }
+  return true;
+}
+
+// A DER SEQUENCE whose content type, within its first bytes, is signed data
+// (1.2.840.113549.1.7.2): a catalog, or a detached signature.
+bool IsSignedData(const std::uint8_t* head, std::size_t size) {
+  static const char kSignedDataOid[] = "\x06\x09\x2A\x86\x48\x86\xF7\x0D\x01\x07\x02";
+  const std::size_t oid = sizeof kSignedDataOid - 1;
+  if (size < 2 || head[0] != 0x30) return false;
+  for (std::size_t at = 2; at < 8 && at + oid <= size; ++at) {
+    if (StartsWith(head + at, size - at, kSignedDataOid, oid)) return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+SignatureCheck SignatureCheckOf(const std::uint8_t* head, std::size_t size) {
+  SignatureCheck check;
+  if (StartsWith(head, size, "MZ", 2)) {
+    // An image without the table has no signature; anything else that starts
+    // like one (a header cut short, a table that is not there) is asked.
+    check.ask = ImageKindOf(head, size).certificates != CertificateTable::kAbsent;
+    check.answer = check.ask ? 0 : kTrustNoSignature;
+    return check;
+  }
+  check.ask = StartsWith(head, size, "MSCF", 4) ||
+              StartsWith(head, size, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) ||
+              IsSignedData(head, size);
+  check.answer = check.ask ? 0 : kTrustNoSignatureForm;
+  return check;
+}
 
 TrustVerdict ClassifyTrustResult(unsigned long code) {
   for (const KnownCode& known : kCodes) {

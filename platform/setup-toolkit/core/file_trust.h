@@ -8,9 +8,28 @@
 // a changed file.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace stf {
+
+// WinVerifyTrust's answers that need no call: a program image whose header
+// lists no certificate table (TRUST_E_NOSIGNATURE), and a kind of file that
+// has no place for a signature (TRUST_E_SUBJECT_FORM_UNKNOWN).
+constexpr unsigned long kTrustNoSignature = 0x800B0100ul;
+constexpr unsigned long kTrustNoSignatureForm = 0x800B0003ul;
+
+// Whether a file's first bytes show a kind that can carry a signature
+// Windows' check reads: a program image that lists a certificate table (or
+// whose header cannot be read whole), a catalog (PKCS #7 signed data), a
+// cabinet, a compound file (an installer package). Any other file has no
+// place for one, and the disk's manifest alone vouches for its bytes.
+struct SignatureCheck {
+  bool ask = false;           // WinVerifyTrust is to be called
+  unsigned long answer = 0;   // what it would answer, when not called
+};
+SignatureCheck SignatureCheckOf(const std::uint8_t* head, std::size_t size);
 
 enum class TrustVerdict {
   kVerified,         // signed, intact, trusted

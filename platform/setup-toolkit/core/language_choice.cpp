@@ -107,6 +107,11 @@ std::string Hex(unsigned langId) { return "0x" + HexText(langId & 0xFFFF, 4, Hex
 
 }  // namespace
 
+LanguageChoice WindowlessLanguage(std::vector<Language>* languages) {
+  *languages = {{0x0409, "en", "English"}};
+  return {0, LanguageReason::kNoWindow, LanguageMatch::kExact};
+}
+
 bool ChooseLanguage(const std::vector<Language>& languages, const std::string& requested,
                     const SystemLanguage& system, LanguageChoice* choice, std::string* problem) {
   if (!requested.empty()) {
@@ -153,6 +158,9 @@ std::string DescribeLanguageChoice(const std::vector<Language>& languages,
     case LanguageReason::kFallback:
       why = system.langId == 0 ? "the system's language is unknown"
                                : "no texts for the system's language " + Hex(system.langId);
+      break;
+    case LanguageReason::kNoWindow:
+      why = "a quiet run shows no window; UI language " + Hex(system.langId);
       break;
     case LanguageReason::kOtherScript:
       why = "no texts in " + std::string(ScriptName(ScriptOfLangId(system.langId))) +

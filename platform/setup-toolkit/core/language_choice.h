@@ -24,6 +24,7 @@ enum class LanguageReason {
   kUserDefault,  // the user's default language (Windows NT 4.0)
   kFallback,     // none of ours matches the system's: English
   kOtherScript,  // ours of its primary language are in another script: English
+  kNoWindow,     // a quiet run without /lang shows nothing: English, the log's
 };
 
 // How the language chosen matched the one asked for or the system's.
@@ -47,6 +48,11 @@ struct SystemLanguage {
 // *problem then says so and lists the languages.
 bool ChooseLanguage(const std::vector<Language>& languages, const std::string& requested,
                     const SystemLanguage& system, LanguageChoice* choice, std::string* problem);
+
+// The choice of a run that shows no window and was not given /lang: nothing
+// is shown, so no language is looked for; English, in which it writes the log
+// and standard error. Its languages need not be read.
+LanguageChoice WindowlessLanguage(std::vector<Language>* languages);
 
 // "German (UI language 0x0C07, by primary language), ANSI code page 1252":
 // the log's account of the choice, naming the rule that made it.

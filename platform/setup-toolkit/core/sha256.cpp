@@ -2,10 +2,18 @@
 
 #include <cstring>
 
+#if defined(__GNUC__) && (defined(__i386__) || defined(__x86_64__))
+#include <cpuid.h>
+#include <immintrin.h>
+#define STF_SHA_INSTRUCTIONS 1
+#endif
+
 namespace stf {
 namespace {
 
-const std::uint32_t kRound[64] = {
+bool useInstructions = false;
+
+alignas(16) const std::uint32_t kRound[64] = {
     0x428a2f98, 0x71374491, 0xb5c0fbcf, 0xe9b5dba5, 0x3956c25b, 0x59f111f1, 0x923f82a4, 0xab1c5ed5,
     0xd807aa98, 0x12835b01, 0x243185be, 0x550c7dc3, 0x72be5d74, 0x80deb1fe, 0x9bdc06a7, 0xc19bf174,
     0xe49b69c1, 0xefbe4786, 0x0fc19dc6, 0x240ca1cc, 0x2de92c6f, 0x4a7484aa, 0x5cb0a9dc, 0x76f988da,
@@ -17,7 +25,76 @@ const std::uint32_t kRound[64] = {
 
 std::uint32_t Rotate(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
+#ifdef STF_SHA_INSTRUCTIONS
+// The processor's SHA, SSSE3 and SSE4.1 instructions; cpuid.h checks that
+// the processor answers CPUID at all.
+bool ProcessorHasSha() {
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid_max(0, nullptr) < 7 || !__get_cpuid(1, &a, &b, &c, &d)) return false;
+  const bool sse = (c & bit_SSSE3) && (c & bit_SSE4_1);
+  __cpuid_count(7, 0, a, b, c, d);
+  return sse && (b & bit_SHA);
+}
+
+// count blocks with the SHA instructions: four rounds a step, the message
+// schedule in four registers of four words. 32-bit Windows keeps its stack
+// aligned to 4 bytes only: the function aligns its own to 16 for them.
+__attribute__((target("sha,sse4.1,ssse3"), force_align_arg_pointer)) void ShaBlocks(std::uint32_t state[8],
+                                                           const unsigned char* data,
+                                                           std::size_t count) {
+  const __m128i swap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
+  __m128i cdgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+  __m128i abef = _mm_alignr_epi8(cdab, cdgh, 8);
+  cdgh = _mm_blend_epi16(cdgh, cdab, 0xF0);
+  for (; count > 0; --count, data += 64) {
+    const __m128i abefBefore = abef, cdghBefore = cdgh;
+    __m128i w[4];
+    for (int i = 0; i < 16; ++i) {
+      __m128i m;
+      if (i < 4) {
+        m = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * i)), swap);
+      } else {
+        m = _mm_sha256msg1_epu32(w[i & 3], w[(i + 1) & 3]);
+        m = _mm_add_epi32(m, _mm_alignr_epi8(w[(i + 3) & 3], w[(i + 2) & 3], 4));
+        m = _mm_sha256msg2_epu32(m, w[(i + 3) & 3]);
+      }
+      w[i & 3] = m;
+      __m128i k = _mm_add_epi32(m, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * i)));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k);
+      k = _mm_shuffle_epi32(k, 0x0E);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, k);
+    }
+    abef = _mm_add_epi32(abef, abefBefore);
+    cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+#endif
+
 }  // namespace
+
+bool UseSha256Instructions(bool systemSavesSseState) {
+#ifdef STF_SHA_INSTRUCTIONS
+  useInstructions = systemSavesSseState && ProcessorHasSha();
+#else
+  (void)systemSavesSseState;
+#endif
+  return useInstructions;
+}
+
+void Sha256::Blocks(const unsigned char* data, std::size_t count) {
+#ifdef STF_SHA_INSTRUCTIONS
+  if (useInstructions) {
+    ShaBlocks(state_, data, count);
+    return;
+  }
+#endif
+  for (; count > 0; --count, data += 64) Block(data);
+}
 
 Sha256::Sha256()
     : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a,
@@ -26,31 +103,51 @@ Sha256::Sha256()
       pendingSize_(0),
       totalBytes_(0) {}
 
+// Sixteen rounds to a step, the registers renamed rather than moved, and the
+// message schedule kept as a ring of sixteen words: built for size as the
+// rest, this hashes as fast as the plain loop built for speed (2 MiB in
+// 7.7 ms against 14 ms under Wine, 32-bit), and -O2 adds nothing to it.
+#define STF_SHA_ROUND(a, b, c, d, e, f, g, h, i)                                              \
+  do {                                                                                       \
+    const std::uint32_t t1 = h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) +             \
+                             (g ^ (e & (f ^ g))) + kRound[round + (i)] + w[(i)];              \
+    d += t1;                                                                                 \
+    h = t1 + (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) | (c & (a | b)));     \
+  } while (0)
+
 void Sha256::Block(const unsigned char* block) {
-  std::uint32_t w[64];
+  std::uint32_t w[16];
   for (int i = 0; i < 16; ++i) {
     w[i] = std::uint32_t(block[4 * i]) << 24 | std::uint32_t(block[4 * i + 1]) << 16 |
            std::uint32_t(block[4 * i + 2]) << 8 | std::uint32_t(block[4 * i + 3]);
   }
-  for (int i = 16; i < 64; ++i) {
-    const std::uint32_t s0 = Rotate(w[i - 15], 7) ^ Rotate(w[i - 15], 18) ^ (w[i - 15] >> 3);
-    const std::uint32_t s1 = Rotate(w[i - 2], 17) ^ Rotate(w[i - 2], 19) ^ (w[i - 2] >> 10);
-    w[i] = w[i - 16] + s0 + w[i - 7] + s1;
-  }
   std::uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
   std::uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
-  for (int i = 0; i < 64; ++i) {
-    const std::uint32_t t1 =
-        h + (Rotate(e, 6) ^ Rotate(e, 11) ^ Rotate(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
-    const std::uint32_t t2 = (Rotate(a, 2) ^ Rotate(a, 13) ^ Rotate(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
-    h = g;
-    g = f;
-    f = e;
-    e = d + t1;
-    d = c;
-    c = b;
-    b = a;
-    a = t1 + t2;
+  for (int round = 0;; round += 16) {
+    STF_SHA_ROUND(a, b, c, d, e, f, g, h, 0);
+    STF_SHA_ROUND(h, a, b, c, d, e, f, g, 1);
+    STF_SHA_ROUND(g, h, a, b, c, d, e, f, 2);
+    STF_SHA_ROUND(f, g, h, a, b, c, d, e, 3);
+    STF_SHA_ROUND(e, f, g, h, a, b, c, d, 4);
+    STF_SHA_ROUND(d, e, f, g, h, a, b, c, 5);
+    STF_SHA_ROUND(c, d, e, f, g, h, a, b, 6);
+    STF_SHA_ROUND(b, c, d, e, f, g, h, a, 7);
+    STF_SHA_ROUND(a, b, c, d, e, f, g, h, 8);
+    STF_SHA_ROUND(h, a, b, c, d, e, f, g, 9);
+    STF_SHA_ROUND(g, h, a, b, c, d, e, f, 10);
+    STF_SHA_ROUND(f, g, h, a, b, c, d, e, 11);
+    STF_SHA_ROUND(e, f, g, h, a, b, c, d, 12);
+    STF_SHA_ROUND(d, e, f, g, h, a, b, c, 13);
+    STF_SHA_ROUND(c, d, e, f, g, h, a, b, 14);
+    STF_SHA_ROUND(b, c, d, e, f, g, h, a, 15);
+    if (round == 48) break;
+    // The next sixteen words of the schedule, in place.
+    for (int i = 0; i < 16; ++i) {
+      const std::uint32_t w15 = w[(i + 1) & 15], w2 = w[(i + 14) & 15];
+      const std::uint32_t s0 = Rotate(w15, 7) ^ Rotate(w15, 18) ^ (w15 >> 3);
+      const std::uint32_t s1 = Rotate(w2, 17) ^ Rotate(w2, 19) ^ (w2 >> 10);
+      w[i] += s0 + w[(i + 9) & 15] + s1;
+    }
   }
   state_[0] += a;
   state_[1] += b;
@@ -62,6 +159,8 @@ void Sha256::Block(const unsigned char* block) {
   state_[7] += h;
 }
 
+#undef STF_SHA_ROUND
+
 void Sha256::Update(const void* data, std::size_t size) {
   const unsigned char* bytes = static_cast<const unsigned char*>(data);
   totalBytes_ += size;
@@ -72,10 +171,12 @@ void Sha256::Update(const void* data, std::size_t size) {
     bytes += take;
     size -= take;
     if (pendingSize_ < 64) return;
-    Block(pending_);
+    Blocks(pending_, 1);
     pendingSize_ = 0;
   }
-  for (; size >= 64; bytes += 64, size -= 64) Block(bytes);
+  Blocks(bytes, size / 64);
+  bytes += size / 64 * 64;
+  size %= 64;
   if (size != 0) std::memcpy(pending_, bytes, size);
   pendingSize_ = size;
 }

@@ -18,6 +18,7 @@ class Sha256 {
   void Finish(unsigned char digest[kSha256Size]);
 
  private:
+  void Blocks(const unsigned char* data, std::size_t count);
   void Block(const unsigned char* block);
 
   std::uint32_t state_[8];
@@ -25,6 +26,12 @@ class Sha256 {
   std::size_t pendingSize_;
   std::uint64_t totalBytes_;
 };
+
+// Whether the processor's SHA instructions may be used: the processor has
+// them (asked of it) and the system saves the registers they use, which
+// only the system can say (Windows NT 4.0 does not): its side tells the core
+// once, before it hashes; off until then. Returns whether they are used.
+bool UseSha256Instructions(bool systemSavesSseState);
 
 // The digest as 64 lower-case hexadecimal digits, as sha256sum prints it.
 std::string Sha256Text(const unsigned char digest[kSha256Size]);

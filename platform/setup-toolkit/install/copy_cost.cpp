@@ -17,7 +17,7 @@ bool SourceSize(const char* path, std::uint64_t* size) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return false;
   *size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-  Win32FileSystem fs;
+  Win32FileSystem fs(false);
   stf::FileHandle file = nullptr;
   if (fs.OpenRead(path, &file) != 0) return true;  // the copy reports an unreadable source
   stf::PackedFile packed;

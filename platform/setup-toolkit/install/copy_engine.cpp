@@ -9,6 +9,7 @@
 #include "copy_job.h"
 #include "copy_list.h"
 #include "failure_words.h"
+#include "sha256.h"
 #include "platform/setup-toolkit/install/install_state.h"
 #include "platform/setup-toolkit/language_resources.h"
 #include "platform/setup-toolkit/install/progress_gauge.h"
@@ -153,6 +154,8 @@ class Win32CopyUser : public stf::CopyUser {
 
 // A copy still pending is made final first: only the last copy can be undone.
 extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
+  // The processor's SHA instructions, where the system saves their registers.
+  stf::UseSha256Instructions(IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE) != FALSE);
   FCommitCopyList();
   stf::CopyJob job;
   INT count = 0;
@@ -165,7 +168,8 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   job.quiet = StfQuiet();
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
   job.isLead = StfIsLeadByte;
-  Win32FileSystem files;
+  // One file's flush has no next file to overlap with: it is done in line.
+  Win32FileSystem files(job.items.size() > 1);
   Win32CopyUser user(!StfWindowless());  // passive: the gauge shows, nothing asks
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }

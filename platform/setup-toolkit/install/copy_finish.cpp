@@ -37,14 +37,14 @@ extern "C" {
 
 BOOL STFAPI FCommitCopyList(void) {
   if (lastCopy.journalPath.empty()) return TRUE;
-  Win32FileSystem files;
+  Win32FileSystem files(false);
   LogUser user;
   return stf::FinishCopy(files, user, &lastCopy) ? TRUE : FALSE;
 }
 
 BOOL STFAPI FUndoCopyList(void) {
   if (lastCopy.journalPath.empty()) return TRUE;
-  Win32FileSystem files;
+  Win32FileSystem files(false);
   LogUser user;
   FWriteToLogFile("Undoing the copy", TRUE);
   const bool undone = stf::UndoCopy(files, user, &lastCopy);

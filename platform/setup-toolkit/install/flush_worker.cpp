@@ -1,8 +1,8 @@
 #include "platform/setup-toolkit/install/flush_worker.h"
 
-FlushWorker::FlushWorker()
-    : work_(CreateEventA(nullptr, FALSE, FALSE, nullptr)),
-      done_(CreateEventA(nullptr, FALSE, FALSE, nullptr)) {
+FlushWorker::FlushWorker(bool threaded)
+    : work_(threaded ? CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr),
+      done_(threaded ? CreateEventA(nullptr, FALSE, FALSE, nullptr) : nullptr) {
   InitializeCriticalSection(&lock_);
 }
 

@@ -1,7 +1,8 @@
 // Flushes and closes the copy's staged files on a thread of its own, so that
 // the disk writes one file while the next is copied, and makes the second
 // name of the file each replaces. At most kPending files wait; Settle waits
-// for all of them.
+// for all of them. A copy of one file has nothing to overlap its flush with:
+// made without a thread, the worker does each in line.
 #pragma once
 
 #include <deque>
@@ -13,7 +14,7 @@
 
 class FlushWorker {
  public:
-  FlushWorker();
+  explicit FlushWorker(bool threaded);
   ~FlushWorker();
   FlushWorker(const FlushWorker&) = delete;
   FlushWorker& operator=(const FlushWorker&) = delete;
@@ -27,8 +28,8 @@ class FlushWorker {
     BOOL(WINAPI* revert)(PVOID) = nullptr;
   };
 
-  // Hands the file over. Without a thread the work is done at once, and the
-  // flush's result is returned.
+  // Hands the file over. Without a thread (not wanted, or none could be
+  // made) the work is done at once, and the flush's result is returned.
   stf::SysError Add(HANDLE file, const std::string& path, const Link& link);
   // The first failure since the last call, with its path; 0 when none.
   stf::SysError Settle(std::string* path);

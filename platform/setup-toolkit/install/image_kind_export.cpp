@@ -10,7 +10,7 @@ extern "C" DWORD STFAPI StfReadImageKind(LPCSTR file, LPWORD machine, LPWORD sub
   if (file == nullptr || machine == nullptr || subsystem == nullptr || flags == nullptr) {
     return ERROR_INVALID_PARAMETER;
   }
-  Win32FileSystem fs;
+  Win32FileSystem fs(false);
   stf::FileHandle handle = nullptr;
   stf::SysError error = fs.OpenRead(file, &handle);
   stf::ImageKind kind;

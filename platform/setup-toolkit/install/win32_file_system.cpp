@@ -18,10 +18,11 @@ Function Kernel32(const char* name) {
 }  // namespace
 
 // Looked up at run time: Windows NT 4.0 has neither redirection nor hard links.
-Win32FileSystem::Win32FileSystem()
+Win32FileSystem::Win32FileSystem(bool threadedFlush)
     : disable_(Kernel32<DisableRedirection>("Wow64DisableWow64FsRedirection")),
       revert_(Kernel32<RevertRedirection>("Wow64RevertWow64FsRedirection")),
-      link_(Kernel32<CreateHardLink>("CreateHardLinkA")) {}
+      link_(Kernel32<CreateHardLink>("CreateHardLinkA")),
+      flusher_(threadedFlush) {}
 
 template <typename Call>
 stf::SysError Win32FileSystem::Unredirected(Call call) {

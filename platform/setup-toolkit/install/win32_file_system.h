@@ -11,7 +11,9 @@
 
 class Win32FileSystem : public stf::FileSystem {
  public:
-  Win32FileSystem();
+  // threadedFlush: the staged files are flushed on a thread of their own
+  // (a copy of more than one file), else each in line.
+  explicit Win32FileSystem(bool threadedFlush);
 
   stf::SysError Stat(const std::string& path, stf::FileStat* out) override;
   stf::SysError StoredName(const std::string& path, std::string* name) override;

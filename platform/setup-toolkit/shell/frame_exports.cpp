@@ -59,7 +59,10 @@ static bool StartRun(LPCSTR cmdLine, stf::SetupOptions* options, std::string* la
   std::string unknown;
   const bool spoken = ChooseRunLanguage(parsed ? options->language : stf::AsksForLanguage(tail),
                                         languageNote, &unknown);
-  StfSetLanguageLibrary(StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE));
+  // A run without windows shows no text: it reads no dialog library.
+  if (!StfWindowless()) {
+    StfSetLanguageLibrary(StfLoadDiskLibrary(STF_DIALOG_LIBRARY, LOAD_LIBRARY_AS_DATAFILE));
+  }
   if (!parsed) {
     const std::string problem = error.substr(0, error.find('\n'));
     TellUsage(problem, error, quiet, program);
@@ -180,8 +183,9 @@ HINSTANCE STFAPI HinstFrame(void) { return GetModuleHandleA(nullptr); }
 HWND STFAPI HwndFrame(void) { return frameWindow; }
 
 BOOL STFAPI FSetBitmap(LPCSTR dll, UINT id) {
-  // Without a window only the check is wanted: the resources, not the code.
-  HMODULE library = StfLoadDiskLibrary(dll, StfWindowless() ? LOAD_LIBRARY_AS_DATAFILE : 0);
+  // Without a window there is nothing to show it on: the library is not read.
+  if (StfWindowless()) return TRUE;
+  HMODULE library = StfLoadDiskLibrary(dll, 0);
   if (library == nullptr) {
     StfLogError(("Cannot load the library " + std::string(dll ? dll : "") + " for the frame bitmap").c_str(),
                 GetLastError());

@@ -77,14 +77,21 @@ void MirrorWindows() {
 }  // namespace
 
 bool ChooseRunLanguage(const std::string& requested, std::string* note, std::string* problem) {
-  const std::vector<stf::Language> languages = OfferedLanguages();
   const stf::SystemLanguage system = UserLanguage();
+  std::vector<stf::Language> languages;
   stf::LanguageChoice choice;
-  // A /lang that names none of ours still leaves the windows that say so in
-  // the system's language.
-  const bool chosen = stf::ChooseLanguage(languages, requested, system, &choice, problem);
-  std::string unused;
-  if (!chosen) stf::ChooseLanguage(languages, "", system, &choice, &unused);
+  bool chosen = true;
+  if (StfWindowless() && requested.empty()) {
+    // Nothing is shown: the dialog library is not read at all.
+    choice = stf::WindowlessLanguage(&languages);
+  } else {
+    // A /lang is checked in a quiet run too; one that names none of ours
+    // still leaves the windows that say so in the system's language.
+    languages = OfferedLanguages();
+    chosen = stf::ChooseLanguage(languages, requested, system, &choice, problem);
+    std::string unused;
+    if (!chosen) stf::ChooseLanguage(languages, "", system, &choice, &unused);
+  }
   const WORD langId = languages[choice.index].langId;
   StfSetSymbol(STF_SYM_LANGUAGE, std::to_string(langId).c_str());
   *note = "Language: " + stf::DescribeLanguageChoice(languages, choice, requested, system, GetACP());
