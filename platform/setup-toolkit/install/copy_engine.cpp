@@ -217,7 +217,7 @@ extern "C" INT STFAPI GrcCopyRecordedFile(LPCSTR source, LPCSTR target, LPCSTR r
   job.quiet = true;
   job.tag = GetTickCount() ^ (GetCurrentProcessId() << 16);
   job.isLead = StfIsLeadByte;
-  Win32FileSystem files;
+  Win32FileSystem files(false);  // one file: its flush in line
   Win32CopyUser user(false, true);
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }
