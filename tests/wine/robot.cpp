@@ -693,11 +693,17 @@ int Run(int argc, char** argv) {
   DWORD buttonId = 0;
   if (command == "press" && !ParseNumber(argv[3], &buttonId)) return Usage("no button number");
 
-  HWND dialog = WaitForDialog(dialogId, timeoutMs);
-  if (dialog == nullptr) return kTimeout;
-  if (command == "press") return Press(dialog, static_cast<int>(buttonId));
-  if (command == "key") return TypeKey(dialog, argv[3]);
-  return kFound;
+  // A window that closes between the look and the action (a box of no number
+  // going as another comes up) was not the one to answer: look again.
+  for (int tries = 0;; ++tries) {
+    HWND dialog = WaitForDialog(dialogId, timeoutMs);
+    if (dialog == nullptr) return kTimeout;
+    int result = kFound;
+    if (command == "press") result = Press(dialog, static_cast<int>(buttonId));
+    if (command == "key") result = TypeKey(dialog, argv[3]);
+    if (result != kActionFailed || IsWindow(dialog) || tries == 4) return result;
+    std::printf("window %s went away before the action; looking again\n", HwndText(dialog).c_str());
+  }
 }
 
 }  // namespace
