@@ -41,6 +41,7 @@ void CopyAndRegisterDriver(InstallRun* run) {
   RunCopyList();
   changes.filesCopied = UsCopyListChanges();
   changes.copyPlaced = true;
+  DropKeptIfUnchanged(run);
   if (!RegisterDriverService(&changes)) {
     UndoInstall(run);
     ReportRegistrationFailure();

@@ -108,44 +108,43 @@ void UndoKeptDriver(InstallRun* run) {
   kept.folderCreated = false;
 }
 
-// The install stands: the kept driver recorded (or dropped when the copy
-// left the same file in place), the check arranged, the state written.
+// After the copy: a driver the copy left as it was (a compressed source of
+// the same bytes) needs no keeping.
+void DropKeptIfUnchanged(InstallRun* run) {
+  KeptPrevious& kept = run->kept;
+  if (!kept.kept) return;
+  PlacedFile now;
+  LPCSTR call = "";
+  PVOID redirection = TurnOffFileRedirection();
+  const bool same = DigestFile(InstalledDriver().c_str(), &now, &call) == ERROR_SUCCESS &&
+                    SameContent(now, kept.file);
+  RestoreFileRedirection(redirection);
+  if (!same) return;
+  const std::string& dir = run->plan.productDir;
+  Remove(KeptDriverPath(dir));
+  Remove(KeptConfigPath(dir));
+  kept.kept = false;
+}
+
+std::vector<PlacedFile> KeptDriverFiles(const KeptPrevious& kept, const std::string& dir) {
+  if (!kept.kept) return {};
+  std::vector<PlacedFile> files = {kept.file};
+  PlacedFile config;
+  LPCSTR call = "";
+  const DWORD error = DigestFile(KeptConfigPath(dir).c_str(), &config, &call);
+  if (error != ERROR_SUCCESS) {
+    LogFailedCall(call, KeptConfigPath(dir), error);
+  } else {
+    files.push_back(config);
+  }
+  return files;
+}
+
+// The install stands, its entry written with the kept driver in it: the
+// check arranged, the state written.
 void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded) {
-  KeptPrevious kept = run.kept;
   const std::string& dir = run.plan.productDir;
-  if (kept.kept) {
-    PlacedFile now;
-    LPCSTR call = "";
-    PVOID redirection = TurnOffFileRedirection();
-    const bool same = DigestFile(InstalledDriver().c_str(), &now, &call) == ERROR_SUCCESS &&
-                      SameContent(now, kept.file);
-    RestoreFileRedirection(redirection);
-    if (same) {
-      Remove(KeptDriverPath(dir));
-      Remove(KeptConfigPath(dir));
-      kept.kept = false;
-    }
-  }
   std::vector<RegistryValue> values;
-  if (kept.kept) {
-    PlacedFile config;
-    LPCSTR call = "";
-    DWORD type = 0;
-    std::string bytes;
-    std::vector<std::string> items;
-    if (ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "InstalledFiles", &type, &bytes)) {
-      items = RegistryStrings(bytes);
-    }
-    items.push_back(PlacedFileItem(kept.file));
-    const DWORD error = DigestFile(KeptConfigPath(dir).c_str(), &config, &call);
-    if (error != ERROR_SUCCESS) {
-      LogFailedCall(call, KeptConfigPath(dir), error);
-    } else {
-      items.push_back(PlacedFileItem(config));
-    }
-    values.push_back(ListValue("InstalledFiles", items));
-    values.push_back(TextValue(kPreviousDriverValue, PlacedFileItem(kept.file)));
-  }
   if (restartNeeded) {
     LPCSTR call = "";
     const DWORD error = ArrangeBootCheck(dir, &call);

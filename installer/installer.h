@@ -118,10 +118,15 @@ void InstallUninstaller(InstallRun* run);
 std::vector<PlacedFile> EarlierRecord(void);
 
 // The driver this install replaces, kept for the check after the restart
-// (driver_keep.cpp): kept at the start of the copy, taken back by the undo,
-// and the check arranged once the install stands.
+// (driver_keep.cpp): kept at the start of the copy, dropped when the copy left
+// the same file, taken back by the undo, recorded with the entry, and the
+// check arranged once the install stands.
 void KeepPreviousDriver(InstallRun* run);
 void UndoKeptDriver(InstallRun* run);
+void DropKeptIfUnchanged(InstallRun* run);
+// The kept driver's two files as the entry records them; none when nothing
+// is kept (a configuration file that cannot be read is left out, and said).
+std::vector<PlacedFile> KeptDriverFiles(const KeptPrevious& kept, const std::string& dir);
 void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded);
 
 // 1 when the driver service exists afterwards with system start, 0 on any failure.

@@ -12,6 +12,7 @@
 #include "support/file_digest.h"
 #include "support/fs_redirection.h"
 #include "support/path_join.h"
+#include "support/previous_driver.h"
 #include "support/program_files.h"
 #include "support/registry_entry.h"
 #include "support/removal_paths.h"
@@ -98,6 +99,7 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
   PlacedSet record;
   ListDriverFiles(run.changes, &record);
   for (const PlannedFile& file : run.plan.uninstallerFiles) record.Add(Placed(file.target));
+  for (const PlacedFile& file : KeptDriverFiles(run.kept, dir)) record.Add(file);
   const std::vector<PlacedFile>& files = record.files;
   std::vector<std::string> items;
   unsigned long long bytes = 0;
@@ -127,6 +129,7 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
       ListValue(kFilesValue, items),
       ListValue(kFoldersValue, {dir}),
   };
+  if (run.kept.kept) values.push_back(TextValue(kPreviousDriverValue, PlacedFileItem(run.kept.file)));
   // A driver without a version has none.
   if (version[0] != '\0') values.push_back(TextValue("DisplayVersion", version));
   LogText("Uninstall entry: version " +
