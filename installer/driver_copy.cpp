@@ -42,7 +42,7 @@ void CopyAndRegisterDriver(InstallRun* run) {
   changes.filesCopied = UsCopyListChanges();
   changes.copyPlaced = true;
   DropKeptIfUnchanged(run);
-  if (!RegisterDriverService(&changes)) {
+  if (!RegisterDriverService(&run->services, &changes)) {
     UndoInstall(run);
     ReportRegistrationFailure();
   }
@@ -60,7 +60,7 @@ void UndoInstall(InstallRun* run) {
   if (changes.copyPlaced) {
     LogText("Undoing the install: this run's changes are put back");
     UndoUninstaller(run);
-    UndoServiceRegistration(&changes);
+    UndoServiceRegistration(&run->services, &changes);
     if (FUndoCopyList()) {
       LogText("Undone: the copied files (each file the copy replaced is back, each it added removed)");
     } else {

@@ -24,8 +24,8 @@ std::string InstalledDriver(void) {
 }
 
 // The registered service's configuration and state; false when there is none.
-bool ReadPreviousService(PreviousService* previous) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+bool ReadPreviousService(ServiceManager* services, PreviousService* previous) {
+  SC_HANDLE manager = services->Handle();
   SC_HANDLE service = manager == nullptr ? nullptr
                                          : OpenServiceA(manager, DriverService.name,
                                                         SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
@@ -39,7 +39,6 @@ bool ReadPreviousService(PreviousService* previous) {
     }
     CloseServiceHandle(service);
   }
-  if (manager != nullptr) CloseServiceHandle(manager);
   return read;
 }
 
@@ -58,7 +57,7 @@ void KeepPreviousDriver(InstallRun* run) {
   const DWORD error = DigestFile(driver.c_str(), &old, &call);
   RestoreFileRedirection(redirection);
   PreviousService previous;
-  if (error != ERROR_SUCCESS || !ReadPreviousService(&previous)) return;  // nothing to go back to
+  if (error != ERROR_SUCCESS || !ReadPreviousService(&run->services, &previous)) return;  // nothing to go back to
   // The disk's own driver in place already is not replaced. (A compressed
   // one is kept and dropped again once the copy has left the same bytes.)
   for (const PlannedFile& planned : run->plan.driverFiles) {
@@ -142,12 +141,12 @@ std::vector<PlacedFile> KeptDriverFiles(const KeptPrevious& kept, const std::str
 
 // The install stands, its entry written with the kept driver in it: the
 // check arranged, the state written.
-void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded) {
-  const std::string& dir = run.plan.productDir;
+void ArrangeDriverCheck(InstallRun* run, bool restartNeeded) {
+  const std::string& dir = run->plan.productDir;
   std::vector<RegistryValue> values;
   if (restartNeeded) {
     LPCSTR call = "";
-    const DWORD error = ArrangeBootCheck(dir, &call);
+    const DWORD error = ArrangeBootCheck(run->services.Handle(), dir, &call);
     if (error != ERROR_SUCCESS) {
       LogText("Warning: the driver cannot be checked at the next start of Windows (" +
               std::string(call) + ", error " + std::to_string(error) +

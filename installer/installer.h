@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 #include "support/install_record.h"
 #include "support/registry_entry.h"
+#include "support/service_manager.h"
 #include "support/windows_restart.h"
 #include "toolkit/copy_wrappers.h"
 
@@ -37,6 +38,7 @@ struct InstallChangeRecord {
   bool entryExisted = false;         // an uninstall entry was there before
   int filesCopied = 0;               // files the copy put in place
   std::vector<std::string> uninstallerPlaced;  // targets this run copied, in order
+  std::vector<PlacedFile> uninstallerFiles;    // each of them as it lies there now
   // The copy's targets that are this product's: new where no file of that
   // name was before, or recorded by an earlier install as the file still there.
   std::vector<std::string> ownDriverFiles;
@@ -64,6 +66,7 @@ struct InstallRun {
   InstallChangeRecord changes;
   KeptPrevious kept;
   RestartChoice restart = RestartChoice::kNotNeeded;
+  ServiceManager services;  // the run's one connection to the service control manager
 };
 
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nCmdShow);
@@ -97,7 +100,7 @@ void CheckDiskFiles(InstallRun* run);
 // and what was left. Nothing when nothing is to be put back.
 void UndoInstall(InstallRun* run);
 void UndoUninstaller(InstallRun* run);
-void UndoServiceRegistration(InstallChangeRecord* changes);
+void UndoServiceRegistration(ServiceManager* services, InstallChangeRecord* changes);
 
 // True unless the run changed nothing (no file, no service setting) while the
 // driver runs and no earlier run left a change for the next boot.
@@ -127,7 +130,7 @@ void DropKeptIfUnchanged(InstallRun* run);
 // The kept driver's two files as the entry records them; none when nothing
 // is kept (a configuration file that cannot be read is left out, and said).
 std::vector<PlacedFile> KeptDriverFiles(const KeptPrevious& kept, const std::string& dir);
-void ArrangeDriverCheck(const InstallRun& run, bool restartNeeded);
+void ArrangeDriverCheck(InstallRun* run, bool restartNeeded);
 
 // 1 when the driver service exists afterwards with system start, 0 on any failure.
-int RegisterDriverService(InstallChangeRecord* changes);
+int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes);

@@ -89,7 +89,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
     PrepareFileCopy();
     CopyAndRegisterDriver(&run);
     const bool restartNeeded = RestartNeeded(run.changes);
-    ArrangeDriverCheck(run, restartNeeded);
+    ArrangeDriverCheck(&run, restartNeeded);
+    run.services.Close();
     UnbindRegistryFunctions();
     if (restartNeeded) {
       run.restart = AskRestart();

@@ -80,10 +80,10 @@ static void LogRegistered(SC_HANDLE service, bool changed, std::string words) {
   LogText("Service " + std::string(kService.name) + " registered: " + words);
 }
 
-int RegisterDriverService(InstallChangeRecord* changes) {
+int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes) {
   int result = 1;
   if (!DriverImageInPlace()) return 0;
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE manager = services->Handle();
   if (manager == nullptr) {
     LogFailedCall("OpenSCManagerA", "", GetLastError());
     return 0;
@@ -123,16 +123,15 @@ int RegisterDriverService(InstallChangeRecord* changes) {
     if (result) LogRegistered(service, change, words);
     CloseServiceHandle(service);
   }
-  CloseServiceHandle(manager);
   EndWaitCursor(cursor);
   return result;
 }
 
 // Puts the service back as this run found it: deleted when the run created
 // it, its start type restored when the run changed it.
-void UndoServiceRegistration(InstallChangeRecord* changes) {
+void UndoServiceRegistration(ServiceManager* services, InstallChangeRecord* changes) {
   if (!changes->serviceCreated && !changes->serviceStartChanged) return;
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+  SC_HANDLE manager = services->Handle();
   SC_HANDLE service = manager == nullptr
                           ? nullptr
                           : OpenServiceA(manager, kService.name, SERVICE_CHANGE_CONFIG | DELETE);
@@ -150,7 +149,6 @@ void UndoServiceRegistration(InstallChangeRecord* changes) {
     if (!undone) LogFailedCall("ChangeServiceConfigA (start type)", kService.name, GetLastError());
   }
   if (service != nullptr) CloseServiceHandle(service);
-  if (manager != nullptr) CloseServiceHandle(manager);
   char line[200];
   if (undone) {
     wsprintfA(line, changes->serviceCreated ? "Undone: service %s, which this run created, deleted"

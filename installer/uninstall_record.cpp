@@ -98,7 +98,7 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
   const std::string& dir = run.plan.productDir;
   PlacedSet record;
   ListDriverFiles(run.changes, &record);
-  for (const PlannedFile& file : run.plan.uninstallerFiles) record.Add(Placed(file.target));
+  for (const PlacedFile& file : run.changes.uninstallerFiles) record.Add(file);
   for (const PlacedFile& file : KeptDriverFiles(run.kept, dir)) record.Add(file);
   const std::vector<PlacedFile>& files = record.files;
   std::vector<std::string> items;
@@ -160,11 +160,11 @@ static void RegisterProductEventSource(InstallChangeRecord* changes, const std::
 // Is the file in the product's folder already the one the disk would put
 // there? Its size and SHA-256 against the disk's manifest where it lists the
 // file (nothing of the disk is read then), else against the disk's file.
-static bool AlreadyInPlace(const PlannedFile& file) {
-  PlacedFile there;
+// *there: the file in the folder, as read.
+static bool AlreadyInPlace(const PlannedFile& file, PlacedFile* there) {
   LPCSTR call = "";
   if (GetFileAttributesA(file.target.c_str()) == INVALID_FILE_ATTRIBUTES ||
-      DigestFile(file.target.c_str(), &there, &call) != ERROR_SUCCESS) {
+      DigestFile(file.target.c_str(), there, &call) != ERROR_SUCCESS) {
     return false;
   }
   PlacedFile disk;
@@ -172,7 +172,7 @@ static bool AlreadyInPlace(const PlannedFile& file) {
       DigestFile(file.source.c_str(), &disk, &call) != ERROR_SUCCESS) {
     return false;
   }
-  return SameContent(there, disk);
+  return SameContent(*there, disk);
 }
 
 void InstallUninstaller(InstallRun* run) {
@@ -182,15 +182,18 @@ void InstallUninstaller(InstallRun* run) {
   changes.folderCreated = GetFileAttributesA(dir.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!FCreateDir(dir.c_str(), 0)) FatalSetupError();  // the toolkit has logged why
   for (const PlannedFile& file : run->plan.uninstallerFiles) {
-    if (!changes.folderCreated && AlreadyInPlace(file)) {
+    PlacedFile there;
+    if (!changes.folderCreated && AlreadyInPlace(file, &there)) {
       LogText("Unchanged: " + file.target + " has the same size and SHA-256 as " + file.source +
               "; not copied");
+      changes.uninstallerFiles.push_back(there);
       continue;
     }
     if (!FCopyOneFile(file.source.c_str(), file.target.c_str(), cmoOverwrite, FALSE)) {
       FatalSetupError();  // the undo takes back what was copied
     }
     changes.uninstallerPlaced.push_back(file.target);
+    changes.uninstallerFiles.push_back(Placed(file.target));
   }
   RegisterProductEventSource(&changes, dir);
   std::string failedCall;

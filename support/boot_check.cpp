@@ -10,8 +10,7 @@ std::string BootCheckCommand(const std::string& productDir) {
   return "\"" + productDir + UNINSTALLER_FILE "\" " + kBootCheckTail;
 }
 
-DWORD ArrangeBootCheck(const std::string& productDir, LPCSTR* call) {
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+DWORD ArrangeBootCheck(SC_HANDLE manager, const std::string& productDir, LPCSTR* call) {
   if (manager == nullptr) {
     *call = "OpenSCManagerA";
     return GetLastError();
@@ -39,7 +38,6 @@ DWORD ArrangeBootCheck(const std::string& productDir, LPCSTR* call) {
     error = GetLastError();
   }
   if (service != nullptr) CloseServiceHandle(service);
-  CloseServiceHandle(manager);
   return error;
 }
 

@@ -50,6 +50,8 @@ TEST_F(DriverCopyTest, DriverLandsInTheDriversDirectoryUnderTheBillboard) {
     EXPECT_EQ(fake::machine.files.count(c.second), 1u) << c.second;
     EXPECT_EQ(fake::machine.services.at("mlxidecd").imagePath,
               "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
+    EXPECT_EQ(fake::CountCalls("OpenSCManagerA"), 1);  // one connection serves every step
+    run.services.Close();
     EXPECT_EQ(fake::machine.openServiceHandles, 0);
     const fake::Call& billboard = fake::calls.at(At("FAddToBillboardList"));
     EXPECT_EQ(Trace(billboard.args.begin(), billboard.args.begin() + 3),

@@ -15,6 +15,7 @@ class ServiceTest : public SetupTest {
     lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
     fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
   }
+  ServiceManager services;  // the run's connection, kept open between the steps
   InstallChangeRecord changes;
 };
 
@@ -30,16 +31,17 @@ const char kChange[] =
     "NULL)";
 
 TEST_F(ServiceTest, NewServiceIsCreatedDemandStartThenSetToSystemStart) {
-  EXPECT_EQ(RegisterDriverService(&changes), 1);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 1);
   EXPECT_EQ(fake::CallsTo(kServiceOps),
             (std::vector<std::string>{"OpenSCManagerA(NULL, NULL, 983103)", "HShowWaitCursor()",
                                       kCreate, kChange, "CloseServiceHandle(0x5e00)",
-                                      "CloseServiceHandle(0x5c00)", "FRestoreCursor(0xc0)"}));
+                                      "FRestoreCursor(0xc0)"}));
   const fake::Service& s = fake::machine.services.at("mlxidecd");
   EXPECT_EQ(s.start, static_cast<DWORD>(SERVICE_SYSTEM_START));
   EXPECT_EQ(s.type, static_cast<DWORD>(SERVICE_KERNEL_DRIVER));
   EXPECT_EQ(s.errorControl, static_cast<DWORD>(SERVICE_ERROR_NORMAL));
   EXPECT_TRUE(s.dependenciesGiven);  // an empty list, not NULL
+  services.Close();
   EXPECT_EQ(fake::machine.openServiceHandles, 0);
 }
 
@@ -51,13 +53,14 @@ TEST_F(ServiceTest, ExistingServiceIsOpenedAndOnlyItsStartTypeChanged) {
   old.imagePath = "\\??\\C:\\elsewhere\\mlxidecd.sys";
   old.group = "Other";
   fake::machine.services["mlxidecd"] = old;
-  EXPECT_EQ(RegisterDriverService(&changes), 1);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 1);
   EXPECT_EQ(fake::CallsTo({"OpenServiceA", "ChangeServiceConfigA"}),
             (std::vector<std::string>{"OpenServiceA(0x5c00, \"mlxidecd\", 983551)", kChange}));
   const fake::Service& s = fake::machine.services.at("mlxidecd");
   EXPECT_EQ(s.start, 1u);
   EXPECT_EQ(s.imagePath, old.imagePath);
   EXPECT_EQ(s.group, "Other");
+  services.Close();
   EXPECT_EQ(fake::machine.openServiceHandles, 0);
   // The log says what the service is now, as the manager answers.
   Trace registered;
@@ -88,7 +91,7 @@ TEST_F(ServiceTest, TheSettingsAreReadBackOnlyAfterAChange) {
       old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
       fake::machine.services["mlxidecd"] = old;
     }
-    EXPECT_EQ(RegisterDriverService(&changes), 1) << c.name;
+    EXPECT_EQ(RegisterDriverService(&services, &changes), 1) << c.name;
     EXPECT_EQ(fake::CountCalls("QueryServiceConfigA"), c.reads) << c.name;
     Trace registered;
     for (const std::string& line : fake::CallsTo({"FWriteToLogFile"})) {
@@ -110,10 +113,11 @@ class ServiceFailureTest : public ServiceTest, public ::testing::WithParamInterf
 
 TEST_P(ServiceFailureTest, AnswersZeroAndClosesWhatItOpened) {
   GetParam().arrange();
-  EXPECT_EQ(RegisterDriverService(&changes), 0);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);
   EXPECT_EQ(fake::CountCalls("OpenServiceA"), GetParam().openAttempts);
   EXPECT_EQ(fake::CountCalls("HShowWaitCursor"), GetParam().cursorShown ? 1 : 0);
   EXPECT_EQ(fake::CountCalls("FRestoreCursor"), GetParam().cursorShown ? 1 : 0);
+  services.Close();
   EXPECT_EQ(fake::machine.openServiceHandles, 0);
 }
 
@@ -135,7 +139,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(ServiceTest, CreatedServiceStaysDemandStartWhenTheChangeFails) {
   fake::machine.changeConfigFails = true;
-  EXPECT_EQ(RegisterDriverService(&changes), 0);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 3u);
 }
 
@@ -143,7 +147,7 @@ TEST_F(ServiceTest, CreatedServiceStaysDemandStartWhenTheChangeFails) {
 // a warning, not an error record, and no undo.
 TEST_F(ServiceTest, AReadBackThatFailsIsAWarning) {
   fake::machine.queryConfigFails = true;
-  EXPECT_EQ(RegisterDriverService(&changes), 1);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 1);
   EXPECT_EQ(fake::machine.services.at("mlxidecd").start, static_cast<DWORD>(SERVICE_SYSTEM_START));
   const Trace lines = fake::CallsTo({"FWriteToLogFile"});
   ASSERT_EQ(lines.size(), 1u);
@@ -154,7 +158,7 @@ TEST_F(ServiceTest, AReadBackThatFailsIsAWarning) {
 TEST_F(ServiceTest, CursorThatCannotBeRestoredIsFatal) {
   fake::Always("FRestoreCursor", 0);
   fake::Events(400, {"CONTINUE"});
-  EXPECT_EQ(fake::ExitCodeOf([this] { RegisterDriverService(&changes); }), 0);
+  EXPECT_EQ(fake::ExitCodeOf([this] { RegisterDriverService(&services, &changes); }), 0);
 }
 
 using RestartTest = SetupTest;

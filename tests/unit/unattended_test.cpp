@@ -146,11 +146,12 @@ class ImageCheckTest : public SetupTest {
     }
     return false;
   }
+  ServiceManager services;
   InstallChangeRecord changes;
 };
 
 TEST_F(ImageCheckTest, ServiceOverAMissingDriverFileIsNotRegistered) {
-  EXPECT_EQ(RegisterDriverService(&changes), 0);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);
   EXPECT_EQ(fake::CountCalls("OpenSCManagerA"), 0);
   EXPECT_TRUE(fake::machine.services.empty());
   EXPECT_TRUE(Logged("Error: The driver file C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS is not in "
@@ -180,7 +181,7 @@ TEST_F(ImageCheckTest, ExistingServiceIsLoggedAndAStrangeImageWarnedOf) {
     old.imagePath = c.image;
     old.group = "SCSI miniport";
     fake::machine.services["mlxidecd"] = old;
-    EXPECT_EQ(RegisterDriverService(&changes), 1) << c.image;
+    EXPECT_EQ(RegisterDriverService(&services, &changes), 1) << c.image;
     EXPECT_TRUE(Logged("Service mlxidecd exists: type 1, start 3, group \"SCSI miniport\", image \"" +
                        fake::FormatArg(c.image).substr(1)))
         << c.image;
@@ -206,14 +207,14 @@ TEST_F(ImageCheckTest, FailuresReachTheToolkitInPartsWhenItKeepsThem) {
   fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
   fake::machine.createServiceError = ERROR_ACCESS_DENIED;
   OfferLogFailure();
-  EXPECT_EQ(RegisterDriverService(&changes), 0);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);
   EXPECT_EQ(kept, Trace{"<none>|CreateServiceA|mlxidecd|5"});
   EXPECT_FALSE(Logged("Error: "));
 
   fake::ResetProcessState();
   lstrcpyA(SetupPaths.SystemDir, "C:\\WINNT\\SYSTEM32\\");
   OfferLogFailure();
-  EXPECT_EQ(RegisterDriverService(&changes), 0);  // no driver file: a sentence, and its code
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);  // no driver file: a sentence, and its code
   ASSERT_EQ(kept.size(), 1u);
   EXPECT_EQ(kept[0], "The driver file C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS is not in place; "
                      "the service is not registered|||2");
@@ -222,7 +223,7 @@ TEST_F(ImageCheckTest, FailuresReachTheToolkitInPartsWhenItKeepsThem) {
 TEST_F(ImageCheckTest, RegistrationFailuresNameTheCallAndTheCode) {
   fake::AddFile("C:\\WINNT\\SYSTEM32\\DRIVERS\\mlxidecd.SYS");
   fake::machine.createServiceError = ERROR_ACCESS_DENIED;
-  EXPECT_EQ(RegisterDriverService(&changes), 0);
+  EXPECT_EQ(RegisterDriverService(&services, &changes), 0);
   EXPECT_TRUE(Logged("Error: CreateServiceA mlxidecd (error 5)"));
   EXPECT_FALSE(Logged("registered"));
 }

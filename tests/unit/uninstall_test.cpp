@@ -81,7 +81,6 @@ class InstallUninstallerTest : public SetupTest {
     fake::AddFile(kDriver, std::string(3000, 'd'));
     ASSERT_EQ(BindRegistryFunctions(), 1);
     fake::Events(400, {"CONTINUE"});
-    run = InstallRun{};
     run.plan = PlanInstall();
   }
   InstallRun run;
