@@ -63,7 +63,8 @@ static PlacedFile Placed(const std::string& path) {
 // The product's files in the drivers directory: the driver, the copy's
 // targets that are ours and in place, and what an earlier install recorded
 // there that is still the file it recorded.
-static void ListDriverFiles(const InstallChangeRecord& changes, PlacedSet* record) {
+static void ListDriverFiles(const InstallChangeRecord& changes,
+                            const std::vector<PlacedFile>& earlierRecord, PlacedSet* record) {
   PVOID redirection = TurnOffFileRedirection();
   const std::string drivers = StoredDriversDir(SetupPaths.SystemDir);
   record->Add(Placed(drivers + DRIVER_FILE_NAME));
@@ -72,7 +73,7 @@ static void ListDriverFiles(const InstallChangeRecord& changes, PlacedSet* recor
       record->Add(Placed(target));
     }
   }
-  for (const PlacedFile& earlier : EarlierRecord()) {
+  for (const PlacedFile& earlier : earlierRecord) {
     if (!earlier.hashed || record->Has(earlier.path) ||
         !FileDirectlyIn(earlier.path, drivers, IsSystemLeadByte)) {
       continue;
@@ -94,10 +95,37 @@ static std::string Date(void) {
   return date;
 }
 
+// The driver's version, for DisplayVersion: the earlier entry's where that
+// entry records the very file now in place (its size and SHA-256), as its
+// version resource would say the same; else read from the file, which loads
+// the detection library. "" for a driver without a version.
+static std::string DriverVersion(const PlacedFile& driver, const std::vector<PlacedFile>& earlierRecord) {
+  for (const PlacedFile& earlier : earlierRecord) {
+    if (!earlier.hashed || PathKey(earlier.path) != PathKey(driver.path)) continue;
+    DWORD type = 0;
+    std::string text;
+    if (SameContent(earlier, driver) &&
+        ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", &type, &text) &&
+        type == REG_SZ) {
+      return text.c_str();  // up to its terminating zero
+    }
+    break;
+  }
+  char version[64] = "";
+  PVOID redirection = TurnOffFileRedirection();
+  if (CbGetVersionOfFile(DriverFileOf(SetupPaths.SystemDir).c_str(), version, sizeof version) >=
+      static_cast<INT>(sizeof version)) {
+    version[0] = '\0';
+  }
+  RestoreFileRedirection(redirection);
+  return version;
+}
+
 static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) {
   const std::string& dir = run.plan.productDir;
+  const std::vector<PlacedFile> earlierRecord = EarlierRecord();
   PlacedSet record;
-  ListDriverFiles(run.changes, &record);
+  ListDriverFiles(run.changes, earlierRecord, &record);
   for (const PlacedFile& file : run.changes.uninstallerFiles) record.Add(file);
   for (const PlacedFile& file : KeptDriverFiles(run.kept, dir)) record.Add(file);
   const std::vector<PlacedFile>& files = record.files;
@@ -108,13 +136,7 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
     bytes += file.size;
   }
   const DWORD kib = static_cast<DWORD>((bytes + 1023) / 1024);
-  char version[64] = "";
-  PVOID redirection = TurnOffFileRedirection();
-  if (CbGetVersionOfFile(DriverFileOf(SetupPaths.SystemDir).c_str(), version, sizeof version) >=
-      static_cast<INT>(sizeof version)) {
-    version[0] = '\0';
-  }
-  RestoreFileRedirection(redirection);
+  const std::string version = DriverVersion(files.front(), earlierRecord);
   const std::string uninstall = "\"" + dir + UNINSTALLER_FILE + "\"";
   std::vector<RegistryValue> values = {
       TextValue("DisplayName", PRODUCT_NAME),
@@ -131,9 +153,9 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
   };
   if (run.kept.kept) values.push_back(TextValue(kPreviousDriverValue, PlacedFileItem(run.kept.file)));
   // A driver without a version has none.
-  if (version[0] != '\0') values.push_back(TextValue("DisplayVersion", version));
+  if (!version.empty()) values.push_back(TextValue("DisplayVersion", version));
   LogText("Uninstall entry: version " +
-          std::string(version[0] ? version : "(none: the driver file has no version)") + ", " +
+          (version.empty() ? std::string("(none: the driver file has no version)") : version) + ", " +
           std::to_string(kib) + " KiB, " + std::to_string(files.size()) +
           " files recorded with their size and SHA-256, uninstaller " + uninstall);
   return WriteRegistryEntry(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, values, failedCall);

@@ -132,6 +132,33 @@ TEST_F(InstallUninstallerTest, AReinstallWritesTheEntryWholeAndKeepsOnlyWhatIsSt
   }
 }
 
+// DisplayVersion is the installed driver's: the earlier entry's where that
+// entry records these very bytes of the driver, else read from the file.
+TEST_F(InstallUninstallerTest, TheVersionIsReadOnlyWhenTheDriverIsNotTheOneRecorded) {
+  struct Case {
+    const char* name;
+    bool sameBytes;
+    const char* earlierVersion;  // nullptr: the earlier entry has none
+    const char* want;
+    int reads;
+  };
+  const Case cases[] = {{"same driver", true, "1.0.0.9", "1.0.0.9", 0},
+                        {"another driver", false, "1.0.0.9", "1.2.0.7", 1},
+                        {"same driver, no version recorded", true, nullptr, "1.2.0.7", 1}};
+  for (const Case& c : cases) {
+    SetUp();
+    fake::QueueText("CbGetVersionOfFile", "1.2.0.7");
+    const std::string driver = c.sameBytes ? Item(kDriver) : std::string(64, 'a') + " 3000 " + kDriver;
+    fake::SetRegValue(kEntry, "InstalledFiles", REG_MULTI_SZ, List({driver}));
+    if (c.earlierVersion) {
+      fake::SetRegValue(kEntry, "DisplayVersion", REG_SZ, std::string(c.earlierVersion) + '\0');
+    }
+    EXPECT_EQ(fake::ExitCodeOf([this] { InstallUninstaller(&run); }), std::nullopt) << c.name;
+    EXPECT_EQ(EntryText("DisplayVersion"), c.want) << c.name;
+    EXPECT_EQ(fake::CountCalls("CbGetVersionOfFile"), c.reads) << c.name;
+  }
+}
+
 // The manifest lists two of the uninstaller's files: uninstall.exe with bytes
 // the disk's file does not have, mscuistf.dll with those of the installed one.
 BOOL WINAPI ManifestEntry(LPCSTR file, stf::ExpectedBytes* expected) {
