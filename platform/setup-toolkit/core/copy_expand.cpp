@@ -57,7 +57,7 @@ CopyFailure CopyRun::ExpandData(CopyWork* w, FileHandle source) {
   SysError writeError = 0;
   w->written = 0;
   const WriteExpanded write = [&](const void* data, std::size_t size) {
-    w->landing.Update(data, size);
+    if (w->item->expected.listed) w->landing.Update(data, size);
     writeError = fs_.Write(out, data, size);
     if (writeError == 0) {
       done_ += size;

@@ -178,7 +178,8 @@ CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
       failure = {grcReadError, error, "ReadFile " + w->source};
       break;
     }
-    w->landing.Update(buffer_.data(), got);
+    // Only the manifest has a digest to hold the bytes to; an unlisted file is not hashed.
+    if (w->item->expected.listed) w->landing.Update(buffer_.data(), got);
     if (got > 0 && (error = fs_.Write(out, buffer_.data(), got)) != 0) {
       failure = {WriteFailure(error), error,
                  "WriteFile " + staged + " (at byte " + std::to_string(offset) + ")"};
