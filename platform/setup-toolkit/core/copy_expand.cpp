@@ -16,7 +16,7 @@ CopyFailure Damaged(const CopyWork& w, const std::string& problem) {
 
 // Reads the source's first bytes; a damaged header fails the file before
 // anything is changed.
-int CopyRun::ProbeSource(CopyWork* w) {
+int CopyRun::ProbeSource(CopyWork* w, FileHandle* opened) {
   for (;;) {
     FileHandle source = nullptr;
     std::string problem;
@@ -25,11 +25,14 @@ int CopyRun::ProbeSource(CopyWork* w) {
                         "CreateFileA " + w->source};
     if (error == 0) {
       error = ProbePacking(ReaderOf(fs_, source), &w->packed, &problem);
-      fs_.Close(source);
       failure = {grcReadError, error, "ReadFile " + w->source};
       if (error == kErrorFileCorrupt) failure = Damaged(*w, problem);
+      if (error == 0) {
+        *opened = source;  // the plan compares it with the installed file next
+        break;
+      }
+      fs_.Close(source);
     }
-    if (error == 0) break;
     const Next next = Failed(w, failure);
     if (next == Next::kSkip) return grcOkay;
     if (next == Next::kStop) return stopResult_;

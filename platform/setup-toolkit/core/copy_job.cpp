@@ -183,13 +183,14 @@ int CopyRun::PlanFile(CopyWork* w) {
   SplitPath(w->item->source, job_.isLead, &sourceDir, &name);
   bool exists = false;
   sourceDir = Spelled(sourceDir, &exists);
+  FileHandle source = nullptr;  // open from the probe to the comparison
   for (;;) {
     FileStat stat;
     SysError error = fs_.Stat(sourceDir + name, &stat);
     if (error == 0) {
       w->source = sourceDir + name;
       w->size = stat.size;
-      if (int grc = ProbeSource(w)) return grc;
+      if (int grc = ProbeSource(w, &source)) return grc;
       if (w->skipped) return grcOkay;
       break;
     }
@@ -203,17 +204,14 @@ int CopyRun::PlanFile(CopyWork* w) {
   SysError error = spelled_[w->dir].second ? fs_.Stat(w->target, &stat) : kErrorPathNotFound;
   if (error == 0 && stat.directory) error = kErrorAccessDenied;
   if (error != 0 && !IsMissing(error)) {
+    fs_.Close(source);
     user_.LogError("Cannot use the target " + w->target, error);
     return grcCannotWrite;
   }
   w->had = error == 0;
   w->attributes = w->had ? stat.attributes : 0;
-  // A rerun of the same disk changes nothing: no copy, nothing for the boot.
-  if (w->had && stat.size == w->size && SameAsInstalled(*w)) {
-    user_.LogNote("Unchanged: " + w->target + " has the same size and SHA-256 as " + w->source +
-                  "; not copied");
-    w->skipped = w->unchanged = true;
-  }
+  if (w->had) ReadInstalled(w, source, stat.size == w->size);
+  fs_.Close(source);
   return grcOkay;
 }
 

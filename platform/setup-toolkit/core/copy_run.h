@@ -35,6 +35,8 @@ struct CopyWork {
   std::uint64_t size = 0;
   bool had = false;      // the target exists
   std::uint32_t attributes = 0;  // the target's
+  bool installedVersioned = false;  // the target, read when planned, has a version:
+  FileVersion installed;            // this one
   bool skipped = false;  // kept, unchanged, or not vital and failed
   bool unchanged = false;  // the installed file is the source's bytes already
   std::uint64_t written = 0;  // bytes the staged file got
@@ -83,11 +85,11 @@ class CopyRun {
   CopyFailure EndStaging(const CopyWork& w, FileHandle source, FileHandle out,
                          std::uint64_t start, CopyFailure failure);
   CopyFailure MatchLanding(const CopyWork& w, std::uint64_t bytes);
-  bool InstalledVersion(const std::string& target, FileVersion* out);
-  bool SameAsInstalled(const CopyWork& w);
+  void ReadInstalled(CopyWork* w, FileHandle source, bool sameSize);
+  bool SameAsInstalled(const CopyWork& w, FileHandle target, FileHandle source);
 
   // copy_expand.cpp
-  int ProbeSource(CopyWork* w);
+  int ProbeSource(CopyWork* w, FileHandle* opened);
   ReadAt SourceReader(const CopyWork& w, FileHandle source);
   CopyFailure ExpandData(CopyWork* w, FileHandle source);
   void LogPlaced(const CopyWork& w);

@@ -50,8 +50,8 @@ CopyFailure CopyRun::CheckVersions(CopyWork* w, FileHandle source) {
     return {grcWrongVersion, kErrorRevisionMismatch,
             has + ", at least " + required + " is required (is it the right disk?)"};
   }
-  FileVersion installed;
-  if (!w->had || job_.restoring || !InstalledVersion(w->target, &installed)) return {};
+  if (!w->had || job_.restoring || !w->installedVersioned) return {};
+  const FileVersion& installed = w->installed;
   if (found != VersionLookup::kFound) {
     KeepOrReplace(w, job_.quiet || user_.AskKeepVersioned(w->target, installed),
                   "the installed file has version " + VersionText(installed) +
@@ -73,14 +73,22 @@ void CopyRun::KeepOrReplace(CopyWork* w, bool keep, const std::string& why) {
   }
 }
 
-// An installed file that cannot be read has no version that could keep it.
-bool CopyRun::InstalledVersion(const std::string& target, FileVersion* out) {
-  FileHandle file = nullptr;
-  if (fs_.OpenRead(target, &file) != 0) return false;
+// The installed file, opened once when planned: its version (one that cannot
+// be read has none that could keep it), and whether it holds the source's
+// bytes already, in which case a rerun of the same disk changes nothing.
+void CopyRun::ReadInstalled(CopyWork* w, FileHandle source, bool sameSize) {
+  FileHandle target = nullptr;
+  if (fs_.OpenRead(w->target, &target) != 0) return;
+  const bool same = sameSize && SameAsInstalled(*w, target, source);
   SysError error = 0;
-  const bool found = ReadImageVersion(ReaderOf(fs_, file), out, &error) == VersionLookup::kFound;
-  fs_.Close(file);
-  return found;
+  w->installedVersioned = !same && !job_.restoring &&
+      ReadImageVersion(ReaderOf(fs_, target), &w->installed, &error) == VersionLookup::kFound;
+  fs_.Close(target);
+  if (same) {
+    user_.LogNote("Unchanged: " + w->target + " has the same size and SHA-256 as " + w->source +
+                  "; not copied");
+    w->skipped = w->unchanged = true;
+  }
 }
 
 namespace {
@@ -126,39 +134,27 @@ bool SameBytes(const ReadAt& one, const ReadAt& other, std::size_t chunk) {
 // expanded when packed (a plain one compared byte for byte, up to the first
 // difference). A read that fails answers no, and the copy then meets the
 // failure itself.
-bool CopyRun::SameAsInstalled(const CopyWork& w) {
+bool CopyRun::SameAsInstalled(const CopyWork& w, FileHandle target, FileHandle source) {
   std::vector<char> buffer(job_.chunkBytes);
   std::string installed, disk;
-  FileHandle target = nullptr;
-  if (fs_.OpenRead(w.target, &target) != 0) return false;
   if (!w.item->expected.listed && w.packed.packing == Packing::kPlain) {
-    FileHandle source = nullptr;
-    bool same = fs_.OpenRead(w.source, &source) == 0;
-    same = same && SameBytes(ReaderOf(fs_, target), ReaderOf(fs_, source), job_.chunkBytes);
-    if (source != nullptr) fs_.Close(source);
-    fs_.Close(target);
-    return same;
+    return SameBytes(ReaderOf(fs_, target), ReaderOf(fs_, source), job_.chunkBytes);
   }
-  bool same = DigestOfReader(ReaderOf(fs_, target), &buffer, &installed);
-  fs_.Close(target);
-  if (!same) return false;
+  if (!DigestOfReader(ReaderOf(fs_, target), &buffer, &installed)) return false;
   if (w.item->expected.listed) {
     return w.size == w.item->expected.size && installed == Sha256Text(w.item->expected.digest);
   }
-  FileHandle source = nullptr;
-  if (fs_.OpenRead(w.source, &source) != 0) return false;
   Sha256 hash;
   std::string problem;
-  same = ExpandPacked(ReaderOf(fs_, source), w.packed,
-                      [&hash](const void* data, std::size_t size) {
-                        hash.Update(data, size);
-                        return SysError(0);
-                      },
-                      &problem) == 0;
+  const bool same = ExpandPacked(ReaderOf(fs_, source), w.packed,
+                                 [&hash](const void* data, std::size_t size) {
+                                   hash.Update(data, size);
+                                   return SysError(0);
+                                 },
+                                 &problem) == 0;
   unsigned char bytes[kSha256Size];
   hash.Finish(bytes);
   disk = Sha256Text(bytes);
-  fs_.Close(source);
   return same && installed == disk;
 }
 
