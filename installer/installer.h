@@ -10,6 +10,7 @@
 #include "platform/win32.h"
 #include "support/install_record.h"
 #include "support/registry_entry.h"
+#include "support/service_config.h"
 #include "support/service_manager.h"
 #include "support/windows_restart.h"
 #include "toolkit/copy_wrappers.h"
@@ -34,6 +35,10 @@ struct InstallChangeRecord {
   bool serviceStartChanged = false;  // an existing service was set to system start
   DWORD serviceStartBefore = 0;      // its start type before
   bool serviceRunning = false;       // the driver was running before this run
+  // The service as the kept-driver step read it before the copy: the
+  // registration opens it without asking for its settings again.
+  bool serviceSeen = false;
+  ServiceConfig serviceSeenConfig;
   bool folderCreated = false;        // the product's folder did not exist
   bool entryExisted = false;         // an uninstall entry was there before
   int filesCopied = 0;               // files the copy put in place

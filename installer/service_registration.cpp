@@ -27,20 +27,44 @@ static bool DriverImageInPlace(void) {
   return false;
 }
 
-// The service's configuration as the manager has it, in the log's words, and
-// its start type; the call's error when it cannot be read, which the caller logs.
-static DWORD DescribeServiceConfig(SC_HANDLE service, std::string* words, DWORD* start) {
-  ServiceConfig c;
-  if (const DWORD error = ReadServiceConfig(service, &c)) return error;
-  *words = "type " + std::to_string(c.type) + ", start " + std::to_string(c.start) +
-           ", group \"" + c.group + "\", image \"" + c.imagePath + "\"";
-  *start = c.start;
+// A service's configuration in the log's words; a warning when its image
+// path is not the file just installed.
+static std::string Described(const ServiceConfig& c) {
   if (!NamesDriverFile(c.imagePath.c_str(), SetupPaths.SystemDir)) {
     LogText("Warning: service " + std::string(kService.name) +
             " keeps its image path, which does not name the file just installed (" +
             DriverFileOf(SetupPaths.SystemDir) + "): Windows will not load that file");
   }
+  return "type " + std::to_string(c.type) + ", start " + std::to_string(c.start) + ", group \"" +
+         c.group + "\", image \"" + c.imagePath + "\"";
+}
+
+// The service's configuration as the manager has it, in the log's words, and
+// its start type; the call's error when it cannot be read, which the caller logs.
+static DWORD DescribeServiceConfig(SC_HANDLE service, std::string* words, DWORD* start) {
+  ServiceConfig c;
+  if (const DWORD error = ReadServiceConfig(service, &c)) return error;
+  *words = Described(c);
+  *start = c.start;
   return ERROR_SUCCESS;
+}
+
+// The service the kept-driver step read before the copy, opened to be
+// changed; its settings as read then. nullptr when it cannot be opened:
+// *error ERROR_SERVICE_DOES_NOT_EXIST when it has gone since (it is created
+// then), else logged.
+static SC_HANDLE OpenSeenService(SC_HANDLE manager, InstallChangeRecord* changes,
+                                 std::string* words, DWORD* error) {
+  SC_HANDLE service = OpenServiceA(manager, kService.name, SERVICE_ALL_ACCESS);
+  *error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
+  if (service == nullptr) {
+    if (*error != ERROR_SERVICE_DOES_NOT_EXIST) LogFailedCall("OpenServiceA", kService.name, *error);
+    return nullptr;
+  }
+  *words = Described(changes->serviceSeenConfig);
+  changes->serviceStartBefore = changes->serviceSeenConfig.start;
+  LogText("Service " + std::string(kService.name) + " exists: " + *words);
+  return service;
 }
 
 // A service that existed keeps its configuration but its start type; what it
@@ -91,19 +115,24 @@ int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes
 
   HCURSOR cursor = BeginWaitCursor();
   std::string words;  // an existing service's configuration as read
-  // Created as demand start, then set to system start: the same change serves
-  // a service left by an earlier install, whose image path is kept.
-  SC_HANDLE service = CreateServiceA(manager, kService.name, kService.displayName,
-                                     SERVICE_ALL_ACCESS, kService.type, SERVICE_DEMAND_START,
-                                     kService.errorControl, kService.imagePath, kService.group,
-                                     nullptr, kService.dependencies, nullptr, nullptr);
-  DWORD error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
-  if (service != nullptr) {
-    changes->serviceCreated = true;
-  } else if (error == ERROR_SERVICE_EXISTS) {
-    service = OpenExistingService(manager, changes, &words);
-  } else {
-    LogFailedCall("CreateServiceA", kService.name, error);
+  SC_HANDLE service = nullptr;
+  DWORD error = ERROR_SERVICE_DOES_NOT_EXIST;
+  if (changes->serviceSeen) service = OpenSeenService(manager, changes, &words, &error);
+  if (service == nullptr && error == ERROR_SERVICE_DOES_NOT_EXIST) {
+    // Created as demand start, then set to system start: the same change serves
+    // a service left by an earlier install, whose image path is kept.
+    service = CreateServiceA(manager, kService.name, kService.displayName, SERVICE_ALL_ACCESS,
+                             kService.type, SERVICE_DEMAND_START, kService.errorControl,
+                             kService.imagePath, kService.group, nullptr, kService.dependencies,
+                             nullptr, nullptr);
+    error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
+    if (service != nullptr) {
+      changes->serviceCreated = true;
+    } else if (error == ERROR_SERVICE_EXISTS) {
+      service = OpenExistingService(manager, changes, &words);
+    } else {
+      LogFailedCall("CreateServiceA", kService.name, error);
+    }
   }
   if (service == nullptr) {
     result = 0;

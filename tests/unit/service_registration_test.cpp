@@ -74,25 +74,37 @@ TEST_F(ServiceTest, ExistingServiceIsOpenedAndOnlyItsStartTypeChanged) {
 
 // The settings are read once, but where a change must be read back: a service
 // that already had system start was read before and is logged from that answer.
+// Seen: the kept-driver step read it before the copy, and it is not asked again;
+// one that has gone since is created.
 TEST_F(ServiceTest, TheSettingsAreReadBackOnlyAfterAChange) {
   const struct {
     const char* name;
     bool exists;
+    bool seen;
     DWORD startBefore;
     int reads;
-  } cases[] = {{"created", false, 0, 1}, {"exists, system start", true, 1, 1},
-               {"exists, demand start", true, 3, 2}};
+    int creates;
+  } cases[] = {{"created", false, false, 0, 1, 1},
+               {"exists, system start", true, false, 1, 1, 1},
+               {"exists, demand start", true, false, 3, 2, 1},
+               {"seen, system start", true, true, 1, 0, 0},
+               {"seen, demand start", true, true, 3, 1, 0},
+               {"seen, gone since", false, true, 1, 1, 1}};
   for (const auto& c : cases) {
     SetUp();
     changes = InstallChangeRecord{};
-    if (c.exists) {
-      fake::Service old;
-      old.start = c.startBefore;
-      old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
-      fake::machine.services["mlxidecd"] = old;
-    }
+    fake::Service old;
+    old.start = c.startBefore;
+    old.imagePath = "\\SystemRoot\\SYSTEM32\\DRIVERS\\mlxidecd.SYS";
+    if (c.exists) fake::machine.services["mlxidecd"] = old;
+    changes.serviceSeen = c.seen;
+    changes.serviceSeenConfig.start = old.start;
+    changes.serviceSeenConfig.imagePath = old.imagePath;
     EXPECT_EQ(RegisterDriverService(&services, &changes), 1) << c.name;
     EXPECT_EQ(fake::CountCalls("QueryServiceConfigA"), c.reads) << c.name;
+    EXPECT_EQ(fake::CountCalls("CreateServiceA"), c.creates) << c.name;
+    EXPECT_EQ(fake::machine.services.at("mlxidecd").start, 1u) << c.name;
+    EXPECT_EQ(changes.serviceStartChanged, c.exists && c.startBefore != 1) << c.name;
     Trace registered;
     for (const std::string& line : fake::CallsTo({"FWriteToLogFile"})) {
       if (line.find("registered: type") != std::string::npos) registered.push_back(line);
