@@ -49,43 +49,35 @@ static DWORD DescribeServiceConfig(SC_HANDLE service, std::string* words, DWORD*
   return ERROR_SUCCESS;
 }
 
-// The service the kept-driver step read before the copy, opened to be
-// changed; its settings as read then. nullptr when it cannot be opened:
-// *error ERROR_SERVICE_DOES_NOT_EXIST when it has gone since (it is created
-// then), else logged.
-static SC_HANDLE OpenSeenService(SC_HANDLE manager, InstallChangeRecord* changes,
-                                 std::string* words, DWORD* error) {
+// A service that existed keeps its configuration but its start type; what it
+// was is kept so that a failed install can put it back. *words: its
+// configuration, as the kept-driver step read it before the copy (the
+// manager is not asked again) or as the manager answers now. nullptr when it
+// cannot be opened: *error says why, logged unless a service read before has
+// gone since (the caller creates it then).
+static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* changes,
+                                     std::string* words, DWORD* error) {
   SC_HANDLE service = OpenServiceA(manager, kService.name, SERVICE_ALL_ACCESS);
   *error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
   if (service == nullptr) {
-    if (*error != ERROR_SERVICE_DOES_NOT_EXIST) LogFailedCall("OpenServiceA", kService.name, *error);
+    if (!changes->serviceSeen || *error != ERROR_SERVICE_DOES_NOT_EXIST) {
+      LogFailedCall("OpenServiceA", kService.name, *error);
+    }
     return nullptr;
   }
-  *words = Described(changes->serviceSeenConfig);
-  changes->serviceStartBefore = changes->serviceSeenConfig.start;
-  LogText("Service " + std::string(kService.name) + " exists: " + *words);
-  return service;
-}
-
-// A service that existed keeps its configuration but its start type; what it
-// was is kept so that a failed install can put it back. *words: its
-// configuration as the manager answered.
-static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* changes,
-                                     std::string* words) {
-  SC_HANDLE service = OpenServiceA(manager, kService.name, SERVICE_ALL_ACCESS);
-  if (service == nullptr) {
-    LogFailedCall("OpenServiceA", kService.name, GetLastError());
-    return nullptr;
-  }
-  if (DWORD error = DescribeServiceConfig(service, words, &changes->serviceStartBefore)) {
-    LogFailedCall("QueryServiceConfigA", kService.name, error);
+  if (changes->serviceSeen) {
+    *words = Described(changes->serviceSeenConfig);
+    changes->serviceStartBefore = changes->serviceSeenConfig.start;
+  } else if ((*error = DescribeServiceConfig(service, words, &changes->serviceStartBefore))) {
+    LogFailedCall("QueryServiceConfigA", kService.name, *error);
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
+  } else {
+    SERVICE_STATUS status;
+    changes->serviceRunning =
+        QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
   }
   LogText("Service " + std::string(kService.name) + " exists: " + *words);
-  SERVICE_STATUS status;
-  changes->serviceRunning =
-      QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
   return service;
 }
 
@@ -117,8 +109,9 @@ int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes
   std::string words;  // an existing service's configuration as read
   SC_HANDLE service = nullptr;
   DWORD error = ERROR_SERVICE_DOES_NOT_EXIST;
-  if (changes->serviceSeen) service = OpenSeenService(manager, changes, &words, &error);
+  if (changes->serviceSeen) service = OpenExistingService(manager, changes, &words, &error);
   if (service == nullptr && error == ERROR_SERVICE_DOES_NOT_EXIST) {
+    changes->serviceSeen = false;  // gone since it was read
     // Created as demand start, then set to system start: the same change serves
     // a service left by an earlier install, whose image path is kept.
     service = CreateServiceA(manager, kService.name, kService.displayName, SERVICE_ALL_ACCESS,
@@ -129,7 +122,7 @@ int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes
     if (service != nullptr) {
       changes->serviceCreated = true;
     } else if (error == ERROR_SERVICE_EXISTS) {
-      service = OpenExistingService(manager, changes, &words);
+      service = OpenExistingService(manager, changes, &words, &error);
     } else {
       LogFailedCall("CreateServiceA", kService.name, error);
     }
