@@ -57,10 +57,11 @@ void KeepPreviousDriver(InstallRun* run) {
   const DWORD error = DigestFile(driver.c_str(), &old, &call);
   RestoreFileRedirection(redirection);
   PreviousService previous;
+  // No driver or no service: nothing to go back to.
   if (error != ERROR_SUCCESS || !ReadPreviousService(&run->services, &previous)) return;
   run->changes.serviceSeen = true;
   run->changes.serviceSeenConfig = previous;
-  run->changes.serviceRunning = previous.running;  // nothing to go back to
+  run->changes.serviceRunning = previous.running;
   // The disk's own driver in place already is not replaced. (A compressed
   // one is kept and dropped again once the copy has left the same bytes.)
   for (const PlannedFile& planned : run->plan.driverFiles) {

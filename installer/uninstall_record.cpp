@@ -99,7 +99,8 @@ static std::string Date(void) {
 // entry records the very file now in place (its size and SHA-256), as its
 // version resource would say the same; else read from the file, which loads
 // the detection library. "" for a driver without a version.
-static std::string DriverVersion(const PlacedFile& driver, const std::vector<PlacedFile>& earlierRecord) {
+static std::string DriverVersion(const PlacedFile& driver,
+                                 const std::vector<PlacedFile>& earlierRecord) {
   for (const PlacedFile& earlier : earlierRecord) {
     if (!earlier.hashed || PathKey(earlier.path) != PathKey(driver.path)) continue;
     DWORD type = 0;
