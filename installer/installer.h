@@ -36,7 +36,7 @@ struct InstallChangeRecord {
   DWORD serviceStartBefore = 0;      // its start type before
   bool serviceRunning = false;       // the driver was running before this run
   // The service as the kept-driver step read it before the copy: the
-  // registration opens it without asking for its settings again.
+  // registration does not ask for its settings and state again.
   bool serviceSeen = false;
   ServiceConfig serviceSeenConfig;
   bool folderCreated = false;        // the product's folder did not exist

@@ -52,24 +52,20 @@ static DWORD DescribeServiceConfig(SC_HANDLE service, std::string* words, DWORD*
 // A service that existed keeps its configuration but its start type; what it
 // was is kept so that a failed install can put it back. *words: its
 // configuration, as the kept-driver step read it before the copy (the
-// manager is not asked again) or as the manager answers now. nullptr when it
-// cannot be opened: *error says why, logged unless a service read before has
-// gone since (the caller creates it then).
+// manager is not asked again) or as the manager answers now.
 static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* changes,
-                                     std::string* words, DWORD* error) {
+                                     std::string* words) {
   SC_HANDLE service = OpenServiceA(manager, kService.name, SERVICE_ALL_ACCESS);
-  *error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
   if (service == nullptr) {
-    if (!changes->serviceSeen || *error != ERROR_SERVICE_DOES_NOT_EXIST) {
-      LogFailedCall("OpenServiceA", kService.name, *error);
-    }
+    LogFailedCall("OpenServiceA", kService.name, GetLastError());
     return nullptr;
   }
   if (changes->serviceSeen) {
     *words = Described(changes->serviceSeenConfig);
     changes->serviceStartBefore = changes->serviceSeenConfig.start;
-  } else if ((*error = DescribeServiceConfig(service, words, &changes->serviceStartBefore))) {
-    LogFailedCall("QueryServiceConfigA", kService.name, *error);
+  } else if (const DWORD error =
+                 DescribeServiceConfig(service, words, &changes->serviceStartBefore)) {
+    LogFailedCall("QueryServiceConfigA", kService.name, error);
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
   } else {
@@ -107,25 +103,21 @@ int RegisterDriverService(ServiceManager* services, InstallChangeRecord* changes
 
   HCURSOR cursor = BeginWaitCursor();
   std::string words;  // an existing service's configuration as read
-  SC_HANDLE service = nullptr;
-  DWORD error = ERROR_SERVICE_DOES_NOT_EXIST;
-  if (changes->serviceSeen) service = OpenExistingService(manager, changes, &words, &error);
-  if (service == nullptr && error == ERROR_SERVICE_DOES_NOT_EXIST) {
-    changes->serviceSeen = false;  // gone since it was read
-    // Created as demand start, then set to system start: the same change serves
-    // a service left by an earlier install, whose image path is kept.
-    service = CreateServiceA(manager, kService.name, kService.displayName, SERVICE_ALL_ACCESS,
-                             kService.type, SERVICE_DEMAND_START, kService.errorControl,
-                             kService.imagePath, kService.group, nullptr, kService.dependencies,
-                             nullptr, nullptr);
-    error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
-    if (service != nullptr) {
-      changes->serviceCreated = true;
-    } else if (error == ERROR_SERVICE_EXISTS) {
-      service = OpenExistingService(manager, changes, &words, &error);
-    } else {
-      LogFailedCall("CreateServiceA", kService.name, error);
-    }
+  // Created as demand start, then set to system start: the same change serves
+  // a service left by an earlier install, whose image path is kept. The create
+  // is asked even of a service read before the copy: it is what refuses one
+  // marked for deletion, which would be gone at the next boot.
+  SC_HANDLE service = CreateServiceA(manager, kService.name, kService.displayName,
+                                     SERVICE_ALL_ACCESS, kService.type, SERVICE_DEMAND_START,
+                                     kService.errorControl, kService.imagePath, kService.group,
+                                     nullptr, kService.dependencies, nullptr, nullptr);
+  DWORD error = service == nullptr ? GetLastError() : ERROR_SUCCESS;
+  if (service != nullptr) {
+    changes->serviceCreated = true;
+  } else if (error == ERROR_SERVICE_EXISTS) {
+    service = OpenExistingService(manager, changes, &words);
+  } else {
+    LogFailedCall("CreateServiceA", kService.name, error);
   }
   if (service == nullptr) {
     result = 0;
