@@ -113,9 +113,13 @@ bool DigestOfReader(const ReadAt& read, std::vector<char>* buffer, std::string* 
 // that differs ends the reading. The first piece is a page: files that
 // differ mostly differ there.
 bool SameBytes(const ReadAt& one, const ReadAt& other, std::size_t chunk) {
-  std::vector<char> a(chunk), b(chunk);
+  std::vector<char> a(chunk > 4096 ? 4096 : chunk), b(a.size());
   for (std::uint64_t offset = 0;;) {
-    const std::size_t want = offset == 0 && chunk > 4096 ? 4096 : chunk;
+    const std::size_t want = offset == 0 ? a.size() : chunk;
+    if (a.size() < want) {  // past the first page
+      a.resize(want);
+      b.resize(want);
+    }
     std::size_t gotA = 0, gotB = 0;
     if (one(offset, a.data(), want, &gotA) != 0 || other(offset, b.data(), want, &gotB) != 0 ||
         gotA != gotB || std::memcmp(a.data(), b.data(), gotA) != 0) {
@@ -135,11 +139,11 @@ bool SameBytes(const ReadAt& one, const ReadAt& other, std::size_t chunk) {
 // difference). A read that fails answers no, and the copy then meets the
 // failure itself.
 bool CopyRun::SameAsInstalled(const CopyWork& w, FileHandle target, FileHandle source) {
-  std::vector<char> buffer(job_.chunkBytes);
-  std::string installed, disk;
   if (!w.item->expected.listed && w.packed.packing == Packing::kPlain) {
     return SameBytes(ReaderOf(fs_, target), ReaderOf(fs_, source), job_.chunkBytes);
   }
+  std::vector<char> buffer(job_.chunkBytes);
+  std::string installed;
   if (!DigestOfReader(ReaderOf(fs_, target), &buffer, &installed)) return false;
   if (w.item->expected.listed) {
     return w.size == w.item->expected.size && installed == Sha256Text(w.item->expected.digest);
@@ -154,8 +158,7 @@ bool CopyRun::SameAsInstalled(const CopyWork& w, FileHandle target, FileHandle s
                                  &problem) == 0;
   unsigned char bytes[kSha256Size];
   hash.Finish(bytes);
-  disk = Sha256Text(bytes);
-  return same && installed == disk;
+  return same && installed == Sha256Text(bytes);
 }
 
 CopyFailure CopyRun::CopyData(CopyWork* w, FileHandle source) {
