@@ -11,6 +11,8 @@ case $arch in
   *) echo "prepare-prefix.sh: unknown architecture '$arch'" >&2; exit 2 ;;
 esac
 
+bash "$(dirname "$0")/loader-check.sh" || exit 1
+
 dest=$WINE_TEST_TEMPLATES/$arch
 work=$(mktemp -d "${TMPDIR:-/tmp}/wine-template-$arch.XXXXXX")
 trap 'rm -rf "$work" "$dest.new"' EXIT  # a half-made template never stays
