@@ -1,5 +1,7 @@
 #include "support/driver_check_rules.h"
 
+#include "platform/setup-toolkit/core/ansi_text.h"
+
 const char kStateRunning[] = "running";
 const char kStatePending[] = "check pending";
 static const char kRestoredPrefix[] = "previous version ";
@@ -20,18 +22,6 @@ static bool IsRestoredState(const std::string& state) {
          state.compare(state.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-static bool SameNoCase(const std::string& a, const char* b) {
-  const std::string other = b ? b : "";
-  if (a.size() != other.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = other[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 std::vector<std::string> ConfigDifferences(const CheckedService& s,
                                            const DriverServiceDescription& d) {
   std::vector<std::string> found;
@@ -47,7 +37,7 @@ std::vector<std::string> ConfigDifferences(const CheckedService& s,
   if (!s.imageNamesDriver) {
     found.push_back("The service's image path \"" + s.imagePath + "\" does not name the driver file.");
   }
-  if (!SameNoCase(s.group, d.group)) {
+  if (!stf::EqualsNoCase(s.group, d.group ? d.group : "")) {
     found.push_back("The service's group is \"" + s.group + "\", not \"" + d.group + "\".");
   }
   return found;
