@@ -32,9 +32,7 @@ bool ReadPreviousService(ServiceManager* services, PreviousService* previous) {
   bool read = false;
   if (service != nullptr) {
     if (ReadServiceConfig(service, previous) == ERROR_SUCCESS) {
-      SERVICE_STATUS status;
-      previous->running =
-          QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+      previous->running = ServiceRunning(service);
       read = true;
     }
     CloseServiceHandle(service);

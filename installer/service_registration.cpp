@@ -69,9 +69,7 @@ static SC_HANDLE OpenExistingService(SC_HANDLE manager, InstallChangeRecord* cha
     CloseServiceHandle(service);
     return nullptr;  // without its start type a failure could not be undone
   } else {
-    SERVICE_STATUS status;
-    changes->serviceRunning =
-        QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+    changes->serviceRunning = ServiceRunning(service);
   }
   LogText("Service " + std::string(kService.name) + " exists: " + *words);
   return service;

@@ -15,3 +15,8 @@ DWORD ReadServiceConfig(SC_HANDLE service, ServiceConfig* config) {
   config->group = c.lpLoadOrderGroup ? c.lpLoadOrderGroup : "";
   return ERROR_SUCCESS;
 }
+
+bool ServiceRunning(SC_HANDLE service) {
+  SERVICE_STATUS status;
+  return QueryServiceStatus(service, &status) && status.dwCurrentState == SERVICE_RUNNING;
+}

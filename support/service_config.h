@@ -14,3 +14,5 @@ struct ServiceConfig {
 
 // ERROR_SUCCESS, or QueryServiceConfigA's error, which the caller logs.
 DWORD ReadServiceConfig(SC_HANDLE service, ServiceConfig* config);
+// Whether the service runs now; false too when its status cannot be read.
+bool ServiceRunning(SC_HANDLE service);
