@@ -156,10 +156,10 @@ void ArrangeDriverCheck(InstallRun* run, bool restartNeeded) {
     } else {
       LogText("The driver is checked once at the next start of Windows: service " +
               std::string(kBootCheckService) + " runs " + BootCheckCommand(dir));
-      values.push_back(TextValue("DriverState", kStatePending));
+      values.push_back(TextValue(kDriverStateValue, kStatePending));
     }
   } else {
-    values.push_back(TextValue("DriverState", kStateRunning));
+    values.push_back(TextValue(kDriverStateValue, kStateRunning));
   }
   for (const RegistryValue& value : values) {
     const LONG result = SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, value);

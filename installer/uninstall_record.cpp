@@ -22,15 +22,13 @@
 #include "toolkit/unattended.h"
 #include "contract/toolkit_api.h"
 
-static const char kFilesValue[] = "InstalledFiles";
-static const char kFoldersValue[] = "InstalledFolders";
 static const char kEventSourceKey[] =
     "SYSTEM\\CurrentControlSet\\Services\\EventLog\\Application\\" PRODUCT_NAME;
 
 std::vector<PlacedFile> EarlierRecord(void) {
   DWORD type = 0;
   std::string bytes;
-  if (!ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kFilesValue, &type, &bytes) ||
+  if (!ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kInstalledFilesValue, &type, &bytes) ||
       type != REG_MULTI_SZ) {
     return {};
   }
@@ -106,7 +104,7 @@ static std::string DriverVersion(const PlacedFile& driver,
     DWORD type = 0;
     std::string text;
     if (SameContent(earlier, driver) &&
-        ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion", &type, &text) &&
+        ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kDisplayVersionValue, &type, &text) &&
         type == REG_SZ) {
       return text.c_str();  // up to its terminating zero
     }
@@ -149,12 +147,12 @@ static LONG WriteUninstallEntry(const InstallRun& run, std::string* failedCall) 
       NumberValue("NoRepair", 1),
       TextValue("UninstallString", uninstall),
       TextValue("QuietUninstallString", uninstall + " /quiet"),
-      ListValue(kFilesValue, items),
-      ListValue(kFoldersValue, {dir}),
+      ListValue(kInstalledFilesValue, items),
+      ListValue(kInstalledFoldersValue, {dir}),
   };
   if (run.kept.kept) values.push_back(TextValue(kPreviousDriverValue, PlacedFileItem(run.kept.file)));
   // A driver without a version has none.
-  if (!version.empty()) values.push_back(TextValue("DisplayVersion", version));
+  if (!version.empty()) values.push_back(TextValue(kDisplayVersionValue, version));
   LogText("Uninstall entry: version " +
           (version.empty() ? std::string("(none: the driver file has no version)") : version) + ", " +
           std::to_string(kib) + " KiB, " + std::to_string(files.size()) +

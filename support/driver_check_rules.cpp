@@ -2,6 +2,7 @@
 
 #include "platform/setup-toolkit/core/ansi_text.h"
 
+const char kDriverStateValue[] = "DriverState";
 const char kStateRunning[] = "running";
 const char kStatePending[] = "check pending";
 static const char kRestoredPrefix[] = "previous version ";

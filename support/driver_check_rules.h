@@ -54,6 +54,7 @@ struct CheckDecision {
 
 std::string NotStartedState(unsigned long code);
 std::string RestoredState(const std::string& version);
+extern const char kDriverStateValue[];  // the entry's value that holds the state
 extern const char kStateRunning[];
 extern const char kStatePending[];
 

@@ -1,5 +1,9 @@
 #include "support/install_record.h"
 
+const char kInstalledFilesValue[] = "InstalledFiles";
+const char kInstalledFoldersValue[] = "InstalledFolders";
+const char kDisplayVersionValue[] = "DisplayVersion";
+
 static bool IsHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); }
 
 std::string PlacedFileItem(const PlacedFile& file) {

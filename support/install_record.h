@@ -11,6 +11,12 @@
 #include <string>
 #include <vector>
 
+// The entry's values: the files (items as below), the folders it made, and
+// the driver's version, which the check after the restart may put back.
+extern const char kInstalledFilesValue[];
+extern const char kInstalledFoldersValue[];
+extern const char kDisplayVersionValue[];
+
 struct PlacedFile {
   std::string path;
   bool hashed = false;  // false: a bare path, from an earlier setup

@@ -18,10 +18,8 @@
 #include "support/registry_entry.h"
 #include "toolkit/log_lines.h"
 
-static const char kStateValue[] = "DriverState";
 static const char kCheckedValue[] = "DriverChecked";
 static const char kCheckLogValue[] = "DriverCheckLog";
-static const char kFilesValue[] = "InstalledFiles";
 
 CheckRequest RequestedCheck(void) {
   char value[16] = "";
@@ -165,8 +163,8 @@ void RewriteRecord(const Machine& m, bool restored) {
     }
     items.push_back(PlacedFileItem(item));
   }
-  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, ListValue(kFilesValue, items)),
-         kFilesValue);
+  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, ListValue(kInstalledFilesValue, items)),
+         kInstalledFilesValue);
   Report(DeleteRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kPreviousDriverValue),
          kPreviousDriverValue);
 }
@@ -255,7 +253,7 @@ Machine ReadMachine(void) {
   m.driverPath = StoredDriversDir(m.systemDir.c_str()) + DRIVER_FILE_NAME;
   DWORD type = 0;
   std::string bytes;
-  if (ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kFilesValue, &type, &bytes) &&
+  if (ReadRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kInstalledFilesValue, &type, &bytes) &&
       type == REG_MULTI_SZ) {
     m.recorded = RecordedFiles(bytes);
   }
@@ -284,10 +282,10 @@ void Act(const Machine& m, const CheckFacts& f, CheckDecision* d) {
       RemoveKept(m);
       const std::string& version = m.previous.version;
       Report(version.empty()
-                 ? DeleteRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, "DisplayVersion")
+                 ? DeleteRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, kDisplayVersionValue)
                  : SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY,
-                                    TextValue("DisplayVersion", version)),
-             "DisplayVersion");
+                                    TextValue(kDisplayVersionValue, version)),
+             kDisplayVersionValue);
     } else {
       d->verdict = CheckVerdict::kNotStarted;
       d->state = NotStartedState(f.service.exitCode);
@@ -301,8 +299,8 @@ void Act(const Machine& m, const CheckFacts& f, CheckDecision* d) {
 }
 
 void WriteState(const std::string& state) {
-  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kStateValue, state)),
-         kStateValue);
+  Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kDriverStateValue, state)),
+         kDriverStateValue);
   Report(SetRegistryValue(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, TextValue(kCheckedValue, Now())),
          kCheckedValue);
   char log[MAX_PATH + 1] = "";
@@ -324,7 +322,7 @@ int RunDriverCheck(bool mayChange, bool atBoot) {
   CheckFacts f;
   f.service = ReadService(m);
   f.fileMatches = StillRecorded(m.driverPath, Recorded(m, m.driverPath), &f.fileProblem);
-  f.lastState = EntryText(kStateValue);
+  f.lastState = EntryText(kDriverStateValue);
   f.bootCheckPending = !atBoot && BootCheckPending();
   f.recorded = !m.recorded.empty();
   f.mayChange = mayChange && f.recorded;  // no entry: nothing of ours to change

@@ -3,6 +3,7 @@
 // entry's own removal, last of all.
 #include "resources/product.h"
 #include "support/driver_service.h"
+#include "support/install_record.h"
 #include "support/path_join.h"
 #include "support/program_files.h"
 #include "support/registry_entry.h"
@@ -42,8 +43,8 @@ static RemovalRules Rules(void) {
 
 void ReadUninstallEntry(UninstallRun* run) {
   EntryRecord entry;
-  entry.hasFiles = ReadValue("InstalledFiles", REG_MULTI_SZ, &entry.files);
-  entry.hasFolders = ReadValue("InstalledFolders", REG_MULTI_SZ, &entry.folders);
+  entry.hasFiles = ReadValue(kInstalledFilesValue, REG_MULTI_SZ, &entry.files);
+  entry.hasFolders = ReadValue(kInstalledFoldersValue, REG_MULTI_SZ, &entry.folders);
   ReadValue("InstallLocation", REG_SZ, &entry.location);
   const RemovalRules rules = Rules();
   run->plan = PlanFolders(entry, rules);
