@@ -50,6 +50,20 @@ TEST(DiskManifest, ReadsWhatTheBuildWritesAndRefusesTheRest) {
   }
 }
 
+// A file's record, "<sha256> <size>", in the manifest's spelling of both fields.
+TEST(DiskManifest, ARecordGivesTheBytesInTheManifestsSpelling) {
+  std::uint64_t size = 0;
+  unsigned char digest[kSha256Size] = {};
+  ASSERT_TRUE(ParseRecordedBytes(kAbc + " 5120", &size, digest));
+  EXPECT_EQ(size, 5120u);
+  EXPECT_EQ(Sha256Text(digest), kAbc);
+  for (const std::string& bad : {kAbc, kAbc + " ", kAbc + "\t5120", kAbc + " 5120 x",
+                                 kAbc.substr(1) + " 5120", std::string(64, 'A') + " 5120",
+                                 kAbc + " 99999999999999999999"}) {
+    EXPECT_FALSE(ParseRecordedBytes(bad, &size, digest)) << bad;
+  }
+}
+
 TEST(DiskManifest, ALandedFileIsMatchedWithWhatItExpandsTo) {
   const std::string text = std::string(kManifestHeader) + "\nd.SY_\t40\t" +
                            std::string(64, '0') + "\t3\t" + kAbc + "\n";

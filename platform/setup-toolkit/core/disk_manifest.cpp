@@ -74,6 +74,13 @@ int CompareNoCase(const std::string& a, const std::string& b) {
 
 }  // namespace
 
+bool ParseRecordedBytes(const std::string& text, std::uint64_t* size,
+                        unsigned char digest[kSha256Size]) {
+  const std::size_t space = 2 * kSha256Size;
+  return text.size() > space + 1 && text[space] == ' ' &&
+         ParseDigest(text.substr(0, space), digest) && ParseSize(text.substr(space + 1), size);
+}
+
 bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::string* problem) {
   *out = DiskManifest();
   std::size_t end = 0;

@@ -40,6 +40,11 @@ struct DiskManifest {
 // line at fault in *problem, for anything else.
 bool ParseManifest(const char* text, std::size_t size, DiskManifest* out, std::string* problem);
 
+// "<sha256> <size>": a file's bytes as a record gives them, in the fields'
+// spelling here. False for anything else.
+bool ParseRecordedBytes(const std::string& text, std::uint64_t* size,
+                        unsigned char digest[kSha256Size]);
+
 // By name, without regard to ASCII case; null when not listed.
 const ManifestEntry* FindManifestEntry(const DiskManifest& manifest, const std::string& name);
 

@@ -3,11 +3,11 @@
 // included); this side shows the billboards and the gauge, keeps the windows
 // painted, asks the person, judges each staged file's signature and writes
 // the log.
-#include <cstdint>
 #include <string>
 
 #include "copy_job.h"
 #include "copy_list.h"
+#include "disk_manifest.h"
 #include "failure_words.h"
 #include "sha256.h"
 #include "platform/setup-toolkit/install/install_state.h"
@@ -174,39 +174,15 @@ extern "C" INT STFAPI GrcCopyFilesInCopyList(HINSTANCE) {
   return stf::RunCopyJob(job, files, user, &LastCopy());
 }
 
-// The record's "<sha256> <size>": false when it is not one.
-static bool ReadRecord(const char* record, stf::ExpectedBytes* out) {
-  const std::string text = record ? record : "";
-  if (text.size() < 2 * stf::kSha256Size + 2 || text[2 * stf::kSha256Size] != ' ') return false;
-  for (std::size_t i = 0; i < stf::kSha256Size; ++i) {
-    unsigned value = 0;
-    for (std::size_t j = 0; j < 2; ++j) {
-      const char c = text[2 * i + j];
-      const int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-      if (digit < 0) return false;
-      value = value * 16 + static_cast<unsigned>(digit);
-    }
-    out->digest[i] = static_cast<unsigned char>(value);
-  }
-  std::uint64_t size = 0;
-  std::size_t at = 2 * stf::kSha256Size + 1;
-  if (at >= text.size()) return false;
-  for (; at < text.size(); ++at) {
-    if (text[at] < '0' || text[at] > '9' || size > (UINT64_MAX - 9) / 10) return false;
-    size = size * 10 + static_cast<unsigned>(text[at] - '0');
-  }
-  out->size = size;
-  out->listed = true;
-  return true;
-}
-
 extern "C" INT STFAPI GrcCopyRecordedFile(LPCSTR source, LPCSTR target, LPCSTR record) {
   FCommitCopyList();
   stf::CopyJob job;
   stf::CopyItem item;
   item.source = source ? source : "";
   item.target = target ? target : "";
-  if (!ReadRecord(record, &item.expected)) {
+  item.expected.listed = stf::ParseRecordedBytes(record ? record : "", &item.expected.size,
+                                                item.expected.digest);
+  if (!item.expected.listed) {
     StfLogFailure("The record of the file to put back is not \"<sha256> <size>\"", "",
                   item.source.c_str(), ERROR_INVALID_DATA);
     return stf::grcReadError;
