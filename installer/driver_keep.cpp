@@ -44,6 +44,13 @@ void Remove(const std::string& path) {
   if (YnrcRemoveFile(path.c_str(), 0) != 1) LogText("Left as it is: " + path + " (see above)");
 }
 
+// The kept driver and its configuration out of the product's folder.
+void RemoveKeptFiles(InstallRun* run) {
+  Remove(KeptDriverPath(run->plan.productDir));
+  Remove(KeptConfigPath(run->plan.productDir));
+  run->kept.kept = false;
+}
+
 }  // namespace
 
 void KeepPreviousDriver(InstallRun* run) {
@@ -98,9 +105,7 @@ void UndoKeptDriver(InstallRun* run) {
   KeptPrevious& kept = run->kept;
   const std::string& dir = run->plan.productDir;
   if (kept.kept) {
-    Remove(KeptDriverPath(dir));
-    Remove(KeptConfigPath(dir));
-    kept.kept = false;
+    RemoveKeptFiles(run);
     LogText("Undone: the kept previous driver removed");
   }
   if (kept.folderCreated && !FRemoveDir(dir.c_str(), 0)) {
@@ -120,11 +125,7 @@ void DropKeptIfUnchanged(InstallRun* run) {
   const bool same = DigestFile(InstalledDriver().c_str(), &now, &call) == ERROR_SUCCESS &&
                     SameContent(now, kept.file);
   RestoreFileRedirection(redirection);
-  if (!same) return;
-  const std::string& dir = run->plan.productDir;
-  Remove(KeptDriverPath(dir));
-  Remove(KeptConfigPath(dir));
-  kept.kept = false;
+  if (same) RemoveKeptFiles(run);
 }
 
 std::vector<PlacedFile> KeptDriverFiles(const KeptPrevious& kept, const std::string& dir) {
