@@ -4,7 +4,6 @@
 
 const char kDriverStateValue[] = "DriverState";
 const char kStateRunning[] = "running";
-const char kStatePending[] = "check pending";
 static const char kRestoredPrefix[] = "previous version ";
 static const char kRestoredSuffix[] = " restored";
 

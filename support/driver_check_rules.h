@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/setup-toolkit/core/audit_event.h"
 #include "support/driver_service.h"
 #include "support/service_config.h"
 
@@ -56,7 +57,7 @@ std::string NotStartedState(unsigned long code);
 std::string RestoredState(const std::string& version);
 extern const char kDriverStateValue[];  // the entry's value that holds the state
 extern const char kStateRunning[];
-extern const char kStatePending[];
+constexpr const char* kStatePending = stf::kCheckPendingState;  // the audit event's spelling
 
 // The differences of the configuration from the description, a sentence each.
 std::vector<std::string> ConfigDifferences(const CheckedService& service,

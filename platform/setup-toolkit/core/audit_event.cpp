@@ -7,15 +7,13 @@ namespace stf {
 
 namespace {
 
-const char kPendingState[] = "check pending";
-
 void CheckEvent(const AuditFacts& facts, AuditEvent* event) {
   const bool finished = !facts.checkState.empty();
   if (finished && facts.exitCode == kExitSuccess) {
     event->id = 11790;
     event->severity = AuditSeverity::kInformation;
   } else if (finished && facts.exitCode == kExitRestartPending) {
-    const bool pending = facts.checkState == kPendingState;
+    const bool pending = facts.checkState == kCheckPendingState;
     event->id = pending ? 11793 : 11792;
     event->severity = pending ? AuditSeverity::kInformation : AuditSeverity::kWarning;
   } else {

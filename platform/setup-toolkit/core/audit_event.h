@@ -20,6 +20,9 @@
 namespace stf {
 
 enum class AuditAction { kInstall, kRemove, kCheck };
+// A check's state while the restart it waits for has not come: its event
+// (11793) is told from a restore's by it.
+constexpr char kCheckPendingState[] = "check pending";
 enum class AuditSeverity { kInformation, kWarning, kError };
 
 struct AuditFacts {
