@@ -112,7 +112,7 @@ static std::string DriverVersion(const PlacedFile& driver,
   }
   char version[64] = "";
   PVOID redirection = TurnOffFileRedirection();
-  if (CbGetVersionOfFile(DriverFileOf(SetupPaths.SystemDir).c_str(), version, sizeof version) >=
+  if (CbGetVersionOfFile(driver.path.c_str(), version, sizeof version) >=
       static_cast<INT>(sizeof version)) {
     version[0] = '\0';
   }
