@@ -51,6 +51,12 @@ skip() {
   exit "$SKIP"
 }
 
+# The template prefix found that this machine runs no 32-bit programs.
+if [[ -f $WINE_TEST_TEMPLATES/unrunnable ]]; then
+  SCENARIO=${1:-wine}
+  skip "$(tail -n 1 "$WINE_TEST_TEMPLATES/unrunnable")"
+fi
+
 # wait_for <what> <seconds> <command...>: polls the command until it succeeds.
 # A command may leave what it saw last in WAIT_SEEN for the failure message.
 WAIT_SEEN=""

@@ -11,12 +11,22 @@ case $arch in
   *) echo "prepare-prefix.sh: unknown architecture '$arch'" >&2; exit 2 ;;
 esac
 
-bash "$(dirname "$0")/loader-check.sh" || exit 1
+# Where the machine runs no 32-bit programs, every Wine test skips with the
+# reason this leaves beside the templates; anything else wrong fails here.
+unrunnable=$WINE_TEST_TEMPLATES/unrunnable
+mkdir -p "$WINE_TEST_TEMPLATES"
+rm -f "$unrunnable"
+check=0
+reason=$(bash "$(dirname "$0")/loader-check.sh" 2>&1) || check=$?
+if ((check != 0)); then
+  echo "$reason" >&2
+  ((check == 77)) && echo "$reason" >"$unrunnable"
+  exit "$check"
+fi
 
 dest=$WINE_TEST_TEMPLATES/$arch
 work=$(mktemp -d "${TMPDIR:-/tmp}/wine-template-$arch.XXXXXX")
 trap 'rm -rf "$work" "$dest.new"' EXIT  # a half-made template never stays
-mkdir -p "$WINE_TEST_TEMPLATES"
 rm -rf "$dest" "$dest.new"
 
 export WINEPREFIX=$dest.new

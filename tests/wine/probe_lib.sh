@@ -11,6 +11,10 @@ xvfb_pid=""
 # scenario's folder and arranges its cleanup.
 probe_begin() {
   command -v wine >/dev/null || { echo "SKIP: no wine" >&2; exit $SKIP; }
+  if [[ -f ${WINE_TEST_TEMPLATES:-}/unrunnable ]]; then
+    echo "SKIP: $(tail -n 1 "$WINE_TEST_TEMPLATES/unrunnable")" >&2
+    exit $SKIP
+  fi
   [[ -f $probe ]] || { echo "SKIP: no probe $probe (build the win32 preset)" >&2; exit $SKIP; }
   local lib
   for lib in "${libraries[@]}"; do
