@@ -13,14 +13,15 @@ esac
 
 # Where the machine runs no 32-bit programs, every Wine test skips with the
 # reason this leaves beside the templates; anything else wrong fails here.
+# The two prefixes are made side by side: neither takes away the reason
+# the other left, or a scenario could start in between and find neither.
 unrunnable=$WINE_TEST_TEMPLATES/unrunnable
 mkdir -p "$WINE_TEST_TEMPLATES"
-rm -f "$unrunnable"
 check=0
 reason=$(bash "$(dirname "$0")/loader-check.sh" 2>&1) || check=$?
+if ((check == 77)); then echo "$reason" >"$unrunnable"; else rm -f "$unrunnable"; fi
 if ((check != 0)); then
   echo "$reason" >&2
-  ((check == 77)) && echo "$reason" >"$unrunnable"
   exit "$check"
 fi
 
